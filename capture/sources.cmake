@@ -1,0 +1,4 @@
+# Sources of capture/, relative to the folder. Load-order sources are listed in
+# app/ZorvelKitLoadOrder.cmake as well; they are taken out of this list there.
+set(DIR_SOURCES
+)

@@ -1,0 +1,4 @@
+// Images of the program Zorvelshot.
+#include "ImageCatalog.h"
+
+#include <QPainter>
