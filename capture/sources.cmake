@@ -1,4 +1,4 @@
-# Sources of capture/, relative to the folder. Load-order sources are listed in
-# app/ZorvelKitLoadOrder.cmake as well; they are taken out of this list there.
+# Sources of capture/ (the program). Add a file only once it compiles.
 set(DIR_SOURCES
+    # window detection, output-target dialog
 )

@@ -1,3 +1,6 @@
 # Program-side platform sources (linked into Zorvelshot, not the library).
+# X11 code stays in files of its own: its headers clash with the generated messages.
 set(PROGRAM_PLATFORM_SOURCES
+    # last login, hotkey registration
+    # on-screen window list
 )

@@ -1,4 +1,5 @@
-# Sources of widgets/, relative to the folder. Load-order sources are listed in
-# app/ZorvelKitLoadOrder.cmake as well; they are taken out of this list there.
+# Sources of widgets/, relative to the folder. Add a file only once it compiles.
 set(DIR_SOURCES
+    # canvas, rulers, panels, help balloon
+    # tray icon and instant panel
 )
