@@ -2,5 +2,11 @@
 # X11 code stays in files of its own: its headers clash with the generated messages.
 set(PROGRAM_PLATFORM_SOURCES
     # last login, hotkey registration
+    DLastLogin.cpp
+    DLastLoginLinux.cpp
+    DHotkeyRegistrar.cpp
+    DHotkeyRegistrarLinux.cpp
     # on-screen window list
+    DOnScreenWindowList.cpp
+    DX11WindowList.cpp
 )

@@ -1,5 +1,14 @@
 # Sources of widgets/, relative to the folder. Add a file only once it compiles.
 set(DIR_SOURCES
     # canvas, rulers, panels, help balloon
+    DCanvas.cpp
+    DCanvasRuler.cpp
+    DCanvasRulerHorizontal.cpp
+    DCanvasRulerVertical.cpp
+    DWidget.cpp
+    DWidgetTools.cpp
+    DHelpBalloon.cpp
     # tray icon and instant panel
+    DShapedTrayPanel.cpp
+    DSystemTrayIcon.cpp
 )

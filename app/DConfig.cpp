@@ -1,0 +1,97 @@
+#include "DConfig.h"
+
+#include <QCoreApplication>
+#include <QFileInfo>
+#include <QSettings>
+
+#include "DUtility.h"
+
+DConfig* DConfig::m_pConfigInstance = nullptr;
+
+namespace {
+const char* const kAutoRun = "AutoRun";
+const char* const kSystemTray = "SystemTray";
+const QString kRecentValuePrefix = QStringLiteral("RecentValue/");
+const QString kScriptPreferencePrefix = QStringLiteral("ScriptPreference/");
+}
+
+DConfig::DConfig(QSettings* settings)
+    : m_pSettings(settings)
+{
+    m_pConfigInstance = this;
+}
+
+DConfig::DConfig()
+    : m_pSettings(nullptr)
+{
+    if (m_pConfigInstance) {
+        DConfig* previous = m_pConfigInstance;
+        m_pSettings = previous->m_pSettings;
+        previous->m_pSettings = nullptr;
+        delete previous;
+    }
+    if (!m_pSettings)
+        m_pSettings = createSettings();
+    m_pConfigInstance = this;
+}
+
+DConfig::~DConfig()
+{
+    delete m_pSettings;
+    m_pSettings = nullptr;
+    // Nobody may reach a store that is gone through _instance().
+    if (m_pConfigInstance == this)
+        m_pConfigInstance = nullptr;
+}
+
+QSettings* DConfig::createSettings()
+{
+    const QString applicationName = QFileInfo(QCoreApplication::applicationFilePath()).baseName();
+    return new QSettings(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("Orvanta"),
+                         applicationName);
+}
+
+DConfig* DConfig::_instance()
+{
+    if (!m_pConfigInstance)
+        new DConfig(createSettings());
+    return m_pConfigInstance;
+}
+
+void DConfig::setAutoRun(bool on)
+{
+    m_pSettings->setValue(kAutoRun, on);
+    DUtility::setAutoRun(on);
+}
+
+bool DConfig::isAutoRun() const
+{
+    const bool on = m_pSettings->value(kAutoRun, true).toBool();
+    DUtility::setAutoRun(on);
+    return on;
+}
+
+QVariant DConfig::propertyValue(const QString& name)
+{
+    return m_pSettings->value(kRecentValuePrefix + name);
+}
+
+void DConfig::setPropertyValue(const QString& name, const QVariant& value)
+{
+    m_pSettings->setValue(kRecentValuePrefix + name, value);
+}
+
+QVariant DConfig::scriptPreference(const QString& name)
+{
+    return m_pSettings->value(kScriptPreferencePrefix + name);
+}
+
+void DConfig::setScriptPreference(const QString& name, const QVariant& value)
+{
+    m_pSettings->setValue(kScriptPreferencePrefix + name, value);
+}
+
+bool DConfig::hasSystemTray() const
+{
+    return m_pSettings->value(kSystemTray, true).toBool();
+}

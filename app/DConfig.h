@@ -1,0 +1,47 @@
+#ifndef DCONFIG_H
+#define DCONFIG_H
+
+#include <QString>
+#include <QVariant>
+
+class QSettings;
+
+// The one settings store of the process: an INI file in the user's scope.
+// There is at most one current instance; a DConfig built with the default
+// constructor takes over the settings object of the current one.
+class DConfig
+{
+public:
+    // Adopts the settings object and becomes the current instance.
+    explicit DConfig(QSettings* settings);
+    // Takes over the current instance's settings object (deleting that
+    // instance) or creates a fresh one, and becomes the current instance.
+    DConfig();
+    virtual ~DConfig();
+
+    static QSettings* createSettings();
+    static DConfig* _instance();
+
+    void setAutoRun(bool on);
+    bool isAutoRun() const;
+
+    QVariant propertyValue(const QString& name);
+    void setPropertyValue(const QString& name, const QVariant& value);
+
+    QVariant scriptPreference(const QString& name);
+    void setScriptPreference(const QString& name, const QVariant& value);
+
+    bool hasSystemTray() const;
+
+    // Parts that own keys of their own read and write them through it.
+    QSettings* m_pSettings;
+
+protected:
+    static DConfig* m_pConfigInstance;
+
+private:
+    DConfig(const DConfig&) = delete;
+    DConfig& operator=(const DConfig&) = delete;
+};
+
+#endif // DCONFIG_H

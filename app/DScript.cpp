@@ -1,0 +1,147 @@
+#include "DScript.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QScriptEngine>
+#include <QScriptEngineDebugger>
+#include <QStringList>
+#include <QTextStream>
+
+#include "DConfig.h"
+
+namespace {
+
+// The one engine, for the application's clean-up routine.
+DScript* s_pScript = nullptr;
+
+// getPreference(name): the stored value, or undefined.
+QScriptValue getPreference(QScriptContext* context, QScriptEngine* engine)
+{
+    if (context->argumentCount() != 1)
+        return QScriptValue(QScriptValue::UndefinedValue);
+    const QVariant value = DConfig::_instance()->scriptPreference(context->argument(0).toString());
+    if (!value.isValid())
+        return QScriptValue(QScriptValue::UndefinedValue);
+    return engine->newVariant(value);
+}
+
+// setPreference(name, value): true once stored, null for a wrong call.
+QScriptValue setPreference(QScriptContext* context, QScriptEngine*)
+{
+    if (context->argumentCount() != 2)
+        return QScriptValue(QScriptValue::NullValue);
+    DConfig::_instance()->setScriptPreference(context->argument(0).toString(),
+                                             context->argument(1).toVariant());
+    return QScriptValue(true);
+}
+
+} // namespace
+
+DScript::DScript()
+    : m_pEngine(new QScriptEngine)
+{
+    s_pScript = this;
+    QScriptValue global = m_pEngine->globalObject();
+    global.setProperty(QStringLiteral("getPreference"), m_pEngine->newFunction(getPreference, 0));
+    global.setProperty(QStringLiteral("setPreference"), m_pEngine->newFunction(setPreference, 0));
+
+    const QStringList bindings = {QStringLiteral("qt.core"), QStringLiteral("qt.gui"),
+                                  QStringLiteral("qt.network")};
+    QStringList failed;
+    for (const QString& binding : bindings) {
+        if (m_pEngine->importExtension(binding).isError())
+            failed << binding;
+    }
+    // A failed import leaves its exception pending until the next evaluation.
+    m_pEngine->clearExceptions();
+    if (failed.size() == bindings.size())
+        qWarning("Failed to import Qt bindings!\n");
+    else if (!failed.isEmpty())
+        qWarning("Failed to import some Qt bindings: %s\n", failed.join(", ").toLocal8Bit().constData());
+}
+
+DScript::~DScript()
+{
+    deleteDebugger();
+    delete m_pEngine;
+    if (s_pScript == this)
+        s_pScript = nullptr;
+}
+
+QString DScript::path()
+{
+    return QCoreApplication::applicationDirPath() + QStringLiteral("/scripts/");
+}
+
+void DScript::runScript(const QString& fileName, bool debug)
+{
+    QFile file(fileName);
+    if (!file.exists())
+        return;
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
+        return;
+    QTextStream stream(&file);
+    stream.setCodec("UTF-8");
+    const QString program = stream.readAll();
+    file.close();
+
+    if (debug) {
+        ensureDebugger();
+        if (m_pDebugger)
+            m_pDebugger->attachTo(m_pEngine);
+    } else if (m_pDebugger) {
+        m_pDebugger->detach();
+    }
+
+    // Errors in a script are the script's own business.
+    m_pEngine->evaluate(program, fileName, 1);
+    m_pEngine->clearExceptions();
+}
+
+void DScript::addObjectToScript(QObject* object)
+{
+    if (!object)
+        return;
+    const QScriptValue value = m_pEngine->newQObject(object, QScriptEngine::QtOwnership);
+    m_pEngine->globalObject().setProperty(object->objectName(), value);
+}
+
+void DScript::addImageToScript(const QString& name, const QImage& image)
+{
+    m_pEngine->globalObject().setProperty(name, m_pEngine->newVariant(QVariant(image)));
+}
+
+void DScript::ensureDebugger()
+{
+    if (m_pDebugger)
+        return;
+    // The debugger's windows need a GUI application, and they must be gone
+    // before it is: the debugger is deleted when the application quits.
+    if (!qobject_cast<QApplication*>(QCoreApplication::instance()))
+        return;
+    m_pDebugger = new QScriptEngineDebugger;
+    m_pDebugger->setAutoShowStandardWindow(true);
+    QObject::connect(qApp, &QCoreApplication::aboutToQuit, m_pDebugger.data(),
+                     &QObject::deleteLater);
+    qRemovePostRoutine(&DScript::deleteDebuggerBeforeApplication);
+    qAddPostRoutine(&DScript::deleteDebuggerBeforeApplication);
+}
+
+void DScript::deleteDebuggerBeforeApplication()
+{
+    if (s_pScript)
+        s_pScript->deleteDebugger();
+}
+
+void DScript::deleteDebugger()
+{
+    if (!m_pDebugger)
+        return;
+    // Its windows cannot be deleted once the application object is gone; the
+    // application's clean-up routine has deleted it before that.
+    if (QCoreApplication::instance()) {
+        m_pDebugger->detach();
+        delete m_pDebugger.data();
+    }
+    m_pDebugger.clear();
+}

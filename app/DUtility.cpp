@@ -1,0 +1,191 @@
+#include "DUtility.h"
+
+#include <QDateTime>
+#include <QDir>
+#include <QFile>
+#include <QMetaObject>
+#include <QPainter>
+
+#include "DLoginItems.h"
+
+// ---------------------------------------------------------------------------
+// File names
+
+QString DUtility::TargetFormatToString(DD::enumTargetFormat format)
+{
+    switch (format) {
+    case DD::PNG:
+        return QStringLiteral("png");
+    case DD::JPG:
+        return QStringLiteral("jpg");
+    case DD::BMP:
+        return QStringLiteral("bmp");
+    }
+    return QString();
+}
+
+bool DUtility::removeFileNameInvalidChar(QString& name)
+{
+    static const QString invalid = QStringLiteral("*?:<>/|\\\"");
+    bool removed = false;
+    for (const QChar c : invalid) {
+        if (name.contains(c)) {
+            name.remove(c);
+            removed = true;
+        }
+    }
+    return removed;
+}
+
+QString DUtility::convertTimeVariables(const QString& pattern)
+{
+    // One instant for every letter, so a name never mixes two times.
+    const QDateTime now = QDateTime::currentDateTime();
+    const QDate date = now.date();
+    const QTime time = now.time();
+    auto digits = [](int value, int width) {
+        return QStringLiteral("%1").arg(value, width, 10, QLatin1Char('0'));
+    };
+
+    QString result = pattern;
+    result.replace(QLatin1Char('Y'), digits(date.year(), 4));
+    result.replace(QLatin1Char('M'), digits(date.month(), 2));
+    result.replace(QLatin1Char('D'), digits(date.day(), 2));
+    result.replace(QLatin1Char('h'), digits(time.hour(), 2));
+    result.replace(QLatin1Char('m'), digits(time.minute(), 2));
+    result.replace(QLatin1Char('s'), digits(time.second(), 2));
+    return result;
+}
+
+QString DUtility::makeFullPath(const QString& folder, const QString& subFolder,
+                               const QString& baseName, const QString& extension)
+{
+    QString directory = QDir::toNativeSeparators(folder);
+    if (!subFolder.isEmpty())
+        directory += QDir::separator() + subFolder;
+    if (!directory.endsWith(QDir::separator()))
+        directory += QDir::separator();
+    if (!QDir(directory).exists())
+        QDir().mkpath(directory);
+
+    QString candidate = directory + baseName + QLatin1Char('.') + extension;
+    for (qint64 n = 1; QFile::exists(candidate); ++n)
+        candidate = QStringLiteral("%1%2[%3].%4").arg(directory, baseName, QString::number(n), extension);
+    return candidate;
+}
+
+// ---------------------------------------------------------------------------
+// Class tests
+
+bool DUtility::isInherits(const QMetaObject* meta, const QString& className)
+{
+    for (const QMetaObject* m = meta; m; m = m->superClass()) {
+        if (className == QLatin1String(m->className()))
+            return true;
+    }
+    return false;
+}
+
+// ---------------------------------------------------------------------------
+// Login items
+
+void DUtility::setAutoRun(bool on)
+{
+    if (on)
+        addAppAsLoginItem();
+    else
+        deleteAppFromLoginItem(false);
+}
+
+void DUtility::addAppAsLoginItem()
+{
+    DLoginItems::current()->add();
+}
+
+bool DUtility::deleteAppFromLoginItem(bool checkOnly)
+{
+    DLoginItems* loginItems = DLoginItems::current();
+    return checkOnly ? loginItems->contains() : loginItems->remove();
+}
+
+// ---------------------------------------------------------------------------
+// Geometry
+
+QVector2D DUtility::perpendicular(const QVector2D& v)
+{
+    return QVector2D(-v.y(), v.x());
+}
+
+QVector<QVector3D> DUtility::corners(const QRectF& r)
+{
+    // Not a walk round the rectangle: left before right, top before bottom.
+    return {QVector3D(r.x(), r.y(), 0), QVector3D(r.x() + r.width(), r.y(), 0),
+            QVector3D(r.x(), r.y() + r.height(), 0),
+            QVector3D(r.x() + r.width(), r.y() + r.height(), 0)};
+}
+
+QVector<QVector3D> DUtility::midPoints(const QRectF& r)
+{
+    const double x = r.x(), y = r.y(), w = r.width(), h = r.height();
+    return {QVector3D(x + w / 2, y, 0), QVector3D(x + w, y + h / 2, 0),
+            QVector3D(x + w / 2, y + h, 0), QVector3D(x, y + h / 2, 0)};
+}
+
+QVector3D DUtility::perpendicularInECS(const QVector3D& v, const QMatrix4x4& outer,
+                                       const QMatrix4x4& inner)
+{
+    const QVector3D w = inner.mapVector(v);
+    const QVector2D p = perpendicular(w.toVector2D());
+    return outer.mapVector(QVector3D(p, 0.0f));
+}
+
+QPolygonF DUtility::polygonFromLine(const QLineF& line, double width)
+{
+    const QPointF p1 = line.p1();
+    const QPointF p2 = line.p2();
+    if (p1 == p2)
+        return QPolygonF(QRectF(p1.x() - 0.1, p1.y() - 0.1, 0.2, 0.2));
+
+    const double length = line.length();
+    const double ux = line.dx() / length;
+    const double uy = line.dy() / length;
+    const double half = width * 0.5 + 3.0;
+    const QPointF o(uy * half, -ux * half);
+
+    QPolygonF polygon;
+    polygon << p1 + o << p1 - o << p2 - o << p2 + o << p1 + o;
+    return polygon;
+}
+
+QPointF DUtility::calcBestPosition(const QRectF& bound, const QRectF& anchor, const QSizeF& size,
+                                   double dx, double dy)
+{
+    const double x0 = qMin(bound.right(), qMax(bound.left(), anchor.right()));
+    const double y0 = qMin(bound.bottom(), qMax(bound.top(), anchor.top()));
+    const double w = size.width();
+    const double h = size.height();
+
+    const QPointF offsets[] = {
+        QPointF(dx, dy),
+        QPointF(-w - dx, -h - dy),
+        QPointF(-w - dx, anchor.height() + dy),
+        QPointF(-w - dx, dy),
+        QPointF(dx, -h - dy),
+    };
+    for (const QPointF& offset : offsets) {
+        const QRectF candidate(x0 + offset.x(), y0 + offset.y(), w, h);
+        if (bound.contains(candidate))
+            return candidate.topLeft();
+    }
+    return QPointF(x0 + dx, y0 + dy);
+}
+
+void DUtility::FixPainterAlias(QPainter* painter)
+{
+    const QPointF origin = painter->transform().map(QPointF(0, 0));
+    auto shift = [](double c) {
+        const double r = qRound(c);
+        return r > c ? r - c - 0.5 : r - c + 0.5;
+    };
+    painter->translate(shift(origin.x()), shift(origin.y()));
+}

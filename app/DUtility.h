@@ -1,0 +1,90 @@
+#ifndef DUTILITY_H
+#define DUTILITY_H
+
+#include <QLineF>
+#include <QList>
+#include <QMatrix4x4>
+#include <QPointF>
+#include <QPolygonF>
+#include <QRectF>
+#include <QSizeF>
+#include <QString>
+#include <QVector>
+#include <QVector2D>
+#include <QVector3D>
+
+#include "DD.h"
+
+class DGraphicsItem;
+class QIcon;
+class QPainter;
+struct QMetaObject;
+
+// Static helpers shared by the library and the program. Members are defined
+// in both deliverables: the library's first, then the program's.
+class DUtility
+{
+public:
+    // File names
+    static QString TargetFormatToString(DD::enumTargetFormat format);
+    static bool removeFileNameInvalidChar(QString& name);
+    static QString convertTimeVariables(const QString& pattern);
+    static QString makeFullPath(const QString& folder, const QString& subFolder,
+                                const QString& baseName, const QString& extension);
+
+    // Class tests
+    static bool isInherits(const QMetaObject* meta, const QString& className);
+
+    // Login items: "this executable" in the user's start-at-login entries.
+    static void setAutoRun(bool on);
+    static void addAppAsLoginItem();
+    static bool deleteAppFromLoginItem(bool checkOnly);
+
+    // Geometry
+    static QVector2D perpendicular(const QVector2D& v);
+    static QVector<QVector3D> corners(const QRectF& r);
+    static QVector<QVector3D> midPoints(const QRectF& r);
+    static QVector3D perpendicularInECS(const QVector3D& v, const QMatrix4x4& outer,
+                                        const QMatrix4x4& inner);
+    // Defined in graphics/, next to DGraphicsItem.
+    static QRectF calcSceneBoundary(const QList<DGraphicsItem*>& items);
+    static QPolygonF polygonFromLine(const QLineF& line, double width);
+    static QPointF calcBestPosition(const QRectF& bound, const QRectF& anchor, const QSizeF& size,
+                                    double dx, double dy);
+    static void FixPainterAlias(QPainter* painter);
+
+    // Defined in the program
+    // The icon of a region shape (the main window's Region and Polygon images);
+    // a null icon for any other value.
+    static QIcon iconOfRegionType(DD::enumRegionType type);
+
+    // Capture output: the one way a finished capture leaves the program. Shows
+    // nothing itself; true when the image was delivered. A caller that talks to
+    // the user passes `report` to learn whether the save dialog was cancelled
+    // and which file the image was meant for.
+    struct SaveReport
+    {
+        bool cancelled = false;
+        QString path;
+    };
+    static bool saveImage(class QWidget* parent, const class QImage& image, DD::enumTargetOutput output,
+                          bool alwaysAsk, SaveReport* report = nullptr);
+    // The file to write: asked for (NameMethod 0, or `alwaysAsk`) or built from
+    // the automatic name settings; empty when there is none.
+    static QString makeTargetFilePath(class QWidget* parent, bool alwaysAsk);
+    // A copy of the same pixel size without alpha, composed over white.
+    static class QImage discardImageTransparency(const class QImage& image);
+    // Grabbing a scrolling window is not supported here: always a null image.
+    static class QImage grabScrollingWindow(const QRect& area);
+
+    // Global hotkeys, bound per capture mode under its hotkey id (mode + 0xC000).
+    // On this platform binding does nothing and always succeeds.
+    static bool setHotkey(DD::enumCaptureMode mode, const class DHotkey& hotkey, QString& errorText);
+    static void unsetHotkey(DD::enumCaptureMode mode);
+    static int hotkeyIdFromCaptureMode(DD::enumCaptureMode mode);
+    static DD::enumCaptureMode captureModeFromHotkeyId(int id);
+    // The main window's native window id (a WId), as its constructor stored it.
+    static quintptr getMainWindowWId();
+};
+
+#endif // DUTILITY_H

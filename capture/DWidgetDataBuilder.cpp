@@ -1,0 +1,6 @@
+#include "DWidgetDataBuilder.h"
+
+void DWidgetDataBuilder::buildWithHierarchy(DWidgetData& root, const QRect& rect)
+{
+    root.setDesktopWindowInfo(rect);
+}

@@ -1,0 +1,55 @@
+#pragma once
+
+#include <QLockFile>
+#include <QObject>
+#include <QString>
+#include <memory>
+
+class QLocalServer;
+class QLocalSocket;
+
+// The inter-process half of the single-instance application.
+//
+// The first peer of an id takes a lock file in the user's runtime folder and
+// listens on a local socket beside it; every later peer of the same id finds
+// the lock held and becomes a sender. The lock names the holder's process, so
+// a lock left by a crashed instance is recognised as stale and taken over, and
+// the socket file it left behind is replaced.
+class DLocalInstancePeer : public QObject
+{
+    Q_OBJECT
+
+public:
+    // Largest message a sender may deliver; longer frames end the connection.
+    static constexpr quint32 MaxMessageBytes = 64 * 1024;
+
+    explicit DLocalInstancePeer(const QString& id, QObject* parent = nullptr);
+    ~DLocalInstancePeer() override;
+
+    QString id() const { return m_id; }
+    // True when another live process holds this id.
+    bool isRunning() const { return !m_primary; }
+    // Delivers a message to the primary peer; true once the primary confirmed it.
+    // Waits at most timeoutMs (blocking, so call it where nothing else must run).
+    bool sendMessage(const QString& message, int timeoutMs) const;
+
+    // Where the socket and the lock of an id live.
+    static QString runtimeFolder();
+    static QString serverPath(const QString& id);
+    static QString lockPath(const QString& id);
+
+signals:
+    void messageReceived(const QString& message);
+
+private slots:
+    void onNewConnection();
+
+private:
+    bool becomePrimary();
+    void readFrom(QLocalSocket* socket);
+
+    QString m_id;
+    std::unique_ptr<QLockFile> m_lock;
+    QLocalServer* m_server = nullptr;
+    bool m_primary = false;
+};

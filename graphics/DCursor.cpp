@@ -1,0 +1,178 @@
+#include "DCursor.h"
+
+#include <QApplication>
+#include <QFontMetrics>
+#include <QGraphicsScene>
+#include <QPainter>
+#include <QTransform>
+
+#include "DCursorGraphics.h"
+#include "DCursorGraphicsCross.h"
+#include "DGraphicsScene.h"
+#include "DGraphicsView.h"
+#include "DGraphicsItem.h"
+#include "DGrip.h"
+#include "DPainterAntiScale.h"
+#include "DRestorePainter.h"
+#include "DUtility.h"
+
+namespace {
+const double kLabelDistance = 5.0;
+}
+
+DCursor::DCursor(DGraphicsScene* scene)
+    : QGraphicsObject(nullptr)
+    , m_pScene(scene)
+    , m_bSystemCursorHidden(false)
+{
+}
+
+DCursor::~DCursor()
+{
+    qDeleteAll(m_graphics);
+    m_graphics.clear();
+}
+
+QWidget* DCursor::viewport() const
+{
+    DGraphicsView* view = m_pScene ? m_pScene->view() : nullptr;
+    return view ? view->viewport() : nullptr;
+}
+
+DCursorGraphics* DCursor::currentGraphics() const
+{
+    return m_graphics.isEmpty() ? nullptr : m_graphics.last();
+}
+
+void DCursor::update()
+{
+    if (m_graphics.isEmpty() || !m_pScene)
+        return;
+    m_pScene->invalidate(sceneBoundingRect(), QGraphicsScene::ForegroundLayer);
+}
+
+QRectF DCursor::sceneBoundingRect() const
+{
+    return boundingRect().translated(pos());
+}
+
+void DCursor::setGraphics(DCursorGraphics* graphics, bool hideSystemCursor)
+{
+    if (!graphics)
+        return;
+    QWidget* port = viewport();
+    if (hideSystemCursor && !m_bSystemCursorHidden && port) {
+        // On the viewport: the view's own cursor is not what the user sees
+        // once an item with a cursor of its own has been hovered.
+        m_bSystemCursorHidden = true;
+        m_savedCursor = port->cursor();
+        port->setCursor(Qt::BlankCursor);
+    }
+    update();
+    m_graphics.append(graphics);
+    DGraphicsView* view = m_pScene ? m_pScene->view() : nullptr;
+    if (view)
+        updateScenePos(view->mapToScene(view->viewport()->mapFromGlobal(QCursor::pos())));
+    update();
+}
+
+void DCursor::unsetGraphics(bool restoreSystemCursor)
+{
+    if (m_graphics.isEmpty())
+        return;
+    update();
+    delete m_graphics.takeLast();
+    if (restoreSystemCursor && m_bSystemCursorHidden) {
+        m_bSystemCursorHidden = false;
+        if (QWidget* port = viewport())
+            port->setCursor(m_savedCursor);
+    }
+}
+
+void DCursor::updateText(const QString& text)
+{
+    update();
+    m_text = text;
+    update();
+}
+
+void DCursor::setTextAlignment(Qt::Alignment alignment)
+{
+    if (m_graphics.isEmpty())
+        return;
+    update();
+    m_graphics.last()->setAlignment(alignment);
+    update();
+}
+
+void DCursor::updatePos(const QPointF& scenePos)
+{
+    update();
+    setPos(scenePos);
+    update();
+}
+
+void DCursor::updateScenePos(const QPointF& scenePos)
+{
+    if (m_graphics.isEmpty() || isBinded())
+        return;
+    updatePos(scenePos);
+}
+
+void DCursor::bind(DGrip* grip)
+{
+    if (!grip)
+        return;
+    m_bindingGrips.append(grip);
+    setGraphics(new DCursorGraphicsCross, false);
+    updatePos(grip->scenePos());
+    if (DGraphicsView* view = m_pScene ? m_pScene->view() : nullptr)
+        QCursor::setPos(view->viewport()->mapToGlobal(view->mapFromScene(grip->scenePos())));
+    connect(grip, SIGNAL(moved(DGrip*,DGraphicsItem*)), this, SLOT(onBindingObjectMoved(DGrip*,DGraphicsItem*)));
+}
+
+void DCursor::unbind(DGrip* grip)
+{
+    if (grip)
+        disconnect(grip, SIGNAL(moved(DGrip*,DGraphicsItem*)), this, SLOT(onBindingObjectMoved(DGrip*,DGraphicsItem*)));
+    if (!m_bindingGrips.isEmpty())
+        m_bindingGrips.removeLast();
+    unsetGraphics(false);
+}
+
+void DCursor::onBindingObjectMoved(DGrip* grip, DGraphicsItem*)
+{
+    if (grip)
+        updatePos(grip->scenePos());
+}
+
+QRectF DCursor::boundingRect() const
+{
+    if (m_graphics.isEmpty())
+        return QRectF(0, 0, 0, 0);
+    QRectF rect = m_graphics.last()->boundingRect();
+    const double s = m_pScene ? m_pScene->scale() : 1.0;
+    if (!m_text.isEmpty() && m_pScene && m_pScene->view()) {
+        const QTransform toView = QTransform::fromScale(s, s);
+        const QSize textSize = QFontMetrics(QApplication::font()).size(0, m_text);
+        const QRectF anchor = toView.mapRect(QRectF(pos(), QSizeF(0, 0)));
+        const QRectF bound = toView.mapRect(m_pScene->visibleRect());
+        const QPointF corner = DUtility::calcBestPosition(bound, anchor, QSizeF(textSize),
+                                                          kLabelDistance, kLabelDistance);
+        m_labelRect = QRectF(corner.x() - 2, corner.y() - 2, textSize.width() + 5, textSize.height() + 5)
+                          .translated(-toView.map(pos()));
+        rect |= m_labelRect;
+    }
+    return QTransform::fromScale(1.0 / s, 1.0 / s).mapRect(rect);
+}
+
+void DCursor::paint(QPainter* painter, const QStyleOptionGraphicsItem*, QWidget*)
+{
+    if (m_graphics.isEmpty() || !painter)
+        return;
+    DRestorePainter restore(*painter);
+    painter->translate(pos());
+    DPainterAntiScale antiScale(*painter);
+    DUtility::FixPainterAlias(painter);
+    m_graphics.last()->paint(painter, m_text, m_labelRect);
+}

@@ -1,0 +1,10 @@
+#include "DCursorGraphics.h"
+
+DCursorGraphics::DCursorGraphics()
+    : m_alignment(Qt::AlignCenter)
+{
+}
+
+DCursorGraphics::~DCursorGraphics()
+{
+}

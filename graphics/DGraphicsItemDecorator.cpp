@@ -1,0 +1,6 @@
+#include "DGraphicsItemDecorator.h"
+
+DGraphicsItemDecorator::DGraphicsItemDecorator(DGraphicsItem* parent)
+    : DGraphicsItem(parent)
+{
+}

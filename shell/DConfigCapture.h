@@ -1,0 +1,86 @@
+#ifndef DCONFIGCAPTURE_H
+#define DCONFIGCAPTURE_H
+
+#include <QString>
+
+#include "DConfig.h"
+#include "DD.h"
+#include "DHotkey.h"
+#include "DSingleton.h"
+
+// Key name of a capture mode's hotkey ("HotkeyRegion" ...); "UnsupportedCaptuerMode"
+// for a value outside the four modes. The mode's flag key is "Use" + this name.
+QString captureModeToConfigName(DD::enumCaptureMode mode);
+
+// The program's settings object: the library's settings store with typed accessors
+// for the capture, output and hotkey keys. Every key the program owns lives flat in
+// the one QSettings that DConfig holds; nothing is cached, every call reads or
+// writes the settings object.
+//
+// Keys and defaults (every reader without an accessor uses the same defaults):
+//   "IncludeCursor" bool false          "ScrollingInterval" int 500 (ms)
+//   "SystemTray" bool true              "ShowTrayInstantMenu" bool true
+//   "NameMethod" int 1 (0 ask, 1 auto)  "AutomaticSaveFolder" string desktop folder
+//   "TargetFormat" int 0 (PNG)          "JpgQuality" uint 75
+//   "AutoUpdate" bool true              "ShowTellFriend" bool true
+//   "RegionType" int 0 (rectangle)      "FileNameFormat" string "Snap-Y-M-D-h-m-s"
+//   "SubFolderFormat" string "YM"       "CreateSubfolders" bool false
+//   "LastFilePath" string ""
+//   "Hotkey<Mode>" key sequence (mode default)   "UseHotkey<Mode>" bool false
+class DConfigCapture : public DConfig, public DSingleton<DConfigCapture>
+{
+public:
+    // Default of each key; the readers below and the code that reads a key
+    // through m_pSettings use these.
+    static constexpr bool DefaultIncludeCursor = false;
+    static constexpr int DefaultScrollingInterval = 500;
+    static constexpr bool DefaultShowTrayInstantMenu = true;
+    static constexpr int DefaultNameMethod = 1;
+    static constexpr int DefaultTargetFormat = 0;
+    static constexpr unsigned int DefaultJpgQuality = 75;
+    static constexpr bool DefaultAutoUpdate = true;
+    static constexpr bool DefaultShowTellFriend = true;
+    static constexpr int DefaultRegionType = 0;
+    static constexpr bool DefaultCreateSubfolders = false;
+    static constexpr bool DefaultUseHotkey = false;
+    static QString defaultFileNameFormat();   // "Snap-Y-M-D-h-m-s"
+    static QString defaultSubFolderFormat();  // "YM"
+
+    // "AutomaticSaveFolder"; an empty stored value means the default folder
+    // (DProduct::defaultStorageFolder()), never the file-system root.
+    QString automaticSaveFolder() const;
+    // "NameMethod": 0 ask for a name, 1 automatic name.
+    int nameMethod() const;
+    // "TargetFormat": a DD::enumTargetFormat value.
+    int targetFormat() const;
+
+    // Typed readers of the remaining keys, with the defaults above.
+    bool includeCursor() const;
+    int scrollingInterval() const;
+    bool showTrayInstantMenu() const;
+    unsigned int jpgQuality() const;
+    bool autoUpdate() const;
+    bool showTellFriend() const;
+    int regionType() const;
+    QString fileNameFormat() const;
+    QString subFolderFormat() const;
+    bool createSubfolders() const;
+    QString lastFilePath() const;
+
+    DHotkey defaultHotkey(DD::enumCaptureMode mode) const;
+    // The stored hotkey of the mode, or the default when none is stored; a stored
+    // text that is not a key sequence reads as an empty hotkey.
+    DHotkey hotkey(DD::enumCaptureMode mode) const;
+    void setHotkey(DD::enumCaptureMode mode, const DHotkey& hotkey);
+    bool isUseHotkey(DD::enumCaptureMode mode) const;
+    void setUseHotkey(DD::enumCaptureMode mode, bool use);
+
+private:
+    friend class DSingleton<DConfigCapture>;
+    DConfigCapture();
+    ~DConfigCapture() override;
+    DConfigCapture(const DConfigCapture&) = delete;
+    DConfigCapture& operator=(const DConfigCapture&) = delete;
+};
+
+#endif // DCONFIGCAPTURE_H

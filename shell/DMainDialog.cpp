@@ -1,0 +1,635 @@
+#include "DMainDialog.h"
+#include "ui_DMainDialog.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QCursor>
+#include <QDesktopServices>
+#include <QDir>
+#include <QFileDialog>
+#include <QGuiApplication>
+#include <QRegularExpression>
+#include <QRegularExpressionValidator>
+#include <QMenu>
+#include <QScreen>
+#include <QSettings>
+#include <QTimerEvent>
+#include <QUrl>
+#include <QWindow>
+
+#include "DConfigCapture.h"
+#include "DDialogAbout.h"
+#include "DDialogPromptTarget.h"
+#include "DDialogFileOptions.h"
+#include "DHotkey.h"
+#include "DHotkeyEdit.h"
+#include "DProgramGlobals.h"
+#include "DProduct.h"
+#include "DShapedTrayPanel.h"
+#include "DUtility.h"
+#include "DWidgetData.h"
+#include "DWidgetDataBuilder.h"
+
+namespace {
+
+// Capture timer intervals: the window was hidden, minimised, or shown normally.
+const int IntervalWhenHidden = 200;
+const int IntervalWhenMinimized = 400;
+const int IntervalWhenShown = 500;
+
+QSettings* settings()
+{
+    return DSingleton<DConfigCapture>::instance()->m_pSettings;
+}
+
+DConfigCapture* config()
+{
+    return DSingleton<DConfigCapture>::instance();
+}
+
+const QString& sToolButtonStyleHelp()
+{
+    static const QString sheet = QStringLiteral(
+        "QToolButton {    border-width: 1px;    border-style: hidden;    border-color: silver;    border-radius: 8px;}"
+        "QToolButton:hover:!pressed{    border-width: 1px;    border-style: solid;    background-color: #666;}");
+    return sheet;
+}
+
+const QString& sToolButtonStyleAdvancedOptions()
+{
+    static const QString sheet = QStringLiteral(
+        "QToolButton {    padding-left: 5px;    border-width: 1px;    border-style: hidden;    border-color: silver;"
+        "    border-radius: 13px;    margin-bottom: 3px;}"
+        "QToolButton:hover:!pressed{    border-width: 1px;    border-style: solid;"
+        "    background: #444 url(:/images/buttonbk.png) 0 100px;}");
+    return sheet;
+}
+
+const QString& sToolButtonStyleMode()
+{
+    static const QString sheet = QStringLiteral(
+        "QToolButton {    padding: 0 5px 0 5px;    border-width: 1px;    border-style: solid;    border-color: silver;"
+        "    border-radius: 5px;}"
+        "QToolButton:hover:!pressed{    background: #444 url(:/images/buttonbk.png) 0 100px;}");
+    return sheet;
+}
+
+const QString& sDarkStrip()
+{
+    static const QString sheet = QStringLiteral(".QWidget { background-color: rgb(70,70,70); }");
+    return sheet;
+}
+
+} // namespace
+
+DMainDialog::DMainDialog(QWidget* parent)
+    : QDialog(parent, Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint)
+    , ui(new Ui_DMainDialog)
+    , m_captureMode(DD::Region)
+    , m_nRestoreFlags(0)
+    , m_savedSize(-1, -1)
+    , m_savedPosition(0, 0)
+    , m_nTimerId(0)
+    , m_pHelpMenu(new QMenu)
+    , m_trayIcon(this, QIcon(QStringLiteral(":/images/App16.png")))
+    , m_bTellFriendEntryAdded(false)
+{
+    ui->setupUi(this);
+    QCoreApplication::setApplicationName(DProduct::name());
+    g_MainWindowWId = static_cast<quintptr>(winId());
+
+    initializeContextMenu();
+    initializeControls();
+
+    ui->toolButtonModeScrolling->hide();
+    ui->checkBoxIncludeCursor->hide();
+    ui->tabWidgetSettings->removeTab(ui->tabWidgetSettings->indexOf(ui->tabSettingsKeyboard));
+
+    addCaptureEntries();
+    m_trayIcon.setVisible(true);
+    ui->toolButtonHelp->setMenu(m_pHelpMenu);
+
+    initializeFromSettings();
+    condenseWindow();
+    applyStyleSheets();
+}
+
+DMainDialog::~DMainDialog()
+{
+    if (m_nTimerId)
+        killTimer(m_nTimerId);
+    for (int mode = DD::Region; mode <= DD::FullScreen; ++mode)
+        DUtility::unsetHotkey(static_cast<DD::enumCaptureMode>(mode));
+    delete ui;
+    delete m_pHelpMenu;
+}
+
+void DMainDialog::addCaptureEntries()
+{
+    struct Entry {
+        const char* text;
+        const char* icon;
+        const char* slot;
+    };
+    static const Entry entries[] = {
+        {QT_TRANSLATE_NOOP("QObject", "Capture Rectangle Area"), ":/images/profile-region-rectangle.png",
+         SLOT(on_toolButtonModeRegion_clicked())},
+        {QT_TRANSLATE_NOOP("QObject", "Capture Polygon Area"), ":/images/profile-region-polygon.png",
+         SLOT(on_toolButtonModePolygon_clicked())},
+        {QT_TRANSLATE_NOOP("QObject", "Capture Window"), ":/images/profile-window.png",
+         SLOT(on_toolButtonModeWindow_clicked())},
+        {QT_TRANSLATE_NOOP("QObject", "Capture Full Screen"), ":/images/profile-fullscreen.png",
+         SLOT(on_toolButtonModeFullScreen_clicked())},
+    };
+    for (const Entry& entry : entries)
+        m_trayIcon.addAction(QIcon(QLatin1String(entry.icon)), QObject::tr(entry.text), this, entry.slot, QKeySequence());
+    for (const Entry& entry : entries)
+        m_trayIcon.panel()->addButton(QIcon(QLatin1String(entry.icon)), QObject::tr(entry.text), this, entry.slot);
+}
+
+void DMainDialog::applyStyleSheets()
+{
+    ui->toolButtonAbout->setStyleSheet(sToolButtonStyleHelp());
+    ui->toolButtonHelp->setStyleSheet(sToolButtonStyleHelp());
+    ui->toolButtonDontShowTellFriend->setStyleSheet(sToolButtonStyleHelp());
+    ui->toolButtonAdvancedOptions->setStyleSheet(sToolButtonStyleAdvancedOptions());
+    for (QToolButton* button : {ui->toolButtonModeRegion, ui->toolButtonModePolygon, ui->toolButtonModeWindow,
+                                ui->toolButtonModeScrolling, ui->toolButtonModeFullScreen})
+        button->setStyleSheet(sToolButtonStyleMode());
+}
+
+// ---------------------------------------------------------------------------
+// Capture trigger
+
+void DMainDialog::on_toolButtonModeRegion_clicked()
+{
+    settings()->setValue(QStringLiteral("RegionType"), static_cast<int>(DD::RegionRectangle));
+    capture(DD::Region);
+}
+
+void DMainDialog::on_toolButtonModePolygon_clicked()
+{
+    settings()->setValue(QStringLiteral("RegionType"), static_cast<int>(DD::RegionPolygon));
+    capture(DD::Region);
+}
+
+void DMainDialog::on_toolButtonModeWindow_clicked()
+{
+    capture(DD::Window);
+}
+
+void DMainDialog::on_toolButtonModeScrolling_clicked()
+{
+    capture(DD::Scrolling);
+}
+
+void DMainDialog::on_toolButtonModeFullScreen_clicked()
+{
+    capture(DD::FullScreen);
+}
+
+void DMainDialog::capture(DD::enumCaptureMode mode)
+{
+    // A request while another capture still waits replaces it: one timer only.
+    if (m_nTimerId) {
+        killTimer(m_nTimerId);
+        m_nTimerId = 0;
+    }
+    m_trayIcon.setVisible(false);
+    m_nRestoreFlags = 0;
+    m_savedSize = size();
+    m_savedPosition = pos();
+    m_captureMode = mode;
+    if (!isVisible()) {
+        m_nTimerId = startTimer(IntervalWhenHidden);
+        return;
+    }
+    m_nRestoreFlags |= RestoreGeometry;
+    if (isMinimized()) {
+        setVisible(false);
+        m_nTimerId = startTimer(IntervalWhenMinimized);
+    } else {
+        m_nRestoreFlags |= RestoreShowNormal;
+        showMinimized();
+        m_nTimerId = startTimer(IntervalWhenShown);
+    }
+}
+
+void DMainDialog::timerEvent(QTimerEvent* event)
+{
+    if (m_nTimerId && event->timerId() == m_nTimerId) {
+        if (isVisible()) {
+            setVisible(false);
+        } else {
+            killTimer(m_nTimerId);
+            m_nTimerId = 0;
+            showSelector();
+            if (m_nRestoreFlags & RestoreShowNormal) {
+                resize(m_savedSize);
+                move(m_savedPosition);
+                showNormal();
+                activateWindow();
+                raise();
+            } else if (m_nRestoreFlags & RestoreGeometry) {
+                resize(m_savedSize);
+                move(m_savedPosition);
+            }
+        }
+    }
+    QDialog::timerEvent(event);
+}
+
+QScreen* DMainDialog::screenOfWindow() const
+{
+    QScreen* screen = windowHandle() ? windowHandle()->screen() : nullptr;
+    if (!screen)
+        screen = QGuiApplication::screenAt(frameGeometry().center());
+    if (!screen)
+        screen = QGuiApplication::primaryScreen();
+    return screen;
+}
+
+void DMainDialog::showSelector()
+{
+    QPixmap screenshot;
+    QRect screenRect;
+    if (QScreen* screen = screenOfWindow()) {
+        // The grab covers exactly the screen that holds this window.
+        screenRect = screen->geometry();
+        screenshot = screen->grabWindow(0, screenRect.x(), screenRect.y(), screenRect.width(), screenRect.height());
+    }
+    if (m_captureMode == DD::FullScreen)
+        runFullScreenOutput(screenshot);
+    else
+        runCaptureOverlay(m_captureMode, screenshot, screenRect);
+    // The capture may have changed settings ("RegionType" among them).
+    initializeFromSettings();
+    m_trayIcon.setVisible(true);
+}
+
+void DMainDialog::runFullScreenOutput(const QPixmap& screenshot)
+{
+    DDialogPromptTarget dialog(this, screenshot.toImage());
+    dialog.setVisible(true);
+    dialog.activateWindow();
+    dialog.exec();
+}
+
+void DMainDialog::runCaptureOverlay(DD::enumCaptureMode mode, const QPixmap& screenshot, const QRect& screenRect)
+{
+    Q_UNUSED(mode);
+    Q_UNUSED(screenshot);
+    // The windows on the grabbed screen, for the overlay's window picking.
+    DWidgetData windows;
+    DWidgetDataBuilder::buildWithHierarchy(windows, screenRect);
+}
+
+void DMainDialog::closeEvent(QCloseEvent* event)
+{
+    if (config()->hasSystemTray()) {
+        event->ignore();
+        setVisible(false);
+    } else {
+        QCoreApplication::quit();
+    }
+}
+
+void DMainDialog::showEvent(QShowEvent* event)
+{
+    QDialog::showEvent(event);
+    emit shown();
+}
+
+void DMainDialog::hideEvent(QHideEvent* event)
+{
+    QDialog::hideEvent(event);
+    emit hidden();
+}
+
+void DMainDialog::changeEvent(QEvent* event)
+{
+    QDialog::changeEvent(event);
+    if (event->type() == QEvent::LanguageChange)
+        ui->retranslateUi(this);
+}
+
+// ---------------------------------------------------------------------------
+// Settings pages
+
+void DMainDialog::initializeContextMenu()
+{
+    m_pHelpMenu->addAction(QIcon(QStringLiteral(":/images/mail_post_to.png")), tr("Email Support"), this,
+                           SLOT(onHelpEmail()));
+    m_pHelpMenu->addAction(QIcon(QStringLiteral(":/images/form.png")), tr("Submit Issue Online"), this,
+                           SLOT(onHelpTicket()));
+    m_pHelpMenu->addAction(QIcon(QStringLiteral(":/images/internet.png")), tr("Product Homepage"), this,
+                           SLOT(onHelpProductWebPage()));
+}
+
+void DMainDialog::initializeControls()
+{
+    ui->tabWidgetSettings->hide();
+    ui->widgetJpegOptions->hide();
+    ui->widgetAutomaticSaveOptions->hide();
+    // Whole numbers from 0 to 5000. An integer validator would let 5001 to 9999
+    // through as "intermediate" input, and the field stores every edit.
+    ui->lineEditScorllingInterval->setValidator(new QRegularExpressionValidator(
+        QRegularExpression(QStringLiteral("[0-9]{0,3}|[0-4][0-9]{3}|5000")), this));
+    ui->horizontalWidgetTitle->setStyleSheet(sDarkStrip());
+    ui->horizontalWidgetBottom->setStyleSheet(sDarkStrip());
+    ui->labelTellFriend->setText(
+        tr("<a href=\"%1\"><span style=\"text-decoration: underline; color:#90aaff;\">Tell a Friend</span></a>"
+           " and help keep this tool Free!")
+            .arg(DProduct::tellFriend().toString(QUrl::FullyEncoded).toHtmlEscaped()));
+    ui->lineEditHotkeyRegion->setCaptureMode(DD::Region);
+    ui->lineEditHotkeyWindow->setCaptureMode(DD::Window);
+    ui->lineEditHotkeyScrolling->setCaptureMode(DD::Scrolling);
+    ui->lineEditHotkeyFullScreen->setCaptureMode(DD::FullScreen);
+    if (!settings()->value(QStringLiteral("ShowTellFriend"), DConfigCapture::DefaultShowTellFriend).toBool())
+        on_toolButtonDontShowTellFriend_clicked();
+}
+
+void DMainDialog::initializeFromSettings()
+{
+    QSettings* s = settings();
+    DConfigCapture* c = config();
+    ui->checkBoxIncludeCursor->setChecked(
+        s->value(QStringLiteral("IncludeCursor"), DConfigCapture::DefaultIncludeCursor).toBool());
+    ui->lineEditScorllingInterval->setText(QString::number(
+        s->value(QStringLiteral("ScrollingInterval"), DConfigCapture::DefaultScrollingInterval).toInt()));
+    ui->checkBoxAutoRun->setChecked(c->isAutoRun());
+    ui->checkBoxSystemTray->setChecked(c->hasSystemTray());
+    ui->checkBoxInstantSystemTrayMenu->setChecked(
+        s->value(QStringLiteral("ShowTrayInstantMenu"), DConfigCapture::DefaultShowTrayInstantMenu).toBool());
+    if (s->value(QStringLiteral("NameMethod"), DConfigCapture::DefaultNameMethod).toInt() == 0)
+        ui->radioButtonAskForName->setChecked(true);
+    if (c->nameMethod() == 1)
+        ui->radioButtonAutomaticName->setChecked(true);
+    ui->lineEditAutomaticSaveFolder->setText(c->automaticSaveFolder());
+    updateNamePreview();
+    switch (s->value(QStringLiteral("TargetFormat"), DConfigCapture::DefaultTargetFormat).toInt()) {
+    case DD::BMP:
+        ui->radioButtonBMP->setChecked(true);
+        break;
+    case DD::JPG:
+        ui->radioButtonJPG->setChecked(true);
+        break;
+    case DD::PNG:
+        ui->radioButtonPNG->setChecked(true);
+        break;
+    default:
+        break;
+    }
+    ui->horizontalSliderJpgQuality->setValue(
+        static_cast<int>(s->value(QStringLiteral("JpgQuality"), DConfigCapture::DefaultJpgQuality).toUInt()));
+    ui->lineEditHotkeyRegion->setText(c->hotkey(DD::Region).toString());
+    ui->lineEditHotkeyWindow->setText(c->hotkey(DD::Window).toString());
+    ui->lineEditHotkeyScrolling->setText(c->hotkey(DD::Scrolling).toString());
+    ui->lineEditHotkeyFullScreen->setText(c->hotkey(DD::FullScreen).toString());
+    ui->checkBoxUseHotkeyRegion->setChecked(c->isUseHotkey(DD::Region));
+    ui->checkBoxUseHotkeyWindow->setChecked(c->isUseHotkey(DD::Window));
+    ui->checkBoxUseHotkeyScrolling->setChecked(c->isUseHotkey(DD::Scrolling));
+    ui->checkBoxUseHotkeyFullScreen->setChecked(c->isUseHotkey(DD::FullScreen));
+    ui->checkBoxAutoUpdate->setChecked(
+        s->value(QStringLiteral("AutoUpdate"), DConfigCapture::DefaultAutoUpdate).toBool());
+}
+
+void DMainDialog::updateNamePreview()
+{
+    QSettings* s = settings();
+    QString name = s->value(QStringLiteral("FileNameFormat"), DConfigCapture::defaultFileNameFormat()).toString();
+    if (s->value(QStringLiteral("CreateSubfolders"), DConfigCapture::DefaultCreateSubfolders).toBool())
+        name = s->value(QStringLiteral("SubFolderFormat"), DConfigCapture::defaultSubFolderFormat()).toString()
+               + QDir::separator() + name;
+    const auto format = static_cast<DD::enumTargetFormat>(
+        s->value(QStringLiteral("TargetFormat"), DConfigCapture::DefaultTargetFormat).toInt());
+    ui->labelAutomaticNamePreview->setText(DUtility::convertTimeVariables(name) + QLatin1Char('.')
+                                           + DUtility::TargetFormatToString(format));
+}
+
+void DMainDialog::condenseWindow()
+{
+    setFixedHeight(1);
+}
+
+void DMainDialog::on_checkBoxIncludeCursor_toggled(bool checked)
+{
+    settings()->setValue(QStringLiteral("IncludeCursor"), checked);
+}
+
+void DMainDialog::on_lineEditScorllingInterval_textEdited(const QString& text)
+{
+    // An empty field stores 0 (toInt of an empty text).
+    settings()->setValue(QStringLiteral("ScrollingInterval"), text.toInt(nullptr, 10));
+}
+
+void DMainDialog::on_checkBoxInstantSystemTrayMenu_toggled(bool checked)
+{
+    settings()->setValue(QStringLiteral("ShowTrayInstantMenu"), checked);
+}
+
+void DMainDialog::on_checkBoxAutoRun_toggled(bool checked)
+{
+    config()->setAutoRun(checked);
+}
+
+void DMainDialog::on_checkBoxSystemTray_toggled(bool checked)
+{
+    settings()->setValue(QStringLiteral("SystemTray"), checked);
+}
+
+void DMainDialog::on_checkBoxAutoUpdate_toggled(bool checked)
+{
+    settings()->setValue(QStringLiteral("AutoUpdate"), checked);
+}
+
+void DMainDialog::on_radioButtonAskForName_toggled(bool checked)
+{
+    if (checked)
+        settings()->setValue(QStringLiteral("NameMethod"), 0);
+}
+
+void DMainDialog::on_radioButtonAutomaticName_toggled(bool checked)
+{
+    if (checked)
+        settings()->setValue(QStringLiteral("NameMethod"), 1);
+}
+
+void DMainDialog::on_lineEditAutomaticSaveFolder_textChanged(const QString& text)
+{
+    settings()->setValue(QStringLiteral("AutomaticSaveFolder"), text);
+}
+
+void DMainDialog::on_radioButtonPNG_toggled(bool checked)
+{
+    if (checked)
+        settings()->setValue(QStringLiteral("TargetFormat"), static_cast<int>(DD::PNG));
+}
+
+void DMainDialog::on_radioButtonJPG_toggled(bool checked)
+{
+    if (checked)
+        settings()->setValue(QStringLiteral("TargetFormat"), static_cast<int>(DD::JPG));
+}
+
+void DMainDialog::on_radioButtonBMP_toggled(bool checked)
+{
+    if (checked)
+        settings()->setValue(QStringLiteral("TargetFormat"), static_cast<int>(DD::BMP));
+}
+
+void DMainDialog::on_horizontalSliderJpgQuality_valueChanged(int value)
+{
+    settings()->setValue(QStringLiteral("JpgQuality"), static_cast<unsigned int>(value));
+}
+
+void DMainDialog::on_pushButtonAutomaticOptions_clicked()
+{
+    DDialogFileOptions dialog(this);
+    dialog.exec();
+    // The dialog may have changed the name settings whatever its result.
+    updateNamePreview();
+}
+
+QString DMainDialog::chooseFolder(const QString& startFolder)
+{
+    return QFileDialog::getExistingDirectory(this, tr("Select a directory"), startFolder,
+                                             QFileDialog::ShowDirsOnly | QFileDialog::DontResolveSymlinks);
+}
+
+void DMainDialog::on_toolButtonSelectAutomaticSaveFolder_clicked()
+{
+    const QString folder = chooseFolder(config()->automaticSaveFolder());
+    // A cancelled chooser returns an empty path: keep the folder as it was.
+    if (folder.isEmpty())
+        return;
+    ui->lineEditAutomaticSaveFolder->setText(folder);
+}
+
+void DMainDialog::on_toolButtonAdvancedOptions_clicked()
+{
+    if (ui->tabWidgetSettings->isVisible()) {
+        ui->tabWidgetSettings->hide();
+        ui->toolButtonAdvancedOptions->setIcon(QIcon(QStringLiteral(":/images/Zorvelshot-More-Show.png")));
+        condenseWindow();
+    } else {
+        ui->tabWidgetSettings->show();
+        ui->toolButtonAdvancedOptions->setIcon(QIcon(QStringLiteral(":/images/Zorvelshot-More-Hide.png")));
+    }
+    resize(width(), baseSize().height());
+}
+
+void DMainDialog::on_toolButtonAbout_clicked()
+{
+    DDialogAbout dialog(this);
+    dialog.exec();
+}
+
+void DMainDialog::on_toolButtonDontShowTellFriend_clicked()
+{
+    settings()->setValue(QStringLiteral("ShowTellFriend"), false);
+    ui->horizontalWidgetBottom->hide();
+    if (!m_bTellFriendEntryAdded) {
+        m_pHelpMenu->addAction(QIcon(QStringLiteral(":/images/bookmark.png")), tr("Tell a Friend"), this,
+                               SLOT(onHelpTellFriend()));
+        m_bTellFriendEntryAdded = true;
+    }
+}
+
+void DMainDialog::useHotkeyToggled(DD::enumCaptureMode mode, bool checked)
+{
+    DHotkeyEdit* edits[] = {ui->lineEditHotkeyRegion, ui->lineEditHotkeyWindow, ui->lineEditHotkeyScrolling,
+                            ui->lineEditHotkeyFullScreen};
+    QToolButton* defaults[] = {ui->toolButtonDefaultHotkeyRegion, ui->toolButtonDefaultHotkeyWindow,
+                               ui->toolButtonDefaultHotkeyScrolling, ui->toolButtonDefaultHotkeyFullScreen};
+    edits[mode]->setEnabled(checked);
+    defaults[mode]->setEnabled(checked);
+    config()->setUseHotkey(mode, checked);
+    setHotkey(checked, edits[mode], config()->hotkey(mode));
+}
+
+void DMainDialog::on_checkBoxUseHotkeyRegion_toggled(bool checked)
+{
+    useHotkeyToggled(DD::Region, checked);
+}
+
+void DMainDialog::on_checkBoxUseHotkeyWindow_toggled(bool checked)
+{
+    useHotkeyToggled(DD::Window, checked);
+}
+
+void DMainDialog::on_checkBoxUseHotkeyScrolling_toggled(bool checked)
+{
+    useHotkeyToggled(DD::Scrolling, checked);
+}
+
+void DMainDialog::on_checkBoxUseHotkeyFullScreen_toggled(bool checked)
+{
+    useHotkeyToggled(DD::FullScreen, checked);
+}
+
+void DMainDialog::on_toolButtonDefaultHotkeyRegion_clicked()
+{
+    setHotkeyByDefault(ui->lineEditHotkeyRegion);
+}
+
+void DMainDialog::on_toolButtonDefaultHotkeyWindow_clicked()
+{
+    setHotkeyByDefault(ui->lineEditHotkeyWindow);
+}
+
+void DMainDialog::on_toolButtonDefaultHotkeyScrolling_clicked()
+{
+    setHotkeyByDefault(ui->lineEditHotkeyScrolling);
+}
+
+void DMainDialog::on_toolButtonDefaultHotkeyFullScreen_clicked()
+{
+    setHotkeyByDefault(ui->lineEditHotkeyFullScreen);
+}
+
+void DMainDialog::setHotkey(bool enable, DHotkeyEdit* edit, const DHotkey& hotkey)
+{
+    if (!enable)
+        DUtility::unsetHotkey(static_cast<DD::enumCaptureMode>(edit->captureMode()));
+    else
+        edit->setHotkey(hotkey);
+}
+
+void DMainDialog::setHotkeyByDefault(DHotkeyEdit* edit)
+{
+    QMenu menu;
+    QList<DHotkey> hotkeys;
+    for (int mode = DD::Region; mode <= DD::FullScreen; ++mode) {
+        const DHotkey hotkey = config()->defaultHotkey(static_cast<DD::enumCaptureMode>(mode));
+        QAction* action = menu.addAction(hotkey.toString());
+        action->setData(mode);
+        hotkeys.append(hotkey);
+    }
+    QAction* chosen = menu.exec(QCursor::pos());
+    if (chosen)
+        setHotkey(true, edit, hotkeys.at(chosen->data().toInt()));
+}
+
+// ---------------------------------------------------------------------------
+// Help menu
+
+void DMainDialog::onHelpEmail()
+{
+    QDesktopServices::openUrl(QUrl(QStringLiteral("mailto:") + DProduct::emailCustomerService()));
+}
+
+void DMainDialog::onHelpTicket()
+{
+    QDesktopServices::openUrl(DProduct::onlineTicket());
+}
+
+void DMainDialog::onHelpProductWebPage()
+{
+    QDesktopServices::openUrl(DProduct::linkToProduct());
+}
+
+void DMainDialog::onHelpTellFriend()
+{
+    QDesktopServices::openUrl(DProduct::tellFriend());
+}

@@ -1,0 +1,164 @@
+// DUtility's capture output: where a finished image goes and how it is written.
+
+#include "DUtility.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QImage>
+#include <QImageWriter>
+#include <QPainter>
+#include <QRect>
+#include <QSaveFile>
+#include <QSettings>
+#include <QWidget>
+
+#include "DConfigCapture.h"
+
+namespace {
+
+DConfigCapture* config()
+{
+    return DSingleton<DConfigCapture>::instance();
+}
+
+bool asksForName(bool alwaysAsk)
+{
+    return alwaysAsk || config()->nameMethod() == 0;
+}
+
+// The save dialog, starting in the last folder a file went to. The type's
+// extension is added to a name typed without one, before the dialog asks about
+// overwriting, so that the question and the write concern the same file.
+QString askForFilePath(QWidget* parent)
+{
+    DConfigCapture* settings = config();
+    QString start = settings->lastFilePath();
+    if (start.isEmpty())
+        start = settings->automaticSaveFolder();
+    const QString extension = DUtility::TargetFormatToString(DD::enumTargetFormat(settings->targetFormat()));
+
+    QFileDialog dialog(parent, QObject::tr("Save File"), start, QObject::tr("Images (*.%1)").arg(extension));
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setDefaultSuffix(extension);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return QString();
+    const QString path = dialog.selectedFiles().first();
+    if (!path.isEmpty())
+        settings->m_pSettings->setValue(QStringLiteral("LastFilePath"), QFileInfo(path).path());
+    return path;
+}
+
+// A name template with the characters a file name may not hold removed (a "/"
+// would lead out of the save folder) and the time letters filled in.
+QString cleanedPattern(QString pattern)
+{
+    DUtility::removeFileNameInvalidChar(pattern);
+    return DUtility::convertTimeVariables(pattern);
+}
+
+QString automaticFilePath()
+{
+    DConfigCapture* settings = config();
+    const QString extension = DUtility::TargetFormatToString(DD::enumTargetFormat(settings->targetFormat()));
+    const QString name = cleanedPattern(settings->fileNameFormat());
+    QString subFolder;
+    if (settings->createSubfolders()) {
+        subFolder = cleanedPattern(settings->subFolderFormat());
+        // "." and ".." name no sub-folder of their own.
+        if (subFolder == QLatin1String(".") || subFolder == QLatin1String(".."))
+            subFolder.clear();
+    }
+    return DUtility::makeFullPath(settings->automaticSaveFolder(), subFolder, name, extension);
+}
+
+// Writes through a temporary file that replaces the target only when the whole
+// image was written: a failed write leaves nothing behind.
+bool writeImage(const QImage& image, const QString& path, const char* format, int quality)
+{
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return false;
+    QImageWriter writer(&file, format);
+    writer.setQuality(quality);
+    if (!writer.write(image)) {
+        file.cancelWriting();
+        return false;
+    }
+    return file.commit();
+}
+
+bool writeInTargetFormat(const QImage& image, const QString& path)
+{
+    DConfigCapture* settings = config();
+    const QByteArray suffix = QFileInfo(path).suffix().toLatin1();
+    switch (settings->targetFormat()) {
+    case DD::JPG:
+        return writeImage(DUtility::discardImageTransparency(image), path, "JPG", int(settings->jpgQuality()));
+    case DD::BMP:
+        return writeImage(DUtility::discardImageTransparency(image), path, suffix.constData(), -1);
+    case DD::PNG:
+        return writeImage(image, path, suffix.constData(), -1);
+    default:
+        return false;
+    }
+}
+
+} // namespace
+
+bool DUtility::saveImage(QWidget* parent, const QImage& image, DD::enumTargetOutput output, bool alwaysAsk,
+                         SaveReport* report)
+{
+    SaveReport unused;
+    if (!report)
+        report = &unused;
+    *report = SaveReport();
+    if (image.isNull())
+        return false;
+    if (output == DD::Clipboard) {
+        QApplication::clipboard()->setImage(image, QClipboard::Clipboard);
+        return true;
+    }
+    if (output != DD::ImageFile)
+        return false;
+
+    const bool asked = asksForName(alwaysAsk);
+    report->path = makeTargetFilePath(parent, alwaysAsk);
+    if (report->path.isEmpty()) {
+        report->cancelled = asked;
+        return false;
+    }
+    return writeInTargetFormat(image, report->path);
+}
+
+QString DUtility::makeTargetFilePath(QWidget* parent, bool alwaysAsk)
+{
+    if (asksForName(alwaysAsk))
+        return askForFilePath(parent);
+    if (config()->nameMethod() == 1)
+        return automaticFilePath();
+    return QString();
+}
+
+QImage DUtility::discardImageTransparency(const QImage& image)
+{
+    QImage flat(image.size(), QImage::Format_RGB888);
+    flat.fill(Qt::white);
+    // Drawn pixel for pixel: a source made for a high-density screen would
+    // otherwise be scaled down into a corner of the result.
+    QImage source = image;
+    source.setDevicePixelRatio(1.0);
+    QPainter painter(&flat);
+    painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
+    painter.drawImage(0, 0, source);
+    painter.end();
+    return flat;
+}
+
+QImage DUtility::grabScrollingWindow(const QRect& area)
+{
+    Q_UNUSED(area);
+    return QImage();
+}

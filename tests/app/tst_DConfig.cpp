@@ -1,0 +1,276 @@
+#include <QDir>
+#include <QFile>
+#include <QRandomGenerator>
+#include <QSettings>
+#include <QtTest>
+
+#include "DConfig.h"
+#include "DFakeLoginItems.h"
+
+namespace {
+
+// A plain store that says when it is deleted.
+class WatchedConfig : public DConfig
+{
+public:
+    WatchedConfig(QSettings* settings, bool* deleted) : DConfig(settings), m_deleted(deleted) {}
+    ~WatchedConfig() override { *m_deleted = true; }
+
+private:
+    bool* m_deleted;
+};
+
+QString settingsFilePath()
+{
+    return QString::fromLocal8Bit(qgetenv("XDG_CONFIG_HOME")) + "/Orvanta/"
+           + QFileInfo(QCoreApplication::applicationFilePath()).baseName() + ".ini";
+}
+
+} // namespace
+
+class tst_DConfig : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+
+    void settingsAreAnIniFileInTheUserScope();
+    void instanceTwiceGivesTheSameStore();
+    void defaultConstructorTakesOverTheCurrentSettings();
+    void defaultConstructorWithoutCurrentCreatesSettings();
+    void adoptingConstructorLeavesThePreviousStoreAlone();
+    void destroyedCurrentStoreIsNotReturnedAgain();
+    void autoRunDefaultsToTrueAndAddsTheLoginItem();
+    void setAutoRunWritesTheSettingAndSyncsLoginItems_data();
+    void setAutoRunWritesTheSettingAndSyncsLoginItems();
+    void everyAutoRunReadResyncsTheLoginItems();
+    void propertyValues();
+    void scriptPreferences();
+    void systemTrayDefaultsToTrue();
+    void valuesSurviveARestart();
+    void randomBytesReadAsDefaults();
+    void unwritableSettingsFileLeavesDefaultsInUse();
+
+private:
+    DFakeLoginItems m_loginItems;
+};
+
+void tst_DConfig::init()
+{
+    m_loginItems = DFakeLoginItems();
+    DLoginItems::setCurrent(&m_loginItems);
+    QFile::remove(settingsFilePath());
+}
+
+void tst_DConfig::cleanup()
+{
+    delete DConfig::_instance();
+    QFile::remove(settingsFilePath());
+    DLoginItems::setCurrent(nullptr);
+}
+
+void tst_DConfig::settingsAreAnIniFileInTheUserScope()
+{
+    QScopedPointer<QSettings> settings(DConfig::createSettings());
+    QCOMPARE(settings->format(), QSettings::IniFormat);
+    QCOMPARE(settings->scope(), QSettings::UserScope);
+    QCOMPARE(settings->organizationName(), QStringLiteral("Orvanta"));
+    QCOMPARE(settings->applicationName(), QStringLiteral("tst_DConfig"));
+    QCOMPARE(settings->fileName(), settingsFilePath());
+    QVERIFY(!settings->parent());
+}
+
+void tst_DConfig::instanceTwiceGivesTheSameStore()
+{
+    DConfig* first = DConfig::_instance();
+    QSettings* settings = first->m_pSettings;
+    QVERIFY(settings);
+    QCOMPARE(DConfig::_instance(), first);
+    QCOMPARE(DConfig::_instance()->m_pSettings, settings);
+}
+
+void tst_DConfig::defaultConstructorTakesOverTheCurrentSettings()
+{
+    bool previousDeleted = false;
+    QSettings* settings = DConfig::createSettings();
+    new WatchedConfig(settings, &previousDeleted);
+
+    DConfig* replacement = new DConfig();
+    QVERIFY(previousDeleted);
+    QCOMPARE(replacement->m_pSettings, settings);
+    QCOMPARE(DConfig::_instance(), replacement);
+}
+
+void tst_DConfig::defaultConstructorWithoutCurrentCreatesSettings()
+{
+    delete DConfig::_instance();
+    DConfig* config = new DConfig();
+    QVERIFY(config->m_pSettings);
+    QCOMPARE(config->m_pSettings->fileName(), settingsFilePath());
+    QCOMPARE(DConfig::_instance(), config);
+}
+
+void tst_DConfig::adoptingConstructorLeavesThePreviousStoreAlone()
+{
+    bool firstDeleted = false;
+    WatchedConfig* first = new WatchedConfig(DConfig::createSettings(), &firstDeleted);
+    QSettings* second = DConfig::createSettings();
+    DConfig* adopting = new DConfig(second);
+    QVERIFY(!firstDeleted);
+    QVERIFY(first->m_pSettings);
+    QCOMPARE(adopting->m_pSettings, second);
+    QCOMPARE(DConfig::_instance(), adopting);
+    delete first;
+    QVERIFY(firstDeleted);
+    // Deleting a store that is not the current one leaves the current alone.
+    QCOMPARE(DConfig::_instance(), adopting);
+}
+
+void tst_DConfig::destroyedCurrentStoreIsNotReturnedAgain()
+{
+    bool deleted = false;
+    WatchedConfig* watched = new WatchedConfig(DConfig::createSettings(), &deleted);
+    QCOMPARE(DConfig::_instance(), static_cast<DConfig*>(watched));
+    delete watched;
+    QVERIFY(deleted);
+    // A fresh store, not the deleted one (under the sanitizer a dangling
+    // pointer would be reported on this use).
+    DConfig* fresh = DConfig::_instance();
+    QVERIFY(fresh);
+    QVERIFY(!dynamic_cast<WatchedConfig*>(fresh));
+    QVERIFY(fresh->m_pSettings);
+}
+
+void tst_DConfig::autoRunDefaultsToTrueAndAddsTheLoginItem()
+{
+    QVERIFY(!DConfig::_instance()->m_pSettings->contains("AutoRun"));
+    QVERIFY(DConfig::_instance()->isAutoRun());
+    QCOMPARE(m_loginItems.adds, 1);
+    QCOMPARE(m_loginItems.removes, 0);
+    QVERIFY(m_loginItems.contains());
+}
+
+void tst_DConfig::setAutoRunWritesTheSettingAndSyncsLoginItems_data()
+{
+    QTest::addColumn<bool>("on");
+    QTest::addColumn<int>("adds");
+    QTest::addColumn<int>("removes");
+    QTest::newRow("on") << true << 1 << 0;
+    QTest::newRow("off") << false << 0 << 1;
+}
+
+void tst_DConfig::setAutoRunWritesTheSettingAndSyncsLoginItems()
+{
+    QFETCH(bool, on);
+    QFETCH(int, adds);
+    QFETCH(int, removes);
+    m_loginItems.entries = on ? 0 : 2;
+    DConfig::_instance()->setAutoRun(on);
+    QCOMPARE(DConfig::_instance()->m_pSettings->value("AutoRun").toBool(), on);
+    QCOMPARE(m_loginItems.adds, adds);
+    QCOMPARE(m_loginItems.removes, removes);
+    QCOMPARE(m_loginItems.contains(), on);
+}
+
+void tst_DConfig::everyAutoRunReadResyncsTheLoginItems()
+{
+    DConfig* config = DConfig::_instance();
+    config->m_pSettings->setValue("AutoRun", false);
+    m_loginItems.entries = 1;
+    QVERIFY(!config->isAutoRun());
+    QCOMPARE(m_loginItems.removes, 1);
+    QVERIFY(!m_loginItems.contains());
+
+    config->m_pSettings->setValue("AutoRun", true);
+    QVERIFY(config->isAutoRun());
+    QVERIFY(config->isAutoRun());
+    QCOMPARE(m_loginItems.adds, 2);
+    QVERIFY(m_loginItems.contains());
+}
+
+void tst_DConfig::propertyValues()
+{
+    DConfig* config = DConfig::_instance();
+    QVERIFY(!config->propertyValue("width").isValid());
+    config->setPropertyValue("width", 5);
+    QCOMPARE(config->propertyValue("width").toInt(), 5);
+    QCOMPARE(config->m_pSettings->value("RecentValue/width").toInt(), 5);
+    QVERIFY(!config->scriptPreference("width").isValid());
+}
+
+void tst_DConfig::scriptPreferences()
+{
+    DConfig* config = DConfig::_instance();
+    QVERIFY(!config->scriptPreference("lastFolder").isValid());
+    config->setScriptPreference("lastFolder", "/tmp/x");
+    QCOMPARE(config->scriptPreference("lastFolder").toString(), QStringLiteral("/tmp/x"));
+    QCOMPARE(config->m_pSettings->value("ScriptPreference/lastFolder").toString(),
+             QStringLiteral("/tmp/x"));
+    QVERIFY(!config->propertyValue("lastFolder").isValid());
+}
+
+void tst_DConfig::systemTrayDefaultsToTrue()
+{
+    DConfig* config = DConfig::_instance();
+    QVERIFY(config->hasSystemTray());
+    config->m_pSettings->setValue("SystemTray", false);
+    QVERIFY(!config->hasSystemTray());
+}
+
+void tst_DConfig::valuesSurviveARestart()
+{
+    DConfig::_instance()->setAutoRun(false);
+    DConfig::_instance()->setPropertyValue("opacity", 0.5);
+    DConfig::_instance()->m_pSettings->setValue("SystemTray", false);
+    delete DConfig::_instance(); // writes the file
+
+    QVERIFY(QFile::exists(settingsFilePath()));
+    DConfig* restarted = new DConfig();
+    // Read back from the file, the values are text: the accessors still
+    // give the right types.
+    QVERIFY(!restarted->isAutoRun());
+    QVERIFY(!restarted->hasSystemTray());
+    QCOMPARE(restarted->propertyValue("opacity").toDouble(), 0.5);
+}
+
+void tst_DConfig::randomBytesReadAsDefaults()
+{
+    QDir().mkpath(QFileInfo(settingsFilePath()).absolutePath());
+    QFile file(settingsFilePath());
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    QRandomGenerator random(20261210);
+    QByteArray bytes(64 * 1024, Qt::Uninitialized);
+    for (char& byte : bytes)
+        byte = char(random.bounded(256));
+    file.write(bytes);
+    file.close();
+
+    DConfig* config = new DConfig();
+    QVERIFY(config->isAutoRun());
+    QVERIFY(config->hasSystemTray());
+    QVERIFY(!config->propertyValue("width").isValid());
+    QVERIFY(!config->scriptPreference("anything").isValid());
+    config->setPropertyValue("width", 3);
+    QCOMPARE(config->propertyValue("width").toInt(), 3);
+}
+
+void tst_DConfig::unwritableSettingsFileLeavesDefaultsInUse()
+{
+    // A folder where the file should be: it can be neither read nor written,
+    // also not by root.
+    QVERIFY(QDir().mkpath(settingsFilePath()));
+    DConfig* config = new DConfig();
+    QVERIFY(config->isAutoRun());
+    QVERIFY(config->hasSystemTray());
+    config->setPropertyValue("width", 7);
+    QCOMPARE(config->propertyValue("width").toInt(), 7);
+    config->m_pSettings->sync();
+    QCOMPARE(config->m_pSettings->status(), QSettings::AccessError);
+    delete config;
+    QVERIFY(QDir().rmdir(settingsFilePath()));
+}
+
+QTEST_GUILESS_MAIN(tst_DConfig)
+#include "tst_DConfig.moc"

@@ -1,0 +1,113 @@
+#include <QFile>
+#include <QImage>
+#include <QtTest>
+#include <cxxabi.h>
+#include <cstdlib>
+#include <typeinfo>
+
+#include "DConstants.h"
+#include "DGlobalResource.h"
+#include "DSingleton.h"
+#include "data.pb.h"
+
+namespace {
+
+QString className(const DSingletonBase* singleton)
+{
+    if (!singleton)
+        return QStringLiteral("<null>");
+    int status = 0;
+    char* name = abi::__cxa_demangle(typeid(*singleton).name(), nullptr, nullptr, &status);
+    const QString result = QString::fromLatin1(status == 0 ? name : typeid(*singleton).name());
+    std::free(name);
+    return result;
+}
+
+} // namespace
+
+// What the library has set up by the time its loading is done, before this
+// program asks for anything.
+class tst_DLoadOrder : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void repositoryHoldsTheLoadTimeSingletonsNewestFirst();
+    void axisConstantsAreSet();
+    void imageStoreIsCreated();
+    void messageSchemaIsRegistered();
+    void libraryImagesAreRegistered_data();
+    void libraryImagesAreRegistered();
+
+private:
+    QStringList m_loaded;
+};
+
+void tst_DLoadOrder::initTestCase()
+{
+    // Taken first thing, before any test asks for a singleton.
+    for (DSingletonBase* singleton : DSingletonRepository::instance()->singletons())
+        m_loaded << className(singleton);
+}
+
+void tst_DLoadOrder::repositoryHoldsTheLoadTimeSingletonsNewestFirst()
+{
+    // The singletons that load-time steps create, newest first: the stock
+    // quick editors' factory (last step), the image store, the grip-factory
+    // registry (created by the first grip-factory registration, so the
+    // oldest). Steps that are not part of the library yet create nothing.
+    const QStringList loadOrderNewestFirst = {"DQuickEditorFactory", "DGlobalResource",
+                                              "DGripFactoryManager"};
+    QVERIFY2(m_loaded.contains("DGlobalResource"), qPrintable(m_loaded.join(", ")));
+    int previous = -1;
+    for (const QString& name : m_loaded) {
+        const int position = loadOrderNewestFirst.indexOf(name);
+        QVERIFY2(position >= 0, qPrintable("not a load-time singleton: " + name));
+        QVERIFY2(position > previous, qPrintable("out of order: " + m_loaded.join(", ")));
+        previous = position;
+    }
+}
+
+void tst_DLoadOrder::axisConstantsAreSet()
+{
+    QCOMPARE(DConstants::X_AXIS, QVector3D(1, 0, 0));
+    QCOMPARE(DConstants::Y_AXIS, QVector3D(0, 1, 0));
+    QCOMPARE(DConstants::Z_AXIS, QVector3D(0, 0, 1));
+}
+
+void tst_DLoadOrder::imageStoreIsCreated()
+{
+    QVERIFY(g_pJustForInitialize);
+    QCOMPARE(DSingleton<DGlobalResource>::instance(), g_pJustForInitialize);
+}
+
+void tst_DLoadOrder::messageSchemaIsRegistered()
+{
+    const google::protobuf::FileDescriptor* file = DFileFormat::GraphicsItem::descriptor()->file();
+    QCOMPARE(QString::fromStdString(file->name()), QStringLiteral("data.proto"));
+    QCOMPARE(QString::fromStdString(file->package()), QStringLiteral("DFileFormat"));
+    QCOMPARE(file->message_type_count(), 20);
+    QCOMPARE(QString::fromStdString(DFileFormat::GraphicsItem::default_instance().unit()),
+             QStringLiteral("px"));
+}
+
+void tst_DLoadOrder::libraryImagesAreRegistered_data()
+{
+    QTest::addColumn<QString>("path");
+    for (const char* name : {"font-bold.png", "font-italic.png", "colors.png", "template_color_text.png",
+                             "template_color_fill.png", "template_color_line.png", "mainwindow.png",
+                             "enterkey.png", "exit.png"})
+        QTest::newRow(name) << QString(":/images/") + name;
+}
+
+void tst_DLoadOrder::libraryImagesAreRegistered()
+{
+    QFETCH(QString, path);
+    QVERIFY(QFile::exists(path));
+    const QImage image(path);
+    QVERIFY(!image.isNull());
+}
+
+QTEST_GUILESS_MAIN(tst_DLoadOrder)
+#include "tst_DLoadOrder.moc"

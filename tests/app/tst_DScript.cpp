@@ -1,0 +1,309 @@
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QScriptEngine>
+#include <QScriptEngineAgent>
+#include <QScriptEngineDebugger>
+#include <QSettings>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QtTest>
+#include <unistd.h>
+
+#include "DConfig.h"
+#include "DFakeLoginItems.h"
+#include "DScript.h"
+
+namespace {
+
+class ExposedProbe : public QObject
+{
+    Q_OBJECT
+    Q_PROPERTY(int answer READ answer)
+
+public:
+    explicit ExposedProbe(int answer) : m_answer(answer) {}
+    int answer() const { return m_answer; }
+
+public slots:
+    void poke() { ++pokes; }
+
+public:
+    int pokes = 0;
+
+private:
+    int m_answer;
+};
+
+} // namespace
+
+class tst_DScript : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void cleanupTestCase();
+
+    void constructionWarnsAboutTheMissingBindings();
+    void pathIsTheScriptsFolderBesideTheExecutable();
+    void getPreferenceWithWrongArgumentsIsUndefined_data();
+    void getPreferenceWithWrongArgumentsIsUndefined();
+    void setPreferenceWithWrongArgumentsIsNullAndStoresNothing_data();
+    void setPreferenceWithWrongArgumentsIsNullAndStoresNothing();
+    void preferencesComeBackInALaterRun();
+    void scriptTextIsUtf8();
+    void missingFileChangesNothing();
+    void brokenScriptsAreSkipped_data();
+    void brokenScriptsAreSkipped();
+    void unreadableScriptIsSkipped();
+    void scriptWithoutReadPermissionIsSkipped();
+    void exposedObjectsAreGlobalsByName();
+    void exposedImageIsAGlobalVariant();
+    void debuggerIsCreatedOnceAndAttachedOnlyForDebugRuns();
+    void debuggerGoesWhenTheApplicationQuits();
+    void exitWithTheDebuggerWindowShownDoesNotCrash_data();
+    void exitWithTheDebuggerWindowShownDoesNotCrash();
+
+private:
+    QString writeScript(const QString& name, const QByteArray& text);
+    DScript* script() const { return DSingleton<DScript>::instance(); }
+    bool attached() const { return script()->engine()->agent() != nullptr; }
+
+    QTemporaryDir m_dir;
+    DFakeLoginItems m_loginItems;
+};
+
+void tst_DScript::initTestCase()
+{
+    QVERIFY(m_dir.isValid());
+    DLoginItems::setCurrent(&m_loginItems);
+}
+
+void tst_DScript::cleanupTestCase()
+{
+    DLoginItems::setCurrent(nullptr);
+}
+
+QString tst_DScript::writeScript(const QString& name, const QByteArray& text)
+{
+    const QString path = m_dir.filePath(name);
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return QString();
+    file.write(text);
+    return path;
+}
+
+void tst_DScript::constructionWarnsAboutTheMissingBindings()
+{
+    // No Qt binding plug-ins exist for this Qt; the engine works without them.
+    QTest::ignoreMessage(QtWarningMsg, "Failed to import Qt bindings!\n");
+    QVERIFY(script()->engine());
+    QCOMPARE(script()->engine()->evaluate("6 * 7").toInt32(), 42);
+    QVERIFY(!script()->engine()->hasUncaughtException());
+}
+
+void tst_DScript::pathIsTheScriptsFolderBesideTheExecutable()
+{
+    QCOMPARE(DScript::path(), QCoreApplication::applicationDirPath() + "/scripts/");
+}
+
+void tst_DScript::getPreferenceWithWrongArgumentsIsUndefined_data()
+{
+    QTest::addColumn<QString>("call");
+    QTest::newRow("no argument") << "getPreference()";
+    QTest::newRow("two arguments") << "getPreference('a', 'b')";
+    QTest::newRow("never written") << "getPreference('neverWritten')";
+}
+
+void tst_DScript::getPreferenceWithWrongArgumentsIsUndefined()
+{
+    QFETCH(QString, call);
+    const QScriptValue result = script()->engine()->evaluate(call);
+    QVERIFY(!script()->engine()->hasUncaughtException());
+    QVERIFY(result.isUndefined());
+}
+
+void tst_DScript::setPreferenceWithWrongArgumentsIsNullAndStoresNothing_data()
+{
+    QTest::addColumn<QString>("call");
+    QTest::newRow("one argument") << "setPreference('a')";
+    QTest::newRow("three arguments") << "setPreference('a', 1, 2)";
+    QTest::newRow("no argument") << "setPreference()";
+}
+
+void tst_DScript::setPreferenceWithWrongArgumentsIsNullAndStoresNothing()
+{
+    QFETCH(QString, call);
+    const QScriptValue result = script()->engine()->evaluate(call);
+    QVERIFY(result.isNull());
+    QVERIFY(!DConfig::_instance()->m_pSettings->contains("ScriptPreference/a"));
+}
+
+void tst_DScript::preferencesComeBackInALaterRun()
+{
+    const QString writer = writeScript("writer.js", "var stored = setPreference('count', 41 + 1);\n");
+    script()->runScript(writer, false);
+    QCOMPARE(script()->engine()->globalObject().property("stored").toBool(), true);
+    QCOMPARE(DConfig::_instance()->scriptPreference("count").toInt(), 42);
+
+    const QString reader = writeScript("reader.js", "var back = getPreference('count');\n");
+    script()->runScript(reader, false);
+    QCOMPARE(script()->engine()->globalObject().property("back").toInt32(), 42);
+}
+
+void tst_DScript::scriptTextIsUtf8()
+{
+    const QString path = writeScript("utf8.js", "setPreference('word', '\xc3\xa4\xc3\xb6');\n");
+    script()->runScript(path, false);
+    QCOMPARE(DConfig::_instance()->scriptPreference("word").toString(), QString::fromUtf8("\xc3\xa4\xc3\xb6"));
+}
+
+void tst_DScript::missingFileChangesNothing()
+{
+    const QString present = writeScript("attach.js", "var attachedRun = 1;\n");
+    script()->runScript(present, true);
+    QVERIFY(attached());
+    script()->runScript(m_dir.filePath("missing.js"), false);
+    QVERIFY(attached());
+
+    script()->runScript(present, false);
+    QVERIFY(!attached());
+    script()->runScript(m_dir.filePath("missing.js"), true);
+    QVERIFY(!attached());
+}
+
+void tst_DScript::brokenScriptsAreSkipped_data()
+{
+    QTest::addColumn<QByteArray>("text");
+    QTest::newRow("throws") << QByteArray("var before = 1; throw new Error('boom'); var after = 2;\n");
+    QTest::newRow("does not parse") << QByteArray("var before = 1; function ( {\n");
+    QTest::newRow("calls what does not exist") << QByteArray("noSuchFunction();\n");
+    QTest::newRow("binary") << QByteArray("\x00\xff\xfe\x01garbage", 11);
+    QTest::newRow("empty") << QByteArray();
+}
+
+void tst_DScript::brokenScriptsAreSkipped()
+{
+    QFETCH(QByteArray, text);
+    script()->runScript(writeScript("broken.js", text), false);
+    // The engine carries on, with no exception left over from the script.
+    QVERIFY(!script()->engine()->hasUncaughtException());
+    script()->runScript(writeScript("after.js", "var healthy = 'yes';\n"), false);
+    QCOMPARE(script()->engine()->globalObject().property("healthy").toString(), QStringLiteral("yes"));
+}
+
+void tst_DScript::unreadableScriptIsSkipped()
+{
+    script()->engine()->globalObject().setProperty("marker", QScriptValue());
+    // A folder by the script's name exists but cannot be read as a file.
+    const QString folder = m_dir.filePath("folder.js");
+    QVERIFY(QDir().mkpath(folder));
+    script()->runScript(folder, false);
+    QVERIFY(!script()->engine()->globalObject().property("marker").isValid());
+    QVERIFY(!script()->engine()->hasUncaughtException());
+}
+
+void tst_DScript::scriptWithoutReadPermissionIsSkipped()
+{
+    if (::geteuid() == 0)
+        QSKIP("root reads files without read permission");
+    script()->engine()->globalObject().setProperty("marker", QScriptValue());
+    const QString locked = writeScript("locked.js", "var marker = 1;\n");
+    QVERIFY(QFile::setPermissions(locked, QFileDevice::Permissions()));
+    script()->runScript(locked, false);
+    QVERIFY(!script()->engine()->globalObject().property("marker").isValid());
+}
+
+void tst_DScript::exposedObjectsAreGlobalsByName()
+{
+    ExposedProbe first(1);
+    first.setObjectName("probe");
+    script()->addObjectToScript(&first);
+    QCOMPARE(script()->engine()->evaluate("probe.answer").toInt32(), 1);
+    script()->engine()->evaluate("probe.poke()");
+    QCOMPARE(first.pokes, 1);
+
+    // A second object under the same name takes the place of the first.
+    ExposedProbe second(2);
+    second.setObjectName("probe");
+    script()->addObjectToScript(&second);
+    QCOMPARE(script()->engine()->evaluate("probe.answer").toInt32(), 2);
+
+    // The script does not own what it is shown.
+    script()->engine()->collectGarbage();
+    QCOMPARE(second.answer(), 2);
+}
+
+void tst_DScript::exposedImageIsAGlobalVariant()
+{
+    QImage image(3, 2, QImage::Format_ARGB32);
+    image.fill(Qt::red);
+    script()->addImageToScript("shot", image);
+    const QScriptValue value = script()->engine()->globalObject().property("shot");
+    QVERIFY(value.isVariant());
+    QCOMPARE(value.toVariant().type(), QVariant::Image);
+    QCOMPARE(value.toVariant().value<QImage>(), image);
+}
+
+void tst_DScript::debuggerIsCreatedOnceAndAttachedOnlyForDebugRuns()
+{
+    const QString path = writeScript("debug.js", "var debugRuns = (typeof debugRuns == 'number') ? debugRuns + 1 : 1;\n");
+    script()->runScript(path, true);
+    QScriptEngineDebugger* debugger = script()->debugger();
+    QVERIFY(debugger);
+    QVERIFY(attached());
+    // Owned by the script engine, not by some window.
+    QVERIFY(!debugger->parent());
+
+    script()->runScript(path, true);
+    QCOMPARE(script()->debugger(), debugger);
+    QVERIFY(attached());
+
+    script()->runScript(path, false);
+    QCOMPARE(script()->debugger(), debugger);
+    QVERIFY(!attached());
+
+    script()->runScript(path, true);
+    QCOMPARE(script()->debugger(), debugger);
+    QVERIFY(attached());
+    QCOMPARE(script()->engine()->globalObject().property("debugRuns").toInt32(), 4);
+}
+
+void tst_DScript::debuggerGoesWhenTheApplicationQuits()
+{
+    script()->runScript(writeScript("quit.js", "1;\n"), true);
+    QPointer<QScriptEngineDebugger> debugger = script()->debugger();
+    QVERIFY(debugger);
+    QTimer::singleShot(0, qApp, &QCoreApplication::quit);
+    qApp->exec();
+    QVERIFY(!debugger);
+    QVERIFY(!script()->debugger());
+    // A later debug run gets a new one.
+    script()->runScript(writeScript("again.js", "1;\n"), true);
+    QVERIFY(script()->debugger());
+}
+
+void tst_DScript::exitWithTheDebuggerWindowShownDoesNotCrash_data()
+{
+    QTest::addColumn<QString>("mode");
+    QTest::newRow("through the event loop") << "exec";
+    QTest::newRow("without an event loop") << "noexec";
+}
+
+void tst_DScript::exitWithTheDebuggerWindowShownDoesNotCrash()
+{
+    QFETCH(QString, mode);
+    QProcess probe;
+    probe.start(QCoreApplication::applicationDirPath() + "/probe_script_exit", {mode});
+    QVERIFY2(probe.waitForFinished(60000), "the probe did not end");
+    const QByteArray errors = probe.readAllStandardError();
+    QVERIFY2(probe.exitStatus() == QProcess::NormalExit, errors.constData());
+    QVERIFY2(probe.exitCode() == 0, errors.constData());
+    QVERIFY(probe.readAllStandardOutput().contains("application gone"));
+}
+
+QTEST_MAIN(tst_DScript)
+#include "tst_DScript.moc"

@@ -1,0 +1,333 @@
+// The single-instance layer: election through the lock, messages over the
+// local socket, recovery from what a crashed instance leaves behind.
+#include "DLocalInstancePeer.h"
+#include "QtSingleApplication.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QHostInfo>
+#include <QLocalSocket>
+#include <QSignalSpy>
+#include <QThread>
+#include <QWidget>
+#include <QtTest>
+
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace {
+
+// Runs peer.sendMessage on a thread of its own, so that the primary, living on
+// this thread, can answer through the event loop meanwhile.
+class Sender
+{
+public:
+    Sender(const DLocalInstancePeer& peer, const QString& message, int timeoutMs)
+    {
+        m_thread.reset(QThread::create([&peer, message, timeoutMs, this] {
+            m_result = peer.sendMessage(message, timeoutMs);
+        }));
+        m_thread->start();
+    }
+    ~Sender() { m_thread->wait(); }
+    bool finished() const { return m_thread->isFinished(); }
+    bool result() const { return m_result; }
+
+private:
+    std::unique_ptr<QThread> m_thread;
+    std::atomic<bool> m_result{false};
+};
+
+// A pid that belonged to a process which has ended.
+qint64 deadPid()
+{
+    const pid_t pid = fork();
+    if (pid == 0)
+        _exit(0);
+    waitpid(pid, nullptr, 0);
+    return pid;
+}
+
+// Leaves a socket file at path with nobody listening, as a killed server does.
+void leaveDeadSocket(const QString& path)
+{
+    const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
+    QVERIFY(fd >= 0);
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    const QByteArray native = QFile::encodeName(path);
+    QVERIFY(size_t(native.size()) < sizeof(address.sun_path));
+    memcpy(address.sun_path, native.constData(), native.size());
+    QCOMPARE(::bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof(address)), 0);
+    ::close(fd);
+    QVERIFY(QFileInfo::exists(path));
+}
+
+// Writes a lock file in the layout QLockFile reads: pid, application, host.
+void writeLock(const QString& path, qint64 pid, const QString& application)
+{
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    file.write(QByteArray::number(pid) + '\n' + application.toUtf8() + '\n'
+               + QHostInfo::localHostName().toUtf8() + '\n');
+}
+
+} // namespace
+
+class TestSingleApplication : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void cleanup();
+
+    void firstPeerIsPrimarySecondSeesItRunning();
+    void messageReachesPrimary_data();
+    void messageReachesPrimary();
+    void idsAreIndependent();
+    void endedPrimaryFreesTheId();
+    void staleLockAndSocketAreReplaced();
+    void leftoverSocketWithoutLockIsReplaced();
+    void liveHolderWithoutServerTimesOut();
+    void primaryGoneAfterElectionTimesOut();
+    void oversizedFrameIsDroppedAndServerGoesOn();
+    void silentOrHalfFrameSendsNothing();
+    void socketIsReachableByItsUserOnly();
+    void serverPathIsSafeForOddIds();
+
+    void applicationIsPrimaryAndRefusesToSendToItself();
+    void activationWindowLeavesMinimisedOnMessage();
+    void activationWithoutMessageFollowingIsOptional();
+    void activationWindowMayBeDeleted();
+};
+
+void TestSingleApplication::cleanup()
+{
+    // No test may leave a primary behind for the next one.
+    for (const QString& id : {QStringLiteral("t-one"), QStringLiteral("t-two"), QStringLiteral("t-stale")}) {
+        QFile::remove(DLocalInstancePeer::lockPath(id));
+        QFile::remove(DLocalInstancePeer::serverPath(id));
+    }
+}
+
+void TestSingleApplication::firstPeerIsPrimarySecondSeesItRunning()
+{
+    DLocalInstancePeer first("t-one");
+    QVERIFY(!first.isRunning());
+    DLocalInstancePeer second("t-one");
+    QVERIFY(second.isRunning());
+    QVERIFY(QFileInfo::exists(DLocalInstancePeer::serverPath("t-one")));
+}
+
+void TestSingleApplication::messageReachesPrimary_data()
+{
+    QTest::addColumn<QString>("message");
+    QTest::newRow("empty, as a second start sends") << QString();
+    QTest::newRow("text") << QStringLiteral("show");
+    QTest::newRow("not ASCII") << QStringLiteral("Grüße \u4e16\u754c");
+    QTest::newRow("long") << QString(20000, QChar('x'));
+}
+
+void TestSingleApplication::messageReachesPrimary()
+{
+    QFETCH(QString, message);
+    DLocalInstancePeer first("t-one");
+    DLocalInstancePeer second("t-one");
+    QSignalSpy received(&first, &DLocalInstancePeer::messageReceived);
+    Sender sender(second, message, 5000);
+    QTRY_COMPARE(received.count(), 1);
+    QTRY_VERIFY(sender.finished());
+    QVERIFY(sender.result());
+    QCOMPARE(received.at(0).at(0).toString(), message);
+}
+
+void TestSingleApplication::idsAreIndependent()
+{
+    DLocalInstancePeer one("t-one");
+    DLocalInstancePeer two("t-two");
+    QVERIFY(!one.isRunning());
+    QVERIFY(!two.isRunning());
+    QVERIFY(DLocalInstancePeer::serverPath("t-one") != DLocalInstancePeer::serverPath("t-two"));
+}
+
+void TestSingleApplication::endedPrimaryFreesTheId()
+{
+    {
+        DLocalInstancePeer first("t-one");
+        QVERIFY(!first.isRunning());
+    }
+    QVERIFY(!QFileInfo::exists(DLocalInstancePeer::lockPath("t-one")));
+    DLocalInstancePeer next("t-one");
+    QVERIFY(!next.isRunning());
+}
+
+void TestSingleApplication::staleLockAndSocketAreReplaced()
+{
+    // What a killed instance leaves: its lock naming a process that is gone,
+    // and its socket file with nobody behind it.
+    writeLock(DLocalInstancePeer::lockPath("t-stale"), deadPid(), QCoreApplication::applicationName());
+    leaveDeadSocket(DLocalInstancePeer::serverPath("t-stale"));
+
+    DLocalInstancePeer fresh("t-stale");
+    QVERIFY(!fresh.isRunning());
+
+    DLocalInstancePeer later("t-stale");
+    QVERIFY(later.isRunning());
+    QSignalSpy received(&fresh, &DLocalInstancePeer::messageReceived);
+    Sender sender(later, "hello", 5000);
+    QTRY_COMPARE(received.count(), 1);
+    QTRY_VERIFY(sender.finished());
+    QVERIFY(sender.result());
+}
+
+void TestSingleApplication::leftoverSocketWithoutLockIsReplaced()
+{
+    leaveDeadSocket(DLocalInstancePeer::serverPath("t-stale"));
+    DLocalInstancePeer fresh("t-stale");
+    QVERIFY(!fresh.isRunning());
+    QLocalSocket probe;
+    probe.connectToServer(DLocalInstancePeer::serverPath("t-stale"));
+    QVERIFY(probe.waitForConnected(2000));
+}
+
+void TestSingleApplication::liveHolderWithoutServerTimesOut()
+{
+    // A live process holds the lock but does not answer (it is starting up or
+    // shutting down): the sender gives up after its time-out and reports it.
+    writeLock(DLocalInstancePeer::lockPath("t-one"), QCoreApplication::applicationPid(),
+              QCoreApplication::applicationName());
+    DLocalInstancePeer second("t-one");
+    QVERIFY(second.isRunning());
+    QVERIFY(!second.sendMessage("x", 300));
+}
+
+void TestSingleApplication::primaryGoneAfterElectionTimesOut()
+{
+    auto first = std::make_unique<DLocalInstancePeer>("t-one");
+    DLocalInstancePeer second("t-one");
+    QVERIFY(second.isRunning());
+    first.reset();
+    QVERIFY(!second.sendMessage("x", 300));
+}
+
+void TestSingleApplication::oversizedFrameIsDroppedAndServerGoesOn()
+{
+    DLocalInstancePeer first("t-one");
+    QSignalSpy received(&first, &DLocalInstancePeer::messageReceived);
+
+    QLocalSocket rogue;
+    rogue.connectToServer(DLocalInstancePeer::serverPath("t-one"));
+    QVERIFY(rogue.waitForConnected(2000));
+    rogue.write(QByteArray("\xff\xff\xff\xff garbage", 12));
+    rogue.flush();
+    QTRY_COMPARE(rogue.state(), QLocalSocket::UnconnectedState);
+    QCOMPARE(received.count(), 0);
+
+    DLocalInstancePeer second("t-one");
+    Sender sender(second, "after", 5000);
+    QTRY_COMPARE(received.count(), 1);
+    QCOMPARE(received.at(0).at(0).toString(), QStringLiteral("after"));
+}
+
+void TestSingleApplication::silentOrHalfFrameSendsNothing()
+{
+    DLocalInstancePeer first("t-one");
+    QSignalSpy received(&first, &DLocalInstancePeer::messageReceived);
+    {
+        QLocalSocket half;
+        half.connectToServer(DLocalInstancePeer::serverPath("t-one"));
+        QVERIFY(half.waitForConnected(2000));
+        // Announces ten bytes, sends three, and goes away.
+        half.write(QByteArray("\x00\x00\x00\x0a" "abc", 7));
+        half.flush();
+        QTest::qWait(100);
+    }
+    QTest::qWait(100);
+    QCOMPARE(received.count(), 0);
+}
+
+void TestSingleApplication::socketIsReachableByItsUserOnly()
+{
+    DLocalInstancePeer first("t-one");
+    const QFileInfo socket(DLocalInstancePeer::serverPath("t-one"));
+    QVERIFY(socket.exists());
+    const QFile::Permissions others = QFile::ReadGroup | QFile::WriteGroup | QFile::ExeGroup
+                                      | QFile::ReadOther | QFile::WriteOther | QFile::ExeOther;
+    QCOMPARE(socket.permissions() & others, QFile::Permissions());
+    QCOMPARE(socket.ownerId(), uint(getuid()));
+}
+
+void TestSingleApplication::serverPathIsSafeForOddIds()
+{
+    const QString path = DLocalInstancePeer::serverPath("../odd id/\u00e9");
+    QCOMPARE(QFileInfo(path).absolutePath(), QFileInfo(DLocalInstancePeer::runtimeFolder()).absoluteFilePath());
+    QVERIFY(!QFileInfo(path).fileName().contains('/'));
+    QVERIFY(path.contains(QString::number(getuid())));
+}
+
+void TestSingleApplication::applicationIsPrimaryAndRefusesToSendToItself()
+{
+    auto* app = qobject_cast<QtSingleApplication*>(qApp);
+    QVERIFY(app);
+    QCOMPARE(app->id(), QStringLiteral("tst-singleapplication"));
+    QVERIFY(!app->isRunning());
+    QVERIFY(!app->sendMessage("to myself", 100));
+    DLocalInstancePeer later(app->id());
+    QVERIFY(later.isRunning());
+}
+
+void TestSingleApplication::activationWindowLeavesMinimisedOnMessage()
+{
+    auto* app = qobject_cast<QtSingleApplication*>(qApp);
+    QWidget window;
+    window.showMinimized();
+    app->setActivationWindow(&window, true);
+    QCOMPARE(app->activationWindow(), &window);
+    DLocalInstancePeer later(app->id());
+    Sender sender(later, QString(), 5000);
+    QTRY_VERIFY(!(window.windowState() & Qt::WindowMinimized));
+    QTRY_VERIFY(sender.finished());
+    QVERIFY(sender.result());
+    app->setActivationWindow(nullptr);
+}
+
+void TestSingleApplication::activationWithoutMessageFollowingIsOptional()
+{
+    auto* app = qobject_cast<QtSingleApplication*>(qApp);
+    QWidget window;
+    window.showMinimized();
+    app->setActivationWindow(&window, false);
+    QSignalSpy received(app, &QtSingleApplication::messageReceived);
+    DLocalInstancePeer later(app->id());
+    Sender sender(later, QString(), 5000);
+    QTRY_COMPARE(received.count(), 1);
+    QVERIFY(window.windowState() & Qt::WindowMinimized);
+    app->activateWindow();
+    QVERIFY(!(window.windowState() & Qt::WindowMinimized));
+    app->setActivationWindow(nullptr);
+}
+
+void TestSingleApplication::activationWindowMayBeDeleted()
+{
+    auto* app = qobject_cast<QtSingleApplication*>(qApp);
+    auto* window = new QWidget;
+    app->setActivationWindow(window, true);
+    delete window;
+    QCOMPARE(app->activationWindow(), static_cast<QWidget*>(nullptr));
+    app->activateWindow();
+    DLocalInstancePeer later(app->id());
+    Sender sender(later, QString(), 5000);
+    QTRY_VERIFY(sender.finished());
+    QVERIFY(sender.result());
+}
+
+int main(int argc, char** argv)
+{
+    QtSingleApplication app("tst-singleapplication", argc, argv);
+    TestSingleApplication test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "tst_singleapplication.moc"

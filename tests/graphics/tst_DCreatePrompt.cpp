@@ -1,0 +1,495 @@
+#include <QGraphicsSceneMouseEvent>
+#include <QKeyEvent>
+#include <QPointer>
+#include <QSignalSpy>
+#include <QtTest>
+
+#include "DCreatePromptLine.h"
+#include "DCreatePromptPolygon.h"
+#include "DCreatePromptPolyline.h"
+#include "DCreatePromptRectangle.h"
+#include "DCreatePromptText.h"
+#include "DCursor.h"
+#include "DCursorGraphics.h"
+#include "DEventFilterList.h"
+#include "DGraphicsItemLine.h"
+#include "DGraphicsItemPolygon.h"
+#include "DGraphicsItemRectangle.h"
+#include "DGraphicsItemText.h"
+#include "DGraphicsLayer.h"
+#include "DSceneFixture.h"
+
+namespace {
+// Counts the mouse presses that reach the filters after the prompts.
+class DPressCounter : public DEventFilter
+{
+public:
+    explicit DPressCounter(int* count) : m_count(count) {}
+    bool eventFilter(QEvent* event) override
+    {
+        if (event->type() == QEvent::GraphicsSceneMousePress)
+            ++*m_count;
+        return false;
+    }
+
+private:
+    int* m_count;
+};
+
+int transientItemCount(DGraphicsScene* scene)
+{
+    int count = 0;
+    for (QGraphicsItem* item : scene->items())
+        if (item->type() == DGraphicsItem::Type)
+            ++count;
+    return count;
+}
+
+void keyRelease(QWidget* widget, Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
+{
+    QTest::keyRelease(widget, key, modifiers);
+}
+}
+
+class tst_DCreatePrompt : public QObject
+{
+    Q_OBJECT
+private slots:
+    void construction();
+    void rectangleDrag();
+    void rectangleRightPressDropsTheSampleThenCancels();
+    void rectangleSnapsToOtherItems();
+    void positionRounding_data();
+    void positionRounding();
+    void secondPromptReplacesTheFirstSilently();
+    void lineDrag();
+    void polylineClicksAndRightClick();
+    void polylineDoubleClick();
+    void polylineKeypadEnter();
+    void polylineLeftPressReachesTheScene();
+    void onePointPolygonIsClosed();
+    void polygonTakesTheBackgroundImage();
+    void escapeCancels();
+    void arrowKeysMoveThePointerByOnePixel_data();
+    void arrowKeysMoveThePointerByOnePixel();
+    void textWidthRule_data();
+    void textWidthRule();
+    void sceneTornDownWhilePromptsRun_data();
+    void sceneTornDownWhilePromptsRun();
+};
+
+void tst_DCreatePrompt::construction()
+{
+    DCreatePromptRectangle prompt;
+    QCOMPARE(prompt.priority(), 0);
+    QVERIFY(prompt.isActive());
+    QVERIFY(!prompt.sample());
+    QScopedPointer<DGraphicsItem> sample(prompt.createSample());
+    QVERIFY(qobject_cast<DGraphicsItemRectangle*>(sample.data()));
+    QVERIFY(!sample->isPersistent());
+    QScopedPointer<DGraphicsItem> text(DCreatePromptText().createSample());
+    QVERIFY(qobject_cast<DGraphicsItemText*>(text.data()));
+    QScopedPointer<DGraphicsItem> polygon(DCreatePromptPolygon().createSample());
+    QVERIFY(qobject_cast<DGraphicsItemPolygon*>(polygon.data()));
+}
+
+void tst_DCreatePrompt::rectangleDrag()
+{
+    DSceneFixture fixture;
+    DGraphicsScene* scene = fixture.scene();
+    fixture.move(QPointF(50, 50));
+    QPointer<DCreatePromptRectangle> prompt = new DCreatePromptRectangle;
+    QSignalSpy finished(prompt.data(), &DCreatePrompt::finished);
+    QSignalSpy cancelled(prompt.data(), &DCreatePrompt::cancelled);
+    prompt->start(fixture.canvas.data());
+    QCOMPARE(scene->eventFilterList().size(), 1);
+    QCOMPARE(scene->cursor().graphicsCount(), 1);
+    QVERIFY(scene->cursor().isSystemCursorHidden());
+
+    fixture.move(QPointF(80, 60));
+    QCOMPARE(scene->cursor().text(), QString("(80,60)"));
+    fixture.press(QPointF(100, 100));
+    QVERIFY(prompt->sample());
+    QCOMPARE(transientItemCount(scene), 1);
+    fixture.move(QPointF(250, 150), Qt::LeftButton);
+    fixture.move(QPointF(300, 200), Qt::LeftButton);
+    QCOMPARE(scene->cursor().text(), QString("Width: 200\nHeight: 100"));
+    QCOMPARE(scene->cursor().currentGraphics()->alignment(), Qt::AlignLeft | Qt::AlignVCenter);
+    fixture.release(QPointF(300, 200));
+
+    QCOMPARE(finished.count(), 1);
+    QCOMPARE(finished.first().first().value<DCreatePrompt*>(), prompt.data());
+    QCOMPARE(cancelled.count(), 0);
+    QVERIFY(!prompt->isActive());
+    const QList<DGraphicsItem*> items = scene->activeLayer()->items();
+    QCOMPARE(items.size(), 1);
+    QCOMPARE(items.first(), static_cast<DGraphicsItem*>(prompt->sample()));
+    QVERIFY(items.first()->isPersistent());
+    QVERIFY(items.first()->isSelected());
+    QCOMPARE(items.first()->sceneBoundary(), QRectF(100, 100, 200, 100));
+    QCOMPARE(transientItemCount(scene), 0);
+    // The drawn cursor is given back.
+    QCOMPARE(scene->cursor().text(), QString());
+    QVERIFY(!scene->cursor().isSystemCursorHidden());
+
+    // Taken out of the list and deleted from the event loop; finished only once.
+    QTRY_VERIFY(!prompt);
+    QVERIFY(scene->eventFilterList().isEmpty());
+    QCOMPARE(finished.count(), 1);
+    QCOMPARE(scene->activeLayer()->items().size(), 1);
+}
+
+void tst_DCreatePrompt::rectangleRightPressDropsTheSampleThenCancels()
+{
+    DSceneFixture fixture;
+    QPointer<DCreatePromptRectangle> prompt = new DCreatePromptRectangle;
+    QSignalSpy cancelled(prompt.data(), &DCreatePrompt::cancelled);
+    prompt->start(fixture.canvas.data());
+    fixture.press(QPointF(100, 100));
+    fixture.move(QPointF(150, 150), Qt::LeftButton | Qt::RightButton);
+    QPointer<DGraphicsItem> sample = prompt->sample();
+    fixture.press(QPointF(150, 150), Qt::RightButton);
+    QVERIFY(!sample);
+    QVERIFY(prompt->isActive()); // the user may start again
+    QCOMPARE(cancelled.count(), 0);
+    fixture.release(QPointF(150, 150), Qt::RightButton);
+    fixture.release(QPointF(150, 150));
+    QVERIFY(prompt->isActive());
+
+    fixture.click(QPointF(10, 10), Qt::RightButton);
+    QCOMPARE(cancelled.count(), 1);
+    QVERIFY(!prompt->isActive());
+    QVERIFY(fixture.scene()->activeLayer()->items().isEmpty());
+    QTRY_VERIFY(!prompt);
+}
+
+void tst_DCreatePrompt::rectangleSnapsToOtherItems()
+{
+    DSceneFixture fixture;
+    auto* other = new DGraphicsItemRectangle;
+    other->setBoundary(QRectF(100, 100, 200, 100));
+    fixture.scene()->addPersistenItem(other, false);
+    auto* prompt = new DCreatePromptRectangle;
+    prompt->start(fixture.canvas.data());
+    fixture.press(QPointF(298.5, 201.5)); // near the other's bottom-right corner
+    fixture.move(QPointF(400, 260), Qt::LeftButton);
+    fixture.release(QPointF(400, 260));
+    QCOMPARE(prompt->sample()->sceneBoundary(), QRectF(300, 200, 100, 60));
+}
+
+void tst_DCreatePrompt::positionRounding_data()
+{
+    QTest::addColumn<double>("zoom");
+    QTest::addColumn<QPointF>("rounded");
+    QTest::newRow("zoom 0.6: unchanged") << 0.6 << QPointF(10.26, 7.74);
+    QTest::newRow("zoom 1: unchanged") << 1.0 << QPointF(10.26, 7.74);
+    QTest::newRow("zoom 3: halves") << 3.0 << QPointF(10.5, 7.5);
+    QTest::newRow("zoom 4.2: tenths") << 4.2 << QPointF(10.3, 7.7);
+    QTest::newRow("zoom 5: tenths") << 5.0 << QPointF(10.3, 7.7);
+}
+
+void tst_DCreatePrompt::positionRounding()
+{
+    QFETCH(double, zoom);
+    QFETCH(QPointF, rounded);
+    DSceneFixture fixture;
+    fixture.setZoom(zoom);
+    QCOMPARE(fixture.scene()->scale(), zoom);
+    auto* prompt = new DCreatePromptLine;
+    prompt->start(fixture.canvas.data());
+    QGraphicsSceneMouseEvent event(QEvent::GraphicsSceneMouseMove);
+    event.setScenePos(QPointF(10.26, 7.74));
+    prompt->snapMouse(&event);
+    QCOMPARE(event.scenePos(), rounded);
+}
+
+void tst_DCreatePrompt::secondPromptReplacesTheFirstSilently()
+{
+    DSceneFixture fixture;
+    QPointer<DCreatePromptRectangle> first = new DCreatePromptRectangle;
+    QSignalSpy cancelled(first.data(), &DCreatePrompt::cancelled);
+    QSignalSpy finished(first.data(), &DCreatePrompt::finished);
+    first->start(fixture.canvas.data());
+    fixture.press(QPointF(100, 100));
+    fixture.move(QPointF(150, 150), Qt::LeftButton);
+    QPointer<DGraphicsItem> sample = first->sample();
+    QVERIFY(sample);
+
+    auto* second = new DCreatePromptLine;
+    second->start(fixture.canvas.data());
+    QVERIFY(!sample);
+    QCOMPARE(cancelled.count(), 0);
+    QCOMPARE(finished.count(), 0);
+    QCOMPARE(fixture.scene()->eventFilterList().size(), 1);
+    QCOMPARE(fixture.scene()->cursor().graphicsCount(), 1); // one cross-hair, the second's
+    QTRY_VERIFY(!first);
+    fixture.release(QPointF(150, 150));
+    QVERIFY(fixture.scene()->activeLayer()->items().isEmpty());
+}
+
+void tst_DCreatePrompt::lineDrag()
+{
+    DSceneFixture fixture;
+    auto* prompt = new DCreatePromptLine;
+    QSignalSpy finished(prompt, &DCreatePrompt::finished);
+    prompt->start(fixture.canvas.data());
+    fixture.press(QPointF(100, 100));
+    fixture.move(QPointF(130, 140), Qt::LeftButton);
+    QCOMPARE(fixture.scene()->cursor().text(), QString("Length: 50"));
+    fixture.release(QPointF(130, 140));
+    QCOMPARE(finished.count(), 1);
+    DGraphicsItemLine* line = prompt->sample();
+    QVERIFY(line && line->isPersistent());
+    QCOMPARE(line->startPoint(), QVector3D(100, 100, 0));
+    QCOMPARE(line->endPoint(), QVector3D(130, 140, 0));
+}
+
+void tst_DCreatePrompt::polylineClicksAndRightClick()
+{
+    DSceneFixture fixture;
+    auto* prompt = new DCreatePromptPolyline;
+    QSignalSpy finished(prompt, &DCreatePrompt::finished);
+    prompt->start(fixture.canvas.data());
+    QVERIFY(fixture.canvas->helpBalloon());
+
+    fixture.click(QPointF(100, 100));
+    QVERIFY(prompt->rubberBand());
+    fixture.move(QPointF(150, 120));
+    QCOMPARE(prompt->rubberBand()->startPoint(), QVector3D(100, 100, 0));
+    QCOMPARE(prompt->rubberBand()->endPoint(), QVector3D(150, 120, 0));
+    QCOMPARE(fixture.scene()->cursor().text(), QString("(150,120)"));
+    fixture.click(QPointF(200, 100));
+    fixture.click(QPointF(200, 200));
+    fixture.press(QPointF(300, 300), Qt::RightButton);
+
+    QCOMPARE(finished.count(), 1);
+    DGraphicsItemPolyline* polyline = prompt->sample();
+    QVERIFY(polyline->isPersistent());
+    QVERIFY(!polyline->isClosed());
+    QCOMPARE(polyline->points(),
+             (QVector<QVector3D> { QVector3D(100, 100, 0), QVector3D(200, 100, 0), QVector3D(200, 200, 0) }));
+    QVERIFY(!prompt->rubberBand());
+    QCOMPARE(transientItemCount(fixture.scene()), 0);
+}
+
+void tst_DCreatePrompt::polylineDoubleClick()
+{
+    DSceneFixture fixture;
+    auto* prompt = new DCreatePromptPolyline;
+    QSignalSpy finished(prompt, &DCreatePrompt::finished);
+    prompt->start(fixture.canvas.data());
+    fixture.click(QPointF(100, 100));
+    fixture.click(QPointF(200, 100));
+    fixture.doubleClick(QPointF(200, 200));
+    QCOMPARE(finished.count(), 1);
+    // The second click of the double-click adds no point.
+    QCOMPARE(prompt->sample()->pointCount(), 3);
+}
+
+void tst_DCreatePrompt::polylineKeypadEnter()
+{
+    DSceneFixture fixture;
+    auto* prompt = new DCreatePromptPolyline;
+    QSignalSpy finished(prompt, &DCreatePrompt::finished);
+    prompt->start(fixture.canvas.data());
+    fixture.click(QPointF(100, 100));
+    fixture.click(QPointF(200, 100));
+    keyRelease(fixture.view(), Qt::Key_Return); // the main Enter key does not finish
+    QCOMPARE(finished.count(), 0);
+    keyRelease(fixture.view(), Qt::Key_Enter, Qt::KeypadModifier);
+    QCOMPARE(finished.count(), 1);
+    QCOMPARE(prompt->sample()->pointCount(), 2);
+
+    // Before the first point: finished, and no item.
+    auto* empty = new DCreatePromptPolyline;
+    QSignalSpy emptyFinished(empty, &DCreatePrompt::finished);
+    empty->start(fixture.canvas.data());
+    keyRelease(fixture.view(), Qt::Key_Enter, Qt::KeypadModifier);
+    QCOMPARE(emptyFinished.count(), 1);
+    QVERIFY(!empty->sample());
+    QCOMPARE(fixture.scene()->activeLayer()->items().size(), 1);
+}
+
+void tst_DCreatePrompt::polylineLeftPressReachesTheScene()
+{
+    int presses = 0;
+    DSceneFixture fixture;
+    auto* counter = new DPressCounter(&presses); // priority 2: asked after prompts
+    counter->start(fixture.canvas.data());
+
+    auto* rectangle = new DCreatePromptRectangle;
+    rectangle->start(fixture.canvas.data());
+    fixture.press(QPointF(100, 100));
+    QCOMPARE(presses, 0); // the press that starts a rectangle is consumed
+    rectangle->cancel();
+
+    auto* polyline = new DCreatePromptPolyline;
+    polyline->start(fixture.canvas.data());
+    fixture.click(QPointF(100, 100));
+    fixture.click(QPointF(150, 100));
+    QCOMPARE(presses, 2);
+    polyline->cancel();
+}
+
+void tst_DCreatePrompt::onePointPolygonIsClosed()
+{
+    DSceneFixture fixture;
+    auto* prompt = new DCreatePromptPolygon;
+    QSignalSpy finished(prompt, &DCreatePrompt::finished);
+    prompt->start(fixture.canvas.data());
+    fixture.click(QPointF(100, 100));
+    fixture.press(QPointF(100, 100), Qt::RightButton);
+    QCOMPARE(finished.count(), 1);
+    DGraphicsItemPolygon* polygon = prompt->sample();
+    QCOMPARE(polygon->pointCount(), 1);
+    QVERIFY(polygon->isClosed());
+    QVERIFY(polygon->isPersistent());
+}
+
+void tst_DCreatePrompt::polygonTakesTheBackgroundImage()
+{
+    DSceneFixture fixture;
+    auto* prompt = new DCreatePromptPolygon;
+    QPixmap background(40, 40);
+    background.fill(Qt::blue);
+    prompt->setBackgroundImage(background);
+    prompt->start(fixture.canvas.data());
+    fixture.click(QPointF(10, 10));
+    fixture.click(QPointF(30, 10));
+    fixture.doubleClick(QPointF(30, 30));
+    DGraphicsItemPolygon* polygon = prompt->sample();
+    QVERIFY(polygon->isClosed());
+    QVERIFY(polygon->fillImage());
+    QCOMPARE(polygon->fillImage()->pixmap().size(), QSize(40, 40));
+}
+
+void tst_DCreatePrompt::escapeCancels()
+{
+    DSceneFixture fixture;
+    QPointer<DCreatePromptPolygon> prompt = new DCreatePromptPolygon;
+    QSignalSpy cancelled(prompt.data(), &DCreatePrompt::cancelled);
+    QSignalSpy finished(prompt.data(), &DCreatePrompt::finished);
+    prompt->start(fixture.canvas.data());
+    fixture.click(QPointF(100, 100));
+    fixture.click(QPointF(200, 100));
+    QPointer<DGraphicsItem> sample = prompt->sample();
+    QTest::keyClick(fixture.view(), Qt::Key_Escape);
+    QCOMPARE(cancelled.count(), 1);
+    QCOMPARE(finished.count(), 0);
+    QVERIFY(!sample);
+    QVERIFY(fixture.scene()->activeLayer()->items().isEmpty());
+    QCOMPARE(transientItemCount(fixture.scene()), 0);
+    QCOMPARE(fixture.scene()->cursor().graphicsCount(), 0);
+    QTRY_VERIFY(!prompt);
+}
+
+void tst_DCreatePrompt::arrowKeysMoveThePointerByOnePixel_data()
+{
+    QTest::addColumn<int>("key");
+    QTest::addColumn<QPoint>("moved");
+    QTest::newRow("left") << int(Qt::Key_Left) << QPoint(-1, 0);
+    QTest::newRow("up") << int(Qt::Key_Up) << QPoint(0, -1);
+    QTest::newRow("right") << int(Qt::Key_Right) << QPoint(1, 0);
+    QTest::newRow("down") << int(Qt::Key_Down) << QPoint(0, 1);
+    QTest::newRow("a letter does nothing") << int(Qt::Key_A) << QPoint(0, 0);
+}
+
+void tst_DCreatePrompt::arrowKeysMoveThePointerByOnePixel()
+{
+    QFETCH(int, key);
+    QFETCH(QPoint, moved);
+    DSceneFixture fixture;
+    auto* prompt = new DCreatePromptRectangle;
+    prompt->start(fixture.canvas.data());
+    const QPoint start(300, 200);
+    QCursor::setPos(start);
+    QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier);
+    QVERIFY(prompt->eventFilter(&press)); // every key press is consumed
+    QCOMPARE(QCursor::pos(), start + moved);
+    QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier);
+    QVERIFY(prompt->eventFilter(&release));
+    QVERIFY(prompt->isActive());
+}
+
+void tst_DCreatePrompt::textWidthRule_data()
+{
+    QTest::addColumn<QPointF>("from");
+    QTest::addColumn<QPointF>("to");
+    QTest::addColumn<double>("width");
+    // A width of 0 puts the text back to following its text (-1 below).
+    QTest::newRow("5 wide, left to right") << QPointF(100, 100) << QPointF(105, 150) << -1.0;
+    QTest::newRow("5 wide, right to left") << QPointF(105, 100) << QPointF(100, 150) << -1.0;
+    QTest::newRow("exactly 8 keeps its width") << QPointF(100, 100) << QPointF(108, 150) << 8.0;
+    QTest::newRow("60 wide, left to right") << QPointF(100, 100) << QPointF(160, 150) << 60.0;
+    // Judged on the normalised box: a wide box drawn leftwards keeps its width.
+    QTest::newRow("60 wide, right to left") << QPointF(160, 100) << QPointF(100, 150) << 60.0;
+}
+
+void tst_DCreatePrompt::textWidthRule()
+{
+    QFETCH(QPointF, from);
+    QFETCH(QPointF, to);
+    QFETCH(double, width);
+    DSceneFixture fixture;
+    auto* prompt = new DCreatePromptText;
+    prompt->start(fixture.canvas.data());
+    fixture.press(from);
+    fixture.move(to, Qt::LeftButton);
+    fixture.release(to);
+    DGraphicsItemText* text = prompt->sample();
+    QVERIFY(text);
+    QVERIFY(text->isPersistent());
+    if (width < 0) {
+        // The width an empty text chooses for itself.
+        DGraphicsScene other;
+        auto* automatic = new DGraphicsItemText;
+        other.addPersistenItem(automatic, false);
+        automatic->setBoundary(QRectF(0, 0, 5, 50));
+        automatic->setWidth(0);
+        width = automatic->width();
+        QVERIFY(width != 5.0);
+    }
+    QCOMPARE(text->width(), width);
+    QVERIFY(text->isEditing());
+    text->stopEditing();
+}
+
+void tst_DCreatePrompt::sceneTornDownWhilePromptsRun_data()
+{
+    QTest::addColumn<QString>("kind");
+    QTest::newRow("rectangle") << "rectangle";
+    QTest::newRow("polyline") << "polyline";
+    QTest::newRow("finished, not yet removed") << "finished";
+}
+
+void tst_DCreatePrompt::sceneTornDownWhilePromptsRun()
+{
+    QFETCH(QString, kind);
+    auto* fixture = new DSceneFixture;
+    if (kind == "rectangle") {
+        auto* prompt = new DCreatePromptRectangle;
+        prompt->start(fixture->canvas.data());
+        fixture->press(QPointF(100, 100));
+        fixture->move(QPointF(150, 150), Qt::LeftButton);
+        QVERIFY(prompt->sample());
+    } else if (kind == "polyline") {
+        auto* prompt = new DCreatePromptPolyline;
+        prompt->start(fixture->canvas.data());
+        fixture->click(QPointF(100, 100));
+        fixture->move(QPointF(150, 150));
+        QVERIFY(prompt->rubberBand());
+    } else {
+        auto* prompt = new DCreatePromptLine;
+        prompt->start(fixture->canvas.data());
+        fixture->press(QPointF(100, 100));
+        fixture->move(QPointF(150, 150), Qt::LeftButton);
+        fixture->release(QPointF(150, 150));
+        QVERIFY(!prompt->isActive()); // its queued removal is still pending
+    }
+    delete fixture;
+    QApplication::processEvents();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+QTEST_MAIN(tst_DCreatePrompt)
+#include "tst_DCreatePrompt.moc"

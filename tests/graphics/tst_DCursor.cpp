@@ -1,0 +1,391 @@
+#include <QtTest>
+
+#include <QFontMetrics>
+#include <QGraphicsRectItem>
+#include <QPainter>
+
+#include "DCanvas.h"
+#include "DCursor.h"
+#include "DCursorGraphicsCross.h"
+#include "DGraphicsItemRectangle.h"
+#include "DGraphicsScene.h"
+#include "DGraphicsView.h"
+#include "DGrip.h"
+#include "DUtility.h"
+
+namespace {
+
+// A cross that counts how many of its kind are alive.
+class CountedCross : public DCursorGraphicsCross
+{
+public:
+    explicit CountedCross(int* alive) : m_alive(alive) { ++*m_alive; }
+    ~CountedCross() override { --*m_alive; }
+    int* m_alive;
+};
+
+QColor inverted(const QColor& c)
+{
+    return QColor(255 - c.red(), 255 - c.green(), 255 - c.blue());
+}
+
+void sendMove(QWidget* viewport, const QPoint& pos)
+{
+    QMouseEvent move(QEvent::MouseMove, pos, viewport->mapToGlobal(pos),
+                     Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(viewport, &move);
+}
+
+} // namespace
+
+class tst_DCursor : public QObject
+{
+    Q_OBJECT
+private slots:
+    void init();
+    void cleanup();
+
+    void emptyCursorDrawsNothing();
+    void emptyStackChangesAndRepaintsNothing();
+    void graphicsStackDrawsTheTopAndOwnsAll();
+    void systemCursorIsHiddenOnceAndRestored();
+    void systemCursorAcrossAHoveredItem();
+    void followsTheMouseUnlessBound();
+    void boundingRectWithoutText_data();
+    void boundingRectWithoutText();
+    void labelPlacement_data();
+    void labelPlacement();
+    void labelKeepsItsScreenSizeAtZoom();
+    void crossInvertsPixels();
+    void sceneDrawsTheCursorAtConstantScreenSize();
+    void bindingFollowsTheGripAndWarpsThePointer();
+
+private:
+    DCanvas* m_canvas = nullptr;
+};
+
+void tst_DCursor::init()
+{
+    m_canvas = new DCanvas;
+    m_canvas->resize(416, 316);
+    m_canvas->setCanvasSize(300, 250);
+    m_canvas->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_canvas));
+}
+
+void tst_DCursor::cleanup()
+{
+    delete m_canvas;
+    m_canvas = nullptr;
+}
+
+void tst_DCursor::emptyCursorDrawsNothing()
+{
+    DCursor& cursor = m_canvas->scene()->cursor();
+    QCOMPARE(cursor.boundingRect(), QRectF(0, 0, 0, 0));
+    QVERIFY(!cursor.isBinded());
+    QCOMPARE(cursor.graphicsCount(), 0);
+
+    QImage image(50, 50, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    const QImage before = image;
+    QPainter painter(&image);
+    cursor.paint(&painter, nullptr, nullptr);
+    painter.end();
+    QCOMPARE(image, before);
+}
+
+void tst_DCursor::emptyStackChangesAndRepaintsNothing()
+{
+    DGraphicsScene scene;           // no view: nothing but the cursor repaints
+    DCursor cursor(&scene);
+    QCoreApplication::processEvents();   // whatever the new scene reports itself
+    QSignalSpy changed(&scene, &QGraphicsScene::changed);
+    cursor.unsetGraphics(true);
+    cursor.setTextAlignment(Qt::AlignLeft);
+    cursor.updatePos(QPointF(10, 10));
+    QCoreApplication::processEvents();
+    QCOMPARE(changed.count(), 0);
+    QCOMPARE(cursor.graphicsCount(), 0);
+
+    cursor.setGraphics(new DCursorGraphicsCross, false);
+    cursor.updatePos(QPointF(30, 30));
+    QCoreApplication::processEvents();
+    QVERIFY(changed.count() > 0);
+    const QList<QRectF> rects = changed.last().at(0).value<QList<QRectF>>();
+    bool coversNew = false;
+    for (const QRectF& r : rects)
+        coversNew = coversNew || r.contains(QRectF(10, 10, 41, 41));
+    QVERIFY(coversNew);
+}
+
+void tst_DCursor::graphicsStackDrawsTheTopAndOwnsAll()
+{
+    int alive = 0;
+    {
+        DGraphicsScene scene;
+        DCursor cursor(&scene);
+        CountedCross* first = new CountedCross(&alive);
+        CountedCross* second = new CountedCross(&alive);
+        cursor.setGraphics(first, false);
+        cursor.setGraphics(second, false);
+        QCOMPARE(cursor.currentGraphics(), second);
+        cursor.setTextAlignment(Qt::AlignRight);
+        QCOMPARE(second->alignment(), Qt::Alignment(Qt::AlignRight));
+        QCOMPARE(first->alignment(), Qt::Alignment(Qt::AlignCenter));
+
+        cursor.unsetGraphics(false);
+        QCOMPARE(alive, 1);
+        QCOMPARE(cursor.currentGraphics(), first);
+        cursor.setGraphics(new CountedCross(&alive), false);
+        QCOMPARE(alive, 2);
+    }
+    // The cursor deletes whatever is still on its stack.
+    QCOMPARE(alive, 0);
+}
+
+void tst_DCursor::systemCursorIsHiddenOnceAndRestored()
+{
+    DCursor& cursor = m_canvas->scene()->cursor();
+    QWidget* viewport = m_canvas->view()->viewport();
+    viewport->setCursor(Qt::IBeamCursor);
+
+    cursor.setGraphics(new DCursorGraphicsCross, true);
+    QVERIFY(cursor.isSystemCursorHidden());
+    QCOMPARE(viewport->cursor().shape(), Qt::BlankCursor);
+    // A second hiding request saves nothing new.
+    cursor.setGraphics(new DCursorGraphicsCross, true);
+    cursor.unsetGraphics(false);
+    QCOMPARE(viewport->cursor().shape(), Qt::BlankCursor);
+    QVERIFY(cursor.isSystemCursorHidden());
+
+    cursor.unsetGraphics(true);
+    QVERIFY(!cursor.isSystemCursorHidden());
+    QCOMPARE(viewport->cursor().shape(), Qt::IBeamCursor);
+    QCOMPARE(cursor.graphicsCount(), 0);
+}
+
+void tst_DCursor::systemCursorAcrossAHoveredItem()
+{
+    DGraphicsScene* scene = m_canvas->scene();
+    DGraphicsView* view = m_canvas->view();
+    QWidget* viewport = view->viewport();
+    QGraphicsRectItem* item = new QGraphicsRectItem(0, 0, 100, 100);
+    item->setCursor(Qt::SizeAllCursor);
+    scene->addItem(item);
+
+    // Hovering the item leaves an explicit cursor on the viewport.
+    const QPoint onItem = view->mapFromScene(QPointF(50, 50));
+    const QPoint offItem = view->mapFromScene(QPointF(200, 200));
+    sendMove(viewport, onItem);
+    QCOMPARE(viewport->cursor().shape(), Qt::SizeAllCursor);
+    sendMove(viewport, offItem);
+    QCOMPARE(viewport->cursor().shape(), Qt::ArrowCursor);
+
+    DCursor& cursor = scene->cursor();
+    cursor.setGraphics(new DCursorGraphicsCross, true);
+    QCOMPARE(viewport->cursor().shape(), Qt::BlankCursor);
+
+    // While the drawn cursor runs, the item shows its own cursor and gives
+    // the blank one back when the pointer leaves it.
+    sendMove(viewport, onItem);
+    QCOMPARE(viewport->cursor().shape(), Qt::SizeAllCursor);
+    sendMove(viewport, offItem);
+    QCOMPARE(viewport->cursor().shape(), Qt::BlankCursor);
+
+    cursor.unsetGraphics(true);
+    QCOMPARE(viewport->cursor().shape(), Qt::ArrowCursor);
+}
+
+void tst_DCursor::followsTheMouseUnlessBound()
+{
+    DGraphicsScene scene;
+    DCursor cursor(&scene);
+    cursor.updateScenePos(QPointF(5, 5));       // nothing drawn: ignored
+    QCOMPARE(cursor.pos(), QPointF(0, 0));
+    cursor.setGraphics(new DCursorGraphicsCross, false);
+    cursor.updateScenePos(QPointF(5, 6));
+    QCOMPARE(cursor.pos(), QPointF(5, 6));
+    QCOMPARE(cursor.sceneBoundingRect(), QRectF(-15, -14, 41, 41));
+}
+
+void tst_DCursor::boundingRectWithoutText_data()
+{
+    QTest::addColumn<double>("scale");
+    QTest::addColumn<QRectF>("expected");
+    QTest::newRow("1.0") << 1.0 << QRectF(-20, -20, 41, 41);
+    QTest::newRow("2.0") << 2.0 << QRectF(-10, -10, 20.5, 20.5);
+    QTest::newRow("0.4") << 0.4 << QRectF(-50, -50, 102.5, 102.5);
+}
+
+void tst_DCursor::boundingRectWithoutText()
+{
+    QFETCH(double, scale);
+    QFETCH(QRectF, expected);
+    m_canvas->view()->setScale(scale);
+    DCursor& cursor = m_canvas->scene()->cursor();
+    cursor.setGraphics(new DCursorGraphicsCross, false);
+    cursor.updatePos(QPointF(40, 40));
+    const QRectF r = cursor.boundingRect();
+    QVERIFY2(qAbs(r.x() - expected.x()) < 1e-9 && qAbs(r.y() - expected.y()) < 1e-9
+                 && qAbs(r.width() - expected.width()) < 1e-9
+                 && qAbs(r.height() - expected.height()) < 1e-9,
+             qPrintable(QString("%1 %2 %3 %4").arg(r.x()).arg(r.y()).arg(r.width()).arg(r.height())));
+}
+
+void tst_DCursor::labelPlacement_data()
+{
+    // Where the cursor stands, as an offset from a corner of the visible area,
+    // and where its label goes, relative to the cursor (w, h: the text size).
+    QTest::addColumn<int>("corner");     // 0 top-left, 1 bottom-right, 2 top-right
+    QTest::addColumn<QPointF>("offset");
+    QTest::addColumn<int>("expectX");    // 0: +3; 1: -(w + 7)
+    QTest::addColumn<int>("expectY");    // 0: +3; 1: -(h + 7)
+    QTest::newRow("room right and below") << 0 << QPointF(20, 20) << 0 << 0;
+    QTest::newRow("bottom-right: left and above") << 1 << QPointF(-10, -10) << 1 << 1;
+    QTest::newRow("top-right: left and below") << 2 << QPointF(-10, 10) << 1 << 0;
+}
+
+void tst_DCursor::labelPlacement()
+{
+    QFETCH(int, corner);
+    QFETCH(QPointF, offset);
+    QFETCH(int, expectX);
+    QFETCH(int, expectY);
+
+    DGraphicsScene* scene = m_canvas->scene();
+    const QRectF visible = scene->visibleRect();
+    QPointF base = visible.topLeft();
+    if (corner == 1)
+        base = visible.bottomRight();
+    else if (corner == 2)
+        base = visible.topRight();
+
+    DCursor& cursor = scene->cursor();
+    cursor.setGraphics(new DCursorGraphicsCross, false);
+    cursor.updatePos(base + offset);
+    const QString text = QStringLiteral("(120,45)");
+    cursor.updateText(text);
+    const QSize size = QFontMetrics(QApplication::font()).size(0, text);
+    const QRectF label = cursor.labelRect();
+    const double x = expectX == 0 ? 3.0 : -(size.width() + 7.0);
+    const double y = expectY == 0 ? 3.0 : -(size.height() + 7.0);
+    QCOMPARE(label, QRectF(x, y, size.width() + 5.0, size.height() + 5.0));
+    QVERIFY(cursor.boundingRect().contains(label));
+    // Placed inside the visible area.
+    QVERIFY(visible.adjusted(-1, -1, 1, 1).contains(label.translated(cursor.pos())));
+}
+
+void tst_DCursor::labelKeepsItsScreenSizeAtZoom()
+{
+    m_canvas->view()->setScale(2.0);
+    DGraphicsScene* scene = m_canvas->scene();
+    DCursor& cursor = scene->cursor();
+    cursor.setGraphics(new DCursorGraphicsCross, false);
+    cursor.updatePos(scene->visibleRect().topLeft() + QPointF(10, 10));
+    const QString text = QStringLiteral("Width: 200\nHeight: 100");
+    cursor.updateText(text);
+    const QSize size = QFontMetrics(QApplication::font()).size(0, text);
+    QCOMPARE(cursor.labelRect().size(), QSizeF(size.width() + 5.0, size.height() + 5.0));
+    // In scene units the whole cursor is half its screen size.
+    const QRectF united = QRectF(-20, -20, 41, 41) | cursor.labelRect();
+    const QRectF r = cursor.boundingRect();
+    QVERIFY(qAbs(r.width() - united.width() / 2) < 1e-9);
+    QVERIFY(qAbs(r.height() - united.height() / 2) < 1e-9);
+}
+
+void tst_DCursor::crossInvertsPixels()
+{
+    QImage image(100, 100, QImage::Format_ARGB32_Premultiplied);
+    const QColor left(255, 255, 255);
+    const QColor right(10, 200, 30);
+    for (int y = 0; y < 100; ++y)
+        for (int x = 0; x < 100; ++x)
+            image.setPixelColor(x, y, x < 50 ? left : right);
+    const QImage before = image;
+
+    QPainter painter(&image);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.translate(50, 50);
+    DUtility::FixPainterAlias(&painter);
+    DCursorGraphicsCross().paint(&painter, QString(), QRectF());
+    painter.end();
+
+    for (int d = 1; d <= 20; ++d) {
+        QCOMPARE(image.pixelColor(50 - d, 50), inverted(before.pixelColor(50 - d, 50)));
+        QCOMPARE(image.pixelColor(50 + d, 50), inverted(before.pixelColor(50 + d, 50)));
+        QCOMPARE(image.pixelColor(50, 50 - d), inverted(before.pixelColor(50, 50 - d)));
+        QCOMPARE(image.pixelColor(50, 50 + d), inverted(before.pixelColor(50, 50 + d)));
+        // Next to the arms nothing changes.
+        QCOMPARE(image.pixelColor(50 + d, 49), before.pixelColor(50 + d, 49));
+        QCOMPARE(image.pixelColor(49, 50 + d), before.pixelColor(49, 50 + d));
+    }
+    QCOMPARE(image.pixelColor(29, 50), before.pixelColor(29, 50));
+    QCOMPARE(image.pixelColor(71, 50), before.pixelColor(71, 50));
+    QCOMPARE(image.pixelColor(50, 29), before.pixelColor(50, 29));
+    QCOMPARE(image.pixelColor(50, 71), before.pixelColor(50, 71));
+}
+
+void tst_DCursor::sceneDrawsTheCursorAtConstantScreenSize()
+{
+    DGraphicsView* view = m_canvas->view();
+    view->setScale(2.0);
+    DCursor& cursor = m_canvas->scene()->cursor();
+    cursor.setGraphics(new DCursorGraphicsCross, false);
+    const QPointF at(60, 50);   // on the white page
+    cursor.updatePos(at);
+    const QImage image = view->viewport()->grab().toImage();
+    const QPoint centre = view->mapFromScene(at);
+    // The arms end 20 screen pixels from the centre at zoom 2.
+    QCOMPARE(image.pixelColor(centre.x() + 20, centre.y()), QColor(Qt::black));
+    QCOMPARE(image.pixelColor(centre.x() - 20, centre.y()), QColor(Qt::black));
+    QCOMPARE(image.pixelColor(centre.x(), centre.y() + 20), QColor(Qt::black));
+    QCOMPARE(image.pixelColor(centre.x() + 23, centre.y()), QColor(Qt::white));
+    QCOMPARE(image.pixelColor(centre.x() + 10, centre.y() + 3), QColor(Qt::white));
+}
+
+void tst_DCursor::bindingFollowsTheGripAndWarpsThePointer()
+{
+    DGraphicsScene* scene = m_canvas->scene();
+    DGraphicsView* view = m_canvas->view();
+    DCursor& cursor = scene->cursor();
+    // A running prompt's cross, with the system cursor hidden.
+    cursor.setGraphics(new DCursorGraphicsCross, true);
+    cursor.updateScenePos(QPointF(10, 10));
+
+    DGraphicsItemRectangle* rectangle = new DGraphicsItemRectangle;
+    scene->addPersistenItem(rectangle, false);
+    DGrip* grip = new DGrip(rectangle);
+    scene->addItem(grip);
+    grip->setPos(80, 70);
+
+    cursor.bind(grip);
+    QVERIFY(cursor.isBinded());
+    QCOMPARE(cursor.graphicsCount(), 2);
+    QCOMPARE(cursor.pos(), QPointF(80, 70));
+    QCOMPARE(QCursor::pos(), view->viewport()->mapToGlobal(view->mapFromScene(QPointF(80, 70))));
+
+    // Mouse moves cannot pull it off the grip; the grip's moves take it along.
+    cursor.updateScenePos(QPointF(5, 5));
+    QCOMPARE(cursor.pos(), QPointF(80, 70));
+    grip->setPos(120, 90);
+    emit grip->moved(grip, rectangle);
+    QCOMPARE(cursor.pos(), QPointF(120, 90));
+
+    cursor.unbind(grip);
+    QVERIFY(!cursor.isBinded());
+    QCOMPARE(cursor.graphicsCount(), 1);
+    // The prompt's cross and hidden system cursor stay.
+    QVERIFY(cursor.isSystemCursorHidden());
+    QCOMPARE(view->viewport()->cursor().shape(), Qt::BlankCursor);
+    // Unbound, it follows the mouse again; the grip's moves no longer reach it.
+    grip->setPos(150, 150);
+    emit grip->moved(grip, rectangle);
+    QCOMPARE(cursor.pos(), QPointF(120, 90));
+    cursor.updateScenePos(QPointF(5, 5));
+    QCOMPARE(cursor.pos(), QPointF(5, 5));
+    cursor.unsetGraphics(true);
+}
+
+QTEST_MAIN(tst_DCursor)
+#include "tst_DCursor.moc"

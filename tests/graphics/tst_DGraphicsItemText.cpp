@@ -1,0 +1,393 @@
+// The text item: its text state, fonts, layout and the in-place editor.
+#include <QContextMenuEvent>
+#include <QGraphicsProxyWidget>
+#include <QGraphicsSceneMouseEvent>
+#include <QMenu>
+#include <QSignalSpy>
+#include <QTextDocument>
+#include <QtTest>
+
+#include "DGraphicsItemText.h"
+#include "DGraphicsLayer.h"
+#include "DGraphicsScene.h"
+#include "QTextEdit_P.h"
+
+namespace {
+
+void sendMouse(QGraphicsScene& scene, QEvent::Type type, const QPointF& at)
+{
+    QGraphicsSceneMouseEvent event(type);
+    event.setScenePos(at);
+    event.setButton(Qt::LeftButton);
+    event.setButtons(type == QEvent::GraphicsSceneMouseRelease ? Qt::NoButton : Qt::LeftButton);
+    event.setButtonDownScenePos(Qt::LeftButton, at);
+    QCoreApplication::sendEvent(&scene, &event);
+}
+
+void click(QGraphicsScene& scene, const QPointF& at)
+{
+    sendMouse(scene, QEvent::GraphicsSceneMousePress, at);
+    sendMouse(scene, QEvent::GraphicsSceneMouseRelease, at);
+}
+
+} // namespace
+
+class tst_DGraphicsItemText : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void defaults();
+    void plainTextUsesTheColourTemplate();
+    void colourChangeKeepsTheText_data();
+    void colourChangeKeepsTheText();
+    void htmlKeepsItsFormat();
+    void fonts();
+    void automaticWidthFollowsText();
+    void fixedWidthWraps();
+    void shapeIsTheWholeRectangle();
+    void copyCarriesTheText();
+
+    void editingNeedsALayer();
+    void clickOnSelectedStartsEditing();
+    void doubleClickStartsEditing();
+    void typingAndCommitting();
+    void typingGrowsButNeverShrinks();
+    void focusOutEndsEditing();
+    void contextMenuKeepsEditing();
+    void editorFrame();
+    void deleteWhileEditing();
+};
+
+void tst_DGraphicsItemText::defaults()
+{
+    DGraphicsItemText item;
+    QCOMPARE(item.strokeWidth(), 0u);
+    QVERIFY(!item.isHtml());
+    QCOMPARE(item.plainText(), QString());
+    QCOMPARE(item.textColor(), QColor(Qt::black));
+    QCOMPARE(item.font(), item.document()->defaultFont());
+    QVERIFY(!item.isEditing());
+}
+
+void tst_DGraphicsItemText::plainTextUsesTheColourTemplate()
+{
+    DGraphicsItemText item;
+    item.setPlainText("hello");
+    QCOMPARE(item.plainText(), QString("hello"));
+    QCOMPARE(item.textData().format(), DFileFormat::GraphicsItemText::Plain);
+    QCOMPARE(item.document()->toPlainText(), QString("hello"));
+    // The colour field is unset: its default, opaque black, gives 000000.
+    QVERIFY(!item.textData().has_color());
+    QTextCursor cursor(item.document());
+    cursor.movePosition(QTextCursor::NextCharacter);
+    QCOMPARE(cursor.charFormat().foreground().color().rgb(), qRgb(0, 0, 0));
+
+    item.setTextColor(QColor(0x12, 0x34, 0x56));
+    QTextCursor coloured(item.document());
+    coloured.movePosition(QTextCursor::NextCharacter);
+    QCOMPARE(coloured.charFormat().foreground().color().rgb(), qRgb(0x12, 0x34, 0x56));
+    QCOMPARE(item.textColor().rgb(), qRgb(0x12, 0x34, 0x56));
+}
+
+void tst_DGraphicsItemText::colourChangeKeepsTheText_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::newRow("markup characters") << QString("a < b && c > d");
+    QTest::newRow("a tag") << QString("<b>not bold</b>");
+    QTest::newRow("line breaks") << QString("first\nsecond\n\nfourth");
+    QTest::newRow("spaces") << QString("two  spaces and\ta tab ");
+    QTest::newRow("entity") << QString("&amp; stays &amp;");
+}
+
+void tst_DGraphicsItemText::colourChangeKeepsTheText()
+{
+    QFETCH(QString, text);
+    DGraphicsItemText item;
+    item.setPlainText(text);
+    QCOMPARE(item.document()->toPlainText(), text);
+    item.setTextColor(Qt::red);
+    QCOMPARE(item.plainText(), text);
+    QCOMPARE(item.document()->toPlainText(), text);
+    QTextCursor cursor(item.document());
+    cursor.movePosition(QTextCursor::NextCharacter);
+    QCOMPARE(cursor.charFormat().foreground().color().rgb(), qRgb(255, 0, 0));
+}
+
+void tst_DGraphicsItemText::htmlKeepsItsFormat()
+{
+    DGraphicsScene scene;
+    DGraphicsItemText* item = new DGraphicsItemText;
+    scene.addPersistenItem(item, false);
+    item->setHtml("<b>bold</b> text");
+    QVERIFY(item->isHtml());
+    QCOMPARE(item->plainText(), QString("<b>bold</b> text"));
+    QCOMPARE(item->document()->toPlainText(), QString("bold text"));
+    item->startEditing();
+    item->stopEditing();
+    // Plain text was stored; the format field stayed.
+    QCOMPARE(item->plainText(), QString("bold text"));
+    QVERIFY(item->isHtml());
+}
+
+void tst_DGraphicsItemText::fonts()
+{
+    DGraphicsItemText item;
+    item.setFontSize(24);
+    QCOMPARE(item.fontSize(), 24);
+    QCOMPARE(item.document()->defaultFont().pointSize(), 24);
+    QVERIFY(!item.fontBold());
+    item.setFontBold(true);
+    QVERIFY(item.fontBold());
+    QCOMPARE(item.font().weight(), 75);
+    item.setFontItalic(true);
+    QVERIFY(item.fontItalic());
+    item.setFontUnderline(true);
+    QVERIFY(item.fontUnderline());
+    item.setFontStrikeout(true);
+    QVERIFY(item.fontStrikeout());
+    QCOMPARE(item.fontSize(), 24);
+    item.setFontBold(false);
+    QCOMPARE(item.font().weight(), 50);
+    item.setFontItalic(false);
+    QCOMPARE(item.font().style(), QFont::StyleNormal);
+
+    QFont other("Serif");
+    other.setPointSize(9);
+    item.setFontFamily(other);
+    QCOMPARE(item.font().family(), QFont("Serif").family());
+    QCOMPARE(item.fontSize(), 24);
+    QCOMPARE(item.fontFamily(), item.font());
+    // Through the properties, as the editors write them.
+    QVERIFY(item.setProperty("fontSize", 30));
+    QCOMPARE(item.fontSize(), 30);
+    QVERIFY(item.setProperty("text", QString("via property")));
+    QCOMPARE(item.plainText(), QString("via property"));
+}
+
+void tst_DGraphicsItemText::automaticWidthFollowsText()
+{
+    DGraphicsItemText item;
+    item.setPlainText("short");
+    const QSizeF natural = item.document()->size();
+    QCOMPARE(item.rectangle().width(), qreal(qRound(natural.width()) + 1));
+    QCOMPARE(item.rectangle().height(), qreal(qRound(natural.height()) + 1));
+    const qreal shortWidth = item.rectangle().width();
+    item.setPlainText("a much longer line of text");
+    QVERIFY(item.rectangle().width() > shortWidth);
+    QCOMPARE(item.rectangle().width(), qreal(qRound(item.document()->size().width()) + 1));
+    QCOMPARE(item.document()->textWidth(), -1.0);
+}
+
+void tst_DGraphicsItemText::fixedWidthWraps()
+{
+    // Only an item of a layer lays itself out again after a change of its geometry.
+    DGraphicsScene scene;
+    DGraphicsItemText& item = *new DGraphicsItemText;
+    scene.addPersistenItem(&item, false);
+    item.setPlainText("one two three four five six seven eight nine ten");
+    const qreal oneLine = item.rectangle().height();
+    item.setWidth(120);
+    QCOMPARE(item.rectangle().width(), 120.0);
+    QCOMPARE(item.document()->textWidth(), 120.0);
+    QVERIFY(item.rectangle().height() > oneLine);
+    item.setPlainText("one two three four five six seven eight nine ten eleven twelve thirteen");
+    QCOMPARE(item.rectangle().width(), 120.0);
+}
+
+void tst_DGraphicsItemText::shapeIsTheWholeRectangle()
+{
+    DGraphicsItemText item;
+    item.setPlainText("hit me anywhere");
+    const QRectF r = item.rectangle();
+    QVERIFY(item.contains(r.center()));
+    QVERIFY(item.contains(r.topLeft() + QPointF(1, 1)));
+    QVERIFY(!item.contains(r.bottomRight() + QPointF(2, 2)));
+}
+
+void tst_DGraphicsItemText::copyCarriesTheText()
+{
+    DGraphicsItemText item;
+    item.setTextColor(Qt::blue);
+    item.setPlainText("copied");
+    QScopedPointer<DGraphicsItem> copy(item.clone());
+    DGraphicsItemText* text = qobject_cast<DGraphicsItemText*>(copy.data());
+    QVERIFY(text);
+    QCOMPARE(text->plainText(), QString("copied"));
+    QCOMPARE(text->textColor().rgb(), QColor(Qt::blue).rgb());
+    QCOMPARE(text->rectangle(), item.rectangle());
+}
+
+void tst_DGraphicsItemText::editingNeedsALayer()
+{
+    DGraphicsItemText item;
+    item.startEditing();
+    QVERIFY(!item.isEditing());
+}
+
+void tst_DGraphicsItemText::clickOnSelectedStartsEditing()
+{
+    DGraphicsScene scene;
+    DGraphicsItemText* item = new DGraphicsItemText;
+    item->setFontSize(36);
+    item->setPlainText("click me");
+    scene.addPersistenItem(item, false);
+    // Away from the grips that a selected item gets (centre, corners, edge middles).
+    const QRectF b = item->sceneBoundary();
+    const QPointF at(b.left() + 0.25 * b.width(), b.top() + 0.3 * b.height());
+
+    click(scene, at);
+    QVERIFY(!item->isEditing());
+    QVERIFY(item->isSelected());
+    sendMouse(scene, QEvent::GraphicsSceneMousePress, at);
+    QVERIFY(item->isEditing());
+    QVERIFY(item->editor());
+    QVERIFY(item->editor()->document() == item->document());
+    sendMouse(scene, QEvent::GraphicsSceneMouseRelease, at);
+    item->stopEditing();
+    QVERIFY(!item->isEditing());
+}
+
+void tst_DGraphicsItemText::doubleClickStartsEditing()
+{
+    DGraphicsScene scene;
+    DGraphicsItemText* item = new DGraphicsItemText;
+    item->setPlainText("double");
+    scene.addPersistenItem(item, false);
+    sendMouse(scene, QEvent::GraphicsSceneMouseDoubleClick, item->sceneBoundary().center());
+    QVERIFY(item->isEditing());
+}
+
+void tst_DGraphicsItemText::typingAndCommitting()
+{
+    DGraphicsScene scene;
+    DGraphicsItemText* item = new DGraphicsItemText;
+    scene.addPersistenItem(item, true);
+    item->startEditing();
+    QVERIFY(item->isEditing());
+    QVERIFY(!item->isSelected());
+    QGraphicsProxyWidget* proxy = item->editor()->graphicsProxyWidget();
+    QVERIFY(proxy);
+    QCOMPARE(proxy->scene(), static_cast<QGraphicsScene*>(&scene));
+
+    QTest::keyClicks(item->editor(), "Hello");
+    QTest::keyClick(item->editor(), Qt::Key_Return);
+    QTest::keyClicks(item->editor(), "<World> & co");
+    // Not stored until editing ends.
+    QCOMPARE(item->plainText(), QString());
+    QSignalSpy changed(item, &DGraphicsItem::changed);
+    item->stopEditing();
+    QCOMPARE(item->plainText(), QString("Hello\n<World> & co"));
+    QVERIFY(changed.count() >= 1);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QVERIFY(scene.items().isEmpty() || !scene.items().contains(proxy));
+}
+
+void tst_DGraphicsItemText::typingGrowsButNeverShrinks()
+{
+    DGraphicsScene scene;
+    DGraphicsItemText* item = new DGraphicsItemText;
+    scene.addPersistenItem(item, false);
+    item->setPlainText("x");
+    item->startEditing();
+    const QRectF start = item->rectangle();
+    QTest::keyClicks(item->editor(), "xxxxxxxxxx");
+    QVERIFY(item->rectangle().width() > start.width());
+    QTest::keyClick(item->editor(), Qt::Key_Return);
+    QTest::keyClicks(item->editor(), "y");
+    const qreal twoLines = item->rectangle().height();
+    QVERIFY(twoLines > start.height());
+    // The editor is sized to the text and lies centred on the item.
+    QCOMPARE(item->editor()->width(), qRound(item->document()->size().width()) + 1);
+    QCOMPARE(item->editor()->height(), qRound(item->document()->size().height()) + 1);
+    const QPointF proxyTopLeft = item->editor()->graphicsProxyWidget()->sceneTransform().map(QPointF(0, 0));
+    QVERIFY(qAbs(proxyTopLeft.x() - item->sceneBoundary().x()) < 1.0);
+
+    QTest::keyClick(item->editor(), Qt::Key_Backspace);
+    QTest::keyClick(item->editor(), Qt::Key_Backspace);
+    QCOMPARE(item->rectangle().height(), twoLines);
+    item->stopEditing();
+    QCOMPARE(item->rectangle().height(), twoLines);
+}
+
+void tst_DGraphicsItemText::focusOutEndsEditing()
+{
+    DGraphicsScene scene;
+    DGraphicsItemText* item = new DGraphicsItemText;
+    scene.addPersistenItem(item, false);
+    item->startEditing();
+    QTest::keyClicks(item->editor(), "left");
+    QFocusEvent out(QEvent::FocusOut, Qt::MouseFocusReason);
+    QCoreApplication::sendEvent(item->editor(), &out);
+    QVERIFY(!item->isEditing());
+    QCOMPARE(item->plainText(), QString("left"));
+}
+
+void tst_DGraphicsItemText::contextMenuKeepsEditing()
+{
+    DGraphicsScene scene;
+    DGraphicsItemText* item = new DGraphicsItemText;
+    scene.addPersistenItem(item, false);
+    item->startEditing();
+    QTextEdit_P* editor = item->editor();
+    QFocusEvent toPopup(QEvent::FocusOut, Qt::PopupFocusReason);
+    QCoreApplication::sendEvent(editor, &toPopup);
+    QVERIFY(item->isEditing());
+
+    // While a popup is open, any focus-out comes from it.
+    QMenu menu;
+    menu.addAction("Copy");
+    menu.popup(QPoint(0, 0));
+    QVERIFY(QApplication::activePopupWidget());
+    QFocusEvent other(QEvent::FocusOut, Qt::ActiveWindowFocusReason);
+    QCoreApplication::sendEvent(editor, &other);
+    QVERIFY(item->isEditing());
+    menu.close();
+    QVERIFY(!QApplication::activePopupWidget());
+    QCoreApplication::sendEvent(editor, &other);
+    QVERIFY(!item->isEditing());
+}
+
+void tst_DGraphicsItemText::editorFrame()
+{
+    DGraphicsScene scene;
+    DGraphicsItemText* item = new DGraphicsItemText;
+    scene.addPersistenItem(item, false);
+    item->setPlainText("framed text");
+    item->startEditing();
+    QTextEdit_P* editor = item->editor();
+    QCOMPARE(editor->frameShape(), QFrame::NoFrame);
+    QCOMPARE(editor->horizontalScrollBarPolicy(), Qt::ScrollBarAlwaysOff);
+    QCOMPARE(editor->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOff);
+    QVERIFY(!editor->acceptRichText());
+    const QImage shot = editor->viewport()->grab().toImage();
+    const QRgb frame = qRgb(77, 115, 153);
+    int onTop = 0;
+    for (int x = 0; x < shot.width(); ++x)
+        if (shot.pixel(x, 0) == frame)
+            ++onTop;
+    int onLeft = 0;
+    for (int y = 0; y < shot.height(); ++y)
+        if (shot.pixel(0, y) == frame)
+            ++onLeft;
+    // Dashed: some of the edge, not all of it.
+    QVERIFY2(onTop > shot.width() / 4 && onTop < shot.width(), qPrintable(QString::number(onTop)));
+    QVERIFY(onLeft > 0);
+    QCOMPARE(shot.pixel(shot.width() / 2, shot.height() / 2) == frame, false);
+}
+
+void tst_DGraphicsItemText::deleteWhileEditing()
+{
+    DGraphicsScene scene;
+    DGraphicsItemText* item = new DGraphicsItemText;
+    scene.addPersistenItem(item, false);
+    item->startEditing();
+    QPointer<QTextEdit_P> editor(item->editor());
+    delete item;
+    QVERIFY(editor.isNull());
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QVERIFY(scene.items().isEmpty());
+}
+
+QTEST_MAIN(tst_DGraphicsItemText)
+#include "tst_DGraphicsItemText.moc"

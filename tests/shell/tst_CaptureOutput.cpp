@@ -1,0 +1,488 @@
+#include <QtTest>
+
+#include <QAbstractButton>
+#include <QBuffer>
+#include <QClipboard>
+#include <QDir>
+#include <QFileDialog>
+#include <QImageReader>
+#include <QImageWriter>
+#include <QMessageBox>
+#include <QPainter>
+#include <QSettings>
+#include <QTemporaryDir>
+
+#include <unistd.h>
+
+#include "DConfigCapture.h"
+#include "DModalDriver.h"
+#include "DProduct.h"
+#include "DUtility.h"
+
+// Delivering a finished capture: clipboard, file names (automatic and asked
+// for), image formats, and what a failure leaves behind.
+class TestCaptureOutput : public QObject
+{
+    Q_OBJECT
+
+private:
+    QSettings* settings() { return DSingleton<DConfigCapture>::instance()->m_pSettings; }
+
+    // Half transparent: the left half opaque red, the right half fully transparent.
+    static QImage halfTransparentImage()
+    {
+        QImage image(40, 20, QImage::Format_ARGB32);
+        image.fill(Qt::transparent);
+        QPainter painter(&image);
+        painter.fillRect(0, 0, 20, 20, Qt::red);
+        return image;
+    }
+
+    static QStringList filesIn(const QString& folder)
+    {
+        return QDir(folder).entryList(QDir::Files | QDir::Hidden | QDir::System);
+    }
+
+    static QStringList everythingUnder(const QString& folder)
+    {
+        QStringList result;
+        QDirIterator it(folder, QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
+                        QDirIterator::Subdirectories);
+        while (it.hasNext())
+            result << QDir(folder).relativeFilePath(it.next());
+        result.sort();
+        return result;
+    }
+
+    void useAutomaticNames(const QString& folder, const QString& pattern)
+    {
+        settings()->setValue("NameMethod", 1);
+        settings()->setValue("AutomaticSaveFolder", folder);
+        settings()->setValue("FileNameFormat", pattern);
+    }
+
+    // A folder that exists but takes no new files, for root as well.
+    static QString unwritableFolder(const QTemporaryDir& base)
+    {
+        if (geteuid() == 0)
+            return QStringLiteral("/proc");
+        const QString folder = base.filePath("locked");
+        QDir().mkpath(folder);
+        QFile::setPermissions(folder, QFile::ReadOwner | QFile::ExeOwner);
+        return folder;
+    }
+
+private slots:
+    void init()
+    {
+        settings()->clear();
+        QApplication::clipboard()->clear();
+    }
+
+    void nullImageDeliversNothing_data()
+    {
+        QTest::addColumn<int>("output");
+        QTest::newRow("clipboard") << int(DD::Clipboard);
+        QTest::newRow("file") << int(DD::ImageFile);
+    }
+    void nullImageDeliversNothing()
+    {
+        QFETCH(int, output);
+        QTemporaryDir dir;
+        useAutomaticNames(dir.path(), "Cap");
+        QVERIFY(!DUtility::saveImage(nullptr, QImage(), DD::enumTargetOutput(output), false));
+        QVERIFY(filesIn(dir.path()).isEmpty());
+        QVERIFY(QApplication::clipboard()->image().isNull());
+    }
+
+    void clipboardGetsTheImage()
+    {
+        const QImage image = halfTransparentImage();
+        QVERIFY(DUtility::saveImage(nullptr, image, DD::Clipboard, false));
+        const QImage pasted = QApplication::clipboard()->image();
+        QCOMPARE(pasted.size(), image.size());
+        QCOMPARE(pasted.pixel(5, 5), image.pixel(5, 5));
+    }
+
+    void unknownOutputDeliversNothing()
+    {
+        QTemporaryDir dir;
+        useAutomaticNames(dir.path(), "Cap");
+        QVERIFY(!DUtility::saveImage(nullptr, halfTransparentImage(), DD::enumTargetOutput(0), false));
+        QVERIFY(!DUtility::saveImage(nullptr, halfTransparentImage(), DD::enumTargetOutput(3), false));
+        QVERIFY(filesIn(dir.path()).isEmpty());
+        QVERIFY(QApplication::clipboard()->image().isNull());
+    }
+
+    void defaultsWriteSnapWithDateAndTimeToTheDesktopFolder()
+    {
+        const QString folder = DProduct::defaultStorageFolder();
+        QVERIFY(folder.startsWith(QDir::homePath()));
+        QDir(folder).removeRecursively();
+        QVERIFY(DUtility::saveImage(nullptr, halfTransparentImage(), DD::ImageFile, false));
+        QVERIFY(DUtility::saveImage(nullptr, halfTransparentImage(), DD::ImageFile, false));
+        const QStringList files = filesIn(folder);
+        QCOMPARE(files.size(), 2);
+        const QRegularExpression plain("^Snap-\\d{4}-\\d{2}-\\d{2}-\\d{2}-\\d{2}-\\d{2}\\.png$");
+        const QRegularExpression counted("^Snap-\\d{4}-\\d{2}-\\d{2}-\\d{2}-\\d{2}-\\d{2}\\[1\\]\\.png$");
+        // Both saves fall in one second unless the clock ticked in between.
+        const bool sameSecond = files.at(0).left(24) == files.at(1).left(24);
+        QVERIFY(plain.match(files.at(0)).hasMatch() || plain.match(files.at(1)).hasMatch());
+        if (sameSecond)
+            QVERIFY(counted.match(files.at(0)).hasMatch() || counted.match(files.at(1)).hasMatch());
+    }
+
+    void collisionGetsTheBracketedCounter()
+    {
+        QTemporaryDir dir;
+        useAutomaticNames(dir.path(), "Cap");
+        for (int i = 0; i < 3; ++i)
+            QVERIFY(DUtility::saveImage(nullptr, halfTransparentImage(), DD::ImageFile, false));
+        QCOMPARE(filesIn(dir.path()), QStringList({ "Cap.png", "Cap[1].png", "Cap[2].png" }));
+    }
+
+    void yearMonthSubFolderIsCreated()
+    {
+        QTemporaryDir dir;
+        useAutomaticNames(dir.path(), "Cap");
+        settings()->setValue("CreateSubfolders", true);
+        settings()->setValue("SubFolderFormat", "YM");
+        const QString before = QDate::currentDate().toString("yyyyMM");
+        QVERIFY(DUtility::saveImage(nullptr, halfTransparentImage(), DD::ImageFile, false));
+        const QString after = QDate::currentDate().toString("yyyyMM");
+        QVERIFY(QFile::exists(dir.filePath(before + "/Cap.png")) || QFile::exists(dir.filePath(after + "/Cap.png")));
+    }
+
+    void subFolderIgnoredWhenNotWanted()
+    {
+        QTemporaryDir dir;
+        useAutomaticNames(dir.path(), "Cap");
+        settings()->setValue("CreateSubfolders", false);
+        settings()->setValue("SubFolderFormat", "Sub");
+        QVERIFY(DUtility::saveImage(nullptr, halfTransparentImage(), DD::ImageFile, false));
+        QCOMPARE(everythingUnder(dir.path()), QStringList({ "Cap.png" }));
+    }
+
+    void hostilePatternsStayInTheFolder_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("subFolder");
+        QTest::addColumn<QStringList>("expected");
+        QTest::newRow("parent in name") << "../Cap" << "" << QStringList({ "out/..Cap.png" });
+        QTest::newRow("absolute name") << "/etc/Cap" << "" << QStringList({ "out/etcCap.png" });
+        QTest::newRow("colons and stars") << "C:a*p?" << "" << QStringList({ "out/Cap.png" });
+        QTest::newRow("parent as sub-folder") << "Cap" << ".." << QStringList({ "out/Cap.png" });
+        QTest::newRow("dot as sub-folder") << "Cap" << "." << QStringList({ "out/Cap.png" });
+        QTest::newRow("slashes as sub-folder") << "Cap" << "//" << QStringList({ "out/Cap.png" });
+        QTest::newRow("parent path as sub-folder")
+            << "Cap" << "../../etc" << QStringList({ "out/....etc", "out/....etc/Cap.png" });
+        QTest::newRow("backslash") << "a\\Cap" << "" << QStringList({ "out/aCap.png" });
+    }
+    void hostilePatternsStayInTheFolder()
+    {
+        QFETCH(QString, name);
+        QFETCH(QString, subFolder);
+        QFETCH(QStringList, expected);
+        QTemporaryDir base;
+        const QString folder = base.filePath("out");
+        useAutomaticNames(folder, name);
+        settings()->setValue("CreateSubfolders", !subFolder.isEmpty());
+        settings()->setValue("SubFolderFormat", subFolder);
+        QVERIFY(DUtility::saveImage(nullptr, halfTransparentImage(), DD::ImageFile, false));
+        QStringList all = everythingUnder(base.path());
+        all.removeAll("out");
+        QCOMPARE(all, expected);
+    }
+
+    void folderThatCannotBeCreatedWritesNothing()
+    {
+        QTemporaryDir base;
+        QFile blocker(base.filePath("file"));
+        QVERIFY(blocker.open(QIODevice::WriteOnly));
+        blocker.close();
+        useAutomaticNames(base.filePath("file/out"), "Cap");
+        DUtility::SaveReport report;
+        QVERIFY(!DUtility::saveImage(nullptr, halfTransparentImage(), DD::ImageFile, false, &report));
+        QVERIFY(!report.cancelled);
+        QCOMPARE(everythingUnder(base.path()), QStringList({ "file" }));
+    }
+
+    void unwritableFolderWritesNothing()
+    {
+        QTemporaryDir base;
+        const QString folder = unwritableFolder(base);
+        const QStringList before = filesIn(folder);
+        useAutomaticNames(folder, "CapUnwritable");
+        DUtility::SaveReport report;
+        QVERIFY(!DUtility::saveImage(nullptr, halfTransparentImage(), DD::ImageFile, false, &report));
+        QVERIFY(!report.cancelled);
+        QVERIFY(report.path.endsWith("CapUnwritable.png"));
+        QCOMPARE(filesIn(folder), before);
+    }
+
+    void pngKeepsAlpha()
+    {
+        QTemporaryDir dir;
+        useAutomaticNames(dir.path(), "Cap");
+        settings()->setValue("TargetFormat", 0);
+        QVERIFY(DUtility::saveImage(nullptr, halfTransparentImage(), DD::ImageFile, false));
+        QImageReader reader(dir.filePath("Cap.png"));
+        QCOMPARE(reader.format(), QByteArray("png"));
+        const QImage read = reader.read();
+        QVERIFY(read.hasAlphaChannel());
+        QCOMPARE(qAlpha(read.pixel(30, 10)), 0);
+        QCOMPARE(read.pixel(5, 10), qRgba(255, 0, 0, 255));
+    }
+
+    void jpgIsJpegAtTheStoredQualityOverWhite_data()
+    {
+        QTest::addColumn<int>("quality");
+        QTest::newRow("default") << -1;
+        QTest::newRow("10") << 10;
+        QTest::newRow("95") << 95;
+    }
+    void jpgIsJpegAtTheStoredQualityOverWhite()
+    {
+        QFETCH(int, quality);
+        QTemporaryDir dir;
+        useAutomaticNames(dir.path(), "Cap");
+        settings()->setValue("TargetFormat", 1);
+        if (quality >= 0)
+            settings()->setValue("JpgQuality", quality);
+        const QImage image = halfTransparentImage();
+        QVERIFY(DUtility::saveImage(nullptr, image, DD::ImageFile, false));
+
+        QFile file(dir.filePath("Cap.jpg"));
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QByteArray written = file.readAll();
+        QVERIFY(written.startsWith("\xFF\xD8\xFF"));
+
+        QByteArray expected;
+        QBuffer buffer(&expected);
+        buffer.open(QIODevice::WriteOnly);
+        QImageWriter writer(&buffer, "JPG");
+        writer.setQuality(quality >= 0 ? quality : 75);
+        QVERIFY(writer.write(DUtility::discardImageTransparency(image)));
+        QCOMPARE(written, expected);
+
+        const QImage read = QImage::fromData(written);
+        QVERIFY(qRed(read.pixel(35, 10)) > 240 && qGreen(read.pixel(35, 10)) > 240 && qBlue(read.pixel(35, 10)) > 240);
+    }
+
+    void bmpIsFlattenedOverWhite()
+    {
+        QTemporaryDir dir;
+        useAutomaticNames(dir.path(), "Cap");
+        settings()->setValue("TargetFormat", 2);
+        QVERIFY(DUtility::saveImage(nullptr, halfTransparentImage(), DD::ImageFile, false));
+        QImageReader reader(dir.filePath("Cap.bmp"));
+        QCOMPARE(reader.format(), QByteArray("bmp"));
+        const QImage read = reader.read();
+        QVERIFY(!read.hasAlphaChannel());
+        QCOMPARE(read.pixel(30, 10), qRgb(255, 255, 255));
+        QCOMPARE(read.pixel(5, 10), qRgb(255, 0, 0));
+    }
+
+    void unknownTargetFormatWritesNothing()
+    {
+        QTemporaryDir dir;
+        useAutomaticNames(dir.path(), "Cap");
+        settings()->setValue("TargetFormat", 7);
+        DUtility::SaveReport report;
+        QVERIFY(!DUtility::saveImage(nullptr, halfTransparentImage(), DD::ImageFile, false, &report));
+        QVERIFY(!report.cancelled);
+        QVERIFY(filesIn(dir.path()).isEmpty());
+    }
+
+    void unknownNameMethodWritesNothing()
+    {
+        QTemporaryDir dir;
+        useAutomaticNames(dir.path(), "Cap");
+        settings()->setValue("NameMethod", 5);
+        QVERIFY(DUtility::makeTargetFilePath(nullptr, false).isNull());
+        DUtility::SaveReport report;
+        QVERIFY(!DUtility::saveImage(nullptr, halfTransparentImage(), DD::ImageFile, false, &report));
+        QVERIFY(!report.cancelled);
+        QVERIFY(filesIn(dir.path()).isEmpty());
+    }
+
+    void flatteningKeepsThePixelSize_data()
+    {
+        QTest::addColumn<qreal>("ratio");
+        QTest::newRow("ratio 1") << 1.0;
+        QTest::newRow("ratio 2") << 2.0;
+        QTest::newRow("ratio 1.5") << 1.5;
+    }
+    void flatteningKeepsThePixelSize()
+    {
+        QFETCH(qreal, ratio);
+        QImage image(30, 20, QImage::Format_ARGB32);
+        image.fill(qRgba(0, 0, 255, 255));
+        image.setPixel(29, 19, qRgba(0, 255, 0, 255));
+        image.setPixel(0, 0, qRgba(0, 0, 0, 0));
+        image.setDevicePixelRatio(ratio);
+        const QImage flat = DUtility::discardImageTransparency(image);
+        QCOMPARE(flat.size(), QSize(30, 20));
+        QCOMPARE(flat.devicePixelRatio(), 1.0);
+        QVERIFY(!flat.hasAlphaChannel());
+        QCOMPARE(flat.pixel(29, 19), qRgb(0, 255, 0));
+        QCOMPARE(flat.pixel(28, 19), qRgb(0, 0, 255));
+        QCOMPARE(flat.pixel(0, 0), qRgb(255, 255, 255));
+    }
+
+    void flatteningBlendsOverWhite()
+    {
+        QImage image(2, 1, QImage::Format_ARGB32);
+        image.setPixel(0, 0, qRgba(0, 0, 0, 128));
+        image.setPixel(1, 0, qRgba(0, 0, 0, 0));
+        const QImage flat = DUtility::discardImageTransparency(image);
+        QVERIFY(qAbs(qRed(flat.pixel(0, 0)) - 127) <= 2);
+        QCOMPARE(flat.pixel(1, 0), qRgb(255, 255, 255));
+    }
+
+    void scrollingGrabIsNull()
+    {
+        QVERIFY(DUtility::grabScrollingWindow(QRect(0, 0, 100, 100)).isNull());
+    }
+
+    void askedNameGetsTheExtensionAndTheFolderIsRemembered()
+    {
+        QTemporaryDir dir;
+        settings()->setValue("NameMethod", 0);
+        settings()->setValue("AutomaticSaveFolder", dir.path());
+        QString title, filter, startFolder;
+        whenModal<QFileDialog>([&](QFileDialog* dialog) {
+            title = dialog->windowTitle();
+            filter = dialog->nameFilters().value(0);
+            startFolder = dialog->directory().absolutePath();
+            typeFileNameAndAccept(dialog, dir.filePath("picture"));
+        });
+        DUtility::SaveReport report;
+        QVERIFY(DUtility::saveImage(nullptr, halfTransparentImage(), DD::ImageFile, false, &report));
+        QCOMPARE(title, QString("Save File"));
+        QCOMPARE(filter, QString("Images (*.png)"));
+        QCOMPARE(startFolder, QDir(dir.path()).absolutePath());
+        QCOMPARE(report.path, dir.filePath("picture.png"));
+        QVERIFY(QFile::exists(dir.filePath("picture.png")));
+        QCOMPARE(settings()->value("LastFilePath").toString(), dir.path());
+
+        // The next dialog opens where the last file went.
+        QTemporaryDir other;
+        settings()->setValue("AutomaticSaveFolder", other.path());
+        whenModal<QFileDialog>([&](QFileDialog* dialog) {
+            startFolder = dialog->directory().absolutePath();
+            dialog->reject();
+        });
+        QVERIFY(DUtility::makeTargetFilePath(nullptr, false).isEmpty());
+        QCOMPARE(startFolder, QDir(dir.path()).absolutePath());
+    }
+
+    void cancelledDialogWritesNothingAndKeepsTheLastFolder()
+    {
+        QTemporaryDir dir;
+        settings()->setValue("NameMethod", 1);
+        settings()->setValue("AutomaticSaveFolder", dir.path());
+        settings()->setValue("LastFilePath", "/somewhere/else");
+        bool asked = false;
+        whenModal<QFileDialog>([&](QFileDialog* dialog) {
+            asked = true;
+            dialog->reject();
+        });
+        DUtility::SaveReport report;
+        // alwaysAsk overrides the automatic naming.
+        QVERIFY(!DUtility::saveImage(nullptr, halfTransparentImage(), DD::ImageFile, true, &report));
+        QVERIFY(asked);
+        QVERIFY(report.cancelled);
+        QCOMPARE(settings()->value("LastFilePath").toString(), QString("/somewhere/else"));
+        QVERIFY(filesIn(dir.path()).isEmpty());
+    }
+
+    void jpgIsWrittenWhateverTheTypedSuffix()
+    {
+        QTemporaryDir dir;
+        settings()->setValue("NameMethod", 0);
+        settings()->setValue("TargetFormat", 1);
+        whenModal<QFileDialog>([&](QFileDialog* dialog) { typeFileNameAndAccept(dialog, dir.filePath("odd.png")); });
+        QVERIFY(DUtility::saveImage(nullptr, halfTransparentImage(), DD::ImageFile, false));
+        QFile file(dir.filePath("odd.png"));
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QVERIFY(file.readAll().startsWith("\xFF\xD8\xFF"));
+    }
+
+    void pngAndBmpFollowTheTypedSuffix_data()
+    {
+        QTest::addColumn<int>("format");
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QByteArray>("written");
+        QTest::newRow("PNG chosen, .bmp typed") << 0 << "a.bmp" << QByteArray("bmp");
+        QTest::newRow("BMP chosen, .png typed") << 2 << "b.png" << QByteArray("png");
+        QTest::newRow("BMP chosen, no suffix typed") << 2 << "c" << QByteArray("bmp");
+    }
+    void pngAndBmpFollowTheTypedSuffix()
+    {
+        QFETCH(int, format);
+        QFETCH(QString, name);
+        QFETCH(QByteArray, written);
+        QTemporaryDir dir;
+        settings()->setValue("NameMethod", 0);
+        settings()->setValue("TargetFormat", format);
+        whenModal<QFileDialog>([&](QFileDialog* dialog) { typeFileNameAndAccept(dialog, dir.filePath(name)); });
+        DUtility::SaveReport report;
+        QVERIFY(DUtility::saveImage(nullptr, halfTransparentImage(), DD::ImageFile, false, &report));
+        QCOMPARE(QImageReader(report.path).format(), written);
+    }
+
+    void suffixThatNamesNoFormatWritesNothing()
+    {
+        QTemporaryDir dir;
+        settings()->setValue("NameMethod", 0);
+        settings()->setValue("TargetFormat", 0);
+        whenModal<QFileDialog>([&](QFileDialog* dialog) { typeFileNameAndAccept(dialog, dir.filePath("shot.xyz")); });
+        DUtility::SaveReport report;
+        QVERIFY(!DUtility::saveImage(nullptr, halfTransparentImage(), DD::ImageFile, false, &report));
+        QVERIFY(!report.cancelled);
+        QCOMPARE(report.path, dir.filePath("shot.xyz"));
+        QVERIFY(filesIn(dir.path()).isEmpty());
+    }
+
+    void overwriteQuestionConcernsTheFinalName()
+    {
+        QTemporaryDir dir;
+        settings()->setValue("NameMethod", 0);
+        QFile existing(dir.filePath("shot.png"));
+        QVERIFY(existing.open(QIODevice::WriteOnly));
+        existing.write("old");
+        existing.close();
+        QString question;
+        whenModal<QFileDialog>([&](QFileDialog* dialog) {
+            whenModal<QMessageBox>([&](QMessageBox* box) {
+                question = box->text();
+                box->button(QMessageBox::Yes) ? box->button(QMessageBox::Yes)->click() : box->accept();
+            });
+            typeFileNameAndAccept(dialog, dir.filePath("shot"));
+        });
+        QVERIFY(DUtility::saveImage(nullptr, halfTransparentImage(), DD::ImageFile, false));
+        QVERIFY(question.contains("shot.png"));
+        QCOMPARE(QImageReader(dir.filePath("shot.png")).format(), QByteArray("png"));
+    }
+
+    void unknownTargetFormatInTheDialog()
+    {
+        QTemporaryDir dir;
+        settings()->setValue("NameMethod", 0);
+        settings()->setValue("TargetFormat", 9);
+        QString filter;
+        whenModal<QFileDialog>([&](QFileDialog* dialog) {
+            filter = dialog->nameFilters().value(0);
+            typeFileNameAndAccept(dialog, dir.filePath("x"));
+        });
+        DUtility::SaveReport report;
+        QVERIFY(!DUtility::saveImage(nullptr, halfTransparentImage(), DD::ImageFile, false, &report));
+        QVERIFY(!report.cancelled);
+        QCOMPARE(filter, QString("Images (*.)"));
+        QVERIFY(filesIn(dir.path()).isEmpty());
+    }
+};
+
+QTEST_MAIN(TestCaptureOutput)
+#include "tst_CaptureOutput.moc"

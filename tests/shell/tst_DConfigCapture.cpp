@@ -1,0 +1,295 @@
+// The program's settings object: defaults, hotkeys, the take-over of the
+// library's settings store, and what bad stored values read as.
+#include <QFile>
+#include <QKeySequence>
+#include <QRandomGenerator>
+#include <QSettings>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include "DConfig.h"
+#include "DConfigCapture.h"
+#include "DSingleton.h"
+#include "DUtility.h"
+
+#include <QIcon>
+
+
+class TestDConfigCapture : public QObject
+{
+    Q_OBJECT
+
+private:
+    DConfigCapture* config() { return DSingleton<DConfigCapture>::instance(); }
+    // Points the settings object at a fresh file of this test's own.
+    QSettings* useFreshFile(const QByteArray& contents = QByteArray());
+
+    QTemporaryDir m_dir;
+    int m_nFile = 0;
+    QSettings* m_pLibrarySettings = nullptr;
+    bool m_bLibraryValueSeen = false;
+
+private slots:
+    void initTestCase();
+    void takesOverTheLibrarySettings();
+    void emptyFileGivesDefaults();
+    void configNames_data();
+    void configNames();
+    void defaultHotkeys_data();
+    void defaultHotkeys();
+    void storedHotkeys_data();
+    void storedHotkeys();
+    void hotkeyRoundTrip();
+    void useFlags();
+    void unsupportedModeUsesItsOwnKeys();
+    void emptyFolderMeansDefaultFolder();
+    void valuesReadBackAsText();
+    void randomBytesFileGivesUsableValues();
+    void readsAreNotCached();
+    void iconOfRegionType();
+};
+
+QSettings* TestDConfigCapture::useFreshFile(const QByteArray& contents)
+{
+    const QString path = m_dir.filePath(QStringLiteral("settings%1.ini").arg(++m_nFile));
+    if (!contents.isNull()) {
+        QFile file(path);
+        if (!file.open(QIODevice::WriteOnly))
+            qFatal("cannot write %s", qPrintable(path));
+        file.write(contents);
+    }
+    delete config()->m_pSettings;
+    config()->m_pSettings = new QSettings(path, QSettings::IniFormat);
+    return config()->m_pSettings;
+}
+
+void TestDConfigCapture::initTestCase()
+{
+    QVERIFY(m_dir.isValid());
+    // The library reaches the settings first, as the tray icon would at load.
+    DConfig* library = DConfig::_instance();
+    QVERIFY(library);
+    m_pLibrarySettings = library->m_pSettings;
+    QVERIFY(m_pLibrarySettings);
+    m_pLibrarySettings->setValue(QStringLiteral("JpgQuality"), 42u);
+    // Then the program's object comes and takes that settings object over.
+    DConfigCapture* capture = config();
+    m_bLibraryValueSeen = capture->jpgQuality() == 42u;
+}
+
+void TestDConfigCapture::takesOverTheLibrarySettings()
+{
+    QCOMPARE(static_cast<DConfig*>(config()), DConfig::_instance());
+    QCOMPARE(config()->m_pSettings, m_pLibrarySettings);
+    QVERIFY(m_bLibraryValueSeen);
+    QCOMPARE(config(), DSingleton<DConfigCapture>::instance());
+    QVERIFY(DSingletonRepository::instance()->singletons().contains(config()));
+    QCOMPARE(DSingletonRepository::instance()->singletons().count(config()), 1);
+}
+
+void TestDConfigCapture::emptyFileGivesDefaults()
+{
+    QSettings* settings = useFreshFile();
+    DConfigCapture* c = config();
+    QCOMPARE(c->nameMethod(), 1);
+    QCOMPARE(c->automaticSaveFolder(), QStandardPaths::writableLocation(QStandardPaths::DesktopLocation));
+    QCOMPARE(c->targetFormat(), 0);
+    QCOMPARE(c->jpgQuality(), 75u);
+    QCOMPARE(c->fileNameFormat(), QStringLiteral("Snap-Y-M-D-h-m-s"));
+    QCOMPARE(c->subFolderFormat(), QStringLiteral("YM"));
+    QCOMPARE(c->createSubfolders(), false);
+    QCOMPARE(c->hasSystemTray(), true);
+    QCOMPARE(c->showTrayInstantMenu(), true);
+    QCOMPARE(c->autoUpdate(), true);
+    QCOMPARE(c->showTellFriend(), true);
+    QCOMPARE(c->includeCursor(), false);
+    QCOMPARE(c->scrollingInterval(), 500);
+    QCOMPARE(c->regionType(), 0);
+    QCOMPARE(c->lastFilePath(), QString());
+    for (int mode = DD::Region; mode <= DD::FullScreen; ++mode) {
+        const auto m = static_cast<DD::enumCaptureMode>(mode);
+        QCOMPARE(c->isUseHotkey(m), false);
+        QCOMPARE(c->hotkey(m), c->defaultHotkey(m));
+        QVERIFY(!c->hotkey(m).isEmpty());
+    }
+    // Reading writes nothing.
+    QCOMPARE(settings->allKeys(), QStringList());
+}
+
+void TestDConfigCapture::configNames_data()
+{
+    QTest::addColumn<int>("mode");
+    QTest::addColumn<QString>("name");
+    QTest::newRow("region") << 0 << "HotkeyRegion";
+    QTest::newRow("window") << 1 << "HotkeyWindow";
+    QTest::newRow("scrolling") << 2 << "HotkeyScrolling";
+    QTest::newRow("full screen") << 3 << "HotkeyFullScreen";
+    QTest::newRow("negative") << -1 << "UnsupportedCaptuerMode";
+    QTest::newRow("four") << 4 << "UnsupportedCaptuerMode";
+}
+
+void TestDConfigCapture::configNames()
+{
+    QFETCH(int, mode);
+    QFETCH(QString, name);
+    QCOMPARE(captureModeToConfigName(static_cast<DD::enumCaptureMode>(mode)), name);
+}
+
+void TestDConfigCapture::defaultHotkeys_data()
+{
+    QTest::addColumn<int>("mode");
+    QTest::addColumn<int>("code");
+    QTest::newRow("region: Print") << 0 << 0x01000009;
+    QTest::newRow("window: Alt+Print") << 1 << 0x09000009;
+    QTest::newRow("scrolling: Meta+Print") << 2 << 0x11000009;
+    QTest::newRow("full screen: Ctrl+Print") << 3 << 0x05000009;
+}
+
+void TestDConfigCapture::defaultHotkeys()
+{
+    QFETCH(int, mode);
+    QFETCH(int, code);
+    const QKeySequence sequence = config()->defaultHotkey(static_cast<DD::enumCaptureMode>(mode)).keySequence();
+    QCOMPARE(sequence.count(), 1);
+    QCOMPARE(sequence[0], code);
+}
+
+void TestDConfigCapture::storedHotkeys_data()
+{
+    QTest::addColumn<QString>("stored");
+    QTest::addColumn<QKeySequence>("expected");
+    QTest::newRow("shortcut text") << "Ctrl+Shift+A" << QKeySequence(Qt::CTRL + Qt::SHIFT + Qt::Key_A);
+    QTest::newRow("function key") << "F5" << QKeySequence(Qt::Key_F5);
+    QTest::newRow("garbage") << "garbage" << QKeySequence();
+    QTest::newRow("modifier and garbage") << "Ctrl+nonsense" << QKeySequence();
+    QTest::newRow("empty text") << "" << QKeySequence();
+}
+
+void TestDConfigCapture::storedHotkeys()
+{
+    QFETCH(QString, stored);
+    QFETCH(QKeySequence, expected);
+    QSettings* settings = useFreshFile();
+    settings->setValue(QStringLiteral("HotkeyWindow"), stored);
+    QCOMPARE(config()->hotkey(DD::Window).keySequence(), expected);
+    // The other modes keep their defaults.
+    QCOMPARE(config()->hotkey(DD::Region), config()->defaultHotkey(DD::Region));
+}
+
+void TestDConfigCapture::hotkeyRoundTrip()
+{
+    QSettings* settings = useFreshFile();
+    const DHotkey hotkey(QKeySequence(Qt::CTRL + Qt::ALT + Qt::Key_R));
+    config()->setHotkey(DD::FullScreen, hotkey);
+    QCOMPARE(settings->value(QStringLiteral("HotkeyFullScreen")).userType(), int(QMetaType::QKeySequence));
+    QCOMPARE(config()->hotkey(DD::FullScreen), hotkey);
+
+    // After a restart the file holds text; it reads back as the same sequence.
+    const QString path = settings->fileName();
+    settings->sync();
+    delete config()->m_pSettings;
+    config()->m_pSettings = new QSettings(path, QSettings::IniFormat);
+    QCOMPARE(config()->hotkey(DD::FullScreen), hotkey);
+}
+
+void TestDConfigCapture::useFlags()
+{
+    QSettings* settings = useFreshFile();
+    config()->setUseHotkey(DD::Scrolling, true);
+    QCOMPARE(settings->value(QStringLiteral("UseHotkeyScrolling")).toBool(), true);
+    QCOMPARE(config()->isUseHotkey(DD::Scrolling), true);
+    QCOMPARE(config()->isUseHotkey(DD::Region), false);
+    config()->setUseHotkey(DD::Scrolling, false);
+    QCOMPARE(config()->isUseHotkey(DD::Scrolling), false);
+    QCOMPARE(settings->allKeys(), QStringList{QStringLiteral("UseHotkeyScrolling")});
+}
+
+void TestDConfigCapture::unsupportedModeUsesItsOwnKeys()
+{
+    QSettings* settings = useFreshFile();
+    const auto bad = static_cast<DD::enumCaptureMode>(9);
+    QVERIFY(config()->defaultHotkey(bad).isEmpty());
+    QVERIFY(config()->hotkey(bad).isEmpty());
+    config()->setUseHotkey(bad, true);
+    config()->setHotkey(bad, DHotkey(QKeySequence(Qt::Key_F2)));
+    QStringList keys = settings->allKeys();
+    keys.sort();
+    QCOMPARE(keys, (QStringList{QStringLiteral("UnsupportedCaptuerMode"), QStringLiteral("UseUnsupportedCaptuerMode")}));
+    QCOMPARE(config()->isUseHotkey(bad), true);
+    QCOMPARE(config()->hotkey(bad).keySequence(), QKeySequence(Qt::Key_F2));
+}
+
+void TestDConfigCapture::emptyFolderMeansDefaultFolder()
+{
+    QSettings* settings = useFreshFile();
+    settings->setValue(QStringLiteral("AutomaticSaveFolder"), QString());
+    QCOMPARE(config()->automaticSaveFolder(), QStandardPaths::writableLocation(QStandardPaths::DesktopLocation));
+    QVERIFY(!config()->automaticSaveFolder().isEmpty());
+    settings->setValue(QStringLiteral("AutomaticSaveFolder"), QStringLiteral("/tmp/shots"));
+    QCOMPARE(config()->automaticSaveFolder(), QStringLiteral("/tmp/shots"));
+}
+
+void TestDConfigCapture::valuesReadBackAsText()
+{
+    useFreshFile("[General]\nNameMethod=0\nTargetFormat=2\nJpgQuality=90\nSystemTray=false\n"
+                 "ShowTrayInstantMenu=false\nAutoUpdate=false\nUseHotkeyRegion=true\nCreateSubfolders=true\n");
+    DConfigCapture* c = config();
+    QCOMPARE(c->nameMethod(), 0);
+    QCOMPARE(c->targetFormat(), 2);
+    QCOMPARE(c->jpgQuality(), 90u);
+    QCOMPARE(c->hasSystemTray(), false);
+    QCOMPARE(c->showTrayInstantMenu(), false);
+    QCOMPARE(c->autoUpdate(), false);
+    QCOMPARE(c->isUseHotkey(DD::Region), true);
+    QCOMPARE(c->createSubfolders(), true);
+}
+
+void TestDConfigCapture::randomBytesFileGivesUsableValues()
+{
+    QByteArray noise(4096, '\0');
+    QRandomGenerator generator(20261210);
+    for (char& byte : noise)
+        byte = char(generator.bounded(256));
+    useFreshFile(noise);
+    DConfigCapture* c = config();
+    // The folder is never empty and the hotkeys are either their default or nothing.
+    QVERIFY(!c->automaticSaveFolder().isEmpty());
+    for (int mode = DD::Region; mode <= DD::FullScreen; ++mode) {
+        const auto m = static_cast<DD::enumCaptureMode>(mode);
+        const DHotkey hotkey = c->hotkey(m);
+        QVERIFY(hotkey == c->defaultHotkey(m) || hotkey.isEmpty());
+    }
+    // Writing still works on top of the damaged file.
+    c->setUseHotkey(DD::Window, true);
+    QCOMPARE(c->isUseHotkey(DD::Window), true);
+}
+
+void TestDConfigCapture::readsAreNotCached()
+{
+    QSettings* settings = useFreshFile();
+    QCOMPARE(config()->targetFormat(), 0);
+    settings->setValue(QStringLiteral("TargetFormat"), 1);
+    QCOMPARE(config()->targetFormat(), 1);
+    settings->setValue(QStringLiteral("NameMethod"), 0);
+    QCOMPARE(config()->nameMethod(), 0);
+}
+
+void TestDConfigCapture::iconOfRegionType()
+{
+    const QImage rectangle(QStringLiteral(":/images/profile-region-rectangle.png"));
+    const QImage polygon(QStringLiteral(":/images/profile-region-polygon.png"));
+    QVERIFY(!rectangle.isNull());
+    QVERIFY(!polygon.isNull());
+    QVERIFY(rectangle != polygon);
+    const QSize size = rectangle.size();
+    QCOMPARE(DUtility::iconOfRegionType(DD::RegionRectangle).pixmap(size).toImage().convertToFormat(rectangle.format()),
+             rectangle);
+    QCOMPARE(DUtility::iconOfRegionType(DD::RegionPolygon).pixmap(size).toImage().convertToFormat(polygon.format()),
+             polygon);
+    QVERIFY(DUtility::iconOfRegionType(static_cast<DD::enumRegionType>(2)).isNull());
+    QVERIFY(DUtility::iconOfRegionType(static_cast<DD::enumRegionType>(-1)).isNull());
+}
+
+QTEST_MAIN(TestDConfigCapture)
+#include "tst_DConfigCapture.moc"

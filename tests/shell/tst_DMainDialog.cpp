@@ -1,0 +1,806 @@
+// The main window offscreen: what the first start writes, the controls and
+// their settings keys, the tray menu and panel, the help menu, the options
+// panel, the folder chooser, closing, and a capture from a hidden window.
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QDir>
+#include <QFile>
+#include <QRandomGenerator>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScreen>
+#include <QSettings>
+#include <QSlider>
+#include <QStandardPaths>
+#include <QTabWidget>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QToolButton>
+#include <QtTest>
+
+#include "DConfigCapture.h"
+#include "DDialogAbout.h"
+#include "DDialogFileOptions.h"
+#include "DHotkeyEdit.h"
+#include "DMainDialog.h"
+#include "DProgramGlobals.h"
+#include "DShapedTrayPanel.h"
+#include "DUtility.h"
+#include "ui_DMainDialog.h"
+
+// The main window with its capture roads and folder chooser observed.
+class ObservedMainDialog : public DMainDialog
+{
+public:
+    int m_nOverlayRuns = 0;
+    int m_nFullScreenRuns = 0;
+    DD::enumCaptureMode m_lastMode = DD::Scrolling;
+    QRect m_lastScreenRect;
+    bool m_bVisibleDuringGrab = true;
+    bool m_bTrayVisibleDuringGrab = true;
+    QString m_chosenFolder;
+    QString m_chooserStart;
+
+protected:
+    void runFullScreenOutput(const QPixmap& screenshot) override
+    {
+        Q_UNUSED(screenshot);
+        ++m_nFullScreenRuns;
+        m_lastMode = DD::FullScreen;
+        noteState();
+    }
+    void runCaptureOverlay(DD::enumCaptureMode mode, const QPixmap& screenshot, const QRect& screenRect) override
+    {
+        Q_UNUSED(screenshot);
+        ++m_nOverlayRuns;
+        m_lastMode = mode;
+        m_lastScreenRect = screenRect;
+        noteState();
+        // The overlay may change settings; the window reloads them afterwards.
+        DSingleton<DConfigCapture>::instance()->m_pSettings->setValue(QStringLiteral("TargetFormat"), 2);
+    }
+    QString chooseFolder(const QString& startFolder) override
+    {
+        m_chooserStart = startFolder;
+        return m_chosenFolder;
+    }
+
+private:
+    void noteState()
+    {
+        m_bVisibleDuringGrab = isVisible();
+        m_bTrayVisibleDuringGrab = trayIcon()->isVisible();
+    }
+};
+
+class TestDMainDialog : public QObject
+{
+    Q_OBJECT
+
+private:
+    QSettings* settings() { return DSingleton<DConfigCapture>::instance()->m_pSettings; }
+    QStringList visibleEntries(QMenu* menu) const;
+
+    QTemporaryDir m_dir;
+    int m_nFile = 0;
+    QStringList m_firstStartKeys;
+    bool m_bAutostartAfterFirstStart = false;
+
+private slots:
+    void initTestCase();
+    void init();
+    void firstStartWritesTheKeysItsControlsChange();
+    void untickingAutoRunRemovesTheAutostartEntry();
+    void windowShapeAndTexts();
+    void hiddenControlsAndRemovedKeyboardPage();
+    void styleSheets();
+    void trayMenuEntriesInOrder();
+    void instantPanelButtons();
+    void helpMenu_data();
+    void helpMenu();
+    void hidingTheStripAddsTellAFriendOnce();
+    void controlsLoadFromSettings();
+    void checkBoxesWriteTheirKeys_data();
+    void checkBoxesWriteTheirKeys();
+    void radioButtonsWriteTheirKeys();
+    void scrollingIntervalStoresWhatTheUserTypes();
+    void jpegChoiceShowsTheQualitySlider();
+    void automaticNameEnablesTheFolderField();
+    void sliderStoresUnsignedQuality();
+    void namePreview_data();
+    void namePreview();
+    void advancedOptionsFoldsBack();
+    void folderChooser();
+    void folderChooserCancelledKeepsTheFolder();
+    void emptyStoredFolderShowsTheDefault();
+    void aboutOpensTheAboutBox();
+    void optionsOpensTheFileOptionsAndRefreshesThePreview();
+    void useHotkeyEnablesItsRow();
+    void garbageHotkeyShowsNothing();
+    void defaultHotkeyMenu();
+    void closeKeepsRunningInTheTray();
+    void closeWithoutTrayQuits();
+    void regionButtonsWriteTheRegionType();
+    void captureFromHiddenWindow();
+    void fullScreenTakesItsOwnRoad();
+    void secondCaptureReplacesTheWaitingOne();
+    void mainWindowIdIsRecorded();
+    void settingsFileOfRandomBytes();
+};
+
+QStringList TestDMainDialog::visibleEntries(QMenu* menu) const
+{
+    QStringList entries;
+    for (QAction* action : menu->actions()) {
+        if (action->isVisible())
+            entries << (action->isSeparator() ? QStringLiteral("-") : action->text());
+    }
+    return entries;
+}
+
+void TestDMainDialog::initTestCase()
+{
+    QVERIFY(m_dir.isValid());
+    // The first start: the real settings file of this private home is empty.
+    QVERIFY(settings()->allKeys().isEmpty());
+    QVERIFY(!DUtility::deleteAppFromLoginItem(true));
+    {
+        DMainDialog window;
+        m_firstStartKeys = settings()->allKeys();
+        m_firstStartKeys.sort();
+        m_bAutostartAfterFirstStart = DUtility::deleteAppFromLoginItem(true);
+    }
+}
+
+void TestDMainDialog::init()
+{
+    if (QTest::currentTestFunction() == QLatin1String("firstStartWritesTheKeysItsControlsChange"))
+        return;
+    const QString path = m_dir.filePath(QStringLiteral("settings%1.ini").arg(++m_nFile));
+    delete settings();
+    DSingleton<DConfigCapture>::instance()->m_pSettings = new QSettings(path, QSettings::IniFormat);
+}
+
+void TestDMainDialog::firstStartWritesTheKeysItsControlsChange()
+{
+    // Loading the controls writes back every key whose control changed state
+    // from its form value; nothing else.
+    QStringList expected{QStringLiteral("AutoRun"),          QStringLiteral("AutoUpdate"),
+                         QStringLiteral("AutomaticSaveFolder"), QStringLiteral("NameMethod"),
+                         QStringLiteral("ShowTrayInstantMenu"), QStringLiteral("SystemTray")};
+    expected.sort();
+    QCOMPARE(m_firstStartKeys, expected);
+    QCOMPARE(settings()->value(QStringLiteral("AutoRun")).toBool(), true);
+    QCOMPARE(settings()->value(QStringLiteral("NameMethod")).toInt(), 1);
+    QCOMPARE(settings()->value(QStringLiteral("AutomaticSaveFolder")).toString(),
+             QStandardPaths::writableLocation(QStandardPaths::DesktopLocation));
+    QVERIFY(m_bAutostartAfterFirstStart);
+}
+
+void TestDMainDialog::untickingAutoRunRemovesTheAutostartEntry()
+{
+    ObservedMainDialog window;
+    QVERIFY(window.form()->checkBoxAutoRun->isChecked());
+    QVERIFY(DUtility::deleteAppFromLoginItem(true));
+    window.form()->checkBoxAutoRun->click();
+    QCOMPARE(settings()->value(QStringLiteral("AutoRun")).toBool(), false);
+    QVERIFY(!DUtility::deleteAppFromLoginItem(true));
+    window.form()->checkBoxAutoRun->click();
+    QVERIFY(DUtility::deleteAppFromLoginItem(true));
+}
+
+void TestDMainDialog::windowShapeAndTexts()
+{
+    ObservedMainDialog window;
+    Ui_DMainDialog* ui = window.form();
+    QCOMPARE(window.windowTitle(), QStringLiteral("Zorvelshot"));
+    QCOMPARE(QCoreApplication::applicationName(), QStringLiteral("Zorvelshot"));
+    QVERIFY(window.windowFlags() & Qt::WindowSystemMenuHint);
+    QVERIFY(window.windowFlags() & Qt::WindowMinimizeButtonHint);
+    QCOMPARE(window.minimumWidth(), 425);
+    QCOMPARE(window.maximumWidth(), 425);
+    QCOMPARE(window.layout()->sizeConstraint(), QLayout::SetMinAndMaxSize);
+    QCOMPARE(window.layout()->spacing(), 0);
+    QVERIFY(!window.isVisible());
+
+    QCOMPARE(ui->toolButtonModeRegion->text(), QStringLiteral("&Region"));
+    QCOMPARE(ui->toolButtonModePolygon->text(), QStringLiteral("&Polygon"));
+    QCOMPARE(ui->toolButtonModeWindow->text(), QStringLiteral("&Window"));
+    QCOMPARE(ui->toolButtonModeScrolling->text(), QStringLiteral("&Scrolling"));
+    QCOMPARE(ui->toolButtonModeFullScreen->text(), QStringLiteral("F&ullScreen"));
+    for (QToolButton* mode : {ui->toolButtonModeRegion, ui->toolButtonModePolygon, ui->toolButtonModeWindow,
+                              ui->toolButtonModeFullScreen}) {
+        QCOMPARE(mode->iconSize(), QSize(64, 64));
+        QCOMPARE(mode->toolButtonStyle(), Qt::ToolButtonTextUnderIcon);
+        QVERIFY(mode->minimumHeight() >= 90);
+        QVERIFY(mode->autoRaise());
+        QVERIFY(!mode->icon().isNull());
+    }
+    QVERIFY(ui->toolButtonModeRegion->toolTip().startsWith(
+        QStringLiteral("Captures any user-defined rectangular region. This is good option\n")));
+    QCOMPARE(ui->toolButtonModePolygon->toolTip(), ui->toolButtonModeRegion->toolTip());
+    QCOMPARE(ui->toolButtonModeWindow->toolTip(), QStringLiteral("Captures all or part of any window you specify. "));
+    QCOMPARE(ui->toolButtonAdvancedOptions->text(), QStringLiteral("Advanced &Options"));
+    QCOMPARE(ui->toolButtonAdvancedOptions->layoutDirection(), Qt::RightToLeft);
+    QCOMPARE(ui->toolButtonAbout->text(), QStringLiteral("&About"));
+    QCOMPARE(ui->toolButtonHelp->text(), QStringLiteral("&Help"));
+    QCOMPARE(ui->toolButtonHelp->popupMode(), QToolButton::InstantPopup);
+    QCOMPARE(ui->toolButtonHelp->menu(), window.helpMenu());
+    QCOMPARE(ui->toolButtonAbout->toolTip(),
+             QStringLiteral("Display the software version number and license information."));
+    QCOMPARE(ui->toolButtonDontShowTellFriend->text(), QStringLiteral("hide"));
+    QVERIFY(ui->labelTellFriend->text().contains(QStringLiteral("share.php?prod=Zorvelshot")));
+    QVERIFY(ui->labelTellFriend->text().contains(QStringLiteral(" and help keep this tool Free!")));
+    QVERIFY(ui->labelTellFriend->openExternalLinks());
+    QCOMPARE(ui->checkBoxAutoRun->text(), QStringLiteral("Automatically run Zorvelshot when I log on to &Windows."));
+    QCOMPARE(ui->checkBoxSystemTray->text(), QStringLiteral("Close to &system tray icon."));
+    QCOMPARE(ui->radioButtonPNG->text(), QStringLiteral("PNG (Protable Network Graphics)"));
+    QCOMPARE(ui->label_2->text(), QStringLiteral("miliseconds (0~5000)"));
+    QCOMPARE(ui->horizontalSliderJpgQuality->minimum(), 1);
+    QCOMPARE(ui->horizontalSliderJpgQuality->maximum(), 100);
+    QCOMPARE(ui->horizontalSliderJpgQuality->tickPosition(), QSlider::TicksAbove);
+}
+
+void TestDMainDialog::hiddenControlsAndRemovedKeyboardPage()
+{
+    ObservedMainDialog window;
+    window.show();
+    Ui_DMainDialog* ui = window.form();
+    QVERIFY(!ui->toolButtonModeScrolling->isVisible());
+    QVERIFY(ui->toolButtonModeRegion->isVisible());
+    QVERIFY(!ui->tabWidgetSettings->isVisible());
+    QCOMPARE(ui->tabWidgetSettings->count(), 2);
+    QCOMPARE(ui->tabWidgetSettings->tabText(0), QStringLiteral("General"));
+    QCOMPARE(ui->tabWidgetSettings->tabText(1), QStringLiteral("Output File"));
+    QCOMPARE(ui->tabWidgetSettings->currentIndex(), 0);
+    QCOMPARE(ui->tabWidgetSettings->indexOf(ui->tabSettingsKeyboard), -1);
+    ui->toolButtonAdvancedOptions->click();
+    QVERIFY(ui->tabWidgetSettings->isVisible());
+    QVERIFY(!ui->checkBoxIncludeCursor->isVisible());
+    QVERIFY(ui->checkBoxAutoRun->isVisible());
+    // The hotkey fields live on, loaded, but are never on screen.
+    QVERIFY(!ui->lineEditHotkeyRegion->isVisible());
+    QCOMPARE(ui->lineEditHotkeyRegion->captureMode(), DD::Region);
+    QCOMPARE(ui->lineEditHotkeyWindow->captureMode(), DD::Window);
+    QCOMPARE(ui->lineEditHotkeyScrolling->captureMode(), DD::Scrolling);
+    QCOMPARE(ui->lineEditHotkeyFullScreen->captureMode(), DD::FullScreen);
+}
+
+void TestDMainDialog::styleSheets()
+{
+    ObservedMainDialog window;
+    Ui_DMainDialog* ui = window.form();
+    QVERIFY(ui->toolButtonAbout->styleSheet().contains(QStringLiteral("border-radius: 8px;")));
+    QCOMPARE(ui->toolButtonHelp->styleSheet(), ui->toolButtonAbout->styleSheet());
+    QCOMPARE(ui->toolButtonDontShowTellFriend->styleSheet(), ui->toolButtonAbout->styleSheet());
+    QVERIFY(ui->toolButtonAdvancedOptions->styleSheet().contains(QStringLiteral("border-radius: 13px;")));
+    QVERIFY(ui->toolButtonModeRegion->styleSheet().contains(QStringLiteral("padding: 0 5px 0 5px;")));
+    QCOMPARE(ui->toolButtonModeScrolling->styleSheet(), ui->toolButtonModeRegion->styleSheet());
+    QCOMPARE(ui->horizontalWidgetTitle->styleSheet(), QStringLiteral(".QWidget { background-color: rgb(70,70,70); }"));
+    QCOMPARE(ui->horizontalWidgetBottom->styleSheet(), ui->horizontalWidgetTitle->styleSheet());
+    QCOMPARE(ui->toolButtonAbout->palette().color(QPalette::Active, QPalette::ButtonText), QColor(241, 239, 236));
+    QCOMPARE(ui->toolButtonAbout->palette().color(QPalette::Disabled, QPalette::ButtonText), QColor(120, 120, 120));
+}
+
+void TestDMainDialog::trayMenuEntriesInOrder()
+{
+    ObservedMainDialog window;
+    QMenu* menu = window.trayIcon()->menu();
+    const QStringList hidden{QStringLiteral("&Show Main Window"), QStringLiteral("-"),
+                             QStringLiteral("Capture Rectangle Area"), QStringLiteral("Capture Polygon Area"),
+                             QStringLiteral("Capture Window"), QStringLiteral("Capture Full Screen"),
+                             QStringLiteral("-"), QStringLiteral("E&xit")};
+    QCOMPARE(visibleEntries(menu), hidden);
+    QVERIFY(window.trayIcon()->isVisible());
+    window.show();
+    QStringList shown = hidden;
+    shown[0] = QStringLiteral("&Hide Main Window");
+    QCOMPARE(visibleEntries(menu), shown);
+    window.hide();
+    QCOMPARE(visibleEntries(menu), hidden);
+}
+
+void TestDMainDialog::instantPanelButtons()
+{
+    ObservedMainDialog window;
+    const QList<QToolButton*> buttons = window.trayIcon()->panel()->findChildren<QToolButton*>();
+    QStringList tips;
+    for (QToolButton* button : buttons)
+        tips << button->toolTip();
+    QCOMPARE(tips, (QStringList{QStringLiteral("Capture Rectangle Area"), QStringLiteral("Capture Polygon Area"),
+                                QStringLiteral("Capture Window"), QStringLiteral("Capture Full Screen")}));
+    // The panel button of the polygon starts a region capture as a polygon.
+    buttons.at(1)->click();
+    QCOMPARE(settings()->value(QStringLiteral("RegionType")).toInt(), 1);
+    QVERIFY(window.isCaptureWaiting());
+    QTRY_COMPARE(window.m_nOverlayRuns, 1);
+    QCOMPARE(window.m_lastMode, DD::Region);
+}
+
+void TestDMainDialog::helpMenu_data()
+{
+    QTest::addColumn<bool>("showTellFriend");
+    QTest::addColumn<QStringList>("entries");
+    const QStringList three{QStringLiteral("Email Support"), QStringLiteral("Submit Issue Online"),
+                            QStringLiteral("Product Homepage")};
+    QTest::newRow("strip shown") << true << three;
+    QTest::newRow("strip hidden") << false << (QStringList(three) << QStringLiteral("Tell a Friend"));
+}
+
+void TestDMainDialog::helpMenu()
+{
+    QFETCH(bool, showTellFriend);
+    QFETCH(QStringList, entries);
+    settings()->setValue(QStringLiteral("ShowTellFriend"), showTellFriend);
+    ObservedMainDialog window;
+    window.show();
+    QCOMPARE(visibleEntries(window.helpMenu()), entries);
+    QCOMPARE(window.form()->horizontalWidgetBottom->isVisible(), showTellFriend);
+    for (QAction* action : window.helpMenu()->actions())
+        QVERIFY(!action->icon().isNull());
+}
+
+void TestDMainDialog::hidingTheStripAddsTellAFriendOnce()
+{
+    ObservedMainDialog window;
+    window.show();
+    QVERIFY(window.form()->horizontalWidgetBottom->isVisible());
+    window.form()->toolButtonDontShowTellFriend->click();
+    QVERIFY(!window.form()->horizontalWidgetBottom->isVisible());
+    QCOMPARE(settings()->value(QStringLiteral("ShowTellFriend")).toBool(), false);
+    QCOMPARE(window.helpMenu()->actions().size(), 4);
+    window.on_toolButtonDontShowTellFriend_clicked();
+    QCOMPARE(window.helpMenu()->actions().size(), 4);
+}
+
+void TestDMainDialog::controlsLoadFromSettings()
+{
+    QSettings* s = settings();
+    s->setValue(QStringLiteral("ScrollingInterval"), 1200);
+    s->setValue(QStringLiteral("ShowTrayInstantMenu"), false);
+    s->setValue(QStringLiteral("SystemTray"), false);
+    s->setValue(QStringLiteral("AutoRun"), false);
+    s->setValue(QStringLiteral("AutoUpdate"), false);
+    s->setValue(QStringLiteral("NameMethod"), 0);
+    s->setValue(QStringLiteral("AutomaticSaveFolder"), QStringLiteral("/srv/shots"));
+    s->setValue(QStringLiteral("TargetFormat"), 1);
+    s->setValue(QStringLiteral("JpgQuality"), 33u);
+    s->setValue(QStringLiteral("UseHotkeyWindow"), true);
+    ObservedMainDialog window;
+    Ui_DMainDialog* ui = window.form();
+    QCOMPARE(ui->lineEditScorllingInterval->text(), QStringLiteral("1200"));
+    QVERIFY(!ui->checkBoxInstantSystemTrayMenu->isChecked());
+    QVERIFY(!ui->checkBoxSystemTray->isChecked());
+    QVERIFY(!ui->checkBoxAutoRun->isChecked());
+    QVERIFY(!ui->checkBoxAutoUpdate->isChecked());
+    QVERIFY(ui->radioButtonAskForName->isChecked());
+    QVERIFY(!ui->lineEditAutomaticSaveFolder->isEnabled());
+    QCOMPARE(ui->lineEditAutomaticSaveFolder->text(), QStringLiteral("/srv/shots"));
+    QVERIFY(ui->radioButtonJPG->isChecked());
+    QCOMPARE(ui->horizontalSliderJpgQuality->value(), 33);
+    QVERIFY(ui->checkBoxUseHotkeyWindow->isChecked());
+    QVERIFY(ui->lineEditHotkeyWindow->isEnabled());
+    QVERIFY(!ui->lineEditHotkeyRegion->isEnabled());
+    QCOMPARE(ui->lineEditHotkeyWindow->text(), DHotkey(QKeySequence(Qt::ALT + Qt::Key_Print)).toString());
+    QCOMPARE(ui->lineEditHotkeyRegion->text(), DHotkey(QKeySequence(Qt::Key_Print)).toString());
+}
+
+void TestDMainDialog::checkBoxesWriteTheirKeys_data()
+{
+    QTest::addColumn<QString>("box");
+    QTest::addColumn<QString>("key");
+    QTest::newRow("include cursor") << "checkBoxIncludeCursor" << "IncludeCursor";
+    QTest::newRow("instant panel") << "checkBoxInstantSystemTrayMenu" << "ShowTrayInstantMenu";
+    QTest::newRow("system tray") << "checkBoxSystemTray" << "SystemTray";
+    QTest::newRow("auto update") << "checkBoxAutoUpdate" << "AutoUpdate";
+    QTest::newRow("auto run") << "checkBoxAutoRun" << "AutoRun";
+    QTest::newRow("use region hotkey") << "checkBoxUseHotkeyRegion" << "UseHotkeyRegion";
+    QTest::newRow("use full-screen hotkey") << "checkBoxUseHotkeyFullScreen" << "UseHotkeyFullScreen";
+}
+
+void TestDMainDialog::checkBoxesWriteTheirKeys()
+{
+    QFETCH(QString, box);
+    QFETCH(QString, key);
+    ObservedMainDialog window;
+    QCheckBox* check = window.findChild<QCheckBox*>(box);
+    QVERIFY(check);
+    const bool before = check->isChecked();
+    check->setChecked(!before);
+    QCOMPARE(settings()->value(key).toBool(), !before);
+    check->setChecked(before);
+    QCOMPARE(settings()->value(key).toBool(), before);
+}
+
+void TestDMainDialog::radioButtonsWriteTheirKeys()
+{
+    ObservedMainDialog window;
+    Ui_DMainDialog* ui = window.form();
+    ui->radioButtonBMP->click();
+    QCOMPARE(settings()->value(QStringLiteral("TargetFormat")).toInt(), 2);
+    ui->radioButtonJPG->click();
+    QCOMPARE(settings()->value(QStringLiteral("TargetFormat")).toInt(), 1);
+    ui->radioButtonPNG->click();
+    QCOMPARE(settings()->value(QStringLiteral("TargetFormat")).toInt(), 0);
+    ui->radioButtonAskForName->click();
+    QCOMPARE(settings()->value(QStringLiteral("NameMethod")).toInt(), 0);
+    ui->radioButtonAutomaticName->click();
+    QCOMPARE(settings()->value(QStringLiteral("NameMethod")).toInt(), 1);
+}
+
+void TestDMainDialog::scrollingIntervalStoresWhatTheUserTypes()
+{
+    ObservedMainDialog window;
+    QLineEdit* edit = window.form()->lineEditScorllingInterval;
+    // Set by the program: nothing stored.
+    QVERIFY(!settings()->contains(QStringLiteral("ScrollingInterval")));
+    edit->selectAll();
+    QTest::keyClicks(edit, QStringLiteral("1234"));
+    QCOMPARE(settings()->value(QStringLiteral("ScrollingInterval")).toInt(), 1234);
+    // The validator keeps out what is not a number from 0 to 5000.
+    edit->selectAll();
+    QTest::keyClicks(edit, QStringLiteral("x9999"));
+    QCOMPARE(edit->text(), QStringLiteral("999"));
+    QCOMPARE(settings()->value(QStringLiteral("ScrollingInterval")).toInt(), 999);
+    edit->selectAll();
+    QTest::keyClicks(edit, QStringLiteral("5001"));
+    QCOMPARE(edit->text(), QStringLiteral("500"));
+    edit->selectAll();
+    QTest::keyClicks(edit, QStringLiteral("5000"));
+    QCOMPARE(settings()->value(QStringLiteral("ScrollingInterval")).toInt(), 5000);
+    edit->selectAll();
+    QTest::keyClick(edit, Qt::Key_Backspace);
+    QCOMPARE(edit->text(), QString());
+    QCOMPARE(settings()->value(QStringLiteral("ScrollingInterval")).toInt(), 0);
+}
+
+void TestDMainDialog::jpegChoiceShowsTheQualitySlider()
+{
+    ObservedMainDialog window;
+    window.show();
+    window.form()->toolButtonAdvancedOptions->click();
+    window.form()->tabWidgetSettings->setCurrentWidget(window.form()->tabSettingsOutputFile);
+    QVERIFY(!window.form()->widgetJpegOptions->isVisible());
+    window.form()->radioButtonJPG->click();
+    QVERIFY(window.form()->widgetJpegOptions->isVisible());
+    window.form()->radioButtonBMP->click();
+    QVERIFY(!window.form()->widgetJpegOptions->isVisible());
+    window.form()->radioButtonJPG->click();
+    window.form()->radioButtonPNG->click();
+    QVERIFY(!window.form()->widgetJpegOptions->isVisible());
+}
+
+void TestDMainDialog::automaticNameEnablesTheFolderField()
+{
+    ObservedMainDialog window;
+    window.show();
+    Ui_DMainDialog* ui = window.form();
+    ui->toolButtonAdvancedOptions->click();
+    ui->tabWidgetSettings->setCurrentWidget(ui->tabSettingsOutputFile);
+    // Automatic naming is the default.
+    QVERIFY(ui->radioButtonAutomaticName->isChecked());
+    QVERIFY(ui->lineEditAutomaticSaveFolder->isEnabled());
+    QVERIFY(ui->toolButtonSelectAutomaticSaveFolder->isEnabled());
+    QVERIFY(ui->widgetAutomaticSaveOptions->isVisible());
+    ui->radioButtonAskForName->click();
+    QVERIFY(!ui->lineEditAutomaticSaveFolder->isEnabled());
+    QVERIFY(!ui->toolButtonSelectAutomaticSaveFolder->isEnabled());
+    QVERIFY(!ui->widgetAutomaticSaveOptions->isVisible());
+}
+
+void TestDMainDialog::sliderStoresUnsignedQuality()
+{
+    ObservedMainDialog window;
+    window.form()->horizontalSliderJpgQuality->setValue(90);
+    const QVariant stored = settings()->value(QStringLiteral("JpgQuality"));
+    QCOMPARE(stored.userType(), int(QMetaType::UInt));
+    QCOMPARE(stored.toUInt(), 90u);
+}
+
+void TestDMainDialog::namePreview_data()
+{
+    QTest::addColumn<bool>("subfolders");
+    QTest::addColumn<int>("format");
+    QTest::addColumn<QString>("pattern");
+    QTest::newRow("plain png") << false << 0 << "Snap-Y-M-D-h-m-s";
+    QTest::newRow("subfolder jpg") << true << 1 << "Snap-Y-M-D-h-m-s";
+    QTest::newRow("own pattern bmp") << false << 2 << "Capture";
+}
+
+void TestDMainDialog::namePreview()
+{
+    QFETCH(bool, subfolders);
+    QFETCH(int, format);
+    QFETCH(QString, pattern);
+    settings()->setValue(QStringLiteral("CreateSubfolders"), subfolders);
+    settings()->setValue(QStringLiteral("SubFolderFormat"), QStringLiteral("YM"));
+    settings()->setValue(QStringLiteral("FileNameFormat"), pattern);
+    settings()->setValue(QStringLiteral("TargetFormat"), format);
+    ObservedMainDialog window;
+    const QString text = window.form()->labelAutomaticNamePreview->text();
+    const QString extension = DUtility::TargetFormatToString(static_cast<DD::enumTargetFormat>(format));
+    QString expected = DUtility::convertTimeVariables(pattern) + QLatin1Char('.') + extension;
+    if (subfolders)
+        expected = DUtility::convertTimeVariables(QStringLiteral("YM")) + QDir::separator() + expected;
+    // The clock may tick between the two conversions: compare the shape, and
+    // the text exactly when no second went by.
+    QCOMPARE(text.size(), expected.size());
+    QVERIFY(text.endsWith(QLatin1Char('.') + extension));
+    QCOMPARE(text.contains(QDir::separator()), subfolders);
+    if (pattern == QLatin1String("Capture"))
+        QCOMPARE(text, QStringLiteral("Capture.bmp"));
+    if (subfolders)
+        QVERIFY(QRegularExpression(QStringLiteral("^\\d{6}/Snap-\\d{4}-\\d{2}-\\d{2}-\\d{2}-\\d{2}-\\d{2}\\.jpg$"))
+                    .match(text).hasMatch());
+    // A change of type alone does not recompute it.
+    window.form()->radioButtonBMP->click();
+    window.form()->radioButtonPNG->click();
+    QVERIFY(window.form()->labelAutomaticNamePreview->text().endsWith(QLatin1Char('.') + extension));
+}
+
+void TestDMainDialog::advancedOptionsFoldsBack()
+{
+    ObservedMainDialog window;
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    QTRY_VERIFY(window.height() > 1);
+    const int condensed = window.height();
+    Ui_DMainDialog* ui = window.form();
+    const QImage showImage = ui->toolButtonAdvancedOptions->icon().pixmap(24, 24).toImage();
+    ui->toolButtonAdvancedOptions->click();
+    QVERIFY(ui->tabWidgetSettings->isVisible());
+    QTRY_VERIFY(window.height() > condensed);
+    QVERIFY(ui->toolButtonAdvancedOptions->icon().pixmap(24, 24).toImage() != showImage);
+    ui->toolButtonAdvancedOptions->click();
+    QVERIFY(!ui->tabWidgetSettings->isVisible());
+    QTRY_COMPARE(window.height(), condensed);
+    QCOMPARE(ui->toolButtonAdvancedOptions->icon().pixmap(24, 24).toImage(), showImage);
+}
+
+void TestDMainDialog::folderChooser()
+{
+    ObservedMainDialog window;
+    window.m_chosenFolder = m_dir.filePath(QStringLiteral("chosen"));
+    window.form()->toolButtonSelectAutomaticSaveFolder->setEnabled(true);
+    window.form()->toolButtonSelectAutomaticSaveFolder->click();
+    QCOMPARE(window.m_chooserStart, QStandardPaths::writableLocation(QStandardPaths::DesktopLocation));
+    QCOMPARE(window.form()->lineEditAutomaticSaveFolder->text(), window.m_chosenFolder);
+    QCOMPARE(settings()->value(QStringLiteral("AutomaticSaveFolder")).toString(), window.m_chosenFolder);
+    // The next choice starts where the last one ended.
+    window.form()->toolButtonSelectAutomaticSaveFolder->click();
+    QCOMPARE(window.m_chooserStart, window.m_chosenFolder);
+}
+
+void TestDMainDialog::folderChooserCancelledKeepsTheFolder()
+{
+    settings()->setValue(QStringLiteral("AutomaticSaveFolder"), QStringLiteral("/srv/shots"));
+    ObservedMainDialog window;
+    window.m_chosenFolder.clear();
+    window.form()->toolButtonSelectAutomaticSaveFolder->click();
+    QCOMPARE(window.m_chooserStart, QStringLiteral("/srv/shots"));
+    QCOMPARE(window.form()->lineEditAutomaticSaveFolder->text(), QStringLiteral("/srv/shots"));
+    QCOMPARE(settings()->value(QStringLiteral("AutomaticSaveFolder")).toString(), QStringLiteral("/srv/shots"));
+}
+
+void TestDMainDialog::emptyStoredFolderShowsTheDefault()
+{
+    settings()->setValue(QStringLiteral("AutomaticSaveFolder"), QString());
+    ObservedMainDialog window;
+    const QString desktop = QStandardPaths::writableLocation(QStandardPaths::DesktopLocation);
+    QCOMPARE(window.form()->lineEditAutomaticSaveFolder->text(), desktop);
+    // The user clears the field: saving still goes to the default folder.
+    window.form()->lineEditAutomaticSaveFolder->clear();
+    QCOMPARE(settings()->value(QStringLiteral("AutomaticSaveFolder")).toString(), QString());
+    QCOMPARE(DSingleton<DConfigCapture>::instance()->automaticSaveFolder(), desktop);
+    window.form()->toolButtonSelectAutomaticSaveFolder->click();
+    QCOMPARE(window.m_chooserStart, desktop);
+}
+
+void TestDMainDialog::aboutOpensTheAboutBox()
+{
+    ObservedMainDialog window;
+    window.show();
+    QString opened;
+    QTimer::singleShot(50, [&opened] {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (modal) {
+            opened = QString::fromLatin1(modal->metaObject()->className());
+            if (QDialog* dialog = qobject_cast<QDialog*>(modal))
+                dialog->reject();
+        }
+    });
+    window.form()->toolButtonAbout->click();
+    QCOMPARE(opened, QStringLiteral("DDialogAbout"));
+}
+
+void TestDMainDialog::optionsOpensTheFileOptionsAndRefreshesThePreview()
+{
+    ObservedMainDialog window;
+    window.show();
+    QString opened;
+    QTimer::singleShot(50, [&opened] {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (modal) {
+            opened = QString::fromLatin1(modal->metaObject()->className());
+            // What the dialog would store on its way out.
+            DSingleton<DConfigCapture>::instance()->m_pSettings->setValue(QStringLiteral("FileNameFormat"),
+                                                                          QStringLiteral("Capture"));
+            if (QDialog* dialog = qobject_cast<QDialog*>(modal))
+                dialog->reject();
+        }
+    });
+    window.form()->pushButtonAutomaticOptions->click();
+    QCOMPARE(opened, QStringLiteral("DDialogFileOptions"));
+    QCOMPARE(window.form()->labelAutomaticNamePreview->text(), QStringLiteral("Capture.png"));
+}
+
+void TestDMainDialog::useHotkeyEnablesItsRow()
+{
+    ObservedMainDialog window;
+    Ui_DMainDialog* ui = window.form();
+    QVERIFY(!ui->lineEditHotkeyFullScreen->isEnabled());
+    QVERIFY(!ui->toolButtonDefaultHotkeyFullScreen->isEnabled());
+    ui->checkBoxUseHotkeyFullScreen->click();
+    QVERIFY(ui->lineEditHotkeyFullScreen->isEnabled());
+    QVERIFY(ui->toolButtonDefaultHotkeyFullScreen->isEnabled());
+    QCOMPARE(ui->lineEditHotkeyFullScreen->hotkey(), DHotkey(QKeySequence(Qt::CTRL + Qt::Key_Print)));
+    QCOMPARE(ui->lineEditHotkeyFullScreen->text(), DHotkey(QKeySequence(Qt::CTRL + Qt::Key_Print)).toString());
+    QCOMPARE(DSingleton<DConfigCapture>::instance()->isUseHotkey(DD::FullScreen), true);
+    ui->checkBoxUseHotkeyFullScreen->click();
+    QVERIFY(!ui->lineEditHotkeyFullScreen->isEnabled());
+    QCOMPARE(DSingleton<DConfigCapture>::instance()->isUseHotkey(DD::FullScreen), false);
+    // Nothing but the "Use" flags is written by the page.
+    QVERIFY(!settings()->contains(QStringLiteral("HotkeyFullScreen")));
+}
+
+void TestDMainDialog::garbageHotkeyShowsNothing()
+{
+    settings()->setValue(QStringLiteral("HotkeyRegion"), QStringLiteral("\x01\x7f garbage ++"));
+    settings()->setValue(QStringLiteral("UseHotkeyRegion"), true);
+    ObservedMainDialog window;
+    QCOMPARE(window.form()->lineEditHotkeyRegion->text(), QString());
+    QVERIFY(window.form()->lineEditHotkeyRegion->hotkey().isEmpty());
+}
+
+void TestDMainDialog::defaultHotkeyMenu()
+{
+    ObservedMainDialog window;
+    window.show();
+    Ui_DMainDialog* ui = window.form();
+    QStringList offered;
+    QTimer::singleShot(50, [&offered] {
+        QMenu* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+        if (!menu)
+            return;
+        for (QAction* action : menu->actions())
+            offered << action->text();
+        // Choose the full-screen default, as the user would.
+        menu->setActiveAction(menu->actions().at(3));
+        QTest::keyClick(menu, Qt::Key_Return);
+    });
+    window.setHotkeyByDefault(ui->lineEditHotkeyWindow);
+    QCOMPARE(offered, (QStringList{DHotkey(QKeySequence(Qt::Key_Print)).toString(),
+                                   DHotkey(QKeySequence(Qt::ALT + Qt::Key_Print)).toString(),
+                                   DHotkey(QKeySequence(Qt::META + Qt::Key_Print)).toString(),
+                                   DHotkey(QKeySequence(Qt::CTRL + Qt::Key_Print)).toString()}));
+    QCOMPARE(ui->lineEditHotkeyWindow->hotkey(), DHotkey(QKeySequence(Qt::CTRL + Qt::Key_Print)));
+
+    // Closed without a choice: nothing changes.
+    QTimer::singleShot(50, [] {
+        if (QWidget* popup = QApplication::activePopupWidget())
+            popup->close();
+    });
+    window.setHotkeyByDefault(ui->lineEditHotkeyWindow);
+    QCOMPARE(ui->lineEditHotkeyWindow->hotkey(), DHotkey(QKeySequence(Qt::CTRL + Qt::Key_Print)));
+}
+
+void TestDMainDialog::closeKeepsRunningInTheTray()
+{
+    ObservedMainDialog window;
+    window.show();
+    QVERIFY(window.isVisible());
+    QVERIFY(!window.close());
+    QVERIFY(!window.isVisible());
+}
+
+void TestDMainDialog::closeWithoutTrayQuits()
+{
+    settings()->setValue(QStringLiteral("SystemTray"), false);
+    ObservedMainDialog window;
+    window.show();
+    QTimer::singleShot(0, &window, [&window] { window.close(); });
+    // Guards against a close that does not quit.
+    QTimer::singleShot(5000, [] { QCoreApplication::exit(7); });
+    QCOMPARE(QCoreApplication::exec(), 0);
+}
+
+void TestDMainDialog::regionButtonsWriteTheRegionType()
+{
+    ObservedMainDialog window;
+    window.form()->toolButtonModePolygon->click();
+    QCOMPARE(settings()->value(QStringLiteral("RegionType")).toInt(), 1);
+    QTRY_COMPARE(window.m_nOverlayRuns, 1);
+    window.form()->toolButtonModeRegion->click();
+    QCOMPARE(settings()->value(QStringLiteral("RegionType")).toInt(), 0);
+    QTRY_COMPARE(window.m_nOverlayRuns, 2);
+    QCOMPARE(window.m_lastMode, DD::Region);
+}
+
+void TestDMainDialog::captureFromHiddenWindow()
+{
+    ObservedMainDialog window;
+    QVERIFY(!window.isVisible());
+    window.capture(DD::Window);
+    // Out of the way at once: no tray icon in the grab.
+    QVERIFY(!window.trayIcon()->isVisible());
+    QCOMPARE(window.restoreFlags(), 0);
+    QCOMPARE(window.m_nOverlayRuns, 0);
+    QTRY_COMPARE(window.m_nOverlayRuns, 1);
+    QCOMPARE(window.m_lastMode, DD::Window);
+    QVERIFY(!window.m_bVisibleDuringGrab);
+    QVERIFY(!window.m_bTrayVisibleDuringGrab);
+    QCOMPARE(window.m_lastScreenRect, QGuiApplication::primaryScreen()->geometry());
+    QVERIFY(!window.isCaptureWaiting());
+    // Afterwards: the window stays hidden, the tray icon is back, and the
+    // controls show what the capture changed.
+    QVERIFY(!window.isVisible());
+    QVERIFY(window.trayIcon()->isVisible());
+    QVERIFY(window.form()->radioButtonBMP->isChecked());
+}
+
+void TestDMainDialog::fullScreenTakesItsOwnRoad()
+{
+    ObservedMainDialog window;
+    window.form()->toolButtonModeFullScreen->click();
+    QTRY_COMPARE(window.m_nFullScreenRuns, 1);
+    QCOMPARE(window.m_nOverlayRuns, 0);
+}
+
+void TestDMainDialog::secondCaptureReplacesTheWaitingOne()
+{
+    ObservedMainDialog window;
+    window.capture(DD::Window);
+    window.capture(DD::Region);
+    QTRY_COMPARE(window.m_nOverlayRuns, 1);
+    QCOMPARE(window.m_lastMode, DD::Region);
+    QTest::qWait(500);
+    QCOMPARE(window.m_nOverlayRuns, 1);
+}
+
+void TestDMainDialog::mainWindowIdIsRecorded()
+{
+    ObservedMainDialog window;
+    QVERIFY(g_MainWindowWId != 0);
+    QCOMPARE(g_MainWindowWId, static_cast<quintptr>(window.winId()));
+    QCOMPARE(DUtility::getMainWindowWId(), g_MainWindowWId);
+}
+
+void TestDMainDialog::settingsFileOfRandomBytes()
+{
+    const QString path = settings()->fileName();
+    delete settings();
+    QByteArray noise(8192, '\0');
+    QRandomGenerator generator(77);
+    for (char& byte : noise)
+        byte = char(generator.bounded(256));
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(noise);
+    file.close();
+    DSingleton<DConfigCapture>::instance()->m_pSettings = new QSettings(path, QSettings::IniFormat);
+    ObservedMainDialog window;
+    window.show();
+    // Usable: one file type chosen, a folder shown, and captures still start.
+    Ui_DMainDialog* ui = window.form();
+    QVERIFY(ui->radioButtonPNG->isChecked() || ui->radioButtonJPG->isChecked() || ui->radioButtonBMP->isChecked());
+    QVERIFY(!ui->lineEditAutomaticSaveFolder->text().isEmpty());
+    window.capture(DD::Window);
+    QTRY_COMPARE(window.m_nOverlayRuns, 1);
+}
+
+QTEST_MAIN(TestDMainDialog)
+#include "tst_DMainDialog.moc"

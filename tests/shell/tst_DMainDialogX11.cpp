@@ -1,0 +1,197 @@
+// The main window on a real X server with a window manager and a tray: the
+// capture trigger from a shown, a minimised and a hidden window, and the
+// instant panel opening over the real tray icon.
+#include <QApplication>
+#include <QCursor>
+#include <QMenu>
+#include <QScreen>
+#include <QSettings>
+#include <QTemporaryDir>
+#include <QToolButton>
+#include <QtTest>
+
+#include "DConfigCapture.h"
+#include "DMainDialog.h"
+#include "DShapedTrayPanel.h"
+
+class GrabbingMainDialog : public DMainDialog
+{
+public:
+    int m_nGrabs = 0;
+    QPixmap m_screenshot;
+    QRect m_screenRect;
+    bool m_bVisibleDuringGrab = true;
+    bool m_bTrayVisibleDuringGrab = true;
+
+protected:
+    void runCaptureOverlay(DD::enumCaptureMode mode, const QPixmap& screenshot, const QRect& screenRect) override
+    {
+        Q_UNUSED(mode);
+        ++m_nGrabs;
+        m_screenshot = screenshot;
+        m_screenRect = screenRect;
+        m_bVisibleDuringGrab = isVisible();
+        m_bTrayVisibleDuringGrab = trayIcon()->isVisible();
+    }
+};
+
+class TestDMainDialogX11 : public QObject
+{
+    Q_OBJECT
+
+private:
+    // Share of pixels that two images of the same size have in common.
+    static double sameShare(const QImage& a, const QImage& b);
+
+    QTemporaryDir m_dir;
+    int m_nFile = 0;
+
+private slots:
+    void initTestCase();
+    void init();
+    void windowIsAsWideAsItsForm();
+    void captureFromShownWindow();
+    void captureFromMinimisedWindow();
+    void captureFromHiddenWindow();
+    void instantPanelOverTheTrayIcon();
+};
+
+double TestDMainDialogX11::sameShare(const QImage& a, const QImage& b)
+{
+    const QImage x = a.convertToFormat(QImage::Format_RGB32);
+    const QImage y = b.convertToFormat(QImage::Format_RGB32);
+    if (x.size() != y.size() || x.isNull())
+        return 0;
+    qint64 same = 0;
+    for (int row = 0; row < x.height(); ++row)
+        for (int column = 0; column < x.width(); ++column)
+            same += x.pixel(column, row) == y.pixel(column, row);
+    return double(same) / (qint64(x.width()) * x.height());
+}
+
+void TestDMainDialogX11::initTestCase()
+{
+    QVERIFY(m_dir.isValid());
+}
+
+void TestDMainDialogX11::init()
+{
+    QSettings*& settings = DSingleton<DConfigCapture>::instance()->m_pSettings;
+    delete settings;
+    settings = new QSettings(m_dir.filePath(QStringLiteral("x11-%1.ini").arg(++m_nFile)), QSettings::IniFormat);
+}
+
+void TestDMainDialogX11::windowIsAsWideAsItsForm()
+{
+    GrabbingMainDialog window;
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    QCOMPARE(window.width(), 425);
+    QToolButton* options = window.findChild<QToolButton*>(QStringLiteral("toolButtonAdvancedOptions"));
+    QVERIFY(options);
+    options->click();
+    QTRY_VERIFY(window.height() > 300);
+    QCOMPARE(window.width(), 425);
+    QVERIFY(window.height() <= 500);
+}
+
+void TestDMainDialogX11::captureFromShownWindow()
+{
+    GrabbingMainDialog window;
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    window.move(120, 140);
+    QTRY_COMPARE(window.pos(), QPoint(120, 140));
+    QTest::qWait(200);
+    const QSize size = window.size();
+    const QImage look = window.grab().toImage();
+    const QRect where = window.geometry();
+
+    window.capture(DD::Window);
+    QCOMPARE(window.restoreFlags(), DMainDialog::RestoreShowNormal | DMainDialog::RestoreGeometry);
+    QVERIFY(!window.trayIcon()->isVisible());
+    QTRY_COMPARE_WITH_TIMEOUT(window.m_nGrabs, 1, 5000);
+    QVERIFY(!window.m_bVisibleDuringGrab);
+    QVERIFY(!window.m_bTrayVisibleDuringGrab);
+    QCOMPARE(window.m_screenRect, window.screen()->geometry());
+    QCOMPARE(window.m_screenshot.size(), window.m_screenRect.size());
+    // The window is not in its own grab.
+    const QImage grabbed = window.m_screenshot.toImage().copy(where.translated(-window.m_screenRect.topLeft()));
+    QVERIFY2(sameShare(grabbed, look) < 0.5, "the grab shows the main window");
+
+    // Back as it was: shown normally, same size and place, active.
+    QTRY_VERIFY(window.isVisible());
+    QVERIFY(!window.isMinimized());
+    QTRY_COMPARE(window.pos(), QPoint(120, 140));
+    QCOMPARE(window.size(), size);
+    QVERIFY(window.trayIcon()->isVisible());
+    QTRY_VERIFY(window.isActiveWindow());
+}
+
+void TestDMainDialogX11::captureFromMinimisedWindow()
+{
+    GrabbingMainDialog window;
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    window.move(200, 100);
+    QTRY_COMPARE(window.pos(), QPoint(200, 100));
+    const QSize size = window.size();
+    window.showMinimized();
+    QTRY_VERIFY(window.isMinimized());
+    window.capture(DD::Region);
+    QCOMPARE(window.restoreFlags(), int(DMainDialog::RestoreGeometry));
+    QVERIFY(!window.isVisible());
+    QTRY_COMPARE_WITH_TIMEOUT(window.m_nGrabs, 1, 5000);
+    QVERIFY(!window.m_bVisibleDuringGrab);
+    // Stays hidden, with its size and place kept for the next showing.
+    QTest::qWait(300);
+    QVERIFY(!window.isVisible());
+    QCOMPARE(window.size(), size);
+    QCOMPARE(window.pos(), QPoint(200, 100));
+    QVERIFY(window.trayIcon()->isVisible());
+}
+
+void TestDMainDialogX11::captureFromHiddenWindow()
+{
+    GrabbingMainDialog window;
+    QVERIFY(!window.isVisible());
+    window.capture(DD::Window);
+    QCOMPARE(window.restoreFlags(), 0);
+    QTRY_COMPARE_WITH_TIMEOUT(window.m_nGrabs, 1, 5000);
+    QVERIFY(!window.m_screenshot.isNull());
+    QTest::qWait(300);
+    QVERIFY(!window.isVisible());
+    QVERIFY(window.trayIcon()->isVisible());
+}
+
+void TestDMainDialogX11::instantPanelOverTheTrayIcon()
+{
+    GrabbingMainDialog window;
+    QTRY_VERIFY_WITH_TIMEOUT(QSystemTrayIcon::isSystemTrayAvailable(), 5000);
+    DSystemTrayIcon* tray = window.trayIcon();
+    // Until the tray has embedded the icon its geometry sits at the origin;
+    // trayer stands at the top right.
+    QTRY_VERIFY_WITH_TIMEOUT(tray->geometry().isValid() && tray->geometry().left() > 0, 5000);
+    const QRect icon = tray->geometry();
+    DShapedTrayPanel* panel = tray->panel();
+    QCursor::setPos(icon.center());
+    QTRY_VERIFY_WITH_TIMEOUT(panel->isVisible(), 3000);
+    QCOMPARE(panel->size(), QSize(189, 70));
+    // The tray is at the top of the screen: the panel opens below the icon.
+    QVERIFY(!panel->isArrowAtBottom());
+    const QPoint anchor((icon.left() + icon.right()) / 2, (icon.top() + icon.bottom()) / 2);
+    // Centred under the icon as far as the screen's edge allows.
+    const QRect screen = QGuiApplication::screenAt(anchor)->geometry();
+    const int x = qMin(anchor.x() + 1 - 189 / 2, screen.right() + 1 - 189);
+    QTRY_COMPARE(panel->pos(), QPoint(x, anchor.y() + 13));
+    QVERIFY(screen.contains(panel->frameGeometry()));
+    // Resting on the panel keeps it open; leaving closes it.
+    QCursor::setPos(panel->geometry().center());
+    QTest::qWait(500);
+    QVERIFY(panel->isVisible());
+    QCursor::setPos(QPoint(10, 700));
+    QTRY_VERIFY_WITH_TIMEOUT(!panel->isVisible(), 3000);
+}
+
+QTEST_MAIN(TestDMainDialogX11)
+#include "tst_DMainDialogX11.moc"

@@ -1,0 +1,239 @@
+// The update check against a feed served from 127.0.0.1.
+#include "DFeedServer.h"
+#include "DUpdateChecker.h"
+
+#include <QSignalSpy>
+#include <QtTest>
+
+class TestUpdateChecker : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void osStringsAreSetByTheChecker();
+    void verdict_data();
+    void verdict();
+    void requestNamesProductAndOs();
+    void secondCheckWhilePendingSendsNothing();
+    void checkAgainAfterAnswer();
+    void failedRequestsReportNothing_data();
+    void failedRequestsReportNothing();
+    void refusedConnectionReportsNothing();
+    void pendingReplyIsDroppedWithTheChecker();
+};
+
+namespace {
+
+QByteArray feed(const QByteArray& products)
+{
+    return "<?xml version=\"1.0\"?>\n<feed>" + products + "</feed>";
+}
+
+QByteArray product(const QByteArray& attributes)
+{
+    return "<product " + attributes + "/>";
+}
+
+const QByteArray Link = "link=\"http://www.orvanta.com/download\"";
+
+} // namespace
+
+void TestUpdateChecker::osStringsAreSetByTheChecker()
+{
+    // Before any checker exists the process knows no operating system.
+    QCOMPARE(sOSCode, QStringLiteral("Unknown"));
+    QCOMPARE(sUserAgentSuffix, QStringLiteral("(Unknown OS)"));
+    DUpdateChecker checker;
+    QCOMPARE(sOSCode, QStringLiteral("Linux"));
+    QCOMPARE(sUserAgentSuffix, QStringLiteral("(Linux)"));
+}
+
+void TestUpdateChecker::verdict_data()
+{
+    QTest::addColumn<QByteArray>("body");
+    QTest::addColumn<QString>("current");
+    QTest::addColumn<bool>("newer");
+    QTest::addColumn<QString>("latest");
+    QTest::addColumn<QString>("link");
+
+    const QString download = QStringLiteral("http://www.orvanta.com/download");
+    QTest::newRow("newer") << feed(product("name=\"Zorvelshot\" os=\"Linux\" version=\"2.7\" " + Link))
+                           << "2.6" << true << "2.7" << download;
+    QTest::newRow("same") << feed(product("name=\"Zorvelshot\" os=\"Linux\" version=\"2.6\" " + Link))
+                          << "2.6" << false << "2.6" << download;
+    QTest::newRow("older") << feed(product("name=\"Zorvelshot\" os=\"Linux\" version=\"2.5\" " + Link))
+                           << "2.6" << false << "2.5" << download;
+    QTest::newRow("https link") << feed(product("name=\"Zorvelshot\" os=\"Linux\" version=\"3\" "
+                                                "link=\"https://www.orvanta.com/d\""))
+                                << "2.6" << true << "3" << "https://www.orvanta.com/d";
+    QTest::newRow("nested anywhere in the tree")
+        << QByteArray("<a><b><c>" + product("name=\"Zorvelshot\" os=\"Linux\" version=\"2.7\" " + Link) + "</c></b></a>")
+        << "2.6" << true << "2.7" << download;
+    QTest::newRow("2.10 is older than 2.6")
+        << feed(product("name=\"Zorvelshot\" os=\"Linux\" version=\"2.10\" " + Link)) << "2.6" << false << "2.10"
+        << download;
+    QTest::newRow("2.6.1 is no number")
+        << feed(product("name=\"Zorvelshot\" os=\"Linux\" version=\"2.6.1\" " + Link)) << "2.6" << false << "2.6.1"
+        << download;
+    QTest::newRow("current version no number")
+        << feed(product("name=\"Zorvelshot\" os=\"Linux\" version=\"0.5\" " + Link)) << "beta" << true << "0.5"
+        << download;
+    QTest::newRow("wrong os") << feed(product("name=\"Zorvelshot\" os=\"Mac\" version=\"9\" " + Link)) << "2.6"
+                              << false << "" << "";
+    QTest::newRow("wrong name") << feed(product("name=\"zorvelshot\" os=\"Linux\" version=\"9\" " + Link)) << "2.6"
+                                << false << "" << "";
+    QTest::newRow("no os") << feed(product("name=\"Zorvelshot\" version=\"9\" " + Link)) << "2.6" << false << ""
+                           << "";
+    QTest::newRow("no name") << feed(product("os=\"Linux\" version=\"9\" " + Link)) << "2.6" << false << "" << "";
+    QTest::newRow("no link") << feed(product("name=\"Zorvelshot\" os=\"Linux\" version=\"9\"")) << "2.6" << false
+                             << "" << "";
+    QTest::newRow("no version") << feed(product("name=\"Zorvelshot\" os=\"Linux\" " + Link)) << "2.6" << false << ""
+                                << "";
+    QTest::newRow("empty version")
+        << feed(product("name=\"Zorvelshot\" os=\"Linux\" version=\"\" " + Link)) << "2.6" << false << "" << download;
+    QTest::newRow("incomplete entry passed over")
+        << feed(product("name=\"Zorvelshot\" os=\"Linux\" version=\"9\"")
+                + product("name=\"Zorvelshot\" os=\"Linux\" version=\"2.8\" " + Link))
+        << "2.6" << true << "2.8" << download;
+    QTest::newRow("first complete match wins")
+        << feed(product("name=\"Other\" os=\"Linux\" version=\"7\" " + Link)
+                + product("name=\"Zorvelshot\" os=\"Linux\" version=\"2.7\" " + Link)
+                + product("name=\"Zorvelshot\" os=\"Linux\" version=\"5.0\" link=\"http://www.orvanta.com/five\""))
+        << "2.6" << true << "2.7" << download;
+    QTest::newRow("not XML") << QByteArray("this is no feed <<<") << "2.6" << false << "" << "";
+    QTest::newRow("empty body") << QByteArray() << "2.6" << false << "" << "";
+    QTest::newRow("no products") << feed("") << "2.6" << false << "" << "";
+
+    // A plain-HTTP feed may have been tampered with: only a web link is offered.
+    QTest::newRow("file link") << feed(product("name=\"Zorvelshot\" os=\"Linux\" version=\"9\" link=\"file:///bin/sh\""))
+                               << "2.6" << false << "9" << "";
+    QTest::newRow("javascript link")
+        << feed(product("name=\"Zorvelshot\" os=\"Linux\" version=\"9\" link=\"javascript:alert(1)\"")) << "2.6"
+        << false << "9" << "";
+    QTest::newRow("ftp link") << feed(product("name=\"Zorvelshot\" os=\"Linux\" version=\"9\" link=\"ftp://host/x\""))
+                              << "2.6" << false << "9" << "";
+    QTest::newRow("relative link") << feed(product("name=\"Zorvelshot\" os=\"Linux\" version=\"9\" link=\"/download\""))
+                                   << "2.6" << false << "9" << "";
+    QTest::newRow("http without host") << feed(product("name=\"Zorvelshot\" os=\"Linux\" version=\"9\" link=\"http:x\""))
+                                       << "2.6" << false << "9" << "";
+}
+
+void TestUpdateChecker::verdict()
+{
+    QFETCH(QByteArray, body);
+    QFETCH(QString, current);
+    QFETCH(bool, newer);
+    QFETCH(QString, latest);
+    QFETCH(QString, link);
+
+    DFeedServer server;
+    QVERIFY(server.isListening());
+    server.serve(body);
+    DUpdateChecker checker;
+    QSignalSpy finished(&checker, &DUpdateChecker::checkUpdateFinished);
+    QVERIFY(checker.check("Zorvelshot", server.url().toString(), current));
+    QVERIFY(finished.wait(10000));
+    QCOMPARE(finished.count(), 1);
+    QCOMPARE(finished.at(0).at(0).toBool(), newer);
+    QCOMPARE(finished.at(0).at(1).toString(), latest);
+    QCOMPARE(finished.at(0).at(2).toString(), link);
+    QVERIFY(!checker.isPending());
+}
+
+void TestUpdateChecker::requestNamesProductAndOs()
+{
+    DFeedServer server;
+    server.serve(feed(""));
+    DUpdateChecker checker;
+    QSignalSpy finished(&checker, &DUpdateChecker::checkUpdateFinished);
+    QVERIFY(checker.check("Zorvelshot", server.url().toString(), "2.6"));
+    QVERIFY(finished.wait(10000));
+    QCOMPARE(server.requests.count(), 1);
+    QCOMPARE(server.requests.at(0).method, QByteArray("GET"));
+    QCOMPARE(server.requests.at(0).path, QByteArray("/d/update.xml"));
+    QCOMPARE(server.requests.at(0).userAgent, QByteArray("Orvanta-Update 1.0 - Zorvelshot(Linux)"));
+}
+
+void TestUpdateChecker::secondCheckWhilePendingSendsNothing()
+{
+    DFeedServer server;
+    server.setSilent(true);
+    DUpdateChecker checker;
+    QVERIFY(checker.check("Zorvelshot", server.url().toString(), "2.6"));
+    QTRY_COMPARE(server.requests.count(), 1);
+    QVERIFY(checker.isPending());
+    QVERIFY(!checker.check("Zorvelshot", server.url().toString(), "2.6"));
+    QTest::qWait(200);
+    QCOMPARE(server.requests.count(), 1);
+}
+
+void TestUpdateChecker::checkAgainAfterAnswer()
+{
+    DFeedServer server;
+    server.serve(feed(product("name=\"Zorvelshot\" os=\"Linux\" version=\"3\" " + Link)));
+    DUpdateChecker checker;
+    QSignalSpy finished(&checker, &DUpdateChecker::checkUpdateFinished);
+    QVERIFY(checker.check("Zorvelshot", server.url().toString(), "2.6"));
+    QVERIFY(finished.wait(10000));
+    // The second check compares with the version it is given, not the first one.
+    QVERIFY(checker.check("Zorvelshot", server.url().toString(), "3.5"));
+    QVERIFY(finished.wait(10000));
+    QCOMPARE(finished.count(), 2);
+    QCOMPARE(finished.at(0).at(0).toBool(), true);
+    QCOMPARE(finished.at(1).at(0).toBool(), false);
+}
+
+void TestUpdateChecker::failedRequestsReportNothing_data()
+{
+    QTest::addColumn<int>("status");
+    QTest::newRow("not found") << 404;
+    QTest::newRow("server error") << 500;
+}
+
+void TestUpdateChecker::failedRequestsReportNothing()
+{
+    QFETCH(int, status);
+    DFeedServer server;
+    // An error page that happens to hold a matching entry still says nothing.
+    server.serve(feed(product("name=\"Zorvelshot\" os=\"Linux\" version=\"9\" " + Link)), status);
+    DUpdateChecker checker;
+    QSignalSpy finished(&checker, &DUpdateChecker::checkUpdateFinished);
+    QVERIFY(checker.check("Zorvelshot", server.url().toString(), "2.6"));
+    QVERIFY(finished.wait(10000));
+    QCOMPARE(finished.count(), 1);
+    QCOMPARE(finished.at(0).at(0).toBool(), false);
+    QCOMPARE(finished.at(0).at(1).toString(), QString());
+    QCOMPARE(finished.at(0).at(2).toString(), QString());
+}
+
+void TestUpdateChecker::refusedConnectionReportsNothing()
+{
+    QUrl url;
+    {
+        DFeedServer closed;
+        url = closed.url();
+    }
+    DUpdateChecker checker;
+    QSignalSpy finished(&checker, &DUpdateChecker::checkUpdateFinished);
+    QVERIFY(checker.check("Zorvelshot", url.toString(), "2.6"));
+    QVERIFY(finished.wait(10000));
+    QCOMPARE(finished.count(), 1);
+    QCOMPARE(finished.at(0).at(0).toBool(), false);
+    QVERIFY(!checker.isPending());
+}
+
+void TestUpdateChecker::pendingReplyIsDroppedWithTheChecker()
+{
+    DFeedServer server;
+    server.setSilent(true);
+    auto checker = std::make_unique<DUpdateChecker>();
+    QSignalSpy finished(checker.get(), &DUpdateChecker::checkUpdateFinished);
+    QVERIFY(checker->check("Zorvelshot", server.url().toString(), "2.6"));
+    QTRY_COMPARE(server.requests.count(), 1);
+    checker.reset();
+    QTest::qWait(100);
+    QCOMPARE(finished.count(), 0);
+}
+
+QTEST_GUILESS_MAIN(TestUpdateChecker)
+#include "tst_DUpdateChecker.moc"

@@ -1,0 +1,218 @@
+// Two real Zorvelshot processes on one display: a second start hands over to
+// the first and leaves; what a dead first instance leaves behind is no obstacle.
+#include "DLocalInstancePeer.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QRandomGenerator>
+#include <QSettings>
+#include <QTemporaryDir>
+#include <QElapsedTimer>
+#include <QLocalSocket>
+#include <QProcess>
+#include <QtTest>
+
+#include <signal.h>
+
+class TestSingleInstanceProcess : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void cleanup();
+
+    void secondStartBringsHiddenFirstForward();
+    void killedInstanceDoesNotBlockNextStart();
+    void startWhileFirstIsGoingAway();
+    void settingsFileOfRandomBytes();
+    void startupScriptSeesMainWindow();
+    void firstStartAddsItselfToAutostart();
+
+private:
+    QProcess* start(const QStringList& arguments);
+    bool waitUntilServing(QProcess* process);
+    static QStringList visibleWindows(qint64 pid);
+
+    QString m_program;
+    QList<QProcess*> m_started;
+};
+
+void TestSingleInstanceProcess::initTestCase()
+{
+    m_program = qEnvironmentVariable("ZORVEL_BUILD_DIR") + "/bin/Zorvelshot";
+    QVERIFY2(QFileInfo(m_program).isExecutable(), qPrintable(m_program));
+    QVERIFY(!qEnvironmentVariableIsEmpty("DISPLAY"));
+}
+
+void TestSingleInstanceProcess::cleanup()
+{
+    for (QProcess* process : m_started) {
+        if (process->state() != QProcess::NotRunning) {
+            process->kill();
+            process->waitForFinished(5000);
+        }
+        delete process;
+    }
+    m_started.clear();
+    // Every test begins without a primary, as after a clean shutdown.
+    QFile::remove(DLocalInstancePeer::serverPath("Zorvelshot"));
+    QFile::remove(DLocalInstancePeer::lockPath("Zorvelshot"));
+}
+
+QProcess* TestSingleInstanceProcess::start(const QStringList& arguments)
+{
+    auto* process = new QProcess;
+    process->setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    process->start(m_program, arguments);
+    m_started.append(process);
+    if (!process->waitForStarted(5000))
+        qWarning("could not start %s", qPrintable(m_program));
+    return process;
+}
+
+bool TestSingleInstanceProcess::waitUntilServing(QProcess* process)
+{
+    // Serving: the socket answers, which happens once the application object is up.
+    QElapsedTimer clock;
+    clock.start();
+    while (clock.elapsed() < 10000) {
+        if (process->state() != QProcess::Running)
+            return false;
+        QLocalSocket probe;
+        probe.connectToServer(DLocalInstancePeer::serverPath("Zorvelshot"));
+        if (probe.waitForConnected(200))
+            return true;
+        QTest::qWait(50);
+    }
+    return false;
+}
+
+QStringList TestSingleInstanceProcess::visibleWindows(qint64 pid)
+{
+    QProcess search;
+    search.start("xdotool", {"search", "--onlyvisible", "--pid", QString::number(pid)});
+    search.waitForFinished(5000);
+    return QString::fromLatin1(search.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts);
+}
+
+void TestSingleInstanceProcess::secondStartBringsHiddenFirstForward()
+{
+    QProcess* first = start({"/autorun"});
+    QVERIFY(waitUntilServing(first));
+    // Started as at login: only in the tray.
+    QTest::qWait(300);
+    QVERIFY(visibleWindows(first->processId()).isEmpty());
+
+    QProcess* second = start({});
+    QVERIFY(second->waitForFinished(10000));
+    QCOMPARE(second->exitStatus(), QProcess::NormalExit);
+    QCOMPARE(second->exitCode(), 0);
+    QTRY_VERIFY_WITH_TIMEOUT(!visibleWindows(first->processId()).isEmpty(), 5000);
+    QCOMPARE(first->state(), QProcess::Running);
+}
+
+void TestSingleInstanceProcess::killedInstanceDoesNotBlockNextStart()
+{
+    QProcess* crashed = start({"/autorun"});
+    QVERIFY(waitUntilServing(crashed));
+    ::kill(pid_t(crashed->processId()), SIGKILL);
+    QVERIFY(crashed->waitForFinished(5000));
+    QVERIFY(QFileInfo::exists(DLocalInstancePeer::serverPath("Zorvelshot")));
+    QVERIFY(QFileInfo::exists(DLocalInstancePeer::lockPath("Zorvelshot")));
+
+    QProcess* next = start({"/autorun"});
+    QVERIFY(waitUntilServing(next));
+    QCOMPARE(next->state(), QProcess::Running);
+
+    // It is the running instance now: a later start hands over to it.
+    QProcess* later = start({});
+    QVERIFY(later->waitForFinished(10000));
+    QCOMPARE(later->exitCode(), 0);
+    QTRY_VERIFY_WITH_TIMEOUT(!visibleWindows(next->processId()).isEmpty(), 5000);
+}
+
+void TestSingleInstanceProcess::startWhileFirstIsGoingAway()
+{
+    QProcess* first = start({"/autorun"});
+    QVERIFY(waitUntilServing(first));
+    ::kill(pid_t(first->processId()), SIGTERM);
+    QProcess* second = start({"/autorun"});
+    QVERIFY(first->waitForFinished(5000));
+
+    // Either the second start reached the first in time and left with 0, or it
+    // found the first gone and runs as the instance itself; never a hang.
+    if (second->waitForFinished(7000)) {
+        QCOMPARE(second->exitStatus(), QProcess::NormalExit);
+        QCOMPARE(second->exitCode(), 0);
+        return;
+    }
+    QVERIFY(waitUntilServing(second));
+    QProcess* third = start({});
+    QVERIFY(third->waitForFinished(10000));
+    QCOMPARE(third->exitCode(), 0);
+    QTRY_VERIFY_WITH_TIMEOUT(!visibleWindows(second->processId()).isEmpty(), 5000);
+}
+
+void TestSingleInstanceProcess::settingsFileOfRandomBytes()
+{
+    const QString folder = qEnvironmentVariable("XDG_CONFIG_HOME") + "/Orvanta";
+    QVERIFY(QDir().mkpath(folder));
+    QFile file(folder + "/Zorvelshot.ini");
+    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    QRandomGenerator random(4711);
+    QByteArray noise(64 * 1024, '\0');
+    for (char& c : noise)
+        c = char(random.bounded(256));
+    // A few lines that look like settings, with values of the wrong kind.
+    noise.prepend("[General]\nAutoUpdate=maybe\nSystemTray=\x01\x02\nHotkeyRegion=garbage\nJpgQuality=-9\n");
+    file.write(noise);
+    file.close();
+
+    QProcess* first = start({"/autorun"});
+    QVERIFY(waitUntilServing(first));
+    QProcess* second = start({});
+    QVERIFY(second->waitForFinished(10000));
+    QCOMPARE(second->exitCode(), 0);
+    QTRY_VERIFY_WITH_TIMEOUT(!visibleWindows(first->processId()).isEmpty(), 5000);
+    QCOMPARE(first->state(), QProcess::Running);
+    QFile::remove(folder + "/Zorvelshot.ini");
+}
+
+void TestSingleInstanceProcess::startupScriptSeesMainWindow()
+{
+    // A copy of the program with a scripts folder of its own beside it.
+    QTemporaryDir install;
+    QVERIFY(install.isValid());
+    const QString copy = install.filePath("Zorvelshot");
+    QVERIFY(QFile::copy(m_program, copy));
+    QVERIFY(QDir(install.path()).mkpath("scripts"));
+    QFile script(install.filePath("scripts/startup.js"));
+    QVERIFY(script.open(QIODevice::WriteOnly));
+    script.write("setPreference(\"seen\", mgui.objectName);\nmgui.show();\n");
+    script.close();
+
+    const QString saved = m_program;
+    m_program = copy;
+    QProcess* first = start({"/autorun"});
+    m_program = saved;
+    QVERIFY(waitUntilServing(first));
+    // Started as at login the window stays hidden, unless the script shows it.
+    QTRY_VERIFY_WITH_TIMEOUT(!visibleWindows(first->processId()).isEmpty(), 5000);
+    QSettings settings(qEnvironmentVariable("XDG_CONFIG_HOME") + "/Orvanta/Zorvelshot.ini", QSettings::IniFormat);
+    QTRY_COMPARE_WITH_TIMEOUT((settings.sync(), settings.value("ScriptPreference/seen").toString()),
+                              QStringLiteral("mgui"), 5000);
+}
+
+void TestSingleInstanceProcess::firstStartAddsItselfToAutostart()
+{
+    const QString entry = qEnvironmentVariable("XDG_CONFIG_HOME") + "/autostart/Zorvelshot.desktop";
+    QFile::remove(entry);
+    QProcess* first = start({"/autorun"});
+    QVERIFY(waitUntilServing(first));
+    QTRY_VERIFY_WITH_TIMEOUT(QFileInfo::exists(entry), 5000);
+}
+
+QTEST_GUILESS_MAIN(TestSingleInstanceProcess)
+#include "tst_SingleInstanceProcess.moc"
