@@ -4,7 +4,8 @@
 //   - resident memory of an instance idle in the tray (a tray is started with
 //     trayer when the display has none).
 // Each run gets a private home, configuration and runtime folder, so neither
-// the user's settings nor their autostart entries are touched.
+// the user's settings nor their autostart entries are touched; the update
+// check is turned off in those settings.
 #include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
@@ -46,6 +47,11 @@ public:
         QDir(m_dir.path()).mkpath("config");
         QDir(m_dir.path()).mkpath("runtime");
         QFile::setPermissions(m_dir.path() + "/runtime", QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        // A benchmark does not ask the maker's update feed.
+        QDir(m_dir.path()).mkpath("config/Orvanta");
+        QFile settings(m_dir.path() + "/config/Orvanta/Zorvelshot.ini");
+        if (settings.open(QIODevice::WriteOnly))
+            settings.write("[General]\nAutoUpdate=false\n");
     }
     QProcessEnvironment environment() const
     {

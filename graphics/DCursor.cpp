@@ -82,6 +82,7 @@ void DCursor::unsetGraphics(bool restoreSystemCursor)
         return;
     update();
     delete m_graphics.takeLast();
+    update();
     if (restoreSystemCursor && m_bSystemCursorHidden) {
         m_bSystemCursorHidden = false;
         if (QWidget* port = viewport())
@@ -129,15 +130,35 @@ void DCursor::bind(DGrip* grip)
     if (DGraphicsView* view = m_pScene ? m_pScene->view() : nullptr)
         QCursor::setPos(view->viewport()->mapToGlobal(view->mapFromScene(grip->scenePos())));
     connect(grip, SIGNAL(moved(DGrip*,DGraphicsItem*)), this, SLOT(onBindingObjectMoved(DGrip*,DGraphicsItem*)));
+    // A grip deleted while the cursor sits on it must not leave the cursor
+    // bound to nothing.
+    QObject* object = grip;
+    m_bindingObjects.append(object);
+    connect(object, &QObject::destroyed, this, [this](QObject* gone) { dropDestroyedGrip(gone); });
 }
 
 void DCursor::unbind(DGrip* grip)
 {
-    if (grip)
+    if (grip) {
         disconnect(grip, SIGNAL(moved(DGrip*,DGraphicsItem*)), this, SLOT(onBindingObjectMoved(DGrip*,DGraphicsItem*)));
-    if (!m_bindingGrips.isEmpty())
+        disconnect(grip, &QObject::destroyed, this, nullptr);
+    }
+    if (!m_bindingGrips.isEmpty()) {
         m_bindingGrips.removeLast();
+        m_bindingObjects.removeLast();
+    }
     unsetGraphics(false);
+}
+
+void DCursor::dropDestroyedGrip(QObject* grip)
+{
+    for (int i = m_bindingObjects.count() - 1; i >= 0; --i) {
+        if (m_bindingObjects.at(i) != grip)
+            continue;
+        m_bindingObjects.removeAt(i);
+        m_bindingGrips.removeAt(i);
+        unsetGraphics(false);
+    }
 }
 
 void DCursor::onBindingObjectMoved(DGrip* grip, DGraphicsItem*)

@@ -59,8 +59,10 @@ public slots:
 
 private:
     QWidget* viewport() const;
+    void dropDestroyedGrip(QObject* grip);
 
     QVector<DGrip*> m_bindingGrips;
+    QVector<QObject*> m_bindingObjects;    // the same grips, to recognise a destroyed one
     QVector<DCursorGraphics*> m_graphics;
     DGraphicsScene* m_pScene;
     QCursor m_savedCursor;

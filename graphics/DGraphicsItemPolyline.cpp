@@ -49,6 +49,8 @@ bool DGraphicsItemPolyline::isClosed() const
 
 QVector3D DGraphicsItemPolyline::pointAt(int i) const
 {
+    if (i < 0 || i >= pointCount())
+        return QVector3D();
     return m_transform.map(toQVector3D(m_polyline.points(i)));
 }
 

@@ -146,7 +146,17 @@ void DGraphicsItemText::setTextColor(const QColor& c)
 {
     DGraphicsItemChangeNotifier notifier(this);
     m_text.set_color(toColor(c));
-    setPlainText(plainText());
+    if (!isHtml()) {
+        setPlainText(plainText());
+        return;
+    }
+    // An HTML source is markup: it is coloured as it stands and stays HTML.
+    m_document->setHtml(QString("<span style=\"color:#%1;\">%2</span>").arg(colourCode(), plainText()));
+}
+
+QString DGraphicsItemText::colourCode() const
+{
+    return QString::number(m_text.color(), 16).right(6);
 }
 
 void DGraphicsItemText::setPlainText(const QString& t)
@@ -158,8 +168,8 @@ void DGraphicsItemText::setPlainText(const QString& t)
     // exactly the text that is stored.
     QString escaped = t.toHtmlEscaped();
     escaped.replace(QLatin1Char('\n'), QLatin1String("<br />"));
-    const QString colour = QString::number(m_text.color(), 16).right(6);
-    m_document->setHtml(QString("<span style=\"color:#%1; white-space:pre-wrap;\">%2</span>").arg(colour, escaped));
+    m_document->setHtml(
+        QString("<span style=\"color:#%1; white-space:pre-wrap;\">%2</span>").arg(colourCode(), escaped));
 }
 
 void DGraphicsItemText::setHtml(const QString& h)
@@ -174,9 +184,19 @@ bool DGraphicsItemText::copy(const DGraphicsItem* other)
 {
     DGraphicsItemChangeNotifier notifier(this);
     const bool copied = DGraphicsItemRectangle::copy(other);
-    if (copied)
-        m_text.CopyFrom(static_cast<const DGraphicsItemText*>(other)->m_text);
-    return copied;
+    if (!copied)
+        return false;
+    const DGraphicsItemText* source = static_cast<const DGraphicsItemText*>(other);
+    m_text.CopyFrom(source->m_text);
+    // A copy shows the same text (a drag copy is what the user sees while
+    // dragging), so its document is rebuilt from the copied state.
+    m_automaticWidth = source->m_automaticWidth;
+    m_document->setDefaultFont(source->m_document->defaultFont());
+    if (isHtml())
+        m_document->setHtml(plainText());
+    else
+        setPlainText(plainText());
+    return true;
 }
 
 // ---------------------------------------------------------------------------
@@ -299,6 +319,15 @@ void DGraphicsItemText::mousePressEvent(QGraphicsSceneMouseEvent*)
 void DGraphicsItemText::mouseDoubleClickEvent(QGraphicsSceneMouseEvent*)
 {
     startEditing();
+}
+
+void DGraphicsItemText::mouseReleaseEvent(QGraphicsSceneMouseEvent* event)
+{
+    // The release of the click that started editing would select the item
+    // again; an item being edited stays unselected.
+    if (m_editor)
+        return;
+    DGraphicsItemRectangle::mouseReleaseEvent(event);
 }
 
 // ---------------------------------------------------------------------------

@@ -78,8 +78,12 @@ public slots:
 protected:
     void mousePressEvent(QGraphicsSceneMouseEvent* event) override;
     void mouseDoubleClickEvent(QGraphicsSceneMouseEvent* event) override;
+    void mouseReleaseEvent(QGraphicsSceneMouseEvent* event) override;
 
 private:
+    // The text colour as six hex digits, for the document's markup.
+    QString colourCode() const;
+
     DFileFormat::GraphicsItemText m_text;
     QTextEdit_P* m_editor = nullptr;
     QTextDocument* m_document;

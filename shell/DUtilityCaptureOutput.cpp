@@ -30,7 +30,8 @@ bool asksForName(bool alwaysAsk)
 
 // The save dialog, starting in the last folder a file went to. The type's
 // extension is added to a name typed without one, before the dialog asks about
-// overwriting, so that the question and the write concern the same file.
+// overwriting, so that the question and the write concern the same file. A
+// desktop's own dialog would ask about the name as typed, so Qt's is used.
 QString askForFilePath(QWidget* parent)
 {
     DConfigCapture* settings = config();
@@ -43,6 +44,7 @@ QString askForFilePath(QWidget* parent)
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
     dialog.setDefaultSuffix(extension);
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return QString();
     const QString path = dialog.selectedFiles().first();

@@ -34,6 +34,8 @@ DShapedTrayPanel::DShapedTrayPanel(QWidget* owner)
     , m_nArrowAtBottom(1)
     , m_ptAnchor(0, 0)
     , m_nBackgroundArrowAtBottom(1)
+    , m_nShift(0)
+    , m_nBackgroundShift(0)
 {
     setAttribute(Qt::WA_TranslucentBackground);
     setAttribute(Qt::WA_NoSystemBackground);
@@ -92,11 +94,20 @@ void DShapedTrayPanel::show(const QRect& trayGeometry)
     raise();
 }
 
+int DShapedTrayPanel::arrowOffset(const QSize& size) const
+{
+    // The arrow's base stays clear of the rounded corners.
+    const int lowest = 3 + CornerDiameter / 2 + ArrowHalfBase;
+    const int highest = size.width() - lowest;
+    const int offset = size.width() / 2 - m_nShift;
+    return highest < lowest ? size.width() / 2 : qBound(lowest, offset, highest);
+}
+
 QPainterPath DShapedTrayPanel::outline(const QSize& size) const
 {
     const int w = size.width();
     const int h = size.height();
-    const int m = w / 2;
+    const int m = arrowOffset(size);
     const bool arrowOnTop = m_nArrowAtBottom == 0;
     const int top = arrowOnTop ? 14 : 3;
     const int bottom = arrowOnTop ? h - 3 : h - 15;
@@ -153,12 +164,14 @@ void DShapedTrayPanel::createBackground(const QSize& size)
     painter.end();
     m_pixBackground = pixmap;
     m_nBackgroundArrowAtBottom = m_nArrowAtBottom;
+    m_nBackgroundShift = m_nShift;
 }
 
 void DShapedTrayPanel::paintEvent(QPaintEvent* event)
 {
     Q_UNUSED(event);
-    if (m_pixBackground.size() != size() || m_nBackgroundArrowAtBottom != m_nArrowAtBottom)
+    if (m_pixBackground.size() != size() || m_nBackgroundArrowAtBottom != m_nArrowAtBottom
+        || m_nBackgroundShift != m_nShift)
         createBackground(size());
     QPainter painter(this);
     painter.drawPixmap(rect(), m_pixBackground);
@@ -172,12 +185,18 @@ void DShapedTrayPanel::resizeEvent(QResizeEvent* event)
 
 void DShapedTrayPanel::placeBesideAnchor(const QSize& size)
 {
-    int x = m_ptAnchor.x() + 1 - size.width() / 2;
+    const int centred = m_ptAnchor.x() + 1 - size.width() / 2;
+    int x = centred;
     // A tray in a screen corner would push half the panel, buttons and all,
-    // off the screen: keep it inside the screen that holds the icon.
+    // off the screen: keep it inside the screen that holds the icon, and let
+    // the arrow move over to the icon instead.
     if (QScreen* screen = QGuiApplication::screenAt(m_ptAnchor)) {
         const QRect area = screen->geometry();
         x = qMax(area.left(), qMin(x, area.right() + 1 - size.width()));
+    }
+    if (x - centred != m_nShift) {
+        m_nShift = x - centred;
+        update();
     }
     const int y = m_nArrowAtBottom == 0 ? m_ptAnchor.y() + AnchorGap : m_ptAnchor.y() - AnchorGap - size.height();
     move(x, y);

@@ -32,6 +32,9 @@ public:
     QPoint anchor() const { return m_ptAnchor; }
     // The outline of the frame for a panel of the given size on the current side.
     QPainterPath outline(const QSize& size) const;
+    // Distance of the arrow's tip from the panel's left edge: the middle, unless
+    // the screen's edge kept the panel from centring on the icon.
+    int arrowOffset(const QSize& size) const;
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -48,6 +51,10 @@ private:
     // Side the cached background was drawn for: a change of side keeps the size
     // but needs a new background.
     int m_nBackgroundArrowAtBottom;
+    // Set by the placement: how far the panel was pushed left (negative) or
+    // right (positive) of its centred place to stay on the screen.
+    int m_nShift;
+    int m_nBackgroundShift;
 };
 
 #endif // DSHAPEDTRAYPANEL_H

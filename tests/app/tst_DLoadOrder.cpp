@@ -6,6 +6,17 @@
 #include <typeinfo>
 
 #include "DConstants.h"
+#include "DGraphicsItemImage.h"
+#include "DGraphicsItemPolygon.h"
+#include "DGraphicsItemText.h"
+#include "DGripFactoryBoundary.h"
+#include "DGripFactoryImage.h"
+#include "DGripFactoryLine.h"
+#include "DGripFactoryLocation.h"
+#include "DGripFactoryManager.h"
+#include "DGripFactoryPolygon.h"
+#include "DGripFactoryPolyline.h"
+#include "DGripFactorySize.h"
 #include "DGlobalResource.h"
 #include "DSingleton.h"
 #include "data.pb.h"
@@ -34,6 +45,8 @@ class tst_DLoadOrder : public QObject
 private slots:
     void initTestCase();
     void repositoryHoldsTheLoadTimeSingletonsNewestFirst();
+    void gripFactoryRegistryIsTheOldest();
+    void gripFactoriesAreRegisteredAtLoad();
     void axisConstantsAreSet();
     void imageStoreIsCreated();
     void messageSchemaIsRegistered();
@@ -67,6 +80,41 @@ void tst_DLoadOrder::repositoryHoldsTheLoadTimeSingletonsNewestFirst()
         QVERIFY2(position > previous, qPrintable("out of order: " + m_loaded.join(", ")));
         previous = position;
     }
+}
+
+void tst_DLoadOrder::gripFactoryRegistryIsTheOldest()
+{
+    // The first grip-factory registration made the registry before any other
+    // singleton existed.
+    QVERIFY2(!m_loaded.isEmpty(), "no singleton at load");
+    QCOMPARE(m_loaded.last(), QStringLiteral("DGripFactoryManager"));
+}
+
+void tst_DLoadOrder::gripFactoriesAreRegisteredAtLoad()
+{
+    QVERIFY(bDGripFactoryManagerDGripFactoryPolylineDGraphicsItemPolylineInitialized);
+    QVERIFY(bDGripFactoryManagerDGripFactoryPolygonDGraphicsItemPolygonInitialized);
+    QVERIFY(bDGripFactoryManagerDGripFactoryLineDGraphicsItemLineInitialized);
+    QVERIFY(bDGripFactoryManagerDGripFactoryImageDGraphicsItemImageInitialized);
+    QVERIFY(bDGripFactoryManagerDGripFactoryLocationDGraphicsItemInitialized);
+    QVERIFY(bDGripFactoryManagerDGripFactorySizeDGraphicsItemImageInitialized);
+    QVERIFY(bDGripFactoryManagerDGripFactoryBoundaryDGraphicsItemRectangleInitialized);
+    QVERIFY(bDGripFactoryManagerDGripFactoryBoundaryDGraphicsItemTextInitialized);
+
+    // Registration order shows where two factories serve one class: the image
+    // factory (step 8) before the size factory (step 11).
+    auto names = [](const QMetaObject* meta) {
+        QStringList result;
+        for (const QMetaObject* factory : DSingleton<DGripFactoryManager>::instance()->find(meta))
+            result << QString::fromLatin1(factory->className());
+        return result;
+    };
+    QCOMPARE(names(&DGraphicsItemImage::staticMetaObject),
+             QStringList({"DGripFactoryImage", "DGripFactorySize", "DGripFactoryLocation"}));
+    QCOMPARE(names(&DGraphicsItemPolygon::staticMetaObject),
+             QStringList({"DGripFactoryPolygon", "DGripFactoryPolyline", "DGripFactoryLocation"}));
+    QCOMPARE(names(&DGraphicsItemText::staticMetaObject),
+             QStringList({"DGripFactoryBoundary", "DGripFactoryBoundary", "DGripFactoryLocation"}));
 }
 
 void tst_DLoadOrder::axisConstantsAreSet()

@@ -80,6 +80,15 @@ private slots:
         QVERIFY(button(dialog, "buttonFile")->styleSheet().contains("url(:/images/buttonbk.png)"));
     }
 
+    void languageChangeReappliesTheTexts()
+    {
+        DDialogPromptTarget dialog(nullptr, sample());
+        button(dialog, "buttonFile")->setText("changed");
+        QEvent event(QEvent::LanguageChange);
+        QApplication::sendEvent(&dialog, &event);
+        QCOMPARE(button(dialog, "buttonFile")->text(), QString("Save to file"));
+    }
+
     void clipboardButtonCopiesAndCloses()
     {
         DDialogPromptTarget dialog(nullptr, sample());

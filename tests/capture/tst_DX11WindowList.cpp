@@ -77,6 +77,23 @@ private:
             xcb_flush(connection);
             xcb_disconnect(connection);
         }
+        // Asks the window manager to move the window to another desktop
+        // (0xFFFFFFFF: all of them).
+        void moveToDesktop(uint32_t desktop)
+        {
+            const xcb_screen_t* screen = xcb_setup_roots_iterator(xcb_get_setup(connection)).data;
+            xcb_client_message_event_t event {};
+            event.response_type = XCB_CLIENT_MESSAGE;
+            event.format = 32;
+            event.window = id;
+            event.type = atom("_NET_WM_DESKTOP");
+            event.data.data32[0] = desktop;
+            event.data.data32[1] = 2; // the request comes from a pager-like tool
+            xcb_send_event(connection, 0, screen->root,
+                           XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT | XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY,
+                           reinterpret_cast<const char*>(&event));
+            xcb_flush(connection);
+        }
         xcb_atom_t atom(const char* name)
         {
             xcb_intern_atom_reply_t* reply = xcb_intern_atom_reply(
@@ -232,6 +249,21 @@ private slots:
         RawWindow normal(QRect(0, 0, 200, 100), "Zorvel normal", "_NET_WM_WINDOW_TYPE_NORMAL");
         QTRY_VERIFY(listed("Zorvel normal"));
         QVERIFY(!listed("Zorvel desktop"));
+    }
+
+    void windowsOfOtherDesktopsAreLeftOut()
+    {
+        if (!underWindowManager())
+            QSKIP("desktops are a window manager's business");
+        RawWindow elsewhere(QRect(0, 0, 200, 100), "Zorvel other desktop");
+        RawWindow everywhere(QRect(0, 0, 200, 100), "Zorvel all desktops");
+        RawWindow here(QRect(0, 0, 200, 100), "Zorvel this desktop");
+        QTRY_VERIFY(listed("Zorvel other desktop") && listed("Zorvel all desktops") && listed("Zorvel this desktop"));
+        elsewhere.moveToDesktop(1);
+        everywhere.moveToDesktop(0xFFFFFFFFu);
+        QTRY_VERIFY(!listed("Zorvel other desktop"));
+        QVERIFY(listed("Zorvel all desktops"));
+        QVERIFY(listed("Zorvel this desktop"));
     }
 
     void treeFromTheRealList()

@@ -21,7 +21,8 @@ public:
         canvas->resize(900, 700);
         canvas->setCanvasSize(800, 600);
         canvas->show();
-        QTest::qWaitForWindowExposed(canvas.data());
+        if (!QTest::qWaitForWindowExposed(canvas.data()))
+            qWarning("the canvas was not exposed; mouse tests will fail");
         canvas->activateWindow();
         view()->setFocus();
         QApplication::processEvents();

@@ -59,6 +59,8 @@ private slots:
     void rectangleDrag();
     void rectangleRightPressDropsTheSampleThenCancels();
     void rectangleSnapsToOtherItems();
+    void rectangleTakesTheFillImage();
+    void anEndedPromptIgnoresFurtherInput();
     void positionRounding_data();
     void positionRounding();
     void secondPromptReplacesTheFirstSilently();
@@ -175,6 +177,48 @@ void tst_DCreatePrompt::rectangleSnapsToOtherItems()
     fixture.move(QPointF(400, 260), Qt::LeftButton);
     fixture.release(QPointF(400, 260));
     QCOMPARE(prompt->sample()->sceneBoundary(), QRectF(300, 200, 100, 60));
+}
+
+void tst_DCreatePrompt::rectangleTakesTheFillImage()
+{
+    DSceneFixture fixture;
+    auto* plain = new DCreatePromptRectangle;
+    plain->start(fixture.canvas.data());
+    fixture.drag(QPointF(10, 10), QPointF(60, 60));
+    QVERIFY(!plain->sample()->fillImage()); // an empty fill pixmap leaves it unfilled
+
+    auto* filled = new DCreatePromptRectangle;
+    QPixmap screenshot(80, 60);
+    screenshot.fill(Qt::darkGreen);
+    filled->setFillImage(screenshot);
+    filled->start(fixture.canvas.data());
+    fixture.drag(QPointF(100, 100), QPointF(180, 160));
+    DGraphicsItemRectangle* sample = filled->sample();
+    QVERIFY(sample->fillImage());
+    QCOMPARE(sample->fillImage()->pixmap().toImage().pixelColor(5, 5), QColor(Qt::darkGreen));
+    QVERIFY(sample->isFill());
+}
+
+void tst_DCreatePrompt::anEndedPromptIgnoresFurtherInput()
+{
+    DSceneFixture fixture;
+    auto* prompt = new DCreatePromptRectangle;
+    QSignalSpy finished(prompt, &DCreatePrompt::finished);
+    QSignalSpy cancelled(prompt, &DCreatePrompt::cancelled);
+    prompt->start(fixture.canvas.data());
+    fixture.drag(QPointF(10, 10), QPointF(60, 60));
+    QCOMPARE(finished.count(), 1);
+    QPointer<DGraphicsItem> item = prompt->sample();
+
+    // Still in the list until the event loop runs; nothing more happens.
+    prompt->finish();
+    prompt->cancel();
+    QTest::keyClick(fixture.view(), Qt::Key_Escape);
+    fixture.click(QPointF(200, 200), Qt::RightButton);
+    QCOMPARE(finished.count(), 1);
+    QCOMPARE(cancelled.count(), 0);
+    QVERIFY(item);
+    QVERIFY(item->isPersistent());
 }
 
 void tst_DCreatePrompt::positionRounding_data()

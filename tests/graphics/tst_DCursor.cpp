@@ -2,6 +2,7 @@
 
 #include <QFontMetrics>
 #include <QGraphicsRectItem>
+#include <QGraphicsSceneMouseEvent>
 #include <QPainter>
 
 #include "DCanvas.h"
@@ -14,6 +15,22 @@
 #include "DUtility.h"
 
 namespace {
+
+// An item of the scene's own that remembers where it was pressed.
+class PressRecorder : public QGraphicsRectItem
+{
+public:
+    explicit PressRecorder(const QRectF& rect) : QGraphicsRectItem(rect) {}
+    QList<QPointF> scenePositions;
+    QList<QPoint> screenPositions;
+protected:
+    void mousePressEvent(QGraphicsSceneMouseEvent* event) override
+    {
+        scenePositions.append(event->scenePos());
+        screenPositions.append(event->screenPos());
+        event->accept();
+    }
+};
 
 // A cross that counts how many of its kind are alive.
 class CountedCross : public DCursorGraphicsCross
@@ -59,6 +76,8 @@ private slots:
     void crossInvertsPixels();
     void sceneDrawsTheCursorAtConstantScreenSize();
     void bindingFollowsTheGripAndWarpsThePointer();
+    void pressWhileBoundGoesToTheGrip();
+    void gripDeletedWhileBoundReleasesTheCursor();
 
 private:
     DCanvas* m_canvas = nullptr;
@@ -385,6 +404,56 @@ void tst_DCursor::bindingFollowsTheGripAndWarpsThePointer()
     cursor.updateScenePos(QPointF(5, 5));
     QCOMPARE(cursor.pos(), QPointF(5, 5));
     cursor.unsetGraphics(true);
+}
+
+void tst_DCursor::pressWhileBoundGoesToTheGrip()
+{
+    DGraphicsScene* scene = m_canvas->scene();
+    DGraphicsView* view = m_canvas->view();
+    PressRecorder* target = new PressRecorder(QRectF(60, 50, 40, 40));
+    scene->addItem(target);
+    DGraphicsItemRectangle* rectangle = new DGraphicsItemRectangle;
+    scene->addPersistenItem(rectangle, false);
+    // Kept out of the scene, so that the press lands on the recorder below.
+    DGrip grip(rectangle);
+    grip.setPos(80, 70);
+    DCursor& cursor = scene->cursor();
+    cursor.bind(&grip);
+
+    const QPoint elsewhere = view->mapFromScene(QPointF(10, 200));
+    QTest::mousePress(view->viewport(), Qt::LeftButton, Qt::NoModifier, elsewhere);
+    QTest::mouseRelease(view->viewport(), Qt::LeftButton, Qt::NoModifier, elsewhere);
+    QCOMPARE(target->scenePositions, QList<QPointF>({QPointF(80, 70)}));
+    const QPoint globalElsewhere = view->viewport()->mapToGlobal(elsewhere);
+    const QPointF offset = QPointF(80, 70) - view->mapToScene(elsewhere);
+    QCOMPARE(target->screenPositions.first(),
+             QPoint(qRound(globalElsewhere.x() + offset.x()), qRound(globalElsewhere.y() + offset.y())));
+
+    cursor.unbind(&grip);
+    QTest::mousePress(view->viewport(), Qt::LeftButton, Qt::NoModifier, elsewhere);
+    QTest::mouseRelease(view->viewport(), Qt::LeftButton, Qt::NoModifier, elsewhere);
+    QCOMPARE(target->scenePositions.count(), 1);
+}
+
+void tst_DCursor::gripDeletedWhileBoundReleasesTheCursor()
+{
+    DGraphicsScene* scene = m_canvas->scene();
+    DCursor& cursor = scene->cursor();
+    cursor.setGraphics(new DCursorGraphicsCross, true);
+    DGraphicsItemRectangle* rectangle = new DGraphicsItemRectangle;
+    scene->addPersistenItem(rectangle, false);
+    DGrip* grip = new DGrip(rectangle);
+    grip->setPos(40, 40);
+    cursor.bind(grip);
+    QCOMPARE(cursor.graphicsCount(), 2);
+
+    delete grip;   // never unbound
+    QVERIFY(!cursor.isBinded());
+    QCOMPARE(cursor.graphicsCount(), 1);
+    cursor.updateScenePos(QPointF(7, 8));
+    QCOMPARE(cursor.pos(), QPointF(7, 8));
+    cursor.unsetGraphics(true);
+    QCOMPARE(cursor.graphicsCount(), 0);
 }
 
 QTEST_MAIN(tst_DCursor)

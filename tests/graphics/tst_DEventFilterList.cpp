@@ -107,6 +107,7 @@ private slots:
     void cleanup();
 
     void startPutsFilterInSceneList();
+    void mapToSceneUsesTheCanvasView();
     void orderByPriorityNewestFirst();
     void consumedPressReachesNeitherLaterFiltersNorScene();
     void unconsumedPressReachesLaterFiltersAndScene();
@@ -162,6 +163,16 @@ void tst_DEventFilterList::startPutsFilterInSceneList()
     QCOMPARE(filter->started, 1);
     QCOMPARE(m_canvas->scene()->eventFilterList().count(), 1);
     QCOMPARE(m_canvas->scene()->eventFilterList().first().data(), filter.data());
+}
+
+void tst_DEventFilterList::mapToSceneUsesTheCanvasView()
+{
+    m_canvas->view()->setScale(2.0);
+    RecordingFilter* filter = new RecordingFilter("a", 2, &m_log);
+    filter->start(m_canvas);
+    const QPoint point(30, 40);
+    QCOMPARE(filter->mapToScene(point), m_canvas->view()->mapToScene(point));
+    QVERIFY(filter->mapToScene(QPoint(0, 0)) != filter->mapToScene(QPoint(10, 0)));
 }
 
 void tst_DEventFilterList::orderByPriorityNewestFirst()
@@ -358,6 +369,13 @@ void tst_DEventFilterList::destroyedFilterIsNeverDereferenced()
     delete gone2;
     list.removeByType(&OtherFilter::staticMetaObject);
     QCOMPARE(names(list), QStringList({"new", "kept"}));
+
+    // Comparing with a destroyed entry never reaches through it.
+    const DEventFilterPointer none;
+    const DEventFilterPointer live(kept);
+    QVERIFY(live < none);
+    QVERIFY(!(none < live));
+    QVERIFY(!(none < none));
 }
 
 void tst_DEventFilterList::filterDeletedWhileConsumingEndsDispatchSafely()

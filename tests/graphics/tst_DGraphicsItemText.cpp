@@ -10,6 +10,7 @@
 #include "DGraphicsItemText.h"
 #include "DGraphicsLayer.h"
 #include "DGraphicsScene.h"
+#include "DSceneFixture.h"
 #include "QTextEdit_P.h"
 
 namespace {
@@ -47,6 +48,7 @@ private slots:
     void fixedWidthWraps();
     void shapeIsTheWholeRectangle();
     void copyCarriesTheText();
+    void copyOfFixedWidthText();
 
     void editingNeedsALayer();
     void clickOnSelectedStartsEditing();
@@ -57,6 +59,7 @@ private slots:
     void contextMenuKeepsEditing();
     void editorFrame();
     void deleteWhileEditing();
+    void editingOnAShownCanvas();
 };
 
 void tst_DGraphicsItemText::defaults()
@@ -123,6 +126,15 @@ void tst_DGraphicsItemText::htmlKeepsItsFormat()
     QVERIFY(item->isHtml());
     QCOMPARE(item->plainText(), QString("<b>bold</b> text"));
     QCOMPARE(item->document()->toPlainText(), QString("bold text"));
+    // A colour change keeps the markup working.
+    item->setTextColor(QColor(0, 128, 0));
+    QVERIFY(item->isHtml());
+    QCOMPARE(item->plainText(), QString("<b>bold</b> text"));
+    QCOMPARE(item->document()->toPlainText(), QString("bold text"));
+    QTextCursor cursor(item->document());
+    cursor.movePosition(QTextCursor::NextCharacter);
+    QCOMPARE(cursor.charFormat().foreground().color().rgb(), qRgb(0, 128, 0));
+    QVERIFY(cursor.charFormat().fontWeight() > QFont::Normal);
     item->startEditing();
     item->stopEditing();
     // Plain text was stored; the format field stayed.
@@ -216,6 +228,28 @@ void tst_DGraphicsItemText::copyCarriesTheText()
     QCOMPARE(text->plainText(), QString("copied"));
     QCOMPARE(text->textColor().rgb(), QColor(Qt::blue).rgb());
     QCOMPARE(text->rectangle(), item.rectangle());
+    // The copy shows the text too, in the same font.
+    QCOMPARE(text->document()->toPlainText(), QString("copied"));
+    QCOMPARE(text->document()->defaultFont(), item.document()->defaultFont());
+    QCOMPARE(text->document()->size(), item.document()->size());
+}
+
+void tst_DGraphicsItemText::copyOfFixedWidthText()
+{
+    DGraphicsScene scene;
+    DGraphicsItemText* item = new DGraphicsItemText;
+    scene.addPersistenItem(item, false);
+    QFont font;
+    font.setPointSize(20);
+    item->setFont(font);
+    item->setPlainText("several words that wrap at a fixed width");
+    item->setWidth(100);
+    const QRectF r = item->rectangle();
+    QScopedPointer<DGraphicsItem> copy(item->clone());
+    DGraphicsItemText* text = qobject_cast<DGraphicsItemText*>(copy.data());
+    QCOMPARE(text->rectangle(), r);
+    QCOMPARE(text->fontSize(), 20);
+    QCOMPARE(text->document()->defaultFont().pointSize(), 20);
 }
 
 void tst_DGraphicsItemText::editingNeedsALayer()
@@ -244,6 +278,8 @@ void tst_DGraphicsItemText::clickOnSelectedStartsEditing()
     QVERIFY(item->editor());
     QVERIFY(item->editor()->document() == item->document());
     sendMouse(scene, QEvent::GraphicsSceneMouseRelease, at);
+    QVERIFY(item->isEditing());
+    QVERIFY(!item->isSelected());
     item->stopEditing();
     QVERIFY(!item->isEditing());
 }
@@ -387,6 +423,46 @@ void tst_DGraphicsItemText::deleteWhileEditing()
     QVERIFY(editor.isNull());
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     QVERIFY(scene.items().isEmpty());
+}
+
+void tst_DGraphicsItemText::editingOnAShownCanvas()
+{
+    DSceneFixture fixture;
+    fixture.setZoom(1.0);
+    DGraphicsScene* scene = fixture.scene();
+    DGraphicsItemText* item = new DGraphicsItemText;
+    item->setBoundary(QRectF(100, 100, 0, 0));
+    item->setFontSize(30);
+    item->setPlainText("Note");
+    scene->addPersistenItem(item, false);
+    const QRectF b = item->sceneBoundary();
+
+    // Double-click, then type through the view as a user does.
+    fixture.doubleClick(QPointF(b.left() + 0.25 * b.width(), b.center().y()));
+    QVERIFY(item->isEditing());
+    QTRY_VERIFY(item->editor()->hasFocus());
+    QVERIFY(!item->isSelected());
+    item->editor()->moveCursor(QTextCursor::End);
+    QTest::keyClicks(fixture.viewport(), " <b>");
+    QCOMPARE(item->document()->toPlainText(), QString("Note <b>"));
+
+    // A click on the empty page takes the focus away and ends editing.
+    fixture.click(QPointF(600, 500));
+    QTRY_VERIFY(!item->isEditing());
+    QCOMPARE(item->plainText(), QString("Note <b>"));
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    for (QGraphicsItem* own : scene->items())
+        QVERIFY(!dynamic_cast<QGraphicsProxyWidget*>(own));
+
+    // One click selects, the next one edits.
+    const QPointF inside(b.left() + 0.25 * b.width(), b.center().y());
+    fixture.click(inside);
+    QVERIFY(item->isSelected());
+    QVERIFY(!item->isEditing());
+    QTest::qWait(QApplication::doubleClickInterval() + 50);
+    fixture.click(inside);
+    QVERIFY(item->isEditing());
+    QVERIFY(!item->isSelected());
 }
 
 QTEST_MAIN(tst_DGraphicsItemText)

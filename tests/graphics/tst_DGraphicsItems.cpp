@@ -7,6 +7,7 @@
 
 #include "DFileFormatConversion.h"
 #include "DGlobalResource.h"
+#include "DGraphicsItemDecorator.h"
 #include "DGraphicsItemImage.h"
 #include "DGraphicsItemLine.h"
 #include "DGraphicsItemPolygon.h"
@@ -15,6 +16,7 @@
 #include "DGraphicsItemText.h"
 #include "DGraphicsLayer.h"
 #include "DGraphicsScene.h"
+#include "DUtility.h"
 
 using Factory = std::function<DGraphicsItem*()>;
 Q_DECLARE_METATYPE(Factory)
@@ -106,6 +108,7 @@ private slots:
     void fillImageSharedAndReleased();
     void setDataWithUnknownImage();
     void createGripsNeedsALayer();
+    void decoratorIsNotCloned();
 
     void rectangleFromDrag();
     void rectangleShape_data();
@@ -124,6 +127,8 @@ private slots:
     void polylineRotatedAddPoint();
     void polylineSnapPointCount();
     void polygonPathClosedWhileDrawn();
+    void polylinePointOutOfRange();
+    void sceneBoundaryOfItems();
 
     void imageWithoutPixmap();
     void imageMaskHits();
@@ -371,6 +376,25 @@ void tst_DGraphicsItems::createGripsNeedsALayer()
     QVERIFY(!item.createGrips());
 }
 
+void tst_DGraphicsItems::decoratorIsNotCloned()
+{
+    DGraphicsItemDecorator decorator(nullptr);
+    QVERIFY(decorator.metaObject() != &DGraphicsItem::staticMetaObject);
+    QCOMPARE(decorator.metaObject()->constructorCount(), 0);
+    QVERIFY(!decorator.clone());
+    // Every concrete kind is built through its meta-object, with or without a parent.
+    for (const QMetaObject* meta : {&DGraphicsItemRectangle::staticMetaObject, &DGraphicsItemText::staticMetaObject,
+                                    &DGraphicsItemLine::staticMetaObject, &DGraphicsItemPolyline::staticMetaObject,
+                                    &DGraphicsItemPolygon::staticMetaObject, &DGraphicsItemImage::staticMetaObject}) {
+        QScopedPointer<QObject> plain(meta->newInstance());
+        QVERIFY2(plain, meta->className());
+        DGraphicsItemRectangle parent;
+        DGraphicsItem* child = qobject_cast<DGraphicsItem*>(meta->newInstance(Q_ARG(DGraphicsItem*, &parent)));
+        QVERIFY2(child, meta->className());
+        QCOMPARE(child->parentItem(), static_cast<QGraphicsItem*>(&parent));
+    }
+}
+
 void tst_DGraphicsItems::rectangleFromDrag()
 {
     DGraphicsItemRectangle item;
@@ -569,6 +593,30 @@ void tst_DGraphicsItems::polygonPathClosedWhileDrawn()
     polygon.close();
     polygon.updateCache();
     QVERIFY(polygon.contains(QPointF(50, 50)));
+}
+
+void tst_DGraphicsItems::polylinePointOutOfRange()
+{
+    DGraphicsItemPolyline item;
+    item.addPoint(QVector3D(1, 2, 0));
+    QCOMPARE(item.pointAt(0), QVector3D(1, 2, 0));
+    QCOMPARE(item.pointAt(1), QVector3D());
+    QCOMPARE(item.pointAt(-1), QVector3D());
+}
+
+void tst_DGraphicsItems::sceneBoundaryOfItems()
+{
+    QCOMPARE(DUtility::calcSceneBoundary({}), QRectF(0, 0, 0, 0));
+    DGraphicsItemRectangle a;
+    a.setBoundary(QRectF(10, 10, 20, 20));
+    DGraphicsItemRectangle b;
+    b.setBoundary(QRectF(0, 0, 10, 10));
+    b.setTranslation(QVector3D(100, 50, 0), false);
+    // An item without geometry takes no part.
+    DGraphicsItemPolyline empty;
+    empty.setTranslation(QVector3D(-500, -500, 0), false);
+    QCOMPARE(DUtility::calcSceneBoundary({&a, &b, &empty}), QRectF(10, 10, 100, 50));
+    QCOMPARE(b.sceneBoundary(), QRectF(100, 50, 10, 10));
 }
 
 void tst_DGraphicsItems::imageWithoutPixmap()

@@ -85,11 +85,13 @@ private slots:
     void removedItemTakesItsNotifications();
     void teardownWithSelection();
     void teardownWhileEditingText();
+    void teardownOfAShownCanvas();
 
     void backgroundIsOwned();
     void backgroundsPaint();
     void marginOnlyOutsideThePage();
     void shadowAtZoom();
+    void layerChangesReachTheView();
 
     void renderContentSize();
     void renderContentPixels();
@@ -361,6 +363,29 @@ void tst_DGraphicsScene::teardownWhileEditingText()
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }
 
+void tst_DGraphicsScene::teardownOfAShownCanvas()
+{
+    int calls = 0;
+    QObject receiver;
+    {
+        DSceneFixture fixture;
+        DGraphicsScene* scene = fixture.scene();
+        DGraphicsItemRectangle* a = filledRectangle(QRectF(100, 100, 80, 60), Qt::red);
+        DGraphicsItemText* text = new DGraphicsItemText;
+        scene->addPersistenItem(a, true);
+        scene->addPersistenItem(text, false);
+        text->setPlainText("still editing");
+        text->startEditing();
+        a->setSelected(true);
+        a->setStrokeWidth(6);
+        fixture.move(QPointF(140, 130));
+        connect(scene, &DGraphicsScene::persistentSelectionChanged, &receiver, [&calls] { ++calls; });
+    }
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QCoreApplication::processEvents();
+    QCOMPARE(calls, 0);
+}
+
 void tst_DGraphicsScene::backgroundIsOwned()
 {
     int alive = 0;
@@ -437,6 +462,23 @@ void tst_DGraphicsScene::shadowAtZoom()
     QCOMPARE(image.pixel(4, y), kMargin);
     // Getting lighter away from the page.
     QVERIFY(QColor(image.pixel(10, y)).red() > near.red());
+}
+
+void tst_DGraphicsScene::layerChangesReachTheView()
+{
+    DSceneFixture fixture;
+    fixture.setZoom(1.0);
+    DGraphicsItemRectangle* item = filledRectangle(QRectF(100, 100, 80, 60), Qt::red);
+    fixture.scene()->addPersistenItem(item, false);
+    const QPoint at = fixture.toViewport(QPointF(140, 130));
+    QTRY_COMPARE(fixture.viewport()->grab().toImage().pixel(at), qRgb(255, 0, 0));
+    // The view caches its background, which holds the layers: a change inside
+    // a layer has to reach it.
+    item->setFillColor(Qt::blue);
+    fixture.viewport()->grab().save("/tmp/mexp/grab.png");
+    QTRY_COMPARE(fixture.viewport()->grab().toImage().pixel(at), qRgb(0, 0, 255));
+    fixture.scene()->activeLayer()->hide();
+    QTRY_COMPARE(fixture.viewport()->grab().toImage().pixel(at), qRgb(255, 255, 255));
 }
 
 void tst_DGraphicsScene::renderContentSize()

@@ -1,3 +1,5 @@
+#include <QImage>
+#include <QPainter>
 #include <QPointer>
 #include <QSignalSpy>
 #include <QtTest>
@@ -71,11 +73,14 @@ private slots:
     void constraintAlongADirection();
     void boundingRectKeepsItsScreenSize_data();
     void boundingRectKeepsItsScreenSize();
+    void paintKeepsThePixelSize_data();
+    void paintKeepsThePixelSize();
     void pressWithoutMove();
     void dragWithSeveralMoves();
     void dragStopsAtTheVisibleArea();
     void selectionFollowingAcrossLayers();
     void updateGripsRebuildsAfterAChange();
+    void deletingASelectedItemDropsItsGrips();
     void hoverBindsTheDrawnCursor();
     void sceneTornDownWhileAGripIsHovered();
     void sceneTornDownDuringADrag();
@@ -191,6 +196,52 @@ void tst_DGrip::boundingRectKeepsItsScreenSize()
     QCOMPARE(grip->boundingRect(), bounds);
     fixture.scene()->removeItem(grip);
     delete grip;
+}
+
+void tst_DGrip::paintKeepsThePixelSize_data()
+{
+    QTest::addColumn<double>("zoom");
+    QTest::addColumn<int>("glyph");
+    QTest::addColumn<QVector3D>("direction");
+    QTest::addColumn<QSize>("extent");
+    // The glyph plus its one-pixel outline, whatever the zoom.
+    QTest::newRow("square, zoom 1") << 1.0 << int(DGripGlyph::Square) << QVector3D(1, 0, 0) << QSize(7, 7);
+    QTest::newRow("square, zoom 4") << 4.0 << int(DGripGlyph::Square) << QVector3D(1, 0, 0) << QSize(7, 7);
+    QTest::newRow("square, zoom 0.4") << 0.4 << int(DGripGlyph::Square) << QVector3D(1, 0, 0) << QSize(7, 7);
+    QTest::newRow("bar along x") << 2.0 << int(DGripGlyph::RoundedBar) << QVector3D(1, 0, 0) << QSize(5, 9);
+    // Turned to point down, the bar lies across.
+    QTest::newRow("bar along y") << 2.0 << int(DGripGlyph::RoundedBar) << QVector3D(0, 1, 0) << QSize(9, 5);
+}
+
+void tst_DGrip::paintKeepsThePixelSize()
+{
+    QFETCH(double, zoom);
+    QFETCH(int, glyph);
+    QFETCH(QVector3D, direction);
+    QFETCH(QSize, extent);
+
+    DGraphicsItemRectangle item;
+    DGrip grip(&item);
+    grip.setGlyph(glyph);
+    grip.setDirection(direction);
+    QImage image(40, 40, QImage::Format_ARGB32);
+    image.fill(Qt::white);
+    {
+        QPainter painter(&image);
+        painter.translate(20, 20);
+        painter.scale(zoom, zoom);
+        grip.paint(&painter, nullptr, nullptr);
+    }
+    QRect painted;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            if (image.pixel(x, y) != qRgb(255, 255, 255))
+                painted |= QRect(x, y, 1, 1);
+    QCOMPARE(painted.size(), extent);
+    QVERIFY(painted.contains(20, 20));
+    // Filled with the fill colour, drawn at 0.85 opacity over white.
+    const QColor centre = image.pixelColor(20, 20);
+    QVERIFY2(centre.green() > 200 && centre.red() < 100 && centre.blue() < 100, qPrintable(centre.name()));
 }
 
 void tst_DGrip::pressWithoutMove()
@@ -344,6 +395,25 @@ void tst_DGrip::updateGripsRebuildsAfterAChange()
     scene->addPersistenItem(unselected, false);
     scene->gripManager().updateGrips(unselected);
     QVERIFY(!scene->gripManager().grips(unselected));
+}
+
+void tst_DGrip::deletingASelectedItemDropsItsGrips()
+{
+    DSceneFixture fixture;
+    DGraphicsItemRectangle* item = rectangle(QRectF(100, 100, 200, 100));
+    fixture.scene()->addPersistenItem(item, true);
+    QList<QPointer<DGrip>> grips;
+    for (DGrip* grip : *fixture.scene()->gripManager().grips(item))
+        grips.append(grip);
+    QCOMPARE(grips.size(), 9);
+    fixture.move(QPointF(100, 100)); // hovered, so the drawn cursor is bound too
+
+    delete item; // the overlay deletes items this way
+    QVERIFY(fixture.scene()->gripManager().items().isEmpty());
+    for (const QPointer<DGrip>& grip : qAsConst(grips))
+        QVERIFY(!grip);
+    QVERIFY(!fixture.scene()->cursor().isBinded());
+    QApplication::processEvents();
 }
 
 void tst_DGrip::hoverBindsTheDrawnCursor()

@@ -218,7 +218,7 @@ void TestDMainDialog::windowShapeAndTexts()
         QCOMPARE(mode->toolButtonStyle(), Qt::ToolButtonTextUnderIcon);
         QVERIFY(mode->minimumHeight() >= 90);
         QVERIFY(mode->autoRaise());
-        QVERIFY(!mode->icon().isNull());
+        QVERIFY(!mode->icon().pixmap(64, 64).isNull());
     }
     QVERIFY(ui->toolButtonModeRegion->toolTip().startsWith(
         QStringLiteral("Captures any user-defined rectangular region. This is good option\n")));
@@ -302,6 +302,19 @@ void TestDMainDialog::trayMenuEntriesInOrder()
     QCOMPARE(visibleEntries(menu), shown);
     window.hide();
     QCOMPARE(visibleEntries(menu), hidden);
+
+    // Each capture entry starts its mode.
+    for (QAction* action : menu->actions()) {
+        if (action->text() == QLatin1String("Capture Full Screen"))
+            action->trigger();
+    }
+    QTRY_COMPARE(window.m_nFullScreenRuns, 1);
+    for (QAction* action : menu->actions()) {
+        if (action->text() == QLatin1String("Capture Window"))
+            action->trigger();
+    }
+    QTRY_COMPARE(window.m_nOverlayRuns, 1);
+    QCOMPARE(window.m_lastMode, DD::Window);
 }
 
 void TestDMainDialog::instantPanelButtons()
@@ -341,7 +354,7 @@ void TestDMainDialog::helpMenu()
     QCOMPARE(visibleEntries(window.helpMenu()), entries);
     QCOMPARE(window.form()->horizontalWidgetBottom->isVisible(), showTellFriend);
     for (QAction* action : window.helpMenu()->actions())
-        QVERIFY(!action->icon().isNull());
+        QVERIFY(!action->icon().pixmap(16, 16).isNull());
 }
 
 void TestDMainDialog::hidingTheStripAddsTellAFriendOnce()

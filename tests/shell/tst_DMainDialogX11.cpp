@@ -193,5 +193,15 @@ void TestDMainDialogX11::instantPanelOverTheTrayIcon()
     QTRY_VERIFY_WITH_TIMEOUT(!panel->isVisible(), 3000);
 }
 
-QTEST_MAIN(TestDMainDialogX11)
+int main(int argc, char** argv)
+{
+    // Nothing here draws with OpenGL. Without this the xcb plugin loads the GL
+    // driver, which is unloaded at exit with allocations LeakSanitizer then
+    // reports against an unknown module.
+    qputenv("QT_XCB_GL_INTEGRATION", "none");
+    QApplication app(argc, argv);
+    TestDMainDialogX11 test;
+    QTEST_SET_MAIN_SOURCE_PATH
+    return QTest::qExec(&test, argc, argv);
+}
 #include "tst_DMainDialogX11.moc"

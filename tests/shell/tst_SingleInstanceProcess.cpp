@@ -1,6 +1,7 @@
 // Two real Zorvelshot processes on one display: a second start hands over to
 // the first and leaves; what a dead first instance leaves behind is no obstacle.
 #include "DLocalInstancePeer.h"
+#include "DX11CloseRequest.h"
 
 #include <QDir>
 #include <QFile>
@@ -21,6 +22,7 @@ class TestSingleInstanceProcess : public QObject
 
 private slots:
     void initTestCase();
+    void init();
     void cleanup();
 
     void secondStartBringsHiddenFirstForward();
@@ -29,9 +31,13 @@ private slots:
     void settingsFileOfRandomBytes();
     void startupScriptSeesMainWindow();
     void firstStartAddsItselfToAutostart();
+    void closedWindowEndsProgramAndFreesTheId();
+    void startWhileFirstClosesItsWindow();
 
 private:
     QProcess* start(const QStringList& arguments);
+    QProcess* startShownWithoutTray();
+    void writeSetting(const QByteArray& line);
     bool waitUntilServing(QProcess* process);
     static QStringList visibleWindows(qint64 pid);
 
@@ -44,6 +50,12 @@ void TestSingleInstanceProcess::initTestCase()
     m_program = qEnvironmentVariable("ZORVEL_BUILD_DIR") + "/bin/Zorvelshot";
     QVERIFY2(QFileInfo(m_program).isExecutable(), qPrintable(m_program));
     QVERIFY(!qEnvironmentVariableIsEmpty("DISPLAY"));
+}
+
+void TestSingleInstanceProcess::init()
+{
+    // No test contacts the maker's update feed.
+    writeSetting("");
 }
 
 void TestSingleInstanceProcess::cleanup()
@@ -59,6 +71,7 @@ void TestSingleInstanceProcess::cleanup()
     // Every test begins without a primary, as after a clean shutdown.
     QFile::remove(DLocalInstancePeer::serverPath("Zorvelshot"));
     QFile::remove(DLocalInstancePeer::lockPath("Zorvelshot"));
+    QFile::remove(qEnvironmentVariable("XDG_CONFIG_HOME") + "/Orvanta/Zorvelshot.ini");
 }
 
 QProcess* TestSingleInstanceProcess::start(const QStringList& arguments)
@@ -166,7 +179,8 @@ void TestSingleInstanceProcess::settingsFileOfRandomBytes()
     for (char& c : noise)
         c = char(random.bounded(256));
     // A few lines that look like settings, with values of the wrong kind.
-    noise.prepend("[General]\nAutoUpdate=maybe\nSystemTray=\x01\x02\nHotkeyRegion=garbage\nJpgQuality=-9\n");
+    noise.prepend("[General]\nAutoUpdate=false\nSystemTray=\x01\x02\nHotkeyRegion=garbage\nJpgQuality=-9\n"
+                  "NameMethod=many\nRegionType=7\n");
     file.write(noise);
     file.close();
 
@@ -212,6 +226,80 @@ void TestSingleInstanceProcess::firstStartAddsItselfToAutostart()
     QProcess* first = start({"/autorun"});
     QVERIFY(waitUntilServing(first));
     QTRY_VERIFY_WITH_TIMEOUT(QFileInfo::exists(entry), 5000);
+}
+
+void TestSingleInstanceProcess::writeSetting(const QByteArray& line)
+{
+    const QString folder = qEnvironmentVariable("XDG_CONFIG_HOME") + "/Orvanta";
+    QVERIFY(QDir().mkpath(folder));
+    QFile file(folder + "/Zorvelshot.ini");
+    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    file.write("[General]\nAutoUpdate=false\n" + line + "\n");
+}
+
+// An instance whose window is on screen and which quits when it is closed.
+QProcess* TestSingleInstanceProcess::startShownWithoutTray()
+{
+    writeSetting("SystemTray=false");
+    QProcess* first = start({"/autorun"});
+    if (!waitUntilServing(first))
+        return nullptr;
+    QProcess* second = start({});
+    if (!second->waitForFinished(10000) || second->exitCode() != 0)
+        return nullptr;
+    QElapsedTimer clock;
+    clock.start();
+    while (visibleWindows(first->processId()).isEmpty() && clock.elapsed() < 5000)
+        QTest::qWait(50);
+    QTest::qWait(500);
+    return first;
+}
+
+void TestSingleInstanceProcess::closedWindowEndsProgramAndFreesTheId()
+{
+    QProcess* first = startShownWithoutTray();
+    QVERIFY(first);
+    const QStringList windows = visibleWindows(first->processId());
+    QCOMPARE(windows.count(), 1);
+    QVERIFY(sendCloseRequest(windows.first().toUInt()));
+    if (!first->waitForFinished(10000)) {
+        qWarning() << "DEBUG still visible:" << visibleWindows(first->processId()) << windows;
+        QProcess tree;
+        tree.start("sh", {"-c", "xwininfo -root -tree | grep -v 'has no name' | head -40; xprop -id " + windows.first() + " | head -30"});
+        tree.waitForFinished(5000);
+        qWarning().noquote() << tree.readAllStandardOutput();
+        QFile f(qEnvironmentVariable("XDG_CONFIG_HOME") + "/Orvanta/Zorvelshot.ini");
+        f.open(QIODevice::ReadOnly);
+        qWarning() << f.readAll();
+    }
+    QCOMPARE(first->exitStatus(), QProcess::NormalExit);
+    QCOMPARE(first->exitCode(), 0);
+    // A clean end leaves neither lock nor socket behind.
+    QVERIFY(!QFileInfo::exists(DLocalInstancePeer::lockPath("Zorvelshot")));
+    QVERIFY(!QFileInfo::exists(DLocalInstancePeer::serverPath("Zorvelshot")));
+}
+
+void TestSingleInstanceProcess::startWhileFirstClosesItsWindow()
+{
+    QProcess* first = startShownWithoutTray();
+    QVERIFY(first);
+    const QStringList windows = visibleWindows(first->processId());
+    QCOMPARE(windows.count(), 1);
+    QVERIFY(sendCloseRequest(windows.first().toUInt()));
+    QProcess* second = start({"/autorun"});
+    QVERIFY(first->waitForFinished(10000));
+    QCOMPARE(first->exitCode(), 0);
+    if (second->waitForFinished(7000)) {
+        QCOMPARE(second->exitStatus(), QProcess::NormalExit);
+        QCOMPARE(second->exitCode(), 0);
+        return;
+    }
+    // The first was gone before the second looked: the second is the instance now.
+    QVERIFY(waitUntilServing(second));
+    QProcess* third = start({});
+    QVERIFY(third->waitForFinished(10000));
+    QCOMPARE(third->exitCode(), 0);
+    QTRY_VERIFY_WITH_TIMEOUT(!visibleWindows(second->processId()).isEmpty(), 5000);
 }
 
 QTEST_GUILESS_MAIN(TestSingleInstanceProcess)

@@ -61,6 +61,7 @@ private slots:
     void init();
     void menuHasShowHideAndExit();
     void menuFollowsTheWindow();
+    void exitQuitsTheApplication();
     void addedEntriesSitBetweenTheirSeparators();
     void addedEntryCallsItsSlot();
     void showMainWindowRestoresAMinimisedWindow();
@@ -141,6 +142,19 @@ void TestDSystemTrayIcon::menuFollowsTheWindow()
     DSystemTrayIcon second(&window, QIcon());
     QVERIFY(!second.showAction()->isVisible());
     QVERIFY(second.hideAction()->isVisible());
+}
+
+void TestDSystemTrayIcon::exitQuitsTheApplication()
+{
+    MainWindowStandIn window;
+    DSystemTrayIcon tray(&window, QIcon());
+    QAction* exit = tray.menu()->actions().last();
+    QCOMPARE(exit->text(), QStringLiteral("E&xit"));
+    QVERIFY(!exit->icon().pixmap(16, 16).isNull());
+    QTimer::singleShot(0, exit, &QAction::trigger);
+    // Guards against an entry that does not quit.
+    QTimer::singleShot(5000, [] { QCoreApplication::exit(7); });
+    QCOMPARE(QCoreApplication::exec(), 0);
 }
 
 void TestDSystemTrayIcon::addedEntriesSitBetweenTheirSeparators()
@@ -422,6 +436,20 @@ void TestDSystemTrayIcon::panelStaysOnTheScreen()
     panel.show(icon);
     QCOMPARE(panel.pos().x(), x);
     QVERIFY(QRect(0, 0, 800, 600).contains(panel.frameGeometry()));
+    // The arrow moves over towards the icon, as far as the corners allow.
+    const int anchorX = (icon.left() + icon.right()) / 2;
+    const int tip = panel.arrowOffset(panel.size());
+    QCOMPARE(tip, qBound(22, anchorX + 1 - x, 189 - 22));
+    QVERIFY(tip != 189 / 2);
+    const QRectF bounds = panel.outline(panel.size()).boundingRect();
+    // A point inside the arrow, just short of its tip.
+    const qreal nearTip = panel.isArrowAtBottom() ? bounds.bottom() - 3 : bounds.top() + 3;
+    QVERIFY(panel.outline(panel.size()).contains(QPointF(tip, nearTip)));
+    QVERIFY(!panel.outline(panel.size()).contains(QPointF(189 / 2, nearTip)));
+    // Back in the middle of the screen, the arrow is in the middle again.
+    panel.hide();
+    panel.show(QRect(300, 0, 24, 24));
+    QCOMPARE(panel.arrowOffset(panel.size()), 189 / 2);
 }
 
 QTEST_MAIN(TestDSystemTrayIcon)

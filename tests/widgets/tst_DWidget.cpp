@@ -50,6 +50,7 @@ class tst_DWidget : public QObject
     Q_OBJECT
 private slots:
     void initTestCase();
+    void cleanupTestCase();
     void init();
     void cleanup();
 
@@ -83,6 +84,11 @@ void tst_DWidget::initTestCase()
 {
     QVERIFY(DConfig::_instance());
     QVERIFY(DConfig::_instance()->m_pSettings);
+}
+
+void tst_DWidget::cleanupTestCase()
+{
+    delete DConfig::_instance();
 }
 
 void tst_DWidget::init()
@@ -452,7 +458,11 @@ void tst_DWidget::dontShowAgainIsRemembered()
     QSettings* settings = DConfig::_instance()->m_pSettings;
     balloon->show("How To Select Window", "Click a window.", Qt::Alignment());
     QVERIFY(balloon->isVisible());
-    emit dontShowLink(balloon)->linkActivated("0");
+    // A click on the link itself.
+    QLabel* link = dontShowLink(balloon);
+    const QPoint onLink(5, link->height() / 2);
+    QTest::mousePress(link, Qt::LeftButton, Qt::NoModifier, onLink);
+    QTest::mouseRelease(link, Qt::LeftButton, Qt::NoModifier, onLink);
     QVERIFY(!balloon->isVisible());
     QCOMPARE(settings->value("ShowBalloon/How To Select Window", true).toBool(), false);
 
@@ -508,6 +518,7 @@ static int runBalloonProbe(int argc, char** argv)
     canvas.show();
     canvas.showBalloon(QString::fromUtf8(qgetenv(kProbeVariable)), "text", Qt::Alignment());
     fputs(canvas.helpBalloon()->isVisible() ? "shown\n" : "hidden\n", stdout);
+    delete DConfig::_instance();
     return 0;
 }
 
