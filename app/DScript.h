@@ -3,13 +3,13 @@
 
 #include <QImage>
 #include <QPointer>
+#include <QScriptEngineDebugger>
 #include <QString>
 
 #include "DSingleton.h"
 
 class QObject;
 class QScriptEngine;
-class QScriptEngineDebugger;
 
 // The one script engine of the process. Script files beside the executable
 // extend the program; a missing or broken script is skipped.

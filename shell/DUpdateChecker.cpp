@@ -32,7 +32,11 @@ DUpdateChecker::DUpdateChecker(QObject* parent)
 
 DUpdateChecker::~DUpdateChecker()
 {
-    delete m_pReply;
+    // An aborted reply reports that it finished: not to a checker half gone.
+    if (m_pReply) {
+        disconnect(m_pReply, nullptr, this, nullptr);
+        delete m_pReply;
+    }
 }
 
 bool DUpdateChecker::check(const QString& productName, const QString& feedUrl, const QString& currentVersion)

@@ -109,7 +109,7 @@ private:
         widget.setWindowTitle(title);
         widget.setGeometry(geometry);
         widget.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&widget));
+        QVERIFY(QTest::qWaitForWindowExposed(&widget, 20000));
     }
 
     // Until the listed bounds settle: a window manager places frames asynchronously.

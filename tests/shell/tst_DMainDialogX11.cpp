@@ -85,7 +85,7 @@ void TestDMainDialogX11::windowIsAsWideAsItsForm()
 {
     GrabbingMainDialog window;
     window.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    QVERIFY(QTest::qWaitForWindowExposed(&window, 20000));
     QCOMPARE(window.width(), 425);
     QToolButton* options = window.findChild<QToolButton*>(QStringLiteral("toolButtonAdvancedOptions"));
     QVERIFY(options);
@@ -99,7 +99,7 @@ void TestDMainDialogX11::captureFromShownWindow()
 {
     GrabbingMainDialog window;
     window.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    QVERIFY(QTest::qWaitForWindowExposed(&window, 20000));
     window.move(120, 140);
     QTRY_COMPARE(window.pos(), QPoint(120, 140));
     QTest::qWait(200);
@@ -132,7 +132,7 @@ void TestDMainDialogX11::captureFromMinimisedWindow()
 {
     GrabbingMainDialog window;
     window.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    QVERIFY(QTest::qWaitForWindowExposed(&window, 20000));
     window.move(200, 100);
     QTRY_COMPARE(window.pos(), QPoint(200, 100));
     const QSize size = window.size();

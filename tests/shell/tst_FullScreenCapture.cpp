@@ -112,10 +112,10 @@ private slots:
     {
         PatternWidget pattern;
         pattern.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&pattern));
+        QVERIFY(QTest::qWaitForWindowExposed(&pattern, 20000));
         DMainDialog window;
         window.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        QVERIFY(QTest::qWaitForWindowExposed(&window, 20000));
 
         captureFullScreen(window, [](DDialogPromptTarget* dialog) { button(dialog, "buttonClipboard")->click(); });
         if (QTest::currentTestFailed())
@@ -140,10 +140,10 @@ private slots:
         QTemporaryDir dir;
         PatternWidget pattern;
         pattern.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&pattern));
+        QVERIFY(QTest::qWaitForWindowExposed(&pattern, 20000));
         DMainDialog window;
         window.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        QVERIFY(QTest::qWaitForWindowExposed(&window, 20000));
 
         captureFullScreen(window, [&](DDialogPromptTarget* dialog) {
             whenModal<QFileDialog>([&](QFileDialog* files) { typeFileNameAndAccept(files, dir.filePath("screen")); });
