@@ -10,7 +10,6 @@ DConfig* DConfig::m_pConfigInstance = nullptr;
 
 namespace {
 const char* const kAutoRun = "AutoRun";
-const char* const kSystemTray = "SystemTray";
 const QString kRecentValuePrefix = QStringLiteral("RecentValue/");
 const QString kScriptPreferencePrefix = QStringLiteral("ScriptPreference/");
 }
@@ -89,9 +88,4 @@ QVariant DConfig::scriptPreference(const QString& name)
 void DConfig::setScriptPreference(const QString& name, const QVariant& value)
 {
     m_pSettings->setValue(kScriptPreferencePrefix + name, value);
-}
-
-bool DConfig::hasSystemTray() const
-{
-    return m_pSettings->value(kSystemTray, true).toBool();
 }

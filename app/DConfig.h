@@ -1,10 +1,9 @@
 #ifndef DCONFIG_H
 #define DCONFIG_H
 
+#include <QSettings>
 #include <QString>
 #include <QVariant>
-
-class QSettings;
 
 // The one settings store of the process: an INI file in the user's scope.
 // There is at most one current instance; a DConfig built with the default
@@ -31,7 +30,8 @@ public:
     QVariant scriptPreference(const QString& name);
     void setScriptPreference(const QString& name, const QVariant& value);
 
-    bool hasSystemTray() const;
+    // "SystemTray", on unless switched off.
+    bool hasSystemTray() const { return m_pSettings->value(QStringLiteral("SystemTray"), true).toBool(); }
 
     // Parts that own keys of their own read and write them through it.
     QSettings* m_pSettings;

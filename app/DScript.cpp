@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QFile>
+#include <QFileInfo>
 #include <QScriptEngine>
 #include <QScriptEngineDebugger>
 #include <QStringList>
@@ -77,6 +78,10 @@ void DScript::runScript(const QString& fileName, bool debug)
 {
     QFile file(fileName);
     if (!file.exists())
+        return;
+    // Only a regular file holds a script: opening a pipe would wait for a
+    // writer, and a device could be read forever.
+    if (!QFileInfo(fileName).isFile())
         return;
     if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
         return;

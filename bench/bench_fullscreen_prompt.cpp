@@ -10,9 +10,9 @@
 #include <QTimer>
 #include <QToolButton>
 
-#include <algorithm>
 #include <cstdio>
 
+#include "DBenchMedian.h"
 #include "DDialogPromptTarget.h"
 #include "DMainDialog.h"
 
@@ -46,12 +46,6 @@ protected:
     }
 };
 
-double median(QVector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    return values.at(values.size() / 2);
-}
-
 } // namespace
 
 int main(int argc, char** argv)
@@ -59,7 +53,7 @@ int main(int argc, char** argv)
     QTemporaryDir home;
     qputenv("XDG_CONFIG_HOME", home.filePath("config").toLocal8Bit());
     QApplication app(argc, argv);
-    const int runs = argc > 1 ? std::max(1, atoi(argv[1])) : 9;
+    const int runs = runsFromArguments(argc, argv);
 
     DMainDialog window;
     ShowWatcher watcher;

@@ -13,9 +13,9 @@
 #include <QStandardPaths>
 #include <QTemporaryDir>
 
-#include <algorithm>
 #include <cstdio>
 
+#include "DBenchMedian.h"
 #include "DConfigCapture.h"
 #include "DUtility.h"
 
@@ -45,12 +45,6 @@ QImage desktopLikeImage()
     return image;
 }
 
-double median(QVector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    return values.at(values.size() / 2);
-}
-
 } // namespace
 
 int main(int argc, char** argv)
@@ -59,7 +53,7 @@ int main(int argc, char** argv)
     QTemporaryDir home;
     qputenv("XDG_CONFIG_HOME", home.filePath("config").toLocal8Bit());
     QApplication app(argc, argv);
-    const int runs = argc > 1 ? std::max(1, atoi(argv[1])) : 9;
+    const int runs = runsFromArguments(argc, argv);
 
     const QImage image = desktopLikeImage();
     const QString folder = home.filePath("out");

@@ -49,10 +49,11 @@ void DDialogPromptTarget::on_buttonFile_clicked()
     }
     if (report.cancelled)
         return;
-    QMessageBox::critical(this, tr("Error"),
-                          tr("Failed to save the image to \"%1\". Please choose another folder or file name.")
-                              .arg(report.path),
-                          QMessageBox::Ok);
+    // Without a path the image itself could not be written (an empty grab).
+    const QString message = report.path.isEmpty()
+        ? tr("Failed to save the image.")
+        : tr("Failed to save the image to \"%1\". Please choose another folder or file name.").arg(report.path);
+    QMessageBox::critical(this, tr("Error"), message, QMessageBox::Ok);
 }
 
 void DDialogPromptTarget::on_buttonClipboard_clicked()

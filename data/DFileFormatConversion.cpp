@@ -63,9 +63,10 @@ QSizeF toQSizeF(const Vector2D& v)
     return QSizeF(v.x(), v.y());
 }
 
-QColor toQColor(quint32 argb)
+QColor toQColor(int argb)
 {
-    return QColor::fromRgba(QRgb(argb));
+    // The messages hold the packed value unsigned; only its 32 bits matter.
+    return QColor::fromRgba(QRgb(quint32(argb)));
 }
 
 quint32 toColor(const QColor& color)

@@ -29,7 +29,7 @@ QPointF toQPointF(const Vector2D& v);
 QSizeF toQSizeF(const Vector2D& v);
 
 // Colours are packed 32-bit ARGB, the form of QColor::rgba().
-QColor toQColor(quint32 argb);
+QColor toQColor(int argb);
 quint32 toColor(const QColor& color);
 
 Vector2D& operator+=(Vector2D& a, const Vector2D& b);

@@ -27,6 +27,19 @@ QString DCreatePrompt::positionText(const QPointF& pos)
     return tr("(%1,%2)").arg(pos.x()).arg(pos.y());
 }
 
+QVector3D DCreatePrompt::toVector(const QPointF& pos)
+{
+    return QVector3D(float(pos.x()), float(pos.y()), 0.0f);
+}
+
+void DCreatePrompt::dropSampleOrCancel()
+{
+    if (m_pSample)
+        removeSample();
+    else
+        cancel();
+}
+
 void DCreatePrompt::start(DCanvas* canvas)
 {
     if (canvas && canvas->scene())

@@ -2,6 +2,7 @@
 #define DCREATEPROMPT_H
 
 #include <QPointer>
+#include <QVector3D>
 
 #include "DEventFilter.h"
 #include "DGraphicsItem.h"
@@ -51,6 +52,11 @@ signals:
 protected:
     // The label text for a scene position, "(x,y)".
     static QString positionText(const QPointF& pos);
+    // A scene position as a point in the items' frame (z 0).
+    static QVector3D toVector(const QPointF& pos);
+    // A right press: during a drag only the sample goes and the user may
+    // start again; with nothing drawn yet the prompt is cancelled.
+    void dropSampleOrCancel();
 
     // Guarded: the sample may be deleted by its layer once it is handed over,
     // or by a scene torn down without telling its prompts.

@@ -6,13 +6,6 @@
 #include "DGraphicsItemLine.h"
 #include "DGraphicsScene.h"
 
-namespace {
-QVector3D toVector(const QPointF& p)
-{
-    return QVector3D(float(p.x()), float(p.y()), 0.0f);
-}
-}
-
 DCreatePromptLine::DCreatePromptLine()
 {
 }
@@ -39,10 +32,7 @@ bool DCreatePromptLine::mousePress(QGraphicsSceneMouseEvent* event)
             line->setLine(p, p);
         return true;
     case Qt::RightButton:
-        if (m_pSample)
-            removeSample();
-        else
-            cancel();
+        dropSampleOrCancel();
         return true;
     default:
         return DCreatePrompt::mousePress(event);

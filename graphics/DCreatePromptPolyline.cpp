@@ -9,13 +9,6 @@
 #include "DGraphicsItemPolyline.h"
 #include "DGraphicsScene.h"
 
-namespace {
-QVector3D toVector(const QPointF& p)
-{
-    return QVector3D(float(p.x()), float(p.y()), 0.0f);
-}
-}
-
 DCreatePromptPolyline::DCreatePromptPolyline()
 {
 }

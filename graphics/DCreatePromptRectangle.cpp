@@ -22,7 +22,7 @@ DGraphicsItem* DCreatePromptRectangle::createSample() const
 
 bool DCreatePromptRectangle::mousePress(QGraphicsSceneMouseEvent* event)
 {
-    const QPointF p = event->scenePos();
+    const QVector3D p = toVector(event->scenePos());
     switch (event->button()) {
     case Qt::LeftButton:
         if (m_pSample)
@@ -30,17 +30,13 @@ bool DCreatePromptRectangle::mousePress(QGraphicsSceneMouseEvent* event)
         resetSample();
         if (DGraphicsItemRectangle* rectangle = sample()) {
             rectangle->setFillImage(m_fillImage, QPixmap());
-            rectangle->setPoint1(QVector3D(float(p.x()), float(p.y()), 0.0f));
+            rectangle->setPoint1(p);
         }
         if (m_pScene)
             m_pScene->cursor().setTextAlignment(Qt::AlignLeft | Qt::AlignVCenter);
         return true;
     case Qt::RightButton:
-        // During a drag only the sample goes: the user may start again.
-        if (m_pSample)
-            removeSample();
-        else
-            cancel();
+        dropSampleOrCancel();
         return true;
     default:
         return false;
@@ -54,7 +50,7 @@ bool DCreatePromptRectangle::mouseMove(QGraphicsSceneMouseEvent* event)
         return true;
     const QPointF p = event->scenePos();
     if (DGraphicsItemRectangle* rectangle = sample()) {
-        rectangle->setPoint2(QVector3D(float(p.x()), float(p.y()), 0.0f));
+        rectangle->setPoint2(toVector(p));
         const QRectF b = rectangle->boundary();
         m_pScene->cursor().updateText(tr("Width: %1\nHeight: %2").arg(b.width()).arg(b.height()));
     } else {
@@ -68,8 +64,7 @@ bool DCreatePromptRectangle::mouseRelease(QGraphicsSceneMouseEvent* event)
     DGraphicsItemRectangle* rectangle = sample();
     if (event->button() != Qt::LeftButton || !rectangle)
         return false;
-    const QPointF p = event->scenePos();
-    rectangle->setPoint2(QVector3D(float(p.x()), float(p.y()), 0.0f));
+    rectangle->setPoint2(toVector(event->scenePos()));
     finish();
     return true;
 }

@@ -143,10 +143,12 @@ void DCursor::unbind(DGrip* grip)
         disconnect(grip, SIGNAL(moved(DGrip*,DGraphicsItem*)), this, SLOT(onBindingObjectMoved(DGrip*,DGraphicsItem*)));
         disconnect(grip, &QObject::destroyed, this, nullptr);
     }
-    if (!m_bindingGrips.isEmpty()) {
-        m_bindingGrips.removeLast();
-        m_bindingObjects.removeLast();
-    }
+    // An unbind without a binding (the grip was destroyed and dropped
+    // already) must not take away the cross-hair of a running prompt.
+    if (m_bindingGrips.isEmpty())
+        return;
+    m_bindingGrips.removeLast();
+    m_bindingObjects.removeLast();
     unsetGraphics(false);
 }
 

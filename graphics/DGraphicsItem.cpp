@@ -13,6 +13,7 @@
 #include "DGripFactoryAbstract.h"
 #include "DGripFactoryManager.h"
 #include "DMetaPropertyList.h"
+#include "DUtility.h"
 
 using namespace DFileFormat;
 
@@ -375,6 +376,12 @@ QVector<QVector3D> DGraphicsItem::snapPoints() const
     return QVector<QVector3D>() << QVector3D(float(c.x()), float(c.y()), 0.0f);
 }
 
+QVector<QVector3D> DGraphicsItem::boxSnapPoints() const
+{
+    const QRectF b = boundary();
+    return DGraphicsItem::snapPoints() + DUtility::corners(b) + DUtility::midPoints(b);
+}
+
 // ---------------------------------------------------------------------------
 // Grips
 
@@ -440,5 +447,13 @@ const DMetaPropertyList& DGraphicsItem::staticProperties()
         opacity.addOption("maximum", 1.0);
         return l;
     }();
+    return list;
+}
+
+DMetaPropertyList DGraphicsItem::propertiesWithoutFill()
+{
+    DMetaPropertyList list = staticProperties();
+    list.hide("fill");
+    list.hide("fillColor");
     return list;
 }

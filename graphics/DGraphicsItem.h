@@ -11,6 +11,7 @@
 #include <QVector3D>
 #include <QVector>
 
+#include "DGraphicsItemChangeNotifier.h"
 #include "DNamedImage.h"
 #include "data.pb.h"
 
@@ -109,6 +110,26 @@ signals:
 protected:
     void updateTransform(bool keepPlace);
 
+    // The centre, the corners and the edge middles of boundary(), in item
+    // coordinates: the snap points of a kind shaped like a box.
+    QVector<QVector3D> boxSnapPoints() const;
+    // The base table with the fill entries hidden, for kinds that the user
+    // does not fill.
+    static DMetaPropertyList propertiesWithoutFill();
+
+    // The copy of one kind: one notification around Base's copy and, when that
+    // succeeds (other is of this very class), copyOwn(other as Kind) for the
+    // state that the kind adds.
+    template <class Base, class Kind, class CopyOwn>
+    static bool copyKind(Kind* self, const DGraphicsItem* other, CopyOwn copyOwn)
+    {
+        DGraphicsItemChangeNotifier notifier(self);
+        if (!self->Base::copy(other))
+            return false;
+        copyOwn(*static_cast<const Kind*>(other));
+        return true;
+    }
+
     DFileFormat::GraphicsItem m_state;
     QExplicitlySharedDataPointer<DNamedImage> m_fillImage;
     QMatrix4x4 m_transform;
@@ -127,7 +148,5 @@ private:
 
 // Items travel as signal arguments (changed, the scene's persistent-item signals).
 Q_DECLARE_METATYPE(const DGraphicsItem*)
-
-#include "DGraphicsItemChangeNotifier.h"
 
 #endif // DGRAPHICSITEM_H

@@ -5,7 +5,6 @@
 
 #include "DMetaPropertyList.h"
 #include "DRestorePainter.h"
-#include "DUtility.h"
 
 DGraphicsItemImage::DGraphicsItemImage(DGraphicsItem* parent)
     : DGraphicsItem(parent)
@@ -32,15 +31,11 @@ void DGraphicsItemImage::setImage(const QPixmap& p)
 
 bool DGraphicsItemImage::copy(const DGraphicsItem* other)
 {
-    DGraphicsItemChangeNotifier notifier(this);
-    const bool copied = DGraphicsItem::copy(other);
-    if (copied) {
-        const DGraphicsItemImage* source = static_cast<const DGraphicsItemImage*>(other);
-        m_image.CopyFrom(source->m_image);
-        m_pixmap = source->m_pixmap;
-        m_maskShape = source->m_maskShape;
-    }
-    return copied;
+    return copyKind<DGraphicsItem>(this, other, [this](const DGraphicsItemImage& source) {
+        m_image.CopyFrom(source.m_image);
+        m_pixmap = source.m_pixmap;
+        m_maskShape = source.m_maskShape;
+    });
 }
 
 void DGraphicsItemImage::paint(QPainter* painter, const QStyleOptionGraphicsItem* option, QWidget* widget)
@@ -58,8 +53,7 @@ QPainterPath DGraphicsItemImage::shape() const
 
 QVector<QVector3D> DGraphicsItemImage::snapPoints() const
 {
-    const QRectF b = boundary();
-    return DGraphicsItem::snapPoints() + DUtility::corners(b) + DUtility::midPoints(b);
+    return boxSnapPoints();
 }
 
 const DMetaPropertyList& DGraphicsItemImage::properties() const
@@ -69,11 +63,6 @@ const DMetaPropertyList& DGraphicsItemImage::properties() const
 
 const DMetaPropertyList& DGraphicsItemImage::staticProperties()
 {
-    static const DMetaPropertyList list = [] {
-        DMetaPropertyList l = DGraphicsItem::staticProperties();
-        l.hide("fill");
-        l.hide("fillColor");
-        return l;
-    }();
+    static const DMetaPropertyList list = propertiesWithoutFill();
     return list;
 }

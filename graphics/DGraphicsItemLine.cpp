@@ -67,11 +67,9 @@ void DGraphicsItemLine::setLine(const QVector3D& p1, const QVector3D& p2)
 
 bool DGraphicsItemLine::copy(const DGraphicsItem* other)
 {
-    DGraphicsItemChangeNotifier notifier(this);
-    const bool copied = DGraphicsItem::copy(other);
-    if (copied)
-        m_line.CopyFrom(static_cast<const DGraphicsItemLine*>(other)->m_line);
-    return copied;
+    return copyKind<DGraphicsItem>(this, other, [this](const DGraphicsItemLine& source) {
+        m_line.CopyFrom(source.m_line);
+    });
 }
 
 void DGraphicsItemLine::paint(QPainter* painter, const QStyleOptionGraphicsItem* option, QWidget* widget)

@@ -23,8 +23,8 @@ void DGraphicsItemPolygon::updateCache()
 
 bool DGraphicsItemPolygon::copy(const DGraphicsItem* other)
 {
-    DGraphicsItemChangeNotifier notifier(this);
-    return DGraphicsItemPolyline::copy(other);
+    // A polygon adds no state of its own.
+    return copyKind<DGraphicsItemPolyline>(this, other, [](const DGraphicsItemPolygon&) {});
 }
 
 void DGraphicsItemPolygon::paint(QPainter* painter, const QStyleOptionGraphicsItem* option, QWidget* widget)

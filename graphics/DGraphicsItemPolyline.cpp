@@ -83,6 +83,9 @@ void DGraphicsItemPolyline::close()
 {
     DGraphicsItemChangeNotifier notifier(this);
     m_polyline.set_closed(true);
+    // The creation prompt closes its sample before the sample joins a layer,
+    // so the hit area cannot wait for the has-changed work.
+    updateCache();
 }
 
 void DGraphicsItemPolyline::onChanged()
@@ -126,15 +129,11 @@ void DGraphicsItemPolyline::updateCache()
 
 bool DGraphicsItemPolyline::copy(const DGraphicsItem* other)
 {
-    DGraphicsItemChangeNotifier notifier(this);
-    const bool copied = DGraphicsItem::copy(other);
-    if (copied) {
-        const DGraphicsItemPolyline* source = static_cast<const DGraphicsItemPolyline*>(other);
-        m_polyline.CopyFrom(source->m_polyline);
-        m_path = source->m_path;
-        m_shape = source->m_shape;
-    }
-    return copied;
+    return copyKind<DGraphicsItem>(this, other, [this](const DGraphicsItemPolyline& source) {
+        m_polyline.CopyFrom(source.m_polyline);
+        m_path = source.m_path;
+        m_shape = source.m_shape;
+    });
 }
 
 void DGraphicsItemPolyline::paint(QPainter* painter, const QStyleOptionGraphicsItem* option, QWidget* widget)
@@ -177,11 +176,6 @@ const DMetaPropertyList& DGraphicsItemPolyline::properties() const
 
 const DMetaPropertyList& DGraphicsItemPolyline::staticProperties()
 {
-    static const DMetaPropertyList list = [] {
-        DMetaPropertyList l = DGraphicsItem::staticProperties();
-        l.hide("fill");
-        l.hide("fillColor");
-        return l;
-    }();
+    static const DMetaPropertyList list = propertiesWithoutFill();
     return list;
 }

@@ -82,11 +82,9 @@ void DGraphicsItemRectangle::setBoundary(const QRectF& r)
 
 bool DGraphicsItemRectangle::copy(const DGraphicsItem* other)
 {
-    DGraphicsItemChangeNotifier notifier(this);
-    const bool copied = DGraphicsItem::copy(other);
-    if (copied)
-        m_rectangle.CopyFrom(static_cast<const DGraphicsItemRectangle*>(other)->m_rectangle);
-    return copied;
+    return copyKind<DGraphicsItem>(this, other, [this](const DGraphicsItemRectangle& source) {
+        m_rectangle.CopyFrom(source.m_rectangle);
+    });
 }
 
 void DGraphicsItemRectangle::paint(QPainter* painter, const QStyleOptionGraphicsItem* option, QWidget* widget)
@@ -121,8 +119,7 @@ QPainterPath DGraphicsItemRectangle::shape() const
 
 QVector<QVector3D> DGraphicsItemRectangle::snapPoints() const
 {
-    const QRectF b = boundary();
-    return DGraphicsItem::snapPoints() + DUtility::corners(b) + DUtility::midPoints(b);
+    return boxSnapPoints();
 }
 
 const DMetaPropertyList& DGraphicsItemRectangle::properties() const

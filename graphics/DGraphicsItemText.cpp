@@ -146,12 +146,9 @@ void DGraphicsItemText::setTextColor(const QColor& c)
 {
     DGraphicsItemChangeNotifier notifier(this);
     m_text.set_color(toColor(c));
-    if (!isHtml()) {
-        setPlainText(plainText());
-        return;
-    }
-    // An HTML source is markup: it is coloured as it stands and stays HTML.
-    m_document->setHtml(QString("<span style=\"color:#%1;\">%2</span>").arg(colourCode(), plainText()));
+    // Rebuilt as plain text: the stored text of an HTML item that was edited
+    // is plain text already, and markup read from it would lose characters.
+    setPlainText(plainText());
 }
 
 QString DGraphicsItemText::colourCode() const
@@ -162,7 +159,7 @@ QString DGraphicsItemText::colourCode() const
 void DGraphicsItemText::setPlainText(const QString& t)
 {
     DGraphicsItemChangeNotifier notifier(this);
-    m_text.set_text(t.toUtf8().constData());
+    m_text.set_text(t.toStdString());
     m_text.set_format(GraphicsItemText::Plain);
     // The text is escaped and its white space kept, so that the document shows
     // exactly the text that is stored.
@@ -175,28 +172,27 @@ void DGraphicsItemText::setPlainText(const QString& t)
 void DGraphicsItemText::setHtml(const QString& h)
 {
     DGraphicsItemChangeNotifier notifier(this);
-    m_text.set_text(h.toUtf8().constData());
+    m_text.set_text(h.toStdString());
     m_text.set_format(GraphicsItemText::Html);
     m_document->setHtml(h);
 }
 
 bool DGraphicsItemText::copy(const DGraphicsItem* other)
 {
-    DGraphicsItemChangeNotifier notifier(this);
-    const bool copied = DGraphicsItemRectangle::copy(other);
-    if (!copied)
-        return false;
-    const DGraphicsItemText* source = static_cast<const DGraphicsItemText*>(other);
-    m_text.CopyFrom(source->m_text);
-    // A copy shows the same text (a drag copy is what the user sees while
-    // dragging), so its document is rebuilt from the copied state.
-    m_automaticWidth = source->m_automaticWidth;
-    m_document->setDefaultFont(source->m_document->defaultFont());
-    if (isHtml())
-        m_document->setHtml(plainText());
-    else
-        setPlainText(plainText());
-    return true;
+    return copyKind<DGraphicsItemRectangle>(this, other, [this](const DGraphicsItemText& source) {
+        m_text.CopyFrom(source.m_text);
+        // A copy shows the same text (a drag copy is what the user sees while
+        // dragging), so its document is rebuilt from the copied state.
+        m_automaticWidth = source.m_automaticWidth;
+        m_document->setDefaultFont(source.m_document->defaultFont());
+        if (isHtml()) {
+            // The stored text of an edited HTML item is plain text: the
+            // document, not the text, says what the item shows.
+            m_document->setHtml(source.m_document->toHtml());
+        } else {
+            setPlainText(plainText());
+        }
+    });
 }
 
 // ---------------------------------------------------------------------------
@@ -303,7 +299,7 @@ void DGraphicsItemText::stopEditing()
     QTextEdit_P* editor = m_editor;
     // Cleared first: hiding the editor moves the focus away from it.
     m_editor = nullptr;
-    m_text.set_text(m_document->toPlainText().toUtf8().constData());
+    m_text.set_text(m_document->toPlainText().toStdString());
     editor->detach();
     editor->hide();
     editor->deleteLater();

@@ -176,8 +176,16 @@ void DGraphicsScene::cancelCurrentPrompt()
 void DGraphicsScene::onCreatePromptFinished(DCreatePrompt* prompt)
 {
     // Queued: the prompt may have left the list meanwhile (a newer prompt
-    // replaced it). The list only compares the pointer, so that is harmless.
-    removeEventFilter(prompt);
+    // replaced it) and may even be deleted already, so the pointer is never
+    // followed: it is only compared with the live entries. An ended prompt is
+    // inactive; a new one that happens to sit at the same address is not.
+    for (const DEventFilterPointer& entry : qAsConst(m_eventFilterList)) {
+        DCreatePrompt* listed = qobject_cast<DCreatePrompt*>(entry.data());
+        if (listed && listed == prompt && !listed->isActive()) {
+            removeEventFilter(listed);
+            return;
+        }
+    }
 }
 
 bool DGraphicsScene::isFilterAllowed(QEvent* event) const
@@ -480,9 +488,11 @@ void DGraphicsScene::onPrint(QPrinter* printer)
     renderContentTo(image);
     if (image.isNull())
         return;
-    QPainter painter(printer);
     const QRectF page = printer->pageLayout().paintRectPixels(printer->resolution());
     const QRect target = printTargetRect(page.size(), image.size());
+    if (target.isEmpty())
+        return;
+    QPainter painter(printer);
     painter.drawImage(target, image, QRect(0, 0, image.width(), image.height()));
 }
 
@@ -492,6 +502,9 @@ QRect DGraphicsScene::printTargetRect(const QSizeF& page, const QSize& image)
     const double ph = page.height();
     const double iw = image.width();
     const double ih = image.height();
+    // A printer without a page has nowhere to put the content.
+    if (!(pw > 0.0) || !(ph > 0.0))
+        return QRect();
     const double rw = iw / pw;
     const double rh = ih / ph;
     // Content that fits is printed at its size, centred; larger content is

@@ -34,6 +34,18 @@ QPointF toPoint(const QVector3D& v)
 {
     return QPointF(v.x(), v.y());
 }
+
+// The polyline that a grip's drag edits and the index the grip carries; null
+// for a drag too small to count, a target of another kind or a grip without data.
+DGraphicsItemPolyline* editedPolyline(const DGrip* grip, DGraphicsItem* target, int& index)
+{
+    if (!grip || isTiny(grip->offset()))
+        return nullptr;
+    auto* polyline = qobject_cast<DGraphicsItemPolyline*>(target);
+    if (!polyline || !gripIndex(grip, index))
+        return nullptr;
+    return polyline;
+}
 }
 
 DGripFactoryPolyline::DGripFactoryPolyline()
@@ -78,22 +90,16 @@ void DGripFactoryPolyline::createGrips(QList<DGrip*>& grips, const DGraphicsItem
 
 void DGripFactoryPolyline::vertexGripMoved(DGrip* grip, DGraphicsItem* target)
 {
-    if (!grip || isTiny(grip->offset()))
-        return;
-    auto* polyline = qobject_cast<DGraphicsItemPolyline*>(target);
     int index = 0;
-    if (!polyline || !gripIndex(grip, index))
-        return;
-    polyline->setPoint(index, grip->basePoint() + grip->offset());
+    if (DGraphicsItemPolyline* polyline = editedPolyline(grip, target, index))
+        polyline->setPoint(index, grip->basePoint() + grip->offset());
 }
 
 void DGripFactoryPolyline::edgeGripMoved(DGrip* grip, DGraphicsItem* target)
 {
-    if (!grip || isTiny(grip->offset()))
-        return;
-    auto* polyline = qobject_cast<DGraphicsItemPolyline*>(target);
     int i = 0;
-    if (!polyline || !gripIndex(grip, i))
+    DGraphicsItemPolyline* polyline = editedPolyline(grip, target, i);
+    if (!polyline)
         return;
     const int n = polyline->pointCount();
     if (i < 0 || i >= n)

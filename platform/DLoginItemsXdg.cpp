@@ -121,6 +121,11 @@ QString DLoginItemsXdg::execLine(const QString& executablePath)
         quoted += c;
     }
     quoted.replace(QLatin1Char('\\'), QStringLiteral("\\\\"));
+    // A value is one line: control characters are written as escapes, so a
+    // path cannot end the line and start a key of its own.
+    quoted.replace(QLatin1Char('\n'), QStringLiteral("\\n"));
+    quoted.replace(QLatin1Char('\t'), QStringLiteral("\\t"));
+    quoted.replace(QLatin1Char('\r'), QStringLiteral("\\r"));
     return QLatin1Char('"') + quoted + QStringLiteral("\" /autorun");
 }
 

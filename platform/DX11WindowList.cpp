@@ -154,6 +154,20 @@ bool isOnDesktop(xcb_ewmh_connection_t* ewmh, xcb_window_t window, bool knowCurr
     return desktop == 0xFFFFFFFFu || desktop == current;
 }
 
+// Whether an EWMH window manager runs now. The root's check window must name
+// itself too: a window manager that has gone leaves its properties on the root,
+// and its stale client list would hide every window.
+bool windowManagerRuns(xcb_ewmh_connection_t* ewmh, xcb_window_t root)
+{
+    xcb_window_t check = XCB_WINDOW_NONE;
+    if (!xcb_ewmh_get_supporting_wm_check_reply(ewmh, xcb_ewmh_get_supporting_wm_check(ewmh, root), &check, nullptr)
+        || check == XCB_WINDOW_NONE)
+        return false;
+    xcb_window_t self = XCB_WINDOW_NONE;
+    return xcb_ewmh_get_supporting_wm_check_reply(ewmh, xcb_ewmh_get_supporting_wm_check(ewmh, check), &self, nullptr)
+        && self == check;
+}
+
 // Managed clients, from _NET_CLIENT_LIST_STACKING (bottom to top). False when no
 // EWMH window manager keeps that list.
 bool listManagedWindows(Connection& connection, QList<DOnScreenWindow>& windows)
@@ -161,10 +175,7 @@ bool listManagedWindows(Connection& connection, QList<DOnScreenWindow>& windows)
     xcb_ewmh_connection_t* ewmh = connection.ewmh();
     if (!ewmh)
         return false;
-    xcb_window_t check = XCB_WINDOW_NONE;
-    if (!xcb_ewmh_get_supporting_wm_check_reply(
-            ewmh, xcb_ewmh_get_supporting_wm_check(ewmh, connection.root()), &check, nullptr)
-        || check == XCB_WINDOW_NONE)
+    if (!windowManagerRuns(ewmh, connection.root()))
         return false;
     xcb_ewmh_get_windows_reply_t stacking;
     if (!xcb_ewmh_get_client_list_stacking_reply(ewmh, xcb_ewmh_get_client_list_stacking(ewmh, 0), &stacking, nullptr))

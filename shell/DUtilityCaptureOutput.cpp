@@ -61,16 +61,28 @@ QString cleanedPattern(QString pattern)
     return DUtility::convertTimeVariables(pattern);
 }
 
+// Whether a cleaned name part names nothing of its own: empty, blanks only, or
+// dots only ("." and ".." are the folder itself and its parent; any of these
+// would make a hidden file or folder that the user never sees).
+bool namesNothing(const QString& part)
+{
+    const QString trimmed = part.trimmed();
+    return trimmed.count(QLatin1Char('.')) == trimmed.size();
+}
+
 QString automaticFilePath()
 {
     DConfigCapture* settings = config();
     const QString extension = DUtility::TargetFormatToString(DD::enumTargetFormat(settings->targetFormat()));
-    const QString name = cleanedPattern(settings->fileNameFormat());
+    QString name = cleanedPattern(settings->fileNameFormat());
+    // A template with nothing left in it still saves the capture, under the
+    // default name, rather than as a hidden ".png".
+    if (namesNothing(name))
+        name = cleanedPattern(DConfigCapture::defaultFileNameFormat());
     QString subFolder;
     if (settings->createSubfolders()) {
         subFolder = cleanedPattern(settings->subFolderFormat());
-        // "." and ".." name no sub-folder of their own.
-        if (subFolder == QLatin1String(".") || subFolder == QLatin1String(".."))
+        if (namesNothing(subFolder))
             subFolder.clear();
     }
     return DUtility::makeFullPath(settings->automaticSaveFolder(), subFolder, name, extension);

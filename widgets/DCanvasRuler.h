@@ -33,6 +33,13 @@ public:
 
 protected:
     void paintEvent(QPaintEvent* event) override = 0;
+    // What both rulers share, told along the ruler's own axis (Horizontal:
+    // scene x along the top; Vertical: scene y down the left side).
+    // Stores pos and repaints the strips of the old and the new mark.
+    void moveMark(int pos, Qt::Orientation orientation);
+    // White ground, ticks, labels, base line and the mouse mark for the
+    // exposed rectangle of the event.
+    void paintRuler(QPaintEvent* event, Qt::Orientation orientation);
 
     DCanvas* m_pCanvas;
     int m_nCurrentPos;      // -1: no mark yet

@@ -5,6 +5,7 @@
 #include <QGraphicsOpacityEffect>
 #include <QLayout>
 #include <QPalette>
+#include <QPointer>
 #include <QPropertyAnimation>
 #include <QVBoxLayout>
 
@@ -18,7 +19,9 @@ struct DWidgetPrivate
     QPropertyAnimation* fading = nullptr;
     QGraphicsOpacityEffect* opacityEffect = nullptr;
     QGraphicsDropShadowEffect* dropShadow = nullptr;
-    QList<QWidget*> widgets;
+    // Guarded: a widget deleted by whoever holds it leaves the list instead
+    // of being deleted a second time by reset().
+    QList<QPointer<QWidget>> widgets;
     QList<QLayout*> subLayouts;
 };
 
@@ -96,7 +99,17 @@ QWidget* DWidget::frame() const
 
 QList<QWidget*> DWidget::widgets() const
 {
-    return d->widgets;
+    return alive(d->widgets);
+}
+
+QList<QWidget*> DWidget::alive(const QList<QPointer<QWidget>>& guarded)
+{
+    QList<QWidget*> result;
+    for (const QPointer<QWidget>& widget : guarded) {
+        if (widget)
+            result.append(widget);
+    }
+    return result;
 }
 
 QList<QLayout*> DWidget::subLayouts() const
@@ -181,6 +194,8 @@ void DWidget::hide(bool fade)
 
 void DWidget::addWidget(QWidget* widget)
 {
+    if (!widget)
+        return;
     widget->setParent(d->content);
     if (!d->subLayouts.isEmpty()) {
         QLayout* last = d->subLayouts.last();
@@ -198,6 +213,8 @@ void DWidget::addWidget(QWidget* widget)
 
 void DWidget::addSubLayout(QLayout* layout)
 {
+    if (!layout)
+        return;
     layout->setSpacing(3);
     layout->setContentsMargins(3, d->subLayouts.isEmpty() ? 3 : 0, 3, 3);
     d->subLayouts.append(layout);
@@ -209,22 +226,27 @@ void DWidget::addSubLayout(QLayout* layout)
 
 void DWidget::resetLayout(QLayout* layout)
 {
+    if (!layout || layout == d->contentLayout)
+        return;
     // Deleting the old layout deletes its sub-layouts with it; the widgets
     // stay children of the content area.
     delete d->contentLayout;
     d->subLayouts.clear();
     d->contentLayout = layout;
     d->content->setLayout(layout);
-    for (QWidget* widget : qAsConst(d->widgets))
+    for (QWidget* widget : widgets())
         layout->addWidget(widget);
     adjustSize();
 }
 
 void DWidget::reset()
 {
-    for (QWidget* widget : qAsConst(d->widgets))
-        delete widget;
+    // Guarded to the end: deleting one widget may take others with it (a
+    // parent, or the same widget added twice).
+    const QList<QPointer<QWidget>> doomed = d->widgets;
     d->widgets.clear();
+    for (const QPointer<QWidget>& widget : doomed)
+        delete widget.data();
     for (QLayout* sub : qAsConst(d->subLayouts)) {
         d->contentLayout->removeItem(sub);
         delete sub;

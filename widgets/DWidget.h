@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QList>
+#include <QPointer>
 #include <QWidget>
 
 class QLayout;
@@ -51,6 +52,9 @@ public slots:
     void onFadingFinished();
 
 protected:
+    // The widgets of a guarded list that still exist, in order.
+    static QList<QWidget*> alive(const QList<QPointer<QWidget>>& guarded);
+
     void enterEvent(QEvent* event) override;
     void leaveEvent(QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;

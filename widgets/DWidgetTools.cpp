@@ -27,8 +27,15 @@ DWidgetTools::DWidgetTools(DCanvas* canvas)
 
 void DWidgetTools::addTool(QWidget* tool)
 {
+    if (!tool)
+        return;
     addWidget(tool);
     m_tools.append(tool);
+}
+
+QList<QWidget*> DWidgetTools::tools() const
+{
+    return alive(m_tools);
 }
 
 void DWidgetTools::reset()

@@ -10,9 +10,9 @@ public:
     explicit DWidgetTools(DCanvas* canvas);
 
     void addTool(QWidget* tool);
-    QList<QWidget*> tools() const { return m_tools; }
+    QList<QWidget*> tools() const;
     void reset() override;
 
 private:
-    QList<QWidget*> m_tools;
+    QList<QPointer<QWidget>> m_tools;   // guarded: a tool may be deleted elsewhere
 };

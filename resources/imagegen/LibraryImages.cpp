@@ -10,6 +10,14 @@ namespace {
 
 const QColor kInk(0x3B, 0x3B, 0x3B);
 
+// A one-pixel outline, whatever the painter's scale.
+QPen hairline(const QColor& color)
+{
+    QPen pen(color, 1);
+    pen.setCosmetic(true);
+    return pen;
+}
+
 QImage letterIcon(bool bold, bool italic)
 {
     QImage image = blankImage(16, 16);
@@ -83,7 +91,7 @@ QImage colorsIcon()
                               QColor(0x3C, 0xA5, 0x5C), QColor(0x36, 0x6C, 0xD9)};
     for (int i = 0; i < 4; ++i)
         p.fillRect(QRect(1 + (i % 2) * 7, 1 + (i / 2) * 7, 7, 7), colors[i]);
-    p.setPen(kInk);
+    p.setPen(hairline(kInk));
     p.drawRect(QRect(1, 1, 13, 13));
     return image;
 }
@@ -92,7 +100,7 @@ QImage mainWindowIcon()
 {
     QImage image = blankImage(16, 16);
     QPainter p(&image);
-    p.setPen(kInk);
+    p.setPen(hairline(kInk));
     p.setBrush(Qt::white);
     p.drawRect(QRect(1, 2, 13, 11));
     p.fillRect(QRect(1, 2, 14, 3), QColor(0x36, 0x6C, 0xD9));

@@ -20,10 +20,15 @@ private:
     bool* m_deleted;
 };
 
+QString settingsFolderPath()
+{
+    return QString::fromLocal8Bit(qgetenv("XDG_CONFIG_HOME")) + "/Orvanta";
+}
+
 QString settingsFilePath()
 {
-    return QString::fromLocal8Bit(qgetenv("XDG_CONFIG_HOME")) + "/Orvanta/"
-           + QFileInfo(QCoreApplication::applicationFilePath()).baseName() + ".ini";
+    return settingsFolderPath() + "/" + QFileInfo(QCoreApplication::applicationFilePath()).baseName()
+           + ".ini";
 }
 
 } // namespace
@@ -52,6 +57,7 @@ private slots:
     void valuesSurviveARestart();
     void randomBytesReadAsDefaults();
     void unwritableSettingsFileLeavesDefaultsInUse();
+    void unwritableSettingsFolderLeavesDefaultsInUse();
 
 private:
     DFakeLoginItems m_loginItems;
@@ -68,6 +74,8 @@ void tst_DConfig::cleanup()
 {
     delete DConfig::_instance();
     QFile::remove(settingsFilePath());
+    if (QFileInfo(settingsFolderPath()).isFile())
+        QFile::remove(settingsFolderPath());
     DLoginItems::setCurrent(nullptr);
 }
 
@@ -270,6 +278,33 @@ void tst_DConfig::unwritableSettingsFileLeavesDefaultsInUse()
     QCOMPARE(config->m_pSettings->status(), QSettings::AccessError);
     delete config;
     QVERIFY(QDir().rmdir(settingsFilePath()));
+}
+
+void tst_DConfig::unwritableSettingsFolderLeavesDefaultsInUse()
+{
+    // A file where the maker's settings folder should be: the folder cannot
+    // be made, so the settings file can be neither read nor written.
+    QVERIFY(QDir(settingsFolderPath()).removeRecursively());
+    QFile blocker(settingsFolderPath());
+    QVERIFY(blocker.open(QIODevice::WriteOnly));
+    blocker.write("AutoRun=false\nSystemTray=false\n");
+    blocker.close();
+
+    DConfig* config = new DConfig();
+    QVERIFY(config->isAutoRun());
+    QCOMPARE(m_loginItems.adds, 1);
+    QVERIFY(config->hasSystemTray());
+    QVERIFY(!config->propertyValue("width").isValid());
+    config->setPropertyValue("width", 9);
+    QCOMPARE(config->propertyValue("width").toInt(), 9);
+    config->m_pSettings->sync();
+    QCOMPARE(config->m_pSettings->status(), QSettings::AccessError);
+    delete config;
+
+    // What stood in the way is left as it was.
+    QVERIFY(QFileInfo(settingsFolderPath()).isFile());
+    QVERIFY(blocker.open(QIODevice::ReadOnly));
+    QCOMPARE(blocker.readAll(), QByteArray("AutoRun=false\nSystemTray=false\n"));
 }
 
 QTEST_GUILESS_MAIN(tst_DConfig)

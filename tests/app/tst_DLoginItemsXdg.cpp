@@ -2,6 +2,7 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <QtTest>
+#include <sys/stat.h>
 
 #include "DFakeLoginItems.h"
 #include "DLoginItemsXdg.h"
@@ -43,7 +44,8 @@ QString entryValue(const QString& path, const QString& key)
         if (!line.startsWith(key + "="))
             continue;
         QString value = line.mid(key.size() + 1);
-        value.replace("\\\\", "\x01").replace("\\s", " ").replace("\x01", "\\");
+        value.replace("\\\\", "\x01").replace("\\s", " ").replace("\\n", "\n").replace("\\t", "\t");
+        value.replace("\x01", "\\");
         return value;
     }
     return QString();
@@ -77,6 +79,7 @@ private slots:
     void splitExec_data();
     void splitExec();
     void unwritableFolderFailsQuietly();
+    void pipeInTheFolderIsLeftAlone();
     void utilityGoesThroughTheCurrentImplementation();
 
 private:
@@ -195,6 +198,7 @@ void tst_DLoginItemsXdg::awkwardExecutablePathsRoundTrip_data()
     QTest::newRow("backslash") << "back\\slash";
     QTest::newRow("percent") << "100%f";
     QTest::newRow("non-ASCII") << QString::fromUtf8("Bildschirmfoto-\xc3\xa4");
+    QTest::newRow("line break and tab") << "two\nlines\tand tab";
 }
 
 void tst_DLoginItemsXdg::awkwardExecutablePathsRoundTrip()
@@ -208,6 +212,10 @@ void tst_DLoginItemsXdg::awkwardExecutablePathsRoundTrip()
     items.add();
     QCOMPARE(desktopFiles(folder), QStringList{"Zorvelshot.desktop"});
     QCOMPARE(DLoginItemsXdg::splitExec(execOf(folder + "/Zorvelshot.desktop")).value(0), program);
+    // The entry keeps its one Exec line and gains no other key.
+    QFile entry(folder + "/Zorvelshot.desktop");
+    QVERIFY(entry.open(QIODevice::ReadOnly));
+    QCOMPARE(entry.readAll().count('\n'), 5);
     QVERIFY(items.contains());
     // Another program with a similar name is not mistaken for this one.
     QVERIFY(!DLoginItemsXdg(folder, program + "x", "Zorvelshot").contains());
@@ -244,6 +252,21 @@ void tst_DLoginItemsXdg::unwritableFolderFailsQuietly()
     QVERIFY(!m_items.remove());
     QVERIFY(QFileInfo(autostartFolder()).isFile());
     QFile::remove(autostartFolder());
+}
+
+void tst_DLoginItemsXdg::pipeInTheFolderIsLeftAlone()
+{
+    // Reading a pipe would wait for a writer: only regular files are entries.
+    QVERIFY(QDir().mkpath(autostartFolder()));
+    const QString pipe = autostartFolder() + "/pipe.desktop";
+    QCOMPARE(::mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+    QVERIFY(!m_items.contains());
+    m_items.add();
+    QVERIFY(m_items.contains());
+    QVERIFY(m_items.remove());
+    QVERIFY(!m_items.contains());
+    QVERIFY(QFileInfo::exists(pipe));
+    QVERIFY(!QFileInfo(pipe).isFile());
 }
 
 void tst_DLoginItemsXdg::utilityGoesThroughTheCurrentImplementation()

@@ -9,6 +9,7 @@
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QtTest>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include "DConfig.h"
@@ -59,6 +60,8 @@ private slots:
     void brokenScriptsAreSkipped();
     void unreadableScriptIsSkipped();
     void scriptWithoutReadPermissionIsSkipped();
+    void pipesAndDevicesAreSkipped_data();
+    void pipesAndDevicesAreSkipped();
     void exposedObjectsAreGlobalsByName();
     void exposedImageIsAGlobalVariant();
     void debuggerIsCreatedOnceAndAttachedOnlyForDebugRuns();
@@ -215,6 +218,28 @@ void tst_DScript::scriptWithoutReadPermissionIsSkipped()
     QVERIFY(QFile::setPermissions(locked, QFileDevice::Permissions()));
     script()->runScript(locked, false);
     QVERIFY(!script()->engine()->globalObject().property("marker").isValid());
+}
+
+void tst_DScript::pipesAndDevicesAreSkipped_data()
+{
+    QTest::addColumn<QString>("path");
+    // Opening a pipe waits for a writer; reading this device never ends.
+    QTest::newRow("pipe") << m_dir.filePath("pipe.js");
+    QTest::newRow("device") << "/dev/zero";
+}
+
+void tst_DScript::pipesAndDevicesAreSkipped()
+{
+    QFETCH(QString, path);
+    if (path.startsWith(m_dir.path()) && !QFileInfo::exists(path))
+        QCOMPARE(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
+    QVERIFY(QFileInfo::exists(path));
+    script()->runScript(writeScript("attach-before-pipe.js", "1;\n"), true);
+    QVERIFY(attached());
+    // Returns at once and, like a missing file, leaves the debugger as it was.
+    script()->runScript(path, false);
+    QVERIFY(attached());
+    QVERIFY(!script()->engine()->hasUncaughtException());
 }
 
 void tst_DScript::exposedObjectsAreGlobalsByName()

@@ -9,9 +9,8 @@
 #include <QSettings>
 #include <QTemporaryDir>
 
-#include <unistd.h>
-
 #include "../shell/DModalDriver.h"
+#include "../shell/DUnwritableFolder.h"
 #include "DConfigCapture.h"
 #include "DDialogPromptTarget.h"
 
@@ -47,16 +46,6 @@ private:
         dialog.setVisible(true);
         dialog.activateWindow();
         return dialog.exec();
-    }
-
-    static QString unwritableFolder(const QTemporaryDir& base)
-    {
-        if (geteuid() == 0)
-            return QStringLiteral("/proc");
-        const QString folder = base.filePath("locked");
-        QDir().mkpath(folder);
-        QFile::setPermissions(folder, QFile::ReadOwner | QFile::ExeOwner);
-        return folder;
     }
 
 private slots:
@@ -141,12 +130,14 @@ private slots:
         bool messageShown = false;
         runDialog(dialog, [&] {
             whenModal<QFileDialog>([](QFileDialog* files) { files->reject(); });
-            whenModal<QMessageBox>([&](QMessageBox* box) {
+            // A message would be shown modally inside the click, so it is
+            // caught before the click returns; the watcher then goes.
+            QPointer<QTimer> messageWatcher = whenModal<QMessageBox>([&](QMessageBox* box) {
                 messageShown = true;
                 box->accept();
-            }, 300);
+            });
             button(dialog, "buttonFile")->click();
-            QTest::qWait(400);
+            delete messageWatcher.data();
             stillOpen = dialog.isVisible();
             dialog.reject();
         });
@@ -181,6 +172,27 @@ private slots:
         QVERIFY(!QFile::exists(QDir(locked).filePath("zorvel-denied.png")));
         QCOMPARE(QImageReader(good.filePath("second.png")).read().size(), QSize(64, 48));
         QVERIFY(!dialog.isVisible());
+    }
+
+    void nullImageToAFileIsTold()
+    {
+        QTemporaryDir dir;
+        settings()->setValue("AutomaticSaveFolder", dir.path());
+        DDialogPromptTarget dialog(nullptr, QImage());
+        QString message;
+        bool openAfterFailure = false;
+        runDialog(dialog, [&] {
+            whenModal<QMessageBox>([&](QMessageBox* box) {
+                message = box->text();
+                box->accept();
+            });
+            button(dialog, "buttonFile")->click();
+            openAfterFailure = dialog.isVisible();
+            dialog.reject();
+        });
+        QCOMPARE(message, QString("Failed to save the image."));
+        QVERIFY(openAfterFailure);
+        QVERIFY(QDir(dir.path()).entryList(QDir::Files).isEmpty());
     }
 
     void nullImageOnTheClipboardIsTold()

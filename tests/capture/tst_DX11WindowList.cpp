@@ -266,6 +266,45 @@ private slots:
         QVERIFY(listed("Zorvel this desktop"));
     }
 
+    // A window manager that has gone leaves its properties on the root: its check
+    // window no longer exists and its client list names no window on screen.
+    void propertiesOfAGoneWindowManagerAreIgnored()
+    {
+        if (underWindowManager())
+            QSKIP("needs a server whose window manager has gone");
+        QWidget widget;
+        showAt(widget, "Zorvel after the window manager", QRect(150, 150, 200, 100));
+        QTRY_VERIFY(listed("Zorvel after the window manager"));
+
+        xcb_connection_t* c = xcb_connect(nullptr, nullptr);
+        const xcb_window_t root = xcb_setup_roots_iterator(xcb_get_setup(c)).data->root;
+        auto atom = [c](const char* name) {
+            xcb_intern_atom_reply_t* reply
+                = xcb_intern_atom_reply(c, xcb_intern_atom(c, 0, uint16_t(std::strlen(name)), name), nullptr);
+            const xcb_atom_t result = reply ? reply->atom : xcb_atom_t(XCB_ATOM_NONE);
+            std::free(reply);
+            return result;
+        };
+        const xcb_atom_t check = atom("_NET_SUPPORTING_WM_CHECK");
+        const xcb_atom_t stacking = atom("_NET_CLIENT_LIST_STACKING");
+        const xcb_window_t gone = xcb_generate_id(c);
+        xcb_create_window(c, XCB_COPY_FROM_PARENT, gone, root, 0, 0, 1, 1, 0, XCB_WINDOW_CLASS_INPUT_OUTPUT,
+                          XCB_COPY_FROM_PARENT, 0, nullptr);
+        xcb_destroy_window(c, gone);
+        xcb_change_property(c, XCB_PROP_MODE_REPLACE, root, check, XCB_ATOM_WINDOW, 32, 1, &gone);
+        xcb_change_property(c, XCB_PROP_MODE_REPLACE, root, stacking, XCB_ATOM_WINDOW, 32, 1, &gone);
+        // A round trip: the server has taken the changes before the listing looks.
+        std::free(xcb_get_input_focus_reply(c, xcb_get_input_focus(c), nullptr));
+
+        const bool stillListed = listed("Zorvel after the window manager");
+
+        xcb_delete_property(c, root, check);
+        xcb_delete_property(c, root, stacking);
+        xcb_flush(c);
+        xcb_disconnect(c);
+        QVERIFY(stillListed);
+    }
+
     void treeFromTheRealList()
     {
         QWidget widget;

@@ -246,6 +246,15 @@ void TestSingleApplication::silentOrHalfFrameSendsNothing()
     }
     QTest::qWait(100);
     QCOMPARE(received.count(), 0);
+
+    // The broken frame is dropped whole: the next sender's message arrives
+    // alone and unmixed with the three stray bytes.
+    DLocalInstancePeer second("t-one");
+    Sender sender(second, "whole", 5000);
+    QTRY_COMPARE(received.count(), 1);
+    QCOMPARE(received.at(0).at(0).toString(), QStringLiteral("whole"));
+    QTRY_VERIFY(sender.finished());
+    QVERIFY(sender.result());
 }
 
 void TestSingleApplication::socketIsReachableByItsUserOnly()

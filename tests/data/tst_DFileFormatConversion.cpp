@@ -117,7 +117,7 @@ void tst_DFileFormatConversion::colours()
     QCOMPARE(toColor(color), packed);
     QCOMPARE(toQColor(packed).rgba(), color.rgba());
     QCOMPARE(toQColor(packed).alpha(), color.alpha());
-    // A colour of another spec packs the same.
+    // The same colour held as HSV packs the same.
     QCOMPARE(toColor(color.toHsv()), packed);
 }
 

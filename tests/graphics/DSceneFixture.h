@@ -7,6 +7,7 @@
 #include <QTest>
 
 #include "DCanvas.h"
+#include "DGraphicsItem.h"
 #include "DGraphicsScene.h"
 #include "DGraphicsView.h"
 
@@ -31,6 +32,17 @@ public:
     DGraphicsScene* scene() const { return canvas->scene(); }
     DGraphicsView* view() const { return canvas->view(); }
     QWidget* viewport() const { return canvas->view()->viewport(); }
+
+    // The annotation items among the scene's own short-lived items: prompt
+    // samples and drag copies (grips and the cursor are of other types).
+    int transientItems() const
+    {
+        int count = 0;
+        for (QGraphicsItem* item : scene()->items())
+            if (item->type() == DGraphicsItem::Type)
+                ++count;
+        return count;
+    }
 
     // Zooms and scrolls so that the scene's origin sits at the viewport's top-left.
     void setZoom(double zoom)

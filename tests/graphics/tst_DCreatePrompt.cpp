@@ -36,15 +36,6 @@ private:
     int* m_count;
 };
 
-int transientItemCount(DGraphicsScene* scene)
-{
-    int count = 0;
-    for (QGraphicsItem* item : scene->items())
-        if (item->type() == DGraphicsItem::Type)
-            ++count;
-    return count;
-}
-
 void keyRelease(QWidget* widget, Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
 {
     QTest::keyRelease(widget, key, modifiers);
@@ -57,13 +48,17 @@ class tst_DCreatePrompt : public QObject
 private slots:
     void construction();
     void rectangleDrag();
-    void rectangleRightPressDropsTheSampleThenCancels();
+    void rightPressDropsTheSampleThenCancels_data();
+    void rightPressDropsTheSampleThenCancels();
     void rectangleSnapsToOtherItems();
     void rectangleTakesTheFillImage();
     void anEndedPromptIgnoresFurtherInput();
     void positionRounding_data();
     void positionRounding();
+    void pressPositionIsRoundedOnTheCanvas_data();
+    void pressPositionIsRoundedOnTheCanvas();
     void secondPromptReplacesTheFirstSilently();
+    void lateRemovalLeavesTheNextPromptAlone();
     void lineDrag();
     void polylineClicksAndRightClick();
     void polylineDoubleClick();
@@ -112,7 +107,7 @@ void tst_DCreatePrompt::rectangleDrag()
     QCOMPARE(scene->cursor().text(), QString("(80,60)"));
     fixture.press(QPointF(100, 100));
     QVERIFY(prompt->sample());
-    QCOMPARE(transientItemCount(scene), 1);
+    QCOMPARE(fixture.transientItems(), 1);
     fixture.move(QPointF(250, 150), Qt::LeftButton);
     fixture.move(QPointF(300, 200), Qt::LeftButton);
     QCOMPARE(scene->cursor().text(), QString("Width: 200\nHeight: 100"));
@@ -129,7 +124,7 @@ void tst_DCreatePrompt::rectangleDrag()
     QVERIFY(items.first()->isPersistent());
     QVERIFY(items.first()->isSelected());
     QCOMPARE(items.first()->sceneBoundary(), QRectF(100, 100, 200, 100));
-    QCOMPARE(transientItemCount(scene), 0);
+    QCOMPARE(fixture.transientItems(), 0);
     // The drawn cursor is given back.
     QCOMPARE(scene->cursor().text(), QString());
     QVERIFY(!scene->cursor().isSystemCursorHidden());
@@ -141,15 +136,28 @@ void tst_DCreatePrompt::rectangleDrag()
     QCOMPARE(scene->activeLayer()->items().size(), 1);
 }
 
-void tst_DCreatePrompt::rectangleRightPressDropsTheSampleThenCancels()
+void tst_DCreatePrompt::rightPressDropsTheSampleThenCancels_data()
 {
+    QTest::addColumn<bool>("line");
+    QTest::newRow("rectangle") << false;
+    QTest::newRow("line") << true;
+}
+
+void tst_DCreatePrompt::rightPressDropsTheSampleThenCancels()
+{
+    QFETCH(bool, line);
     DSceneFixture fixture;
-    QPointer<DCreatePromptRectangle> prompt = new DCreatePromptRectangle;
+    QPointer<DCreatePrompt> prompt;
+    if (line)
+        prompt = new DCreatePromptLine;
+    else
+        prompt = new DCreatePromptRectangle;
     QSignalSpy cancelled(prompt.data(), &DCreatePrompt::cancelled);
     prompt->start(fixture.canvas.data());
     fixture.press(QPointF(100, 100));
     fixture.move(QPointF(150, 150), Qt::LeftButton | Qt::RightButton);
     QPointer<DGraphicsItem> sample = prompt->sample();
+    QVERIFY(sample);
     fixture.press(QPointF(150, 150), Qt::RightButton);
     QVERIFY(!sample);
     QVERIFY(prompt->isActive()); // the user may start again
@@ -228,6 +236,7 @@ void tst_DCreatePrompt::positionRounding_data()
     QTest::newRow("zoom 0.6: unchanged") << 0.6 << QPointF(10.26, 7.74);
     QTest::newRow("zoom 1: unchanged") << 1.0 << QPointF(10.26, 7.74);
     QTest::newRow("zoom 3: halves") << 3.0 << QPointF(10.5, 7.5);
+    QTest::newRow("zoom 4: still halves") << 4.0 << QPointF(10.5, 7.5);
     QTest::newRow("zoom 4.2: tenths") << 4.2 << QPointF(10.3, 7.7);
     QTest::newRow("zoom 5: tenths") << 5.0 << QPointF(10.3, 7.7);
 }
@@ -245,6 +254,40 @@ void tst_DCreatePrompt::positionRounding()
     event.setScenePos(QPointF(10.26, 7.74));
     prompt->snapMouse(&event);
     QCOMPARE(event.scenePos(), rounded);
+}
+
+void tst_DCreatePrompt::pressPositionIsRoundedOnTheCanvas_data()
+{
+    QTest::addColumn<double>("zoom");
+    QTest::addColumn<double>("step");
+    QTest::newRow("zoom 3") << 3.0 << 0.5;
+    QTest::newRow("zoom 4.2") << 4.2 << 0.1;
+}
+
+void tst_DCreatePrompt::pressPositionIsRoundedOnTheCanvas()
+{
+    QFETCH(double, zoom);
+    QFETCH(double, step);
+    DSceneFixture fixture;
+    fixture.setZoom(zoom);
+    // A viewport pixel whose scene position lies off the rounding grid.
+    QPoint pixel(101, 101);
+    QPointF raw = fixture.view()->mapToScene(pixel);
+    auto onGrid = [step](double v) { return qAbs(v / step - qRound(v / step)) < 1e-6; };
+    for (int tries = 0; onGrid(raw.x()) || onGrid(raw.y()); ++tries) {
+        QVERIFY(tries < 20);
+        pixel += QPoint(1, 1);
+        raw = fixture.view()->mapToScene(pixel);
+    }
+    auto* prompt = new DCreatePromptLine;
+    prompt->start(fixture.canvas.data());
+    QTest::mousePress(fixture.viewport(), Qt::LeftButton, Qt::NoModifier, pixel);
+    QVERIFY(prompt->sample());
+    const QVector3D start = prompt->sample()->startPoint();
+    const QPointF expected(qRound(raw.x() / step) * step, qRound(raw.y() / step) * step);
+    QVERIFY2(qAbs(start.x() - expected.x()) < 1e-4 && qAbs(start.y() - expected.y()) < 1e-4,
+             qPrintable(QString("%1,%2 for %3,%4").arg(start.x()).arg(start.y()).arg(raw.x()).arg(raw.y())));
+    prompt->cancel();
 }
 
 void tst_DCreatePrompt::secondPromptReplacesTheFirstSilently()
@@ -269,6 +312,31 @@ void tst_DCreatePrompt::secondPromptReplacesTheFirstSilently()
     QTRY_VERIFY(!first);
     fixture.release(QPointF(150, 150));
     QVERIFY(fixture.scene()->activeLayer()->items().isEmpty());
+}
+
+void tst_DCreatePrompt::lateRemovalLeavesTheNextPromptAlone()
+{
+    DSceneFixture fixture;
+    QPointer<DCreatePromptRectangle> first = new DCreatePromptRectangle;
+    QPointer<DCreatePromptLine> next;
+    // The next tool is started by a receiver of the first one's end, before
+    // the scene's queued removal of the first has run.
+    connect(first.data(), &DCreatePrompt::finished, this, [&] {
+        next = new DCreatePromptLine;
+        next->start(fixture.canvas.data());
+    });
+    first->start(fixture.canvas.data());
+    fixture.drag(QPointF(10, 10), QPointF(60, 60));
+    QVERIFY(next);
+    QTRY_VERIFY(!first);
+
+    QVERIFY(next);
+    QVERIFY(next->isActive());
+    QCOMPARE(fixture.scene()->eventFilterList().size(), 1);
+    QSignalSpy finished(next.data(), &DCreatePrompt::finished);
+    fixture.drag(QPointF(100, 100), QPointF(150, 100));
+    QCOMPARE(finished.count(), 1);
+    QCOMPARE(fixture.scene()->activeLayer()->items().size(), 2);
 }
 
 void tst_DCreatePrompt::lineDrag()
@@ -313,7 +381,7 @@ void tst_DCreatePrompt::polylineClicksAndRightClick()
     QCOMPARE(polyline->points(),
              (QVector<QVector3D> { QVector3D(100, 100, 0), QVector3D(200, 100, 0), QVector3D(200, 200, 0) }));
     QVERIFY(!prompt->rubberBand());
-    QCOMPARE(transientItemCount(fixture.scene()), 0);
+    QCOMPARE(fixture.transientItems(), 0);
 }
 
 void tst_DCreatePrompt::polylineDoubleClick()
@@ -422,7 +490,7 @@ void tst_DCreatePrompt::escapeCancels()
     QCOMPARE(finished.count(), 0);
     QVERIFY(!sample);
     QVERIFY(fixture.scene()->activeLayer()->items().isEmpty());
-    QCOMPARE(transientItemCount(fixture.scene()), 0);
+    QCOMPARE(fixture.transientItems(), 0);
     QCOMPARE(fixture.scene()->cursor().graphicsCount(), 0);
     QTRY_VERIFY(!prompt);
 }
@@ -452,6 +520,11 @@ void tst_DCreatePrompt::arrowKeysMoveThePointerByOnePixel()
     QCOMPARE(QCursor::pos(), start + moved);
     QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier);
     QVERIFY(prompt->eventFilter(&release));
+    QVERIFY(prompt->isActive());
+
+    // The same key typed on the canvas reaches the prompt through the scene.
+    QTest::keyClick(fixture.view(), Qt::Key(key));
+    QCOMPARE(QCursor::pos(), start + moved * 2);
     QVERIFY(prompt->isActive());
 }
 

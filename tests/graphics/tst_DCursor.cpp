@@ -450,6 +450,10 @@ void tst_DCursor::gripDeletedWhileBoundReleasesTheCursor()
     delete grip;   // never unbound
     QVERIFY(!cursor.isBinded());
     QCOMPARE(cursor.graphicsCount(), 1);
+    // A late unbind finds nothing to release and leaves the prompt's cross.
+    cursor.unbind(nullptr);
+    QCOMPARE(cursor.graphicsCount(), 1);
+    QVERIFY(cursor.isSystemCursorHidden());
     cursor.updateScenePos(QPointF(7, 8));
     QCOMPARE(cursor.pos(), QPointF(7, 8));
     cursor.unsetGraphics(true);

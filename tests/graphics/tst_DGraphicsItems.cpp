@@ -20,6 +20,8 @@
 
 using Factory = std::function<DGraphicsItem*()>;
 Q_DECLARE_METATYPE(Factory)
+using Change = std::function<void(DGraphicsItem*)>;
+Q_DECLARE_METATYPE(Change)
 
 namespace {
 
@@ -101,6 +103,8 @@ private slots:
     void boundingRectGrowsWithStroke_data();
     void boundingRectGrowsWithStroke();
     void nestedSettersNotifyOnce();
+    void kindSettersNotifyOnce_data();
+    void kindSettersNotifyOnce();
     void transientItemsDoNotNotify();
     void copyAcrossClassesFails();
     void cloneGivesEqualItem_data() { addKinds(); }
@@ -127,12 +131,14 @@ private slots:
     void polylineRotatedAddPoint();
     void polylineSnapPointCount();
     void polygonPathClosedWhileDrawn();
+    void closedSampleIsHitAtOnce();
     void polylinePointOutOfRange();
     void sceneBoundaryOfItems();
 
     void imageWithoutPixmap();
     void imageMaskHits();
     void imageState();
+    void imageSnapPoints();
 };
 
 void tst_DGraphicsItems::defaults()
@@ -280,6 +286,93 @@ void tst_DGraphicsItems::nestedSettersNotifyOnce()
         QCOMPARE(changed.count(), 1);
     }
     QCOMPARE(changed.count(), 2);
+}
+
+void tst_DGraphicsItems::kindSettersNotifyOnce_data()
+{
+    QTest::addColumn<Factory>("make");
+    QTest::addColumn<Change>("change");
+    const Factory rectangle([] { return new DGraphicsItemRectangle; });
+    const Factory text([] { return new DGraphicsItemText; });
+    const Factory line([] { return new DGraphicsItemLine; });
+    const Factory polyline([] { return new DGraphicsItemPolyline; });
+    const Factory polygon([] { return new DGraphicsItemPolygon; });
+    const Factory image([] { return new DGraphicsItemImage; });
+    auto as = [](auto setter) { return Change(setter); };
+
+    QTest::newRow("rectangle setBoundary") << rectangle << as([](DGraphicsItem* i) {
+        static_cast<DGraphicsItemRectangle*>(i)->setBoundary(QRectF(1, 2, 30, 40));
+    });
+    QTest::newRow("rectangle setWidth") << rectangle << as([](DGraphicsItem* i) {
+        static_cast<DGraphicsItemRectangle*>(i)->setWidth(70);
+    });
+    QTest::newRow("rectangle setPoint2") << rectangle << as([](DGraphicsItem* i) {
+        static_cast<DGraphicsItemRectangle*>(i)->setPoint2(QVector3D(90, 80, 0));
+    });
+    QTest::newRow("text setPlainText") << text << as([](DGraphicsItem* i) {
+        static_cast<DGraphicsItemText*>(i)->setPlainText("grows the rectangle");
+    });
+    QTest::newRow("text setTextColor") << text << as([](DGraphicsItem* i) {
+        static_cast<DGraphicsItemText*>(i)->setTextColor(Qt::red);
+    });
+    QTest::newRow("text setFontBold") << text << as([](DGraphicsItem* i) {
+        static_cast<DGraphicsItemText*>(i)->setFontBold(true);
+    });
+    QTest::newRow("line setLine") << line << as([](DGraphicsItem* i) {
+        static_cast<DGraphicsItemLine*>(i)->setLine(QVector3D(0, 0, 0), QVector3D(30, 40, 0));
+    });
+    QTest::newRow("polyline addPoint") << polyline << as([](DGraphicsItem* i) {
+        static_cast<DGraphicsItemPolyline*>(i)->addPoint(QVector3D(70, 70, 0));
+    });
+    QTest::newRow("polyline setPoint") << polyline << as([](DGraphicsItem* i) {
+        static_cast<DGraphicsItemPolyline*>(i)->setPoint(1, QVector3D(45, 5, 0));
+    });
+    QTest::newRow("polygon close") << polygon << as([](DGraphicsItem* i) {
+        static_cast<DGraphicsItemPolygon*>(i)->close();
+    });
+    QTest::newRow("image setImage") << image << as([](DGraphicsItem* i) {
+        QPixmap pixmap(12, 9);
+        pixmap.fill(Qt::blue);
+        static_cast<DGraphicsItemImage*>(i)->setImage(pixmap);
+    });
+    QTest::newRow("base setCenter") << rectangle << as([](DGraphicsItem* i) { i->setCenter(QVector3D(300, 200, 0)); });
+    QTest::newRow("base setFillColor") << line << as([](DGraphicsItem* i) { i->setFillColor(Qt::green); });
+    // A copy from an item of the same class, which sets every part of the state.
+    for (const Factory& make : {rectangle, text, line, polyline, polygon, image}) {
+        QScopedPointer<DGraphicsItem> probe(make());
+        QTest::newRow(qPrintable(QString("%1 copy").arg(probe->metaObject()->className())))
+            << make << as([make](DGraphicsItem* i) {
+                   QScopedPointer<DGraphicsItem> source(make());
+                   shapeUp(source.data());
+                   source->setStrokeWidth(7);
+                   QVERIFY(i->copy(source.data()));
+                   QCOMPARE(i->strokeWidth(), 7u);
+               });
+    }
+}
+
+void tst_DGraphicsItems::kindSettersNotifyOnce()
+{
+    QFETCH(Factory, make);
+    QFETCH(Change, change);
+    DGraphicsScene scene;
+    DGraphicsItem* item = make();
+    shapeUp(item);
+    scene.addPersistenItem(item, false);
+    QCoreApplication::processEvents();
+    QSignalSpy changed(item, &DGraphicsItem::changed);
+    QSignalSpy layerChanged(scene.activeLayer(), &DGraphicsLayer::itemChanged);
+    QSignalSpy sceneChanged(&scene, &DGraphicsScene::persistentItemChanged);
+    const QByteArray before = kindState(item) + QByteArray::fromStdString(item->data().SerializeAsString());
+
+    change(item);
+    QCOMPARE(changed.count(), 1);
+    QCOMPARE(layerChanged.count(), 1);
+    // The change is real, and the scene hears of it once, from the event loop.
+    QVERIFY(kindState(item) + QByteArray::fromStdString(item->data().SerializeAsString()) != before);
+    QCOMPARE(sceneChanged.count(), 0);
+    QCoreApplication::processEvents();
+    QCOMPARE(sceneChanged.count(), 1);
 }
 
 void tst_DGraphicsItems::transientItemsDoNotNotify()
@@ -595,6 +688,25 @@ void tst_DGraphicsItems::polygonPathClosedWhileDrawn()
     QVERIFY(polygon.contains(QPointF(50, 50)));
 }
 
+void tst_DGraphicsItems::closedSampleIsHitAtOnce()
+{
+    // As the creation prompt does: closed while transient, then into a layer.
+    DGraphicsScene scene;
+    DGraphicsItemPolygon* polygon = new DGraphicsItemPolygon;
+    polygon->addPoint(QVector3D(0, 0, 0));
+    polygon->addPoint(QVector3D(100, 0, 0));
+    polygon->addPoint(QVector3D(100, 100, 0));
+    scene.addActiveItem(polygon);
+    polygon->close();
+    scene.removeActiveItem(polygon);
+    scene.addPersistenItem(polygon, false);
+    // The closing segment is hit without any further change.
+    QVERIFY(polygon->contains(QPointF(50, 50)));
+    QCOMPARE(scene.activeLayer()->QGraphicsScene::items(QPointF(50, 50)).size(), 1);
+    // The inside of an unfilled polygon is not.
+    QVERIFY(!polygon->contains(QPointF(80, 20)));
+}
+
 void tst_DGraphicsItems::polylinePointOutOfRange()
 {
     DGraphicsItemPolyline item;
@@ -667,6 +779,19 @@ void tst_DGraphicsItems::imageState()
     opaque.fill(Qt::green);
     item.setImage(QPixmap::fromImage(opaque));
     QCOMPARE(item.boundary(), QRectF(0, 0, 10, 20));
+}
+
+void tst_DGraphicsItems::imageSnapPoints()
+{
+    QPixmap pixmap(40, 20);
+    pixmap.fill(Qt::red);
+    DGraphicsItemImage item;
+    item.setImage(pixmap);
+    item.setTranslation(QVector3D(100, 100, 0), false);
+    // Centre, corners, edge middles of the pixmap, in item coordinates.
+    const QVector<QVector3D> expected = {{20, 10, 0}, {0, 0, 0},   {40, 0, 0},  {0, 20, 0}, {40, 20, 0},
+                                         {20, 0, 0},  {40, 10, 0}, {20, 20, 0}, {0, 10, 0}};
+    QCOMPARE(item.snapPoints(), expected);
 }
 
 QTEST_MAIN(tst_DGraphicsItems)

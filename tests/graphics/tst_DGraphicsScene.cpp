@@ -91,6 +91,7 @@ private slots:
     void backgroundsPaint();
     void marginOnlyOutsideThePage();
     void shadowAtZoom();
+    void shadowCornerAtZoomTwo();
     void layerChangesReachTheView();
 
     void renderContentSize();
@@ -104,6 +105,7 @@ private slots:
     void printTarget();
     void printToPdf();
     void printEmptyDocument();
+    void printCommitsEditing();
 
     void filterAllowed_data();
     void filterAllowed();
@@ -359,7 +361,12 @@ void tst_DGraphicsScene::teardownWhileEditingText()
     text->startEditing();
     QVERIFY(text->isEditing());
     QCOMPARE(scene->items().size(), 1); // the editor's proxy
+    QPointer<QTextEdit_P> editor(text->editor());
+    QPointer<DGraphicsItemText> item(text);
     delete scene;
+    // The item went with its layer, and its editor with it.
+    QVERIFY(item.isNull());
+    QVERIFY(editor.isNull());
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }
 
@@ -462,6 +469,24 @@ void tst_DGraphicsScene::shadowAtZoom()
     QCOMPARE(image.pixel(4, y), kMargin);
     // Getting lighter away from the page.
     QVERIFY(QColor(image.pixel(10, y)).red() > near.red());
+}
+
+void tst_DGraphicsScene::shadowCornerAtZoomTwo()
+{
+    DGraphicsScene scene;
+    scene.setSize(100, 80);
+    // The page's top-left corner at zoom 2: scene (-10, -10, 20, 20) on 40 x 40 pixels.
+    const QImage image = renderScene(scene, QRectF(-10, -10, 20, 20), QSize(40, 40));
+    // Ten screen pixels are five scene units: the shadow ends 10 pixels from the page.
+    QCOMPARE(image.pixel(5, 30), kMargin);
+    QCOMPARE(image.pixel(30, 5), kMargin);
+    QCOMPARE(image.pixel(5, 5), kMargin);
+    QVERIFY(QColor(image.pixel(18, 30)).red() < 195);
+    QVERIFY(QColor(image.pixel(30, 18)).red() < 195);
+    // The corner piece darkens near the corner, and not beyond its radius.
+    QVERIFY(QColor(image.pixel(18, 18)).red() < 200);
+    QCOMPARE(image.pixel(11, 11), kMargin);
+    QCOMPARE(image.pixel(25, 25), qRgb(255, 255, 255));
 }
 
 void tst_DGraphicsScene::layerChangesReachTheView()
@@ -605,6 +630,8 @@ void tst_DGraphicsScene::printTarget_data()
     QTest::newRow("twice the page") << QSizeF(600, 800) << QSize(1200, 1600) << QRect(0, 0, 600, 800);
     QTest::newRow("too tall") << QSizeF(600, 800) << QSize(300, 1600) << QRect(225, 0, 150, 800);
     QTest::newRow("exactly the page") << QSizeF(600, 800) << QSize(600, 800) << QRect(0, 0, 600, 800);
+    QTest::newRow("no page") << QSizeF(0, 0) << QSize(300, 200) << QRect();
+    QTest::newRow("no page height") << QSizeF(600, 0) << QSize(300, 200) << QRect();
 }
 
 void tst_DGraphicsScene::printTarget()
@@ -631,7 +658,31 @@ void tst_DGraphicsScene::printToPdf()
     QVERIFY(info.size() > 100);
     QFile pdf(file);
     QVERIFY(pdf.open(QIODevice::ReadOnly));
-    QVERIFY(pdf.read(5) == "%PDF-");
+    const QByteArray bytes = pdf.readAll();
+    QVERIFY(bytes.startsWith("%PDF-"));
+    // The content went to the page as an image of the content's size (with
+    // its alpha as a mask of the same size).
+    QVERIFY(bytes.contains("/Subtype /Image\n/Width 121\n/Height 81\n"));
+}
+
+void tst_DGraphicsScene::printCommitsEditing()
+{
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    DGraphicsScene scene;
+    DGraphicsItemText* text = new DGraphicsItemText;
+    scene.addPersistenItem(text, false);
+    text->startEditing();
+    QTest::keyClicks(text->editor(), "Printed label");
+    QCOMPARE(text->plainText(), QString());
+
+    QPrinter printer;
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(dir.filePath("label.pdf"));
+    scene.onPrint(&printer);
+    QVERIFY(!text->isEditing());
+    QCOMPARE(text->plainText(), QString("Printed label"));
+    QVERIFY(QFile::exists(dir.filePath("label.pdf")));
 }
 
 void tst_DGraphicsScene::printEmptyDocument()

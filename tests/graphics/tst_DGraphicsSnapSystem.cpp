@@ -66,6 +66,8 @@ private slots:
     void addMapsSnapPointsToTheScene();
     void addAgainReplacesTheEarlierPoints();
     void itemLeavingByDeleteIsForgotten();
+    void itemLeavingItsLayerIsForgotten_data();
+    void itemLeavingItsLayerIsForgotten();
     void eventFilterRewritesPositionAndNeverConsumes_data();
     void eventFilterRewritesPositionAndNeverConsumes();
     void onlyXSnapsGivesOneVerticalLine();
@@ -238,6 +240,58 @@ void tst_DGraphicsSnapSystem::itemLeavingByDeleteIsForgotten()
     QScopedPointer<QGraphicsSceneMouseEvent> event(mouseEvent(QEvent::GraphicsSceneMouseMove, QPointF(11, 11)));
     snap.eventFilter(fixture.scene(), event.data());
     QCOMPARE(event->scenePos(), QPointF(11, 11));
+}
+
+void tst_DGraphicsSnapSystem::itemLeavingItsLayerIsForgotten_data()
+{
+    QTest::addColumn<QString>("path");
+    QTest::newRow("taken out of its layer") << "layer";
+    QTest::newRow("removed through the scene") << "scene";
+    QTest::newRow("the layer is cleared") << "clear";
+}
+
+void tst_DGraphicsSnapSystem::itemLeavingItsLayerIsForgotten()
+{
+    QFETCH(QString, path);
+    DSceneFixture fixture;
+    DGraphicsScene* scene = fixture.scene();
+    DGraphicsItemRectangle* leaving = rectangle(QRectF(10, 10, 100, 50));
+    scene->addPersistenItem(leaving, false);
+    DGraphicsItemRectangle* staying = nullptr;
+    if (path != "clear") {
+        staying = rectangle(QRectF(400, 300, 20, 20));
+        scene->addPersistenItem(staying, false);
+    }
+    DGraphicsSnapSystem& snap = scene->snapSystem();
+    QVERIFY(snap.itemPoints().contains(leaving));
+
+    QScopedPointer<DGraphicsItemRectangle> kept;
+    if (path == "layer") {
+        scene->activeLayer()->removeItem(leaving);
+        kept.reset(leaving); // still alive, no longer persistent
+    } else if (path == "scene") {
+        scene->removePersistenItem(leaving);
+    } else {
+        scene->activeLayer()->clear();
+    }
+    QVERIFY(!snap.itemPoints().contains(leaving));
+    for (const DGraphicsSnapPoint& point : snap.xList())
+        QVERIFY(!point.items.contains(leaving));
+    for (const DGraphicsSnapPoint& point : snap.yList())
+        QVERIFY(!point.items.contains(leaving));
+    if (path == "clear") {
+        QVERIFY(snap.xList().isEmpty());
+    } else {
+        QCOMPARE(values(snap.xList()), (QList<double> { 400.0, 410.0, 420.0 }));
+        QVERIFY(snap.itemPoints().contains(staying));
+    }
+
+    // The pointer is no longer pulled onto the item's left edge.
+    QScopedPointer<QGraphicsSceneMouseEvent> event(mouseEvent(QEvent::GraphicsSceneMouseMove, QPointF(11, 200)));
+    snap.eventFilter(scene, event.data());
+    QCOMPARE(event->scenePos(), QPointF(11, 200));
+    QApplication::processEvents();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }
 
 void tst_DGraphicsSnapSystem::eventFilterRewritesPositionAndNeverConsumes_data()

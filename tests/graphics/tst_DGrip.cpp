@@ -50,15 +50,6 @@ DGrip* gripAt(DGraphicsScene* scene, const DGraphicsItem* item, const QPointF& p
             return grip;
     return nullptr;
 }
-
-int transientItemCount(DGraphicsScene* scene)
-{
-    int count = 0;
-    for (QGraphicsItem* item : scene->items())
-        if (item->type() == DGraphicsItem::Type)
-            ++count;
-    return count;
-}
 }
 
 class tst_DGrip : public QObject
@@ -267,7 +258,7 @@ void tst_DGrip::pressWithoutMove()
     QCOMPARE(status.at(1).at(0).value<DD::enumGripDragStatus>(), DD::GripDragEnded);
     QCOMPARE(status.at(2).at(0).value<DD::enumGripDragStatus>(), DD::GripDragIdle);
     QCOMPARE(item->sceneBoundary(), QRectF(100, 100, 200, 100));
-    QCOMPARE(transientItemCount(fixture.scene()), 0);
+    QCOMPARE(fixture.transientItems(), 0);
 }
 
 void tst_DGrip::dragWithSeveralMoves()
@@ -283,11 +274,17 @@ void tst_DGrip::dragWithSeveralMoves()
         double opacity;
         double right;
         int copies;
+        bool previousCopyGone;
+        bool inScene;
     };
     QList<Seen> seen;
+    QPointer<DGraphicsItem> previous;
     DGraphicsScene* scene = fixture.scene();
     connect(grip.data(), &DGrip::moved, this, [&](DGrip*, DGraphicsItem* target) {
-        seen.append({ target, target->opacity(), target->sceneBoundary().right(), transientItemCount(scene) });
+        seen.append({ target, target->opacity(), target->sceneBoundary().right(), fixture.transientItems(),
+                      previous.isNull(), target->QGraphicsItem::scene() == scene });
+        if (target != item)
+            previous = target;
     });
     QSignalSpy status(grip.data(), &DGrip::dragStatusChanged);
 
@@ -303,11 +300,14 @@ void tst_DGrip::dragWithSeveralMoves()
         QVERIFY(seen[i].target != item);
         QCOMPARE(seen[i].opacity, 0.5);
         QCOMPARE(seen[i].copies, 1); // one ghost at a time
+        QVERIFY(seen[i].previousCopyGone); // a fresh copy, the last one deleted
+        QVERIFY(seen[i].inScene);
         QCOMPARE(seen[i].right, 310.0 + 10 * i);
     }
+    QVERIFY(!previous); // the last copy went at the release
     QCOMPARE(seen[3].target, item);
     QCOMPARE(seen[3].opacity, 1.0);
-    QCOMPARE(transientItemCount(fixture.scene()), 0); // the ghost is gone
+    QCOMPARE(fixture.transientItems(), 0); // the ghost is gone
 
     QList<int> statuses;
     for (const QList<QVariant>& args : qAsConst(status))
@@ -461,7 +461,7 @@ void tst_DGrip::sceneTornDownDuringADrag()
     fixture->move(QPointF(300, 150));
     fixture->press(QPointF(300, 150));
     fixture->move(QPointF(320, 150), Qt::LeftButton);
-    QCOMPARE(transientItemCount(fixture->scene()), 1);
+    QCOMPARE(fixture->transientItems(), 1);
     delete fixture;
     QApplication::processEvents();
 }

@@ -112,6 +112,7 @@ private slots:
     void textBoundaryGrips();
     void imageCornerDragScalesAboutTheOppositeCorner();
     void imageEdgeDragKeepsTheOppositeEdge();
+    void scaledImageKeepsTheOppositeCornerAgain();
     void sizeGripSkipsSingularRatios();
     void sizeGripMirrorsPastTheOppositeEdge();
     void lineGrips();
@@ -311,6 +312,25 @@ void tst_DGripFactories::imageEdgeDragKeepsTheOppositeEdge()
     QVERIFY(qAbs(after.top() - before.top()) < 1e-3);
     QVERIFY(qAbs(after.height() - before.height()) < 1e-3);
     QVERIFY(fuzzy(image.scale(), QVector3D(1.5, 1, 1)));
+}
+
+void tst_DGripFactories::scaledImageKeepsTheOppositeCornerAgain()
+{
+    DGraphicsItemImage image;
+    image.setImage(pixmap(100, 50));
+    {
+        Grips first(new DGripFactorySize, &image);
+        dragBy(first[0], QVector3D(-10, -10, 0));
+    }
+    // Already scaled: the grips are rebuilt on the scaled outline, and the
+    // next drag again keeps the corner opposite the one dragged.
+    const QRectF before = image.sceneBoundary();
+    Grips grips(new DGripFactorySize, &image);
+    QVERIFY(fuzzy(grips[4]->basePoint(), QVector3D(float(before.right()), float(before.bottom()), 0)));
+    dragBy(grips[4], QVector3D(20, 30, 0));
+    const QRectF after = image.sceneBoundary();
+    QVERIFY(fuzzy(after, QRectF(before.topLeft(), before.size() + QSizeF(20, 30))));
+    QVERIFY(fuzzy(image.scale(), QVector3D(130.0f / 100, 90.0f / 50, 1)));
 }
 
 void tst_DGripFactories::sizeGripSkipsSingularRatios()

@@ -4,20 +4,24 @@
 #include <QApplication>
 #include <QFileDialog>
 #include <QLineEdit>
+#include <QPointer>
 #include <QTimer>
 #include <QWidget>
 
 #include <functional>
+#include <memory>
 
 // Answers a modal dialog that the code under test runs with exec(): polls the
 // event loop until a visible modal widget of type T is on top, then runs
 // `action` on it once. Gives up after `limitMs` so that a missing dialog
-// fails the test instead of hanging it.
+// fails the test instead of hanging it. The returned watcher may be deleted
+// to stop waiting early (a test that expects no such dialog does so once the
+// code under test has returned, instead of sleeping).
 template <typename T>
-void whenModal(std::function<void(T*)> action, int limitMs = 5000)
+QPointer<QTimer> whenModal(std::function<void(T*)> action, int limitMs = 5000)
 {
     auto* timer = new QTimer(qApp);
-    auto* waited = new int(0);
+    auto waited = std::make_shared<int>(0);
     timer->setInterval(10);
     QObject::connect(timer, &QTimer::timeout, [timer, waited, action, limitMs] {
         *waited += timer->interval();
@@ -29,11 +33,11 @@ void whenModal(std::function<void(T*)> action, int limitMs = 5000)
         }
         timer->stop();
         timer->deleteLater();
-        delete waited;
         if (widget)
             action(widget);
     });
     timer->start();
+    return timer;
 }
 
 // Types `name` into an open save dialog and confirms it, as a user would.

@@ -12,11 +12,10 @@
 #include <QSettings>
 #include <QTemporaryDir>
 
-#include <unistd.h>
-
 #include "DConfigCapture.h"
 #include "DModalDriver.h"
 #include "DProduct.h"
+#include "DUnwritableFolder.h"
 #include "DUtility.h"
 
 // Delivering a finished capture: clipboard, file names (automatic and asked
@@ -59,17 +58,6 @@ private:
         settings()->setValue("NameMethod", 1);
         settings()->setValue("AutomaticSaveFolder", folder);
         settings()->setValue("FileNameFormat", pattern);
-    }
-
-    // A folder that exists but takes no new files, for root as well.
-    static QString unwritableFolder(const QTemporaryDir& base)
-    {
-        if (geteuid() == 0)
-            return QStringLiteral("/proc");
-        const QString folder = base.filePath("locked");
-        QDir().mkpath(folder);
-        QFile::setPermissions(folder, QFile::ReadOwner | QFile::ExeOwner);
-        return folder;
     }
 
 private slots:
@@ -177,6 +165,9 @@ private slots:
         QTest::newRow("parent path as sub-folder")
             << "Cap" << "../../etc" << QStringList({ "out/....etc", "out/....etc/Cap.png" });
         QTest::newRow("backslash") << "a\\Cap" << "" << QStringList({ "out/aCap.png" });
+        QTest::newRow("blanks as sub-folder") << "Cap" << "  " << QStringList({ "out/Cap.png" });
+        QTest::newRow("dots as sub-folder") << "Cap" << "..." << QStringList({ "out/Cap.png" });
+        QTest::newRow("dot left after cleaning as sub-folder") << "Cap" << "/./" << QStringList({ "out/Cap.png" });
     }
     void hostilePatternsStayInTheFolder()
     {
@@ -192,6 +183,33 @@ private slots:
         QStringList all = everythingUnder(base.path());
         all.removeAll("out");
         QCOMPARE(all, expected);
+    }
+
+    // A name template with nothing of its own left after cleaning still saves,
+    // under the default name: no hidden ".png", nothing lost.
+    void emptiedNamePatternSavesUnderTheDefaultName_data()
+    {
+        QTest::addColumn<QString>("pattern");
+        QTest::newRow("slash") << "/";
+        QTest::newRow("empty") << "";
+        QTest::newRow("invalid characters only") << "*?:<>|\\\"";
+        QTest::newRow("blanks") << "   ";
+        QTest::newRow("dot") << ".";
+        QTest::newRow("dots left after cleaning") << "/../";
+    }
+    void emptiedNamePatternSavesUnderTheDefaultName()
+    {
+        QFETCH(QString, pattern);
+        QTemporaryDir dir;
+        useAutomaticNames(dir.path(), pattern);
+        DUtility::SaveReport report;
+        QVERIFY(DUtility::saveImage(nullptr, halfTransparentImage(), DD::ImageFile, false, &report));
+        QCOMPARE(QFileInfo(report.path).path(), dir.path());
+        const QStringList files = filesIn(dir.path());
+        QCOMPARE(files.size(), 1);
+        QVERIFY2(QRegularExpression("^Snap-\\d{4}-\\d{2}-\\d{2}-\\d{2}-\\d{2}-\\d{2}\\.png$").match(files.first()).hasMatch(),
+                 qPrintable(files.first()));
+        QCOMPARE(QImageReader(dir.filePath(files.first())).read().size(), halfTransparentImage().size());
     }
 
     void folderThatCannotBeCreatedWritesNothing()

@@ -43,6 +43,16 @@ private:
         return QRect(QPoint(0, image.height() - rows), QPoint(image.width() - 1, image.height() - 1));
     }
 
+    // The first `percent` per cent of every row's bytes set to one value in
+    // every row: any two rows are then alike up to that share, and no further.
+    static QImage withCommonStart(QImage image, int percent)
+    {
+        const int bytes = image.bytesPerLine() * percent / 100;
+        for (int y = 0; y < image.height(); ++y)
+            memset(image.scanLine(y), 0x11, size_t(bytes));
+        return image;
+    }
+
 private slots:
     void differentSizesGiveTheNullRect()
     {
@@ -96,6 +106,22 @@ private slots:
         const DImageDigest first(image);
         const DImageDigest second(touchedAtTheEnd(image));
         QCOMPARE(first.match(second), image.rect());
+    }
+
+    // Rows alike in 70 per cent of their bytes pass the 20 and 60 per cent
+    // rounds as the whole image; the 80 per cent round then decides.
+    void stricterRoundFindsTheRealOverlap()
+    {
+        const QImage first = withCommonStart(noise(64, 200, 15), 70);
+        const QImage second = withOverlap(first, withCommonStart(noise(64, 200, 16), 70), 60);
+        QCOMPARE(DImageDigest(first).match(DImageDigest(second)), bottomRows(first, 60));
+    }
+
+    void stricterRoundThatFindsTooLittleKeepsTheWholeImage()
+    {
+        const QImage first = withCommonStart(noise(64, 200, 17), 70);
+        const QImage second = withCommonStart(noise(64, 200, 18), 70);
+        QCOMPARE(DImageDigest(first).match(DImageDigest(second)), first.rect());
     }
 
     void rowsThatAgreeTooLittleDoNotMatch()

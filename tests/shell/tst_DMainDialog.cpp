@@ -1,6 +1,7 @@
 // The main window offscreen: what the first start writes, the controls and
 // their settings keys, the tray menu and panel, the help menu, the options
 // panel, the folder chooser, closing, and a capture from a hidden window.
+#include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
@@ -21,6 +22,8 @@
 #include <QTimer>
 #include <QToolButton>
 #include <QtTest>
+
+#include <functional>
 
 #include "DConfigCapture.h"
 #include "DDialogAbout.h"
@@ -84,6 +87,9 @@ class TestDMainDialog : public QObject
 private:
     QSettings* settings() { return DSingleton<DConfigCapture>::instance()->m_pSettings; }
     QStringList visibleEntries(QMenu* menu) const;
+    // Clicks the button and gives the class of the modal dialog it opened;
+    // whileOpen runs while that dialog is up, before it is closed.
+    static QString modalOpenedBy(QAbstractButton* button, const std::function<void()>& whileOpen = {});
 
     QTemporaryDir m_dir;
     int m_nFile = 0;
@@ -613,41 +619,41 @@ void TestDMainDialog::emptyStoredFolderShowsTheDefault()
     QCOMPARE(window.m_chooserStart, desktop);
 }
 
+QString TestDMainDialog::modalOpenedBy(QAbstractButton* button, const std::function<void()>& whileOpen)
+{
+    QString opened;
+    QTimer::singleShot(50, [&opened, &whileOpen] {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (!modal)
+            return;
+        opened = QString::fromLatin1(modal->metaObject()->className());
+        if (whileOpen)
+            whileOpen();
+        if (QDialog* dialog = qobject_cast<QDialog*>(modal))
+            dialog->reject();
+    });
+    button->click();
+    return opened;
+}
+
 void TestDMainDialog::aboutOpensTheAboutBox()
 {
     ObservedMainDialog window;
     window.show();
-    QString opened;
-    QTimer::singleShot(50, [&opened] {
-        QWidget* modal = QApplication::activeModalWidget();
-        if (modal) {
-            opened = QString::fromLatin1(modal->metaObject()->className());
-            if (QDialog* dialog = qobject_cast<QDialog*>(modal))
-                dialog->reject();
-        }
-    });
-    window.form()->toolButtonAbout->click();
-    QCOMPARE(opened, QStringLiteral("DDialogAbout"));
+    QCOMPARE(modalOpenedBy(window.form()->toolButtonAbout), QStringLiteral("DDialogAbout"));
 }
 
 void TestDMainDialog::optionsOpensTheFileOptionsAndRefreshesThePreview()
 {
     ObservedMainDialog window;
     window.show();
-    QString opened;
-    QTimer::singleShot(50, [&opened] {
-        QWidget* modal = QApplication::activeModalWidget();
-        if (modal) {
-            opened = QString::fromLatin1(modal->metaObject()->className());
-            // What the dialog would store on its way out.
-            DSingleton<DConfigCapture>::instance()->m_pSettings->setValue(QStringLiteral("FileNameFormat"),
-                                                                          QStringLiteral("Capture"));
-            if (QDialog* dialog = qobject_cast<QDialog*>(modal))
-                dialog->reject();
-        }
-    });
-    window.form()->pushButtonAutomaticOptions->click();
-    QCOMPARE(opened, QStringLiteral("DDialogFileOptions"));
+    // What the dialog would store on its way out.
+    const auto storeFormat = [] {
+        DSingleton<DConfigCapture>::instance()->m_pSettings->setValue(QStringLiteral("FileNameFormat"),
+                                                                      QStringLiteral("Capture"));
+    };
+    QCOMPARE(modalOpenedBy(window.form()->pushButtonAutomaticOptions, storeFormat),
+             QStringLiteral("DDialogFileOptions"));
     QCOMPARE(window.form()->labelAutomaticNamePreview->text(), QStringLiteral("Capture.png"));
 }
 

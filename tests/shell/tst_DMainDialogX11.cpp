@@ -3,9 +3,12 @@
 // instant panel opening over the real tray icon.
 #include <QApplication>
 #include <QCursor>
+#include <QLayout>
 #include <QMenu>
+#include <QRadioButton>
 #include <QScreen>
 #include <QSettings>
+#include <QTabWidget>
 #include <QTemporaryDir>
 #include <QToolButton>
 #include <QtTest>
@@ -42,6 +45,7 @@ class TestDMainDialogX11 : public QObject
 private:
     // Share of pixels that two images of the same size have in common.
     static double sameShare(const QImage& a, const QImage& b);
+    static void settleLayout(QWidget* window);
 
     QTemporaryDir m_dir;
     int m_nFile = 0;
@@ -81,18 +85,44 @@ void TestDMainDialogX11::init()
     settings = new QSettings(m_dir.filePath(QStringLiteral("x11-%1.ini").arg(++m_nFile)), QSettings::IniFormat);
 }
 
+// Lets every pending polish and layout request of the window run, so that its
+// size limits are the ones the layout settles on.
+void TestDMainDialogX11::settleLayout(QWidget* window)
+{
+    for (int round = 0; round < 5; ++round) {
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::PolishRequest);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+        QCoreApplication::processEvents();
+    }
+    window->layout()->activate();
+}
+
 void TestDMainDialogX11::windowIsAsWideAsItsForm()
 {
     GrabbingMainDialog window;
     window.show();
     QVERIFY(QTest::qWaitForWindowExposed(&window, 20000));
+    settleLayout(&window);
     QCOMPARE(window.width(), 425);
+    QVERIFY(window.minimumWidth() <= 425);
     QToolButton* options = window.findChild<QToolButton*>(QStringLiteral("toolButtonAdvancedOptions"));
     QVERIFY(options);
     options->click();
     QTRY_VERIFY(window.height() > 300);
-    QCOMPARE(window.width(), 425);
-    QVERIFY(window.height() <= 500);
+    // Each page, in its tallest state, fits into 425 x 500: the layout's
+    // limits follow the contents, so the contents must fit the window.
+    QTabWidget* pages = window.findChild<QTabWidget*>(QStringLiteral("tabWidgetSettings"));
+    QVERIFY(pages);
+    window.findChild<QRadioButton*>(QStringLiteral("radioButtonAutomaticName"))->click();
+    window.findChild<QRadioButton*>(QStringLiteral("radioButtonJPG"))->click();
+    for (int page = 0; page < pages->count(); ++page) {
+        pages->setCurrentIndex(page);
+        settleLayout(&window);
+        QVERIFY2(window.minimumWidth() <= 425, qPrintable(pages->tabText(page)));
+        QVERIFY2(window.minimumHeight() <= 500, qPrintable(pages->tabText(page)));
+        QTRY_COMPARE(window.width(), 425);
+        QVERIFY(window.height() <= 500);
+    }
 }
 
 void TestDMainDialogX11::captureFromShownWindow()

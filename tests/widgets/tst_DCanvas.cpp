@@ -1,5 +1,6 @@
 #include <QtTest>
 
+#include <QGraphicsRectItem>
 #include <QGridLayout>
 #include <QPointer>
 #include <QPropertyAnimation>
@@ -31,6 +32,18 @@ protected:
             ++paints;
         return false;
     }
+};
+
+// Notes, when the scene deletes it, whether the widget around the scene is
+// still a whole canvas.
+class CanvasProbe : public QGraphicsRectItem
+{
+public:
+    CanvasProbe(QWidget* canvas, bool* whole) : QGraphicsRectItem(0, 0, 10, 10), m_canvas(canvas), m_whole(whole) {}
+    ~CanvasProbe() override { *m_whole = qobject_cast<DCanvas*>(m_canvas) != nullptr; }
+private:
+    QWidget* m_canvas;
+    bool* m_whole;
 };
 
 bool sendWheel(QWidget* viewport, int delta, Qt::KeyboardModifiers modifiers)
@@ -88,6 +101,8 @@ private slots:
     void rulerTicks_data();
     void rulerTicks();
     void rulerPaintsTicksAtSceneValues();
+    void rulersPaintTheStepOfTheZoom_data();
+    void rulersPaintTheStepOfTheZoom();
     void rulerMarkFollowsTheMouse();
     void scrollingRepaintsTheRulerAtOnce();
     void selectionMergesAcrossLayers();
@@ -196,8 +211,17 @@ void tst_DCanvas::wheel()
     QWheelEvent wheel(QPointF(pos), QPointF(viewport->mapToGlobal(pos)), QPoint(), QPoint(0, delta),
                       Qt::NoButton, control ? Qt::ControlModifier : Qt::NoModifier,
                       Qt::NoScrollPhase, false);
+    PaintCounter horizontal;
+    PaintCounter vertical;
+    m_canvas->horizontalRuler()->installEventFilter(&horizontal);
+    m_canvas->verticalRuler()->installEventFilter(&vertical);
     QCOMPARE(m_canvas->onViewWheelEvent(&wheel), handled);
     QCOMPARE(m_canvas->view()->scale(), scale);
+    if (handled) {
+        // Both rulers are repainted, even when the zoom stayed (0 steps).
+        QTRY_VERIFY(horizontal.paints > 0);
+        QTRY_VERIFY(vertical.paints > 0);
+    }
 }
 
 void tst_DCanvas::plainWheelScrolls()
@@ -276,6 +300,75 @@ void tst_DCanvas::rulerPaintsTicksAtSceneValues()
     QCOMPARE(ruler.pixelColor(x5, 8), QColor(Qt::white));
     QCOMPARE(ruler.pixelColor(x5 + 2, 12), QColor(Qt::white));
     QCOMPARE(ruler.pixelColor(ruler.width() - 1, 15), QColor(Qt::black));  // base line
+}
+
+void tst_DCanvas::rulersPaintTheStepOfTheZoom_data()
+{
+    QTest::addColumn<bool>("horizontal");
+    QTest::addColumn<double>("scale");
+    QTest::addColumn<double>("step");
+    QTest::addColumn<double>("minor");    // scene units between minor ticks
+    QTest::addColumn<bool>("halfTick");
+    for (bool horizontal : {true, false}) {
+        const char* side = horizontal ? "horizontal" : "vertical";
+        QTest::newRow(qPrintable(QString("%1 at 2").arg(side))) << horizontal << 2.0 << 30.0 << 3.0 << true;
+        QTest::newRow(qPrintable(QString("%1 at 0.2").arg(side))) << horizontal << 0.2 << 250.0 << 25.0 << true;
+        QTest::newRow(qPrintable(QString("%1 at 10").arg(side))) << horizontal << 10.0 << 5.0 << 1.0 << false;
+    }
+}
+
+void tst_DCanvas::rulersPaintTheStepOfTheZoom()
+{
+    QFETCH(bool, horizontal);
+    QFETCH(double, scale);
+    QFETCH(double, step);
+    QFETCH(double, minor);
+    QFETCH(bool, halfTick);
+
+    m_canvas->setCanvasSize(3000, 3000);
+    DGraphicsView* view = m_canvas->view();
+    view->setScale(scale);
+    view->horizontalScrollBar()->setValue(view->horizontalScrollBar()->minimum());
+    view->verticalScrollBar()->setValue(view->verticalScrollBar()->minimum());
+    QWidget* ruler = horizontal ? static_cast<QWidget*>(m_canvas->horizontalRuler())
+                                : static_cast<QWidget*>(m_canvas->verticalRuler());
+    const QImage image = ruler->grab().toImage();
+    const QTransform toView = view->viewportTransform();
+    // Where scene value v lands along the ruler, and the colour at a depth
+    // across it (0 at the outer edge, 15 the base line).
+    auto along = [&](double v) {
+        const QPointF p = toView.map(QPointF(v, v));
+        return int(horizontal ? p.x() : p.y());
+    };
+    auto colourAt = [&](double v, int across) {
+        return horizontal ? image.pixelColor(along(v), across) : image.pixelColor(across, along(v));
+    };
+    const int length = horizontal ? image.width() : image.height();
+    QVERIFY(along(0) >= 0 && along(step) < length);
+
+    const QColor gray(Qt::gray);
+    const QColor white(Qt::white);
+    // Labelled ticks run the whole depth, at 0 and one step on.
+    QCOMPARE(colourAt(0, 2), gray);
+    QCOMPARE(colourAt(step, 2), gray);
+    QCOMPARE(colourAt(step, 15), QColor(Qt::black));
+    // A half tick from 6 down, only for even steps.
+    QCOMPARE(colourAt(step / 2, 7), halfTick ? gray : white);
+    QCOMPARE(colourAt(step / 2, 4), white);
+    // The last minor tick before the next labelled one: from 10 down.
+    QCOMPARE(colourAt(step - minor, 12), gray);
+    QCOMPARE(colourAt(step - minor, 8), white);
+    // Between two minor ticks nothing is drawn.
+    QCOMPARE(colourAt(step - minor / 2, 12), white);
+
+    // The label of 0 follows its tick, within the outer half of the ruler.
+    bool labelled = false;
+    for (int a = along(0) + 2; a <= along(0) + 8; ++a)
+        for (int across = 0; across <= 8; ++across) {
+            const QColor c = horizontal ? image.pixelColor(a, across) : image.pixelColor(across, a);
+            labelled = labelled || c.lightness() < 120;
+        }
+    QVERIFY(labelled);
 }
 
 void tst_DCanvas::rulerMarkFollowsTheMouse()
@@ -386,10 +479,14 @@ void tst_DCanvas::destroyingWithASelectionIsSafe()
     DGraphicsItemRectangle* item = new DGraphicsItemRectangle;
     scene->addPersistenItem(item, true);
     QCOMPARE(m_canvas->selection().count(), 1);
+    bool canvasWhole = false;
+    scene->addItem(new CanvasProbe(m_canvas, &canvasWhole));
     QPointer<DGraphicsScene> guard(scene);
     delete m_canvas;
     m_canvas = nullptr;
     QVERIFY(!guard);
+    // The scene went while the canvas was still whole.
+    QVERIFY(canvasWhole);
 }
 
 QTEST_MAIN(tst_DCanvas)

@@ -64,6 +64,7 @@ private slots:
     void subLayoutsAndWidgets();
     void resetEmptiesTheContent();
     void resetLayoutMovesTheWidgets();
+    void widgetDeletedElsewhereLeavesThePanel();
     void toolPanel();
 
     void balloonConstruction();
@@ -322,6 +323,44 @@ void tst_DWidget::resetLayoutMovesTheWidgets()
     QVERIFY(panel.subLayouts().isEmpty());
     QCOMPARE(replacement->indexOf(a), 0);
     QCOMPARE(replacement->indexOf(b), 1);
+}
+
+void tst_DWidget::widgetDeletedElsewhereLeavesThePanel()
+{
+    DWidgetTools* tools = m_canvas->creatWidgetTools();
+    QPushButton* gone = new QPushButton("gone");
+    QPointer<QPushButton> kept = new QPushButton("kept");
+    tools->addTool(gone);
+    tools->addTool(kept);
+    delete gone;    // by whoever made it
+    QCOMPARE(tools->widgets(), QList<QWidget*>({kept.data()}));
+    QCOMPARE(tools->tools(), QList<QWidget*>({kept.data()}));
+
+    // A new layout takes the widgets that are left; reset() deletes only
+    // those (a second delete of the first button would be fatal).
+    QVBoxLayout* replacement = new QVBoxLayout;
+    tools->resetLayout(replacement);
+    QCOMPARE(replacement->count(), 1);
+    // A parent and its child both listed: the child goes with its parent.
+    QWidget* parent = new QWidget;
+    QPointer<QLabel> child = new QLabel("child", parent);
+    tools->addWidget(parent);
+    tools->addWidget(child);
+    child->setParent(parent);
+    tools->reset();
+    QVERIFY(!kept);
+    QVERIFY(!child);
+    QVERIFY(tools->widgets().isEmpty());
+    QVERIFY(tools->tools().isEmpty());
+
+    // Nothing to add is ignored.
+    tools->addTool(nullptr);
+    tools->addWidget(nullptr);
+    tools->addSubLayout(nullptr);
+    tools->resetLayout(nullptr);
+    QVERIFY(tools->widgets().isEmpty());
+    QVERIFY(tools->subLayouts().isEmpty());
+    QCOMPARE(tools->layout(), static_cast<QLayout*>(replacement));
 }
 
 void tst_DWidget::toolPanel()
