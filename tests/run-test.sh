@@ -46,6 +46,18 @@ pids=()
 if [ $wm = 1 ]; then
     openbox >/dev/null 2>&1 & pids+=(\$!)
     for i in \$(seq 300); do xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q window && break; sleep 0.1; done
+    # openbox announces itself before it has finished starting, and a window
+    # mapped in between is never managed (it stays unmapped): wait until a probe
+    # window is managed, mapping a new one when a request was lost; then until
+    # the probe has gone from the client list again.
+    for try in \$(seq 20); do
+        xev -name zorvel-wm-probe >/dev/null 2>&1 & probe=\$!
+        for i in \$(seq 10); do xprop -root _NET_CLIENT_LIST 2>/dev/null | grep -q 0x && break; sleep 0.1; done
+        managed=\$(xprop -root _NET_CLIENT_LIST 2>/dev/null | grep -c 0x)
+        kill \$probe 2>/dev/null; wait \$probe 2>/dev/null
+        [ "\$managed" != 0 ] && break
+    done
+    for i in \$(seq 50); do xprop -root _NET_CLIENT_LIST 2>/dev/null | grep -q 0x || break; sleep 0.1; done
 fi
 if [ $tray = 1 ]; then
     trayer --edge top --align right --widthtype pixel --width 120 --height 24 >/dev/null 2>&1 & pids+=(\$!)
