@@ -12,7 +12,7 @@
 
 #include <cstdio>
 
-#include "DBenchMedian.h"
+#include "DBenchSupport.h"
 #include "DDialogPromptTarget.h"
 #include "DMainDialog.h"
 

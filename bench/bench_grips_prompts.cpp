@@ -15,6 +15,7 @@
 #include <functional>
 #include <vector>
 
+#include "DBenchSupport.h"
 #include "DCanvas.h"
 #include "DCreatePromptRectangle.h"
 #include "DGraphicsBackgroundImage.h"
@@ -30,20 +31,7 @@
 
 namespace {
 
-const int kWidth = 3840;
-const int kHeight = 2160;
 const int kSteps = 60;
-
-QPixmap screenshot()
-{
-    QImage image(kWidth, kHeight, QImage::Format_RGB32);
-    QPainter painter(&image);
-    for (int y = 0; y < kHeight; y += 40)
-        painter.fillRect(0, y, kWidth, 40, QColor::fromHsv((y / 40 * 7) % 360, 60, 230));
-    for (int i = 0; i < 200; ++i)
-        painter.fillRect((i * 397) % kWidth, (i * 211) % kHeight, 180, 90, QColor::fromHsv((i * 37) % 360, 90, 200));
-    return QPixmap::fromImage(image);
-}
 
 // 100 items spread over the part of the page that the view shows.
 DGraphicsItemRectangle* addItems(DGraphicsScene* scene)
@@ -96,23 +84,17 @@ void moveTo(QWidget* viewport, const QPoint& local, Qt::MouseButtons buttons)
     QApplication::sendEvent(viewport, &event);
 }
 
-double median(std::vector<double> times)
-{
-    std::sort(times.begin(), times.end());
-    return times[times.size() / 2];
-}
-
 // Runs one step per pointer position, each followed by a synchronous repaint.
 double medianStepMs(QWidget* viewport, const std::function<QPoint(int)>& positionOf)
 {
-    std::vector<double> times;
+    QVector<double> times;
     for (int i = 0; i < kSteps; ++i) {
         QElapsedTimer timer;
         timer.start();
         moveTo(viewport, positionOf(i), Qt::LeftButton);
         viewport->repaint();
         QApplication::processEvents();
-        times.push_back(timer.nsecsElapsed() / 1e6);
+        times.append(timer.nsecsElapsed() / 1e6);
     }
     return median(times);
 }
@@ -127,14 +109,14 @@ int main(int argc, char** argv)
 
     DCanvas canvas;
     canvas.resize(1920, 1200);
-    canvas.setCanvasSize(kWidth, kHeight);
+    canvas.setCanvasSize(kBenchWidth, kBenchHeight);
     canvas.show();
     if (!QTest::qWaitForWindowExposed(&canvas)) {
         std::fprintf(stderr, "the canvas was not shown\n");
         return 1;
     }
     DGraphicsScene* scene = canvas.scene();
-    scene->setBackground(new DGraphicsBackgroundImage(screenshot()));
+    scene->setBackground(new DGraphicsBackgroundImage(benchScreenshot()));
     DGraphicsItemRectangle* target = addItems(scene);
     canvas.view()->centerOn(0, 0);
     QWidget* viewport = canvas.view()->viewport();

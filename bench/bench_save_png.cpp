@@ -15,7 +15,7 @@
 
 #include <cstdio>
 
-#include "DBenchMedian.h"
+#include "DBenchSupport.h"
 #include "DConfigCapture.h"
 #include "DUtility.h"
 

@@ -12,6 +12,7 @@
 #include <functional>
 #include <vector>
 
+#include "DBenchSupport.h"
 #include "DGraphicsBackgroundImage.h"
 #include "DGraphicsItemImage.h"
 #include "DGraphicsItemLine.h"
@@ -23,34 +24,19 @@
 
 namespace {
 
-const int kWidth = 3840;
-const int kHeight = 2160;
 const int kRuns = 15;
 
 double medianMs(const std::function<void()>& work)
 {
     work(); // warm-up: caches, glyphs, pixmap conversions
-    std::vector<double> times;
+    QVector<double> times;
     for (int i = 0; i < kRuns; ++i) {
         QElapsedTimer timer;
         timer.start();
         work();
-        times.push_back(timer.nsecsElapsed() / 1e6);
+        times.append(timer.nsecsElapsed() / 1e6);
     }
-    std::sort(times.begin(), times.end());
-    return times[times.size() / 2];
-}
-
-// A screenshot-like background: bands and blocks, so that no tile repeats.
-QPixmap screenshot()
-{
-    QImage image(kWidth, kHeight, QImage::Format_RGB32);
-    QPainter painter(&image);
-    for (int y = 0; y < kHeight; y += 40)
-        painter.fillRect(0, y, kWidth, 40, QColor::fromHsv((y / 40 * 7) % 360, 60, 230));
-    for (int i = 0; i < 200; ++i)
-        painter.fillRect((i * 397) % kWidth, (i * 211) % kHeight, 180, 90, QColor::fromHsv((i * 37) % 360, 90, 200));
-    return QPixmap::fromImage(image);
+    return median(times);
 }
 
 void addItems(DGraphicsScene& scene)
@@ -123,7 +109,7 @@ void addItems(DGraphicsScene& scene)
 void paintScene(DGraphicsScene& scene, QImage& target)
 {
     QPainter painter(&target);
-    scene.render(&painter, QRectF(0, 0, kWidth, kHeight), QRectF(0, 0, kWidth, kHeight));
+    scene.render(&painter, QRectF(0, 0, kBenchWidth, kBenchHeight), QRectF(0, 0, kBenchWidth, kBenchHeight));
 }
 
 } // namespace
@@ -134,16 +120,16 @@ int main(int argc, char** argv)
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
 
-    const QPixmap background = screenshot();
-    QImage target(kWidth, kHeight, QImage::Format_ARGB32_Premultiplied);
+    const QPixmap background = benchScreenshot();
+    QImage target(kBenchWidth, kBenchHeight, QImage::Format_ARGB32_Premultiplied);
 
     DGraphicsScene empty;
-    empty.setSize(kWidth, kHeight);
+    empty.setSize(kBenchWidth, kBenchHeight);
     empty.setBackground(new DGraphicsBackgroundImage(background));
     const double backgroundOnly = medianMs([&] { paintScene(empty, target); });
 
     DGraphicsScene document;
-    document.setSize(kWidth, kHeight);
+    document.setSize(kBenchWidth, kBenchHeight);
     document.setBackground(new DGraphicsBackgroundImage(background));
     addItems(document);
     const double withItems = medianMs([&] { paintScene(document, target); });
@@ -153,7 +139,7 @@ int main(int argc, char** argv)
         document.renderContentTo(image);
     });
 
-    std::printf("scene painting, %dx%d page, median of %d runs\n", kWidth, kHeight, kRuns);
+    std::printf("scene painting, %dx%d page, median of %d runs\n", kBenchWidth, kBenchHeight, kRuns);
     std::printf("  background alone:            %8.2f ms\n", backgroundOnly);
     std::printf("  background + 100 items:      %8.2f ms  (ratio %.2f)\n", withItems, withItems / backgroundOnly);
     std::printf("  renderContentTo (100 items): %8.2f ms\n", content);
