@@ -39,9 +39,22 @@ QScriptValue setPreference(QScriptContext* context, QScriptEngine*)
 } // namespace
 
 DScript::DScript()
-    : m_pEngine(new QScriptEngine)
+    : m_pEngine(nullptr)
 {
     s_pScript = this;
+}
+
+QScriptEngine* DScript::engine()
+{
+    ensureEngine();
+    return m_pEngine;
+}
+
+void DScript::ensureEngine()
+{
+    if (m_pEngine)
+        return;
+    m_pEngine = new QScriptEngine;
     QScriptValue global = m_pEngine->globalObject();
     global.setProperty(QStringLiteral("getPreference"), m_pEngine->newFunction(getPreference, 0));
     global.setProperty(QStringLiteral("setPreference"), m_pEngine->newFunction(setPreference, 0));
@@ -59,6 +72,12 @@ DScript::DScript()
         qWarning("Failed to import Qt bindings!\n");
     else if (!failed.isEmpty())
         qWarning("Failed to import some Qt bindings: %s\n", failed.join(", ").toLocal8Bit().constData());
+
+    for (auto it = m_pendingObjects.cbegin(); it != m_pendingObjects.cend(); ++it) {
+        if (it.value())
+            exposeObject(it.key(), it.value());
+    }
+    m_pendingObjects.clear();
 }
 
 DScript::~DScript()
@@ -90,6 +109,8 @@ void DScript::runScript(const QString& fileName, bool debug)
     const QString program = stream.readAll();
     file.close();
 
+    ensureEngine();
+
     if (debug) {
         ensureDebugger();
         if (m_pDebugger)
@@ -107,12 +128,23 @@ void DScript::addObjectToScript(QObject* object)
 {
     if (!object)
         return;
+    if (!m_pEngine) {
+        // A later object under the same name replaces this one, as a global would.
+        m_pendingObjects.insert(object->objectName(), object);
+        return;
+    }
+    exposeObject(object->objectName(), object);
+}
+
+void DScript::exposeObject(const QString& name, QObject* object)
+{
     const QScriptValue value = m_pEngine->newQObject(object, QScriptEngine::QtOwnership);
-    m_pEngine->globalObject().setProperty(object->objectName(), value);
+    m_pEngine->globalObject().setProperty(name, value);
 }
 
 void DScript::addImageToScript(const QString& name, const QImage& image)
 {
+    ensureEngine();
     m_pEngine->globalObject().setProperty(name, m_pEngine->newVariant(QVariant(image)));
 }
 

@@ -1,6 +1,7 @@
 #ifndef DSCRIPT_H
 #define DSCRIPT_H
 
+#include <QHash>
 #include <QImage>
 #include <QPointer>
 #include <QScriptEngineDebugger>
@@ -13,6 +14,11 @@ class QScriptEngine;
 
 // The one script engine of the process. Script files beside the executable
 // extend the program; a missing or broken script is skipped.
+// No script ships with the program, so the engine (megabytes of interpreter
+// state) is built only when something needs it: the first script that is
+// really run, the first image handed over, or the first call of engine().
+// Objects exposed before that wait, by name, and become globals as soon as the
+// engine exists.
 class DScript : public DSingleton<DScript>
 {
     friend class DSingleton<DScript>;
@@ -25,7 +31,8 @@ public:
     void addObjectToScript(QObject* object);
     void addImageToScript(const QString& name, const QImage& image);
 
-    QScriptEngine* engine() const { return m_pEngine; }
+    // Builds the engine on first use.
+    QScriptEngine* engine();
     // Null until the first debug run, and again once the application quits.
     QScriptEngineDebugger* debugger() const { return m_pDebugger; }
 
@@ -33,13 +40,19 @@ private:
     DScript();
     ~DScript() override;
 
+    void ensureEngine();
+    void exposeObject(const QString& name, QObject* object);
     void ensureDebugger();
     void deleteDebugger();
     // Runs while the application object is still alive, also when its event
     // loop never ran (and so never said it is about to quit).
     static void deleteDebuggerBeforeApplication();
 
+    // Owned; null until first needed.
     QScriptEngine* m_pEngine;
+    // Exposed before the engine existed, by the name given to scripts. An
+    // object deleted in the meantime is left out.
+    QHash<QString, QPointer<QObject>> m_pendingObjects;
     // Owned. Its windows must go before the application object does, so it is
     // deleted when the application quits, and the pointer clears itself.
     QPointer<QScriptEngineDebugger> m_pDebugger;

@@ -1,6 +1,7 @@
 #include "DCursor.h"
 
 #include <QApplication>
+#include <QEvent>
 #include <QFontMetrics>
 #include <QGraphicsScene>
 #include <QPainter>
@@ -61,13 +62,8 @@ void DCursor::setGraphics(DCursorGraphics* graphics, bool hideSystemCursor)
     if (!graphics)
         return;
     QWidget* port = viewport();
-    if (hideSystemCursor && !m_bSystemCursorHidden && port) {
-        // On the viewport: the view's own cursor is not what the user sees
-        // once an item with a cursor of its own has been hovered.
-        m_bSystemCursorHidden = true;
-        m_savedCursor = port->cursor();
-        port->setCursor(Qt::BlankCursor);
-    }
+    if (hideSystemCursor && !m_bSystemCursorHidden && port)
+        this->hideSystemCursor(port);
     update();
     m_graphics.append(graphics);
     DGraphicsView* view = m_pScene ? m_pScene->view() : nullptr;
@@ -83,11 +79,55 @@ void DCursor::unsetGraphics(bool restoreSystemCursor)
     update();
     delete m_graphics.takeLast();
     update();
-    if (restoreSystemCursor && m_bSystemCursorHidden) {
-        m_bSystemCursorHidden = false;
-        if (QWidget* port = viewport())
-            port->setCursor(m_savedCursor);
+    if (restoreSystemCursor && m_bSystemCursorHidden)
+        this->restoreSystemCursor(viewport());
+}
+
+// The view keeps the viewport's cursor itself: when the pointer enters an
+// item with a cursor of its own it remembers the viewport's cursor as the
+// view's own and shows the item's; when the pointer leaves, it puts the
+// remembered one back. A blank cursor set on the viewport behind the view's
+// back is therefore lost on the next crossing, or remembered as the view's
+// own and brought back long after the drawn cursor is gone. So the blank
+// cursor goes through the view's own bookkeeping (the slots QGraphicsItem
+// uses to tell the view about cursor changes), and the view keeps knowing
+// which cursor is its own.
+void DCursor::hideSystemCursor(QWidget* port)
+{
+    m_bSystemCursorHidden = true;
+    m_savedCursor = port->cursor();
+    blankViewport(port);
+    port->installEventFilter(this);
+}
+
+void DCursor::blankViewport(QWidget* port)
+{
+    if (!QMetaObject::invokeMethod(m_pScene->view(), "_q_setViewportCursor", Qt::DirectConnection,
+                                   Q_ARG(QCursor, QCursor(Qt::BlankCursor))))
+        port->setCursor(Qt::BlankCursor);
+}
+
+void DCursor::restoreSystemCursor(QWidget* port)
+{
+    m_bSystemCursorHidden = false;
+    if (!port)
+        return;
+    port->removeEventFilter(this);
+    // The view shows what it would have shown without the drawn cursor: the
+    // cursor of the item under the pointer, or its own.
+    if (!QMetaObject::invokeMethod(m_pScene->view(), "_q_unsetViewportCursor", Qt::DirectConnection))
+        port->setCursor(m_savedCursor);
+}
+
+bool DCursor::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::CursorChange && m_bSystemCursorHidden && watched == viewport()
+        && viewport()->cursor().shape() != Qt::BlankCursor) {
+        // Blanking again sends one more CursorChange, with the blank
+        // cursor, which ends here.
+        blankViewport(viewport());
     }
+    return QGraphicsObject::eventFilter(watched, event);
 }
 
 void DCursor::updateText(const QString& text)

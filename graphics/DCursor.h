@@ -54,11 +54,19 @@ public:
     QRectF boundingRect() const override;
     void paint(QPainter* painter, const QStyleOptionGraphicsItem* option, QWidget* widget) override;
 
+protected:
+    // While the system cursor is hidden: blanks the viewport again whenever
+    // the view gives it a hovered item's cursor or its own.
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 public slots:
     void onBindingObjectMoved(DGrip* grip, DGraphicsItem* item);
 
 private:
     QWidget* viewport() const;
+    void hideSystemCursor(QWidget* port);
+    void restoreSystemCursor(QWidget* port);
+    void blankViewport(QWidget* port);
     void dropDestroyedGrip(QObject* grip);
 
     QVector<DGrip*> m_bindingGrips;

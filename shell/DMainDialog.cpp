@@ -15,6 +15,7 @@
 #include <QSettings>
 #include <QTimerEvent>
 #include <QUrl>
+#include <QVector>
 #include <QWindow>
 
 #include "DConfigCapture.h"
@@ -141,10 +142,15 @@ void DMainDialog::addCaptureEntries()
         {QT_TRANSLATE_NOOP("QObject", "Capture Full Screen"), ":/images/profile-fullscreen.png",
          SLOT(on_toolButtonModeFullScreen_clicked())},
     };
+    // Menu and panel share each icon: every QIcon made from a file decodes and
+    // keeps its own copy of the image for as long as the program runs.
+    QVector<QIcon> icons;
     for (const Entry& entry : entries)
-        m_trayIcon.addAction(QIcon(QLatin1String(entry.icon)), QObject::tr(entry.text), this, entry.slot, QKeySequence());
-    for (const Entry& entry : entries)
-        m_trayIcon.panel()->addButton(QIcon(QLatin1String(entry.icon)), QObject::tr(entry.text), this, entry.slot);
+        icons.append(QIcon(QLatin1String(entry.icon)));
+    for (int i = 0; i < icons.size(); ++i)
+        m_trayIcon.addAction(icons.at(i), QObject::tr(entries[i].text), this, entries[i].slot, QKeySequence());
+    for (int i = 0; i < icons.size(); ++i)
+        m_trayIcon.panel()->addButton(icons.at(i), QObject::tr(entries[i].text), this, entries[i].slot);
 }
 
 void DMainDialog::applyStyleSheets()

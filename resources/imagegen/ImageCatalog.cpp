@@ -31,11 +31,24 @@ QImage blankImage(int width, int height)
     return image;
 }
 
-QImage renderSvg(const QByteArray& svg, int width, int height)
+QImage paintedImage(int width, int height, const std::function<void(QPainter&)>& drawing, bool antialiased)
 {
     QImage image = blankImage(width, height);
-    QSvgRenderer renderer(svg);
     QPainter painter(&image);
-    renderer.render(&painter);
+    if (antialiased)
+        painter.setRenderHint(QPainter::Antialiasing);
+    drawing(painter);
+    painter.end();
     return image;
+}
+
+QPen roundPen(const QColor& color, qreal width)
+{
+    return QPen(color, width, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
+}
+
+QImage renderSvg(const QByteArray& svg, int width, int height)
+{
+    QSvgRenderer renderer(svg);
+    return paintedImage(width, height, [&renderer](QPainter& p) { renderer.render(&p); }, false);
 }

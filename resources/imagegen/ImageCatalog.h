@@ -2,6 +2,7 @@
 
 #include <QImage>
 #include <QMap>
+#include <QPen>
 #include <QString>
 #include <functional>
 
@@ -33,5 +34,11 @@ struct ImageRegistration
 
 // A transparent canvas of the given size, ready for QPainter.
 QImage blankImage(int width, int height);
+// A transparent canvas of the given size with what the drawing paints on it;
+// the painter antialiases unless told not to (pixel-exact grids and outlines).
+QImage paintedImage(int width, int height, const std::function<void(QPainter&)>& drawing,
+                    bool antialiased = true);
+// The strokes of the line-drawn icons: round caps and round joins.
+QPen roundPen(const QColor& color, qreal width);
 // Renders an SVG text into an image of the given size.
 QImage renderSvg(const QByteArray& svg, int width, int height);

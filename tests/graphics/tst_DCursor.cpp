@@ -67,6 +67,8 @@ private slots:
     void graphicsStackDrawsTheTopAndOwnsAll();
     void systemCursorIsHiddenOnceAndRestored();
     void systemCursorAcrossAHoveredItem();
+    void releasedCursorIsTheOneTheViewWouldShow_data();
+    void releasedCursorIsTheOneTheViewWouldShow();
     void followsTheMouseUnlessBound();
     void boundingRectWithoutText_data();
     void boundingRectWithoutText();
@@ -205,15 +207,103 @@ void tst_DCursor::systemCursorAcrossAHoveredItem()
     cursor.setGraphics(new DCursorGraphicsCross, true);
     QCOMPARE(viewport->cursor().shape(), Qt::BlankCursor);
 
-    // While the drawn cursor runs, the item shows its own cursor and gives
-    // the blank one back when the pointer leaves it.
+    // While the drawn cursor runs, the item's own cursor does not show: the
+    // system cursor stays hidden on the item and off it.
     sendMove(viewport, onItem);
-    QCOMPARE(viewport->cursor().shape(), Qt::SizeAllCursor);
+    QCOMPARE(viewport->cursor().shape(), Qt::BlankCursor);
     sendMove(viewport, offItem);
     QCOMPARE(viewport->cursor().shape(), Qt::BlankCursor);
 
     cursor.unsetGraphics(true);
     QCOMPARE(viewport->cursor().shape(), Qt::ArrowCursor);
+}
+
+void tst_DCursor::releasedCursorIsTheOneTheViewWouldShow_data()
+{
+    // The view's own cursor, the cursor of an item in the scene, where the
+    // pointer is when a prompt hides the system cursor, the items it crosses
+    // while hidden, and where it is when the prompt ends.
+    QTest::addColumn<int>("ownShape");       // -1: the viewport's default
+    QTest::addColumn<int>("itemShape");
+    QTest::addColumn<bool>("startOnItem");
+    QTest::addColumn<int>("crossings");      // moves on/off the item while hidden
+    QTest::addColumn<bool>("endOnItem");
+
+    const int none = -1;
+    const int sizeAll = Qt::SizeAllCursor;
+    const int blank = Qt::BlankCursor;      // what a grip shows
+    const int iBeam = Qt::IBeamCursor;
+    QTest::newRow("hidden on the item, ends off it") << none << sizeAll << true << 1 << false;
+    QTest::newRow("hidden on the item, ends on it") << none << sizeAll << true << 2 << true;
+    QTest::newRow("hidden on the item, never leaves") << none << sizeAll << true << 0 << true;
+    QTest::newRow("hidden off the item, ends on it") << none << sizeAll << false << 1 << true;
+    QTest::newRow("hidden off the item, ends off it") << none << sizeAll << false << 2 << false;
+    QTest::newRow("hidden on a grip, ends off it") << none << blank << true << 1 << false;
+    QTest::newRow("hidden off a grip, ends on it") << none << blank << false << 3 << true;
+    QTest::newRow("own cursor, hidden on the item, ends off it") << iBeam << sizeAll << true << 1 << false;
+    QTest::newRow("own cursor, hidden off the item, ends on it") << iBeam << sizeAll << false << 1 << true;
+    QTest::newRow("own cursor, hidden on a grip, ends on it") << iBeam << blank << true << 2 << true;
+}
+
+void tst_DCursor::releasedCursorIsTheOneTheViewWouldShow()
+{
+    QFETCH(int, ownShape);
+    QFETCH(int, itemShape);
+    QFETCH(bool, startOnItem);
+    QFETCH(int, crossings);
+    QFETCH(bool, endOnItem);
+
+    DGraphicsScene* scene = m_canvas->scene();
+    DGraphicsView* view = m_canvas->view();
+    QWidget* viewport = view->viewport();
+    if (ownShape >= 0)
+        viewport->setCursor(Qt::CursorShape(ownShape));
+    const Qt::CursorShape own = viewport->cursor().shape();
+    const Qt::CursorShape itemCursor = Qt::CursorShape(itemShape);
+    QGraphicsRectItem* item = new QGraphicsRectItem(0, 0, 100, 100);
+    item->setCursor(itemCursor);
+    scene->addItem(item);
+    const QPoint onItem = view->mapFromScene(QPointF(50, 50));
+    const QPoint offItem = view->mapFromScene(QPointF(200, 200));
+    auto moveTo = [&](bool on) { sendMove(viewport, on ? onItem : offItem); };
+    auto expected = [&](bool on) { return on ? itemCursor : own; };
+
+    moveTo(startOnItem);
+    QCOMPARE(viewport->cursor().shape(), expected(startOnItem));
+
+    DCursor& cursor = scene->cursor();
+    cursor.setGraphics(new DCursorGraphicsCross, true);
+    QCOMPARE(viewport->cursor().shape(), Qt::BlankCursor);
+    bool on = startOnItem;
+    for (int i = 0; i < crossings; ++i) {
+        on = !on;
+        moveTo(on);
+        QCOMPARE(viewport->cursor().shape(), Qt::BlankCursor);
+        moveTo(on);     // a second move at the same place changes nothing
+        QCOMPARE(viewport->cursor().shape(), Qt::BlankCursor);
+    }
+    QCOMPARE(on, endOnItem);
+
+    cursor.unsetGraphics(true);
+    QVERIFY(!cursor.isSystemCursorHidden());
+    QCOMPARE(viewport->cursor().shape(), expected(endOnItem));
+    // The view goes on showing its own cursor and the item's as if the
+    // drawn cursor had never been there.
+    moveTo(!endOnItem);
+    QCOMPARE(viewport->cursor().shape(), expected(!endOnItem));
+    moveTo(endOnItem);
+    QCOMPARE(viewport->cursor().shape(), expected(endOnItem));
+    moveTo(!endOnItem);
+    QCOMPARE(viewport->cursor().shape(), expected(!endOnItem));
+
+    // A second prompt after the first behaves the same.
+    cursor.setGraphics(new DCursorGraphicsCross, true);
+    moveTo(endOnItem);
+    QCOMPARE(viewport->cursor().shape(), Qt::BlankCursor);
+    cursor.unsetGraphics(true);
+    QCOMPARE(viewport->cursor().shape(), expected(endOnItem));
+    moveTo(!endOnItem);
+    QCOMPARE(viewport->cursor().shape(), expected(!endOnItem));
 }
 
 void tst_DCursor::followsTheMouseUnlessBound()

@@ -1,0 +1,136 @@
+// The script engine is built only when first needed; what is exposed before
+// that must still reach the scripts. Its own process, so that the engine does
+// not exist yet when the first test starts. The slots run in order and share
+// the one engine of the process.
+#include <QApplication>
+#include <QFile>
+#include <QScriptEngine>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include "DFakeLoginItems.h"
+#include "DScript.h"
+
+namespace {
+
+class ExposedProbe : public QObject
+{
+    Q_OBJECT
+    Q_PROPERTY(int answer READ answer)
+
+public:
+    explicit ExposedProbe(int answer) : m_answer(answer) {}
+    int answer() const { return m_answer; }
+
+private:
+    int m_answer;
+};
+
+// Counts the warning the engine gives while it is being built.
+int s_bindingWarnings = 0;
+QtMessageHandler s_previousHandler = nullptr;
+
+void countBindingWarnings(QtMsgType type, const QMessageLogContext& context, const QString& message)
+{
+    if (type == QtWarningMsg && message.startsWith(QLatin1String("Failed to import")))
+        ++s_bindingWarnings;
+    else if (s_previousHandler)
+        s_previousHandler(type, context, message);
+}
+
+} // namespace
+
+class tst_DScriptOnDemand : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void cleanupTestCase();
+
+    void exposingObjectsAndSkippedRunsBuildNoEngine();
+    void objectsExposedEarlierAreGlobalsOnceTheEngineExists();
+    void objectsExposedLaterAreGlobalsAtOnce();
+
+private:
+    QString writeScript(const QString& name, const QByteArray& text);
+    DScript* script() const { return DSingleton<DScript>::instance(); }
+
+    QTemporaryDir m_dir;
+    DFakeLoginItems m_loginItems;
+    ExposedProbe m_window{7};
+    ExposedProbe m_replaced{1};
+    ExposedProbe m_replacement{2};
+};
+
+void tst_DScriptOnDemand::initTestCase()
+{
+    QVERIFY(m_dir.isValid());
+    DLoginItems::setCurrent(&m_loginItems);
+    s_previousHandler = qInstallMessageHandler(countBindingWarnings);
+}
+
+void tst_DScriptOnDemand::cleanupTestCase()
+{
+    qInstallMessageHandler(s_previousHandler);
+    DLoginItems::setCurrent(nullptr);
+}
+
+QString tst_DScriptOnDemand::writeScript(const QString& name, const QByteArray& text)
+{
+    const QString path = m_dir.filePath(name);
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return QString();
+    file.write(text);
+    return path;
+}
+
+void tst_DScriptOnDemand::exposingObjectsAndSkippedRunsBuildNoEngine()
+{
+    // What a start without any script does: expose the window, run a missing
+    // start-up script.
+    m_window.setObjectName("mgui");
+    script()->addObjectToScript(&m_window);
+    m_replaced.setObjectName("probe");
+    script()->addObjectToScript(&m_replaced);
+    m_replacement.setObjectName("probe");
+    script()->addObjectToScript(&m_replacement);
+    auto* gone = new ExposedProbe(3);
+    gone->setObjectName("gone");
+    script()->addObjectToScript(gone);
+    delete gone;
+    script()->addObjectToScript(nullptr);
+    script()->runScript(m_dir.filePath("startup.js"), false);
+    script()->runScript(m_dir.path(), false);
+    QCOMPARE(s_bindingWarnings, 0);
+}
+
+void tst_DScriptOnDemand::objectsExposedEarlierAreGlobalsOnceTheEngineExists()
+{
+    const QString path = writeScript("startup.js", "var seen = mgui.answer * 10 + probe.answer;\n"
+                                                   "var goneType = typeof gone;\n");
+    script()->runScript(path, false);
+    // Building the engine is when the missing bindings are noticed, once.
+    QCOMPARE(s_bindingWarnings, 1);
+    QScriptEngine* engine = script()->engine();
+    QCOMPARE(engine->globalObject().property("seen").toInt32(), 72);
+    // An object deleted before the engine existed is left out.
+    QCOMPARE(engine->globalObject().property("goneType").toString(), QStringLiteral("undefined"));
+    QCOMPARE(script()->engine(), engine);
+    QCOMPARE(s_bindingWarnings, 1);
+}
+
+void tst_DScriptOnDemand::objectsExposedLaterAreGlobalsAtOnce()
+{
+    ExposedProbe later(5);
+    later.setObjectName("probe");
+    script()->addObjectToScript(&later);
+    QCOMPARE(script()->engine()->evaluate("probe.answer").toInt32(), 5);
+    // Shown to scripts, not handed over: the object outlives a collection.
+    script()->engine()->collectGarbage();
+    QCOMPARE(later.answer(), 5);
+}
+
+QTEST_MAIN(tst_DScriptOnDemand)
+#include "tst_DScriptOnDemand.moc"
