@@ -15,29 +15,7 @@
 #include "DConfig.h"
 #include "DFakeLoginItems.h"
 #include "DScript.h"
-
-namespace {
-
-class ExposedProbe : public QObject
-{
-    Q_OBJECT
-    Q_PROPERTY(int answer READ answer)
-
-public:
-    explicit ExposedProbe(int answer) : m_answer(answer) {}
-    int answer() const { return m_answer; }
-
-public slots:
-    void poke() { ++pokes; }
-
-public:
-    int pokes = 0;
-
-private:
-    int m_answer;
-};
-
-} // namespace
+#include "DScriptProbe.h"
 
 class tst_DScript : public QObject
 {
@@ -91,12 +69,7 @@ void tst_DScript::cleanupTestCase()
 
 QString tst_DScript::writeScript(const QString& name, const QByteArray& text)
 {
-    const QString path = m_dir.filePath(name);
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return QString();
-    file.write(text);
-    return path;
+    return writeScriptFile(m_dir, name, text);
 }
 
 void tst_DScript::constructionWarnsAboutTheMissingBindings()
@@ -244,7 +217,7 @@ void tst_DScript::pipesAndDevicesAreSkipped()
 
 void tst_DScript::exposedObjectsAreGlobalsByName()
 {
-    ExposedProbe first(1);
+    DScriptProbe first(1);
     first.setObjectName("probe");
     script()->addObjectToScript(&first);
     QCOMPARE(script()->engine()->evaluate("probe.answer").toInt32(), 1);
@@ -252,7 +225,7 @@ void tst_DScript::exposedObjectsAreGlobalsByName()
     QCOMPARE(first.pokes, 1);
 
     // A second object under the same name takes the place of the first.
-    ExposedProbe second(2);
+    DScriptProbe second(2);
     second.setObjectName("probe");
     script()->addObjectToScript(&second);
     QCOMPARE(script()->engine()->evaluate("probe.answer").toInt32(), 2);

@@ -10,21 +10,9 @@
 
 #include "DFakeLoginItems.h"
 #include "DScript.h"
+#include "DScriptProbe.h"
 
 namespace {
-
-class ExposedProbe : public QObject
-{
-    Q_OBJECT
-    Q_PROPERTY(int answer READ answer)
-
-public:
-    explicit ExposedProbe(int answer) : m_answer(answer) {}
-    int answer() const { return m_answer; }
-
-private:
-    int m_answer;
-};
 
 // Counts the warning the engine gives while it is being built.
 int s_bindingWarnings = 0;
@@ -58,9 +46,9 @@ private:
 
     QTemporaryDir m_dir;
     DFakeLoginItems m_loginItems;
-    ExposedProbe m_window{7};
-    ExposedProbe m_replaced{1};
-    ExposedProbe m_replacement{2};
+    DScriptProbe m_window{7};
+    DScriptProbe m_replaced{1};
+    DScriptProbe m_replacement{2};
 };
 
 void tst_DScriptOnDemand::initTestCase()
@@ -78,12 +66,7 @@ void tst_DScriptOnDemand::cleanupTestCase()
 
 QString tst_DScriptOnDemand::writeScript(const QString& name, const QByteArray& text)
 {
-    const QString path = m_dir.filePath(name);
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return QString();
-    file.write(text);
-    return path;
+    return writeScriptFile(m_dir, name, text);
 }
 
 void tst_DScriptOnDemand::exposingObjectsAndSkippedRunsBuildNoEngine()
@@ -96,7 +79,7 @@ void tst_DScriptOnDemand::exposingObjectsAndSkippedRunsBuildNoEngine()
     script()->addObjectToScript(&m_replaced);
     m_replacement.setObjectName("probe");
     script()->addObjectToScript(&m_replacement);
-    auto* gone = new ExposedProbe(3);
+    auto* gone = new DScriptProbe(3);
     gone->setObjectName("gone");
     script()->addObjectToScript(gone);
     delete gone;
@@ -123,7 +106,7 @@ void tst_DScriptOnDemand::objectsExposedEarlierAreGlobalsOnceTheEngineExists()
 
 void tst_DScriptOnDemand::objectsExposedLaterAreGlobalsAtOnce()
 {
-    ExposedProbe later(5);
+    DScriptProbe later(5);
     later.setObjectName("probe");
     script()->addObjectToScript(&later);
     QCOMPARE(script()->engine()->evaluate("probe.answer").toInt32(), 5);

@@ -48,6 +48,29 @@ private:
         return dialog.exec();
     }
 
+    // What the user is told after choosing a target that fails, and whether
+    // the dialog is still there to try again.
+    struct FailedChoice
+    {
+        QString message;
+        bool stayedOpen = false;
+    };
+
+    static FailedChoice clickExpectingMessage(DDialogPromptTarget& dialog, const char* buttonName)
+    {
+        FailedChoice failure;
+        runDialog(dialog, [&] {
+            whenModal<QMessageBox>([&](QMessageBox* box) {
+                failure.message = box->text();
+                box->accept();
+            });
+            button(dialog, buttonName)->click();
+            failure.stayedOpen = dialog.isVisible();
+            dialog.reject();
+        });
+        return failure;
+    }
+
 private slots:
     void init()
     {
@@ -179,38 +202,18 @@ private slots:
         QTemporaryDir dir;
         settings()->setValue("AutomaticSaveFolder", dir.path());
         DDialogPromptTarget dialog(nullptr, QImage());
-        QString message;
-        bool openAfterFailure = false;
-        runDialog(dialog, [&] {
-            whenModal<QMessageBox>([&](QMessageBox* box) {
-                message = box->text();
-                box->accept();
-            });
-            button(dialog, "buttonFile")->click();
-            openAfterFailure = dialog.isVisible();
-            dialog.reject();
-        });
-        QCOMPARE(message, QString("Failed to save the image."));
-        QVERIFY(openAfterFailure);
+        const FailedChoice failure = clickExpectingMessage(dialog, "buttonFile");
+        QCOMPARE(failure.message, QString("Failed to save the image."));
+        QVERIFY(failure.stayedOpen);
         QVERIFY(QDir(dir.path()).entryList(QDir::Files).isEmpty());
     }
 
     void nullImageOnTheClipboardIsTold()
     {
         DDialogPromptTarget dialog(nullptr, QImage());
-        QString message;
-        bool openAfterFailure = false;
-        runDialog(dialog, [&] {
-            whenModal<QMessageBox>([&](QMessageBox* box) {
-                message = box->text();
-                box->accept();
-            });
-            button(dialog, "buttonClipboard")->click();
-            openAfterFailure = dialog.isVisible();
-            dialog.reject();
-        });
-        QCOMPARE(message, QString("Failed to Copy to Clipboard, please save to file!"));
-        QVERIFY(openAfterFailure);
+        const FailedChoice failure = clickExpectingMessage(dialog, "buttonClipboard");
+        QCOMPARE(failure.message, QString("Failed to Copy to Clipboard, please save to file!"));
+        QVERIFY(failure.stayedOpen);
         QCOMPARE(QApplication::clipboard()->text(), QString("before"));
     }
 };
