@@ -3,16 +3,16 @@
 # "<data.proto>" stands for the generated item-state message code.
 set(ZORVELKIT_LOAD_ORDER
     app/DConstants.cpp                  # axis constants
-    graphics/DGripFactoryPolyline.cpp   # polyline factory: creates the grip-factory registry first
-    graphics/DGripFactoryPolygon.cpp    # polygon factory
+    graphics/grips/DGripFactoryPolyline.cpp   # polyline factory: creates the grip-factory registry first
+    graphics/grips/DGripFactoryPolygon.cpp    # polygon factory
     <data.proto>                        # item-state message schema
     app/DGlobalResource.cpp             # named-image store (checks the message library)
-    graphics/DGraphicsView.cpp          # empty zoom-step list
-    graphics/DGripFactoryLine.cpp       # line factory
-    graphics/DGripFactoryImage.cpp      # image factory
+    graphics/scene/DGraphicsView.cpp         # empty zoom-step list
+    graphics/grips/DGripFactoryLine.cpp       # line factory
+    graphics/grips/DGripFactoryImage.cpp      # image factory
     widgets/DWidgetPropertyBrowser.cpp  # "*VARIOUS*"
-    graphics/DGripFactoryLocation.cpp   # location factory
-    graphics/DGripFactorySize.cpp       # size factory
-    graphics/DGripFactoryBoundary.cpp   # boundary factory (rectangle, text)
+    graphics/grips/DGripFactoryLocation.cpp   # location factory
+    graphics/grips/DGripFactorySize.cpp       # size factory
+    graphics/grips/DGripFactoryBoundary.cpp   # boundary factory (rectangle, text)
     widgets/DQuickEditorFactory.cpp     # stock quick editors
 )
