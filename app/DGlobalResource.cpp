@@ -32,6 +32,3 @@ void DGlobalResource::removeImage(const QUuid& uuid)
 {
     m_images.remove(uuid);
 }
-
-// Created when the library loads, right after the message schema.
-DGlobalResource* g_pJustForInitialize = DSingleton<DGlobalResource>::instance();

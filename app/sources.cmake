@@ -1,8 +1,8 @@
-# Sources of app/, relative to the folder. Load-order sources are listed in
-# app/ZorvelKitLoadOrder.cmake as well; they are taken out of this list there.
+# Sources of app/, relative to the folder.
 set(DIR_SOURCES
-    # foundation: constants, singletons, settings, utilities, scripts, registries
-    DConstants.cpp
+    # the library's load sequence
+    DLoadSequence.cpp
+    # foundation: singletons, settings, utilities, scripts, registries
     DConfig.cpp
     DHotkey.cpp
     DUtility.cpp

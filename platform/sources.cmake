@@ -1,5 +1,4 @@
-# Sources of platform/, relative to the folder. Load-order sources are listed in
-# app/ZorvelKitLoadOrder.cmake as well; they are taken out of this list there.
+# Sources of platform/, relative to the folder.
 set(DIR_SOURCES
     # login items
     DLoginItems.cpp

@@ -3,13 +3,6 @@
 #include "DGraphicsItemRectangle.h"
 #include "DGripFactoryManager.h"
 
-bool bDGripFactoryManagerDGripFactoryBoundaryDGraphicsItemRectangleInitialized =
-    DSingleton<DGripFactoryManager>::instance()->add(&DGripFactoryBoundary::staticMetaObject,
-                                                     QString("DGraphicsItemRectangle"));
-bool bDGripFactoryManagerDGripFactoryBoundaryDGraphicsItemTextInitialized =
-    DSingleton<DGripFactoryManager>::instance()->add(&DGripFactoryBoundary::staticMetaObject,
-                                                     QString("DGraphicsItemText"));
-
 DGripFactoryBoundary::DGripFactoryBoundary()
 {
 }

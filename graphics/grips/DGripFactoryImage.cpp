@@ -2,9 +2,6 @@
 
 #include "DGripFactoryManager.h"
 
-bool bDGripFactoryManagerDGripFactoryImageDGraphicsItemImageInitialized =
-    DSingleton<DGripFactoryManager>::instance()->add(&DGripFactoryImage::staticMetaObject,
-                                                     QString("DGraphicsItemImage"));
 
 DGripFactoryImage::DGripFactoryImage()
 {

@@ -4,9 +4,6 @@
 #include "DGripFactoryManager.h"
 #include "DGrip.h"
 
-bool bDGripFactoryManagerDGripFactoryLineDGraphicsItemLineInitialized =
-    DSingleton<DGripFactoryManager>::instance()->add(&DGripFactoryLine::staticMetaObject,
-                                                     QString("DGraphicsItemLine"));
 
 DGripFactoryLine::DGripFactoryLine()
 {

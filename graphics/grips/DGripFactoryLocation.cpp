@@ -4,9 +4,6 @@
 #include "DGripFactoryManager.h"
 #include "DGrip.h"
 
-bool bDGripFactoryManagerDGripFactoryLocationDGraphicsItemInitialized =
-    DSingleton<DGripFactoryManager>::instance()->add(&DGripFactoryLocation::staticMetaObject,
-                                                     QString("DGraphicsItem"));
 
 DGripFactoryLocation::DGripFactoryLocation()
 {

@@ -2,9 +2,6 @@
 
 #include "DGripFactoryManager.h"
 
-bool bDGripFactoryManagerDGripFactoryPolygonDGraphicsItemPolygonInitialized =
-    DSingleton<DGripFactoryManager>::instance()->add(&DGripFactoryPolygon::staticMetaObject,
-                                                     QString("DGraphicsItemPolygon"));
 
 DGripFactoryPolygon::DGripFactoryPolygon()
 {

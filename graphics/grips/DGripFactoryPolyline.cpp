@@ -9,9 +9,6 @@
 #include "DGrip.h"
 #include "DUtility.h"
 
-bool bDGripFactoryManagerDGripFactoryPolylineDGraphicsItemPolylineInitialized =
-    DSingleton<DGripFactoryManager>::instance()->add(&DGripFactoryPolyline::staticMetaObject,
-                                                     QString("DGraphicsItemPolyline"));
 
 namespace {
 // Drags smaller than this in every direction are jitter, not edits.

@@ -8,9 +8,6 @@
 #include "DGrip.h"
 #include "DUtility.h"
 
-bool bDGripFactoryManagerDGripFactorySizeDGraphicsItemImageInitialized =
-    DSingleton<DGripFactoryManager>::instance()->add(&DGripFactorySize::staticMetaObject,
-                                                     QString("DGraphicsItemImage"));
 
 DGripFactorySize::DGripFactorySize()
 {

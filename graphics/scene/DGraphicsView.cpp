@@ -8,9 +8,6 @@
 #include "DCanvas.h"
 #include "DGraphicsScene.h"
 
-// Part of the library's load sequence: the ladder starts empty.
-QVector<double> g_ScalingCandidate;
-
 namespace {
 const int kScalingSteps = 50;
 const double kScalingUnit = 0.2;
