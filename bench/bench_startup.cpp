@@ -20,7 +20,8 @@
 #include <cstdlib>
 #include <memory>
 #include <optional>
-#include <vector>
+
+#include "DBenchSupport.h"
 
 #include <signal.h>
 #include <xcb/xcb.h>
@@ -31,13 +32,6 @@ const int StartRuns = 15;
 const int MemoryRuns = 5;
 const int IdleSettleMs = 3000;
 const int WindowTimeoutMs = 10000;
-
-double median(std::vector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    const size_t n = values.size();
-    return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
-}
 
 class Home
 {
@@ -194,16 +188,16 @@ int main(int argc, char** argv)
     // The first start writes the settings and the autostart entry: not measured.
     timeToWindow(x, root, program, home);
 
-    std::vector<double> starts;
+    QVector<double> starts;
     for (int i = 0; i < StartRuns; ++i) {
         if (const auto ms = timeToWindow(x, root, program, home))
-            starts.push_back(*ms);
+            starts.append(*ms);
     }
     if (starts.empty()) {
         std::fprintf(stderr, "The main window was never exposed (a login less than 75 s ago keeps it hidden).\n");
         return 1;
     }
-    std::printf("start to main window exposed: median %.1f ms over %zu runs (target <= 150 ms)\n", median(starts),
+    std::printf("start to main window exposed: median %.1f ms over %d runs (target <= 150 ms)\n", median(starts),
                 starts.size());
     std::fflush(stdout);
 
@@ -219,10 +213,10 @@ int main(int argc, char** argv)
         for (int i = 0; i < 50 && !hasTray(x, screenNumber); ++i)
             QThread::msleep(100);
     }
-    std::vector<double> memory;
+    QVector<double> memory;
     for (int i = 0; i < MemoryRuns; ++i) {
         if (const auto mb = idleResidentMegabytes(program, home))
-            memory.push_back(*mb);
+            memory.append(*mb);
     }
     stop(tray);
     xcb_disconnect(x);
@@ -230,7 +224,7 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "Could not read the resident memory of an idle instance.\n");
         return 1;
     }
-    std::printf("idle resident memory in the tray: median %.1f MB over %zu runs (target <= 40 MB)\n",
+    std::printf("idle resident memory in the tray: median %.1f MB over %d runs (target <= 40 MB)\n",
                 median(memory), memory.size());
     return 0;
 }

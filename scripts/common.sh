@@ -8,7 +8,9 @@ BUILD_PACKAGES="cmake g++ make pkg-config qtbase5-dev qtscript5-dev libqt5svg5-d
 TEST_PACKAGES="xvfb xauth xdotool xclip x11-utils openbox trayer"
 
 # Installs the packages that are missing (apt-get update first, only when needed).
+# ZORVEL_SKIP_PACKAGES=1 skips the step (a quick local run on a machine set up already).
 ensure_packages() {
+    [ "${ZORVEL_SKIP_PACKAGES:-0}" = 1 ] && return 0
     local missing=()
     for pkg in "$@"; do
         dpkg-query -W -f='${Status}' "$pkg" 2>/dev/null | grep -q "install ok installed" || missing+=("$pkg")
@@ -22,9 +24,17 @@ ensure_packages() {
 }
 
 # configure_and_build <build folder> [cmake options...]
+# Configuring is quiet when it works; when it fails, its whole output is shown.
 configure_and_build() {
     local dir=$1
     shift
-    cmake -S "$ROOT" -B "$dir" "$@" >/dev/null
+    local log
+    log=$(mktemp)
+    if ! cmake -S "$ROOT" -B "$dir" "$@" >"$log" 2>&1; then
+        cat "$log" >&2
+        rm -f "$log"
+        return 1
+    fi
+    rm -f "$log"
     cmake --build "$dir" -j "$JOBS"
 }

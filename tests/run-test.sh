@@ -17,7 +17,9 @@ while [ $# -gt 0 ]; do
 done
 
 home=$(mktemp -d "${TMPDIR:-/tmp}/zorvel-test.XXXXXX")
+# The test runs as a child (not exec'd), so that this clean-up still runs.
 trap 'rm -rf "$home"' EXIT
+trap 'exit 143' TERM INT
 mkdir -p "$home/config" "$home/runtime"
 chmod 0700 "$home" "$home/runtime"
 export HOME="$home" XDG_CONFIG_HOME="$home/config" XDG_RUNTIME_DIR="$home/runtime"
@@ -31,7 +33,8 @@ export QT_LOGGING_RULES="${QT_LOGGING_RULES:-qt.qpa.*=false}"
 if [ "$x11" = 0 ]; then
     export QT_QPA_PLATFORM=offscreen
     unset DISPLAY
-    exec "$@"
+    "$@"
+    exit $?
 fi
 
 unset QT_QPA_PLATFORM
@@ -74,4 +77,5 @@ chmod +x "$inner"
 # Tests run in parallel: start each one's search for a free display number at a
 # place of its own, so that two servers starting at once rarely race for one number.
 first=$(( 100 + $(basename "$1" | cksum | cut -d' ' -f1) % 800 ))
-exec xvfb-run -a -n "$first" -s "-screen 0 1280x800x24 -nolisten tcp" "$inner" "$@"
+xvfb-run -a -n "$first" -s "-screen 0 1280x800x24 -nolisten tcp" "$inner" "$@"
+exit $?
