@@ -24,6 +24,8 @@ mkdir -p "$home/config" "$home/runtime"
 chmod 0700 "$home" "$home/runtime"
 export HOME="$home" XDG_CONFIG_HOME="$home/config" XDG_RUNTIME_DIR="$home/runtime"
 export XDG_DATA_HOME="$home/data" XDG_CACHE_HOME="$home/cache"
+# Tells the test executable that its home is private already (it makes one otherwise).
+export ZORVEL_PRIVATE_HOME="$home"
 here=$(cd "$(dirname "$0")" && pwd)
 export LSAN_OPTIONS="suppressions=$here/lsan.supp:print_suppressions=0"
 export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
