@@ -5,7 +5,6 @@
 #include <QCloseEvent>
 #include <QCursor>
 #include <QDesktopServices>
-#include <QDir>
 #include <QFileDialog>
 #include <QGuiApplication>
 #include <QRegularExpression>
@@ -402,15 +401,8 @@ void DMainDialog::initializeFromSettings()
 
 void DMainDialog::updateNamePreview()
 {
-    QSettings* s = settings();
-    QString name = s->value(QStringLiteral("FileNameFormat"), DConfigCapture::defaultFileNameFormat()).toString();
-    if (s->value(QStringLiteral("CreateSubfolders"), DConfigCapture::DefaultCreateSubfolders).toBool())
-        name = s->value(QStringLiteral("SubFolderFormat"), DConfigCapture::defaultSubFolderFormat()).toString()
-               + QDir::separator() + name;
-    const auto format = static_cast<DD::enumTargetFormat>(
-        s->value(QStringLiteral("TargetFormat"), DConfigCapture::DefaultTargetFormat).toInt());
-    ui->labelAutomaticNamePreview->setText(DUtility::convertTimeVariables(name) + QLatin1Char('.')
-                                           + DUtility::TargetFormatToString(format));
+    // The name a save writes, below the save folder.
+    ui->labelAutomaticNamePreview->setText(DUtility::automaticName().relativePath());
 }
 
 void DMainDialog::condenseWindow()

@@ -33,6 +33,7 @@
 #include "DProgramGlobals.h"
 #include "DShapedTrayPanel.h"
 #include "DUtility.h"
+#include "DWithinOneSecond.h"
 #include "ui_DMainDialog.h"
 
 // The main window with its capture roads and folder chooser observed.
@@ -119,6 +120,8 @@ private slots:
     void sliderStoresUnsignedQuality();
     void namePreview_data();
     void namePreview();
+    void previewIsTheNameASaveWrites_data();
+    void previewIsTheNameASaveWrites();
     void advancedOptionsFoldsBack();
     void folderChooser();
     void folderChooserCancelledKeepsTheFolder();
@@ -559,6 +562,52 @@ void TestDMainDialog::namePreview()
     window.form()->radioButtonBMP->click();
     window.form()->radioButtonPNG->click();
     QVERIFY(window.form()->labelAutomaticNamePreview->text().endsWith(QLatin1Char('.') + extension));
+}
+
+void TestDMainDialog::previewIsTheNameASaveWrites_data()
+{
+    QTest::addColumn<bool>("subfolders");
+    QTest::addColumn<QString>("subFolderPattern");
+    QTest::addColumn<QString>("pattern");
+    QTest::addColumn<int>("format");
+    QTest::addColumn<QString>("shape");
+    QTest::newRow("slash in the name") << false << "YM" << "Y/M-name" << 0 << "^\\d{6}-na\\d{2}e\\.png$";
+    QTest::newRow("nothing left of the name")
+        << false << "YM" << "/:*" << 0 << "^Snap-\\d{4}-\\d{2}-\\d{2}-\\d{2}-\\d{2}-\\d{2}\\.png$";
+    QTest::newRow("cleaned sub-folder") << true << "Y:M" << "cap|s" << 1 << "^\\d{6}/cap\\d{2}\\.jpg$";
+    QTest::newRow("nothing left of the sub-folder") << true << "//" << "cap" << 2 << "^cap\\.bmp$";
+}
+
+void TestDMainDialog::previewIsTheNameASaveWrites()
+{
+    QFETCH(bool, subfolders);
+    QFETCH(QString, subFolderPattern);
+    QFETCH(QString, pattern);
+    QFETCH(int, format);
+    QFETCH(QString, shape);
+    QTemporaryDir folder;
+    settings()->setValue(QStringLiteral("NameMethod"), 1);
+    settings()->setValue(QStringLiteral("AutomaticSaveFolder"), folder.path());
+    settings()->setValue(QStringLiteral("CreateSubfolders"), subfolders);
+    settings()->setValue(QStringLiteral("SubFolderFormat"), subFolderPattern);
+    settings()->setValue(QStringLiteral("FileNameFormat"), pattern);
+    settings()->setValue(QStringLiteral("TargetFormat"), format);
+    ObservedMainDialog window;
+    QString shown;
+    QString written;
+    QImage image(8, 8, QImage::Format_RGB32);
+    image.fill(Qt::darkCyan);
+    QVERIFY(runWithinOneSecond([&] {
+        window.updateNamePreview();
+        shown = window.form()->labelAutomaticNamePreview->text();
+        DUtility::SaveReport report;
+        QVERIFY(DUtility::saveImage(nullptr, image, DD::ImageFile, false, &report));
+        written = QDir(folder.path()).relativeFilePath(report.path);
+        // The next run would otherwise meet the file and get a counter.
+        QVERIFY(QFile::remove(report.path));
+    }));
+    QCOMPARE(shown, written);
+    QVERIFY2(QRegularExpression(shape).match(shown).hasMatch(), qPrintable(shown));
 }
 
 void TestDMainDialog::advancedOptionsFoldsBack()
