@@ -137,6 +137,8 @@ private slots:
     void captureFromHiddenWindow();
     void fullScreenTakesItsOwnRoad();
     void secondCaptureReplacesTheWaitingOne();
+    void secondRequestKeepsHowTheWindowComesBack_data();
+    void secondRequestKeepsHowTheWindowComesBack();
     void mainWindowIdIsRecorded();
     void settingsFileOfRandomBytes();
 };
@@ -836,6 +838,65 @@ void TestDMainDialog::secondCaptureReplacesTheWaitingOne()
     QTRY_COMPARE(window.m_nOverlayRuns, 1);
     QCOMPARE(window.m_lastMode, DD::Region);
     QTest::qWait(500);
+    QCOMPARE(window.m_nOverlayRuns, 1);
+}
+
+// How the window stands when a capture is asked for.
+enum WindowAtRequest { Hidden, Minimised, Shown };
+
+void TestDMainDialog::secondRequestKeepsHowTheWindowComesBack_data()
+{
+    QTest::addColumn<int>("atFirst");
+    QTest::addColumn<bool>("shownBetween");
+    QTest::addColumn<int>("flags");
+    const int normal = DMainDialog::RestoreShowNormal | DMainDialog::RestoreGeometry;
+    // A double click on a mode button: the second click finds the window
+    // minimised by the first.
+    QTest::newRow("shown, double click") << int(Shown) << false << normal;
+    QTest::newRow("minimised, double click") << int(Minimised) << false << int(DMainDialog::RestoreGeometry);
+    QTest::newRow("hidden, double click") << int(Hidden) << false << 0;
+    // Shown again (a second start of the program does that) before the
+    // second request: it is on screen, and comes back.
+    QTest::newRow("hidden, then shown") << int(Hidden) << true << normal;
+}
+
+void TestDMainDialog::secondRequestKeepsHowTheWindowComesBack()
+{
+    QFETCH(int, atFirst);
+    QFETCH(bool, shownBetween);
+    QFETCH(int, flags);
+    ObservedMainDialog window;
+    // Where the window stood when it was last on screen.
+    QSize size;
+    QPoint position;
+    const auto showAt = [&](const QPoint& place) {
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        window.move(place);
+        size = window.size();
+        position = window.pos();
+    };
+    if (atFirst != Hidden)
+        showAt(QPoint(40, 60));
+    if (atFirst == Minimised)
+        window.showMinimized();
+    QToolButton* mode = window.form()->toolButtonModeWindow;
+    QTest::mouseClick(mode, Qt::LeftButton);
+    if (shownBetween)
+        showAt(QPoint(70, 90));
+    QTest::mouseClick(mode, Qt::LeftButton);
+    QCOMPARE(window.restoreFlags(), flags);
+    QTRY_COMPARE(window.m_nOverlayRuns, 1);
+    QVERIFY(!window.m_bVisibleDuringGrab);
+    const bool comesBack = flags & DMainDialog::RestoreShowNormal;
+    QCOMPARE(window.isVisible(), comesBack);
+    if (comesBack)
+        QVERIFY(!window.isMinimized());
+    if (flags & DMainDialog::RestoreGeometry) {
+        QCOMPARE(window.size(), size);
+        QCOMPARE(window.pos(), position);
+    }
+    QTest::qWait(300);
     QCOMPARE(window.m_nOverlayRuns, 1);
 }
 

@@ -55,6 +55,7 @@ private slots:
     void init();
     void windowIsAsWideAsItsForm();
     void captureFromShownWindow();
+    void doubleClickFromShownWindow();
     void captureFromMinimisedWindow();
     void captureFromHiddenWindow();
     void instantPanelOverTheTrayIcon();
@@ -156,6 +157,32 @@ void TestDMainDialogX11::captureFromShownWindow()
     QCOMPARE(window.size(), size);
     QVERIFY(window.trayIcon()->isVisible());
     QTRY_VERIFY(window.isActiveWindow());
+}
+
+void TestDMainDialogX11::doubleClickFromShownWindow()
+{
+    GrabbingMainDialog window;
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window, 20000));
+    window.move(120, 140);
+    QTRY_COMPARE(window.pos(), QPoint(120, 140));
+    const QSize size = window.size();
+
+    // The second click of a double click comes while the window minimises.
+    QToolButton* region = window.findChild<QToolButton*>(QStringLiteral("toolButtonModeRegion"));
+    QVERIFY(region);
+    QTest::mouseClick(region, Qt::LeftButton);
+    QTest::mouseClick(region, Qt::LeftButton);
+    QTRY_COMPARE_WITH_TIMEOUT(window.m_nGrabs, 1, 5000);
+    QVERIFY(!window.m_bVisibleDuringGrab);
+
+    // It was on screen before the capture: back, shown normally and active.
+    QTRY_VERIFY(window.isVisible());
+    QVERIFY(!window.isMinimized());
+    QTRY_COMPARE(window.pos(), QPoint(120, 140));
+    QCOMPARE(window.size(), size);
+    QTRY_VERIFY(window.isActiveWindow());
+    QCOMPARE(window.m_nGrabs, 1);
 }
 
 void TestDMainDialogX11::captureFromMinimisedWindow()
