@@ -72,6 +72,23 @@ public:
     // The file to write: asked for (NameMethod 0, or `alwaysAsk`) or built from
     // the automatic name settings; empty when there is none.
     static QString makeTargetFilePath(class QWidget* parent, bool alwaysAsk);
+    // The automatic name, as makeTargetFilePath writes it below the save
+    // folder (before the counter of a name already taken), and as the name
+    // previews show it: each template cleaned of what a file name cannot hold,
+    // its time letters filled in; a file name with nothing left is the default
+    // one, a sub-folder with nothing left is none.
+    struct AutomaticName
+    {
+        QString subFolder; // empty: none
+        QString baseName;
+        QString extension;
+        // The sub-folder (when there is one), the name, a dot and the extension.
+        QString relativePath() const;
+    };
+    static AutomaticName automaticName(const QString& fileNameFormat, const QString& subFolderFormat,
+                                       bool createSubfolders, DD::enumTargetFormat format);
+    // The same from the stored name settings.
+    static AutomaticName automaticName();
     // A copy of the same pixel size without alpha, composed over white.
     static class QImage discardImageTransparency(const class QImage& image);
     // Grabbing a scrolling window is not supported here: always a null image.

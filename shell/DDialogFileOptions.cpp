@@ -25,12 +25,11 @@ DDialogFileOptions::DDialogFileOptions(QWidget* parent)
     m_pUi->lineEditSubFolderFormat->setEnabled(createSubfolders);
     m_pUi->lineEditSubFolderPreview->setEnabled(createSubfolders);
 
-    // Setting the texts runs the preview slots; the explicit calls cover a
+    // Setting the texts runs the preview slots; the explicit call covers a
     // stored value equal to the form's own text, which emits no change.
     m_pUi->lineEditFileNameFormat->setText(settings->fileNameFormat());
-    showPreview(m_pUi->lineEditFileNamePreview, m_pUi->lineEditFileNameFormat->text());
     m_pUi->lineEditSubFolderFormat->setText(settings->subFolderFormat());
-    showPreview(m_pUi->lineEditSubFolderPreview, m_pUi->lineEditSubFolderFormat->text());
+    showPreviews();
 }
 
 DDialogFileOptions::~DDialogFileOptions()
@@ -45,20 +44,27 @@ void DDialogFileOptions::changeEvent(QEvent* e)
         m_pUi->retranslateUi(this);
 }
 
-void DDialogFileOptions::showPreview(QLineEdit* preview, QString format)
+void DDialogFileOptions::showPreviews()
 {
-    DUtility::removeFileNameInvalidChar(format);
-    preview->setText(DUtility::convertTimeVariables(format));
+    // The names a save would use with the templates as they stand in the
+    // fields; the sub-folder's is shown even while the box is unchecked.
+    const DUtility::AutomaticName name = DUtility::automaticName(
+        m_pUi->lineEditFileNameFormat->text(), m_pUi->lineEditSubFolderFormat->text(), true,
+        DD::enumTargetFormat(DSingleton<DConfigCapture>::instance()->targetFormat()));
+    m_pUi->lineEditFileNamePreview->setText(name.baseName);
+    m_pUi->lineEditSubFolderPreview->setText(name.subFolder);
 }
 
 void DDialogFileOptions::on_lineEditSubFolderFormat_textChanged(QString text)
 {
-    showPreview(m_pUi->lineEditSubFolderPreview, text);
+    Q_UNUSED(text);
+    showPreviews();
 }
 
 void DDialogFileOptions::on_lineEditFileNameFormat_textChanged(QString text)
 {
-    showPreview(m_pUi->lineEditFileNamePreview, text);
+    Q_UNUSED(text);
+    showPreviews();
 }
 
 void DDialogFileOptions::on_buttonBox_accepted()

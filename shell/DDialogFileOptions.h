@@ -5,7 +5,6 @@
 #include <QString>
 
 class QEvent;
-class QLineEdit;
 class Ui_DDialogFileOptions;
 
 // The "Automatic File Name" options: the file-name and sub-folder templates of
@@ -27,7 +26,8 @@ private slots:
     void on_buttonBox_accepted();
 
 private:
-    static void showPreview(QLineEdit* preview, QString format);
+    // Both previews show what a save makes of the templates in the fields.
+    void showPreviews();
 
     Ui_DDialogFileOptions* m_pUi;
 };

@@ -5,7 +5,6 @@
 #include <QCloseEvent>
 #include <QCursor>
 #include <QDesktopServices>
-#include <QDir>
 #include <QFileDialog>
 #include <QGuiApplication>
 #include <QRegularExpression>
@@ -197,28 +196,45 @@ void DMainDialog::on_toolButtonModeFullScreen_clicked()
 void DMainDialog::capture(DD::enumCaptureMode mode)
 {
     // A request while another capture still waits replaces it: one timer only.
+    const bool replacing = m_nTimerId != 0;
     if (m_nTimerId) {
         killTimer(m_nTimerId);
         m_nTimerId = 0;
     }
     m_trayIcon.setVisible(false);
-    m_nRestoreFlags = 0;
-    m_savedSize = size();
-    m_savedPosition = pos();
+    recordWindow(replacing);
     m_captureMode = mode;
     if (!isVisible()) {
         m_nTimerId = startTimer(IntervalWhenHidden);
         return;
     }
-    m_nRestoreFlags |= RestoreGeometry;
     if (isMinimized()) {
         setVisible(false);
         m_nTimerId = startTimer(IntervalWhenMinimized);
     } else {
-        m_nRestoreFlags |= RestoreShowNormal;
         showMinimized();
         m_nTimerId = startTimer(IntervalWhenShown);
     }
+}
+
+int DMainDialog::restoreFlagsOfWindow() const
+{
+    if (!isVisible())
+        return 0;
+    return isMinimized() ? int(RestoreGeometry) : RestoreGeometry | RestoreShowNormal;
+}
+
+void DMainDialog::recordWindow(bool replacing)
+{
+    const int found = restoreFlagsOfWindow();
+    // A request that replaces a waiting one finds the window minimised or
+    // hidden by that request: what the earlier request saw stands, unless the
+    // window has been shown more since (the flags nest: 1 comes with 8).
+    if (replacing && !(found & ~m_nRestoreFlags))
+        return;
+    m_nRestoreFlags = found;
+    m_savedSize = size();
+    m_savedPosition = pos();
 }
 
 void DMainDialog::timerEvent(QTimerEvent* event)
@@ -402,15 +418,8 @@ void DMainDialog::initializeFromSettings()
 
 void DMainDialog::updateNamePreview()
 {
-    QSettings* s = settings();
-    QString name = s->value(QStringLiteral("FileNameFormat"), DConfigCapture::defaultFileNameFormat()).toString();
-    if (s->value(QStringLiteral("CreateSubfolders"), DConfigCapture::DefaultCreateSubfolders).toBool())
-        name = s->value(QStringLiteral("SubFolderFormat"), DConfigCapture::defaultSubFolderFormat()).toString()
-               + QDir::separator() + name;
-    const auto format = static_cast<DD::enumTargetFormat>(
-        s->value(QStringLiteral("TargetFormat"), DConfigCapture::DefaultTargetFormat).toInt());
-    ui->labelAutomaticNamePreview->setText(DUtility::convertTimeVariables(name) + QLatin1Char('.')
-                                           + DUtility::TargetFormatToString(format));
+    // The name a save writes, below the save folder.
+    ui->labelAutomaticNamePreview->setText(DUtility::automaticName().relativePath());
 }
 
 void DMainDialog::condenseWindow()

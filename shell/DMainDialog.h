@@ -121,6 +121,11 @@ private:
     void useHotkeyToggled(DD::enumCaptureMode mode, bool checked);
     void addCaptureEntries();
     void applyStyleSheets();
+    // The restore flags that the window as it is now calls for.
+    int restoreFlagsOfWindow() const;
+    // Keeps how the window is to come back after the capture: its restore
+    // flags, size and position.
+    void recordWindow(bool replacing);
     QScreen* screenOfWindow() const;
 
     Ui_DMainDialog* ui;

@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QImage>
@@ -72,20 +73,8 @@ bool namesNothing(const QString& part)
 
 QString automaticFilePath()
 {
-    DConfigCapture* settings = config();
-    const QString extension = DUtility::TargetFormatToString(DD::enumTargetFormat(settings->targetFormat()));
-    QString name = cleanedPattern(settings->fileNameFormat());
-    // A template with nothing left in it still saves the capture, under the
-    // default name, rather than as a hidden ".png".
-    if (namesNothing(name))
-        name = cleanedPattern(DConfigCapture::defaultFileNameFormat());
-    QString subFolder;
-    if (settings->createSubfolders()) {
-        subFolder = cleanedPattern(settings->subFolderFormat());
-        if (namesNothing(subFolder))
-            subFolder.clear();
-    }
-    return DUtility::makeFullPath(settings->automaticSaveFolder(), subFolder, name, extension);
+    const DUtility::AutomaticName name = DUtility::automaticName();
+    return DUtility::makeFullPath(config()->automaticSaveFolder(), name.subFolder, name.baseName, name.extension);
 }
 
 // Writes through a temporary file that replaces the target only when the whole
@@ -154,6 +143,37 @@ QString DUtility::makeTargetFilePath(QWidget* parent, bool alwaysAsk)
     if (config()->nameMethod() == 1)
         return automaticFilePath();
     return QString();
+}
+
+DUtility::AutomaticName DUtility::automaticName(const QString& fileNameFormat, const QString& subFolderFormat,
+                                                bool createSubfolders, DD::enumTargetFormat format)
+{
+    AutomaticName name;
+    name.baseName = cleanedPattern(fileNameFormat);
+    // A template with nothing left in it still saves the capture, under the
+    // default name, rather than as a hidden ".png".
+    if (namesNothing(name.baseName))
+        name.baseName = cleanedPattern(DConfigCapture::defaultFileNameFormat());
+    if (createSubfolders) {
+        name.subFolder = cleanedPattern(subFolderFormat);
+        if (namesNothing(name.subFolder))
+            name.subFolder.clear();
+    }
+    name.extension = TargetFormatToString(format);
+    return name;
+}
+
+DUtility::AutomaticName DUtility::automaticName()
+{
+    const DConfigCapture* settings = config();
+    return automaticName(settings->fileNameFormat(), settings->subFolderFormat(), settings->createSubfolders(),
+                         DD::enumTargetFormat(settings->targetFormat()));
+}
+
+QString DUtility::AutomaticName::relativePath() const
+{
+    const QString file = baseName + QLatin1Char('.') + extension;
+    return subFolder.isEmpty() ? file : subFolder + QDir::separator() + file;
 }
 
 QImage DUtility::discardImageTransparency(const QImage& image)

@@ -24,6 +24,14 @@ int roundHalfUp(double value)
 {
     return int(std::floor(value + 0.5));
 }
+
+// The turn of a wheel event along its dominant axis: a sideways wheel or a
+// mostly sideways touchpad gesture zooms as well as an upright one. On a tie
+// the vertical axis counts.
+int dominantDelta(const QPoint& angleDelta)
+{
+    return qAbs(angleDelta.x()) > qAbs(angleDelta.y()) ? angleDelta.x() : angleDelta.y();
+}
 }
 
 DCanvas::DCanvas(QWidget* parent)
@@ -115,7 +123,7 @@ bool DCanvas::onViewWheelEvent(QWheelEvent* event)
 {
     if (!m_pView || !(event->modifiers() & Qt::ControlModifier))
         return false;
-    const int steps = roundHalfUp(event->angleDelta().y() / kWheelStepDelta);
+    const int steps = roundHalfUp(dominantDelta(event->angleDelta()) / kWheelStepDelta);
     m_pView->setScale(m_pView->scale() + steps * kWheelZoomStep);
     m_pRulerHorizontal->update();
     m_pRulerVertical->update();

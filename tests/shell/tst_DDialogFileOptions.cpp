@@ -1,15 +1,20 @@
 #include <QtTest>
 
 #include <QDialogButtonBox>
+#include <QDir>
+#include <QFile>
 #include <QGroupBox>
+#include <QImage>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSettings>
+#include <QTemporaryDir>
 
 #include "DConfigCapture.h"
 #include "DDialogFileOptions.h"
 #include "DUtility.h"
+#include "DWithinOneSecond.h"
 
 // The automatic file-name options: loading, live previews, OK and Cancel.
 class TestDialogFileOptions : public QObject
@@ -97,19 +102,24 @@ private slots:
     {
         QTest::addColumn<QString>("field");
         QTest::addColumn<QString>("preview");
-        QTest::newRow("file name") << "lineEditFileNameFormat" << "lineEditFileNamePreview";
-        QTest::newRow("sub-folder") << "lineEditSubFolderFormat" << "lineEditSubFolderPreview";
+        // What an emptied field previews: a file name falls back to the
+        // default one, a sub-folder to none.
+        QTest::addColumn<QString>("emptied");
+        QTest::newRow("file name") << "lineEditFileNameFormat" << "lineEditFileNamePreview" << "Snap-Y-M-D-h-m-s";
+        QTest::newRow("sub-folder") << "lineEditSubFolderFormat" << "lineEditSubFolderPreview" << "";
     }
     void previewFollowsEveryKeystroke()
     {
         QFETCH(QString, field);
         QFETCH(QString, preview);
+        QFETCH(QString, emptied);
         settings()->setValue("CreateSubfolders", true);
         DDialogFileOptions dialog(nullptr);
         auto* edit = child<QLineEdit>(dialog, field.toLatin1().constData());
         auto* shown = child<QLineEdit>(dialog, preview.toLatin1().constData());
+        const QString emptiedBefore = previewNow(emptied);
         edit->clear();
-        QCOMPARE(shown->text(), QString());
+        QVERIFY(isPreviewOf(shown->text(), emptied, emptiedBefore));
         QTest::keyClicks(edit, "ab");
         QCOMPARE(shown->text(), QString("ab"));
         QTest::keyClicks(edit, "y");
@@ -121,6 +131,46 @@ private slots:
         QTest::keyClicks(edit, "-Y");
         QVERIFY(isPreviewOf(shown->text(), "abyx-Y", before));
         QVERIFY(QRegularExpression("^abyx-\\d{4}$").match(shown->text()).hasMatch());
+    }
+
+    // Each preview is the name that a save with the templates as typed gives:
+    // cleaned, and with the default name or no sub-folder when nothing is left.
+    void previewsShowTheNamesASaveWrites_data()
+    {
+        QTest::addColumn<QString>("fileName");
+        QTest::addColumn<QString>("subFolder");
+        QTest::newRow("slash in the name") << "Y/M-name" << "YM";
+        QTest::newRow("empty name") << "" << "Y";
+        QTest::newRow("nothing left of either") << ":*/" << "//";
+        QTest::newRow("cleaned sub-folder") << "cap-s" << "Y|M";
+    }
+    void previewsShowTheNamesASaveWrites()
+    {
+        QFETCH(QString, fileName);
+        QFETCH(QString, subFolder);
+        QTemporaryDir folder;
+        settings()->setValue("NameMethod", 1);
+        settings()->setValue("AutomaticSaveFolder", folder.path());
+        QImage image(8, 8, QImage::Format_RGB32);
+        image.fill(Qt::darkCyan);
+        QString previewed;
+        QString written;
+        QVERIFY(runWithinOneSecond([&] {
+            DDialogFileOptions dialog(nullptr);
+            child<QGroupBox>(dialog, "groupBoxCreateSubfolders")->setChecked(true);
+            child<QLineEdit>(dialog, "lineEditFileNameFormat")->setText(fileName);
+            child<QLineEdit>(dialog, "lineEditSubFolderFormat")->setText(subFolder);
+            const QString name = child<QLineEdit>(dialog, "lineEditFileNamePreview")->text();
+            const QString sub = child<QLineEdit>(dialog, "lineEditSubFolderPreview")->text();
+            previewed = (sub.isEmpty() ? QString() : sub + "/") + name + ".png";
+            press(dialog, QDialogButtonBox::Ok);
+            DUtility::SaveReport report;
+            QVERIFY(DUtility::saveImage(nullptr, image, DD::ImageFile, false, &report));
+            written = QDir(folder.path()).relativeFilePath(report.path);
+            // The next run would otherwise meet the file and get a counter.
+            QVERIFY(QFile::remove(report.path));
+        }));
+        QCOMPARE(previewed, written);
     }
 
     void okStoresWhatWasTyped()

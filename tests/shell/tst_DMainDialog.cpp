@@ -33,6 +33,7 @@
 #include "DProgramGlobals.h"
 #include "DShapedTrayPanel.h"
 #include "DUtility.h"
+#include "DWithinOneSecond.h"
 #include "ui_DMainDialog.h"
 
 // The main window with its capture roads and folder chooser observed.
@@ -119,6 +120,8 @@ private slots:
     void sliderStoresUnsignedQuality();
     void namePreview_data();
     void namePreview();
+    void previewIsTheNameASaveWrites_data();
+    void previewIsTheNameASaveWrites();
     void advancedOptionsFoldsBack();
     void folderChooser();
     void folderChooserCancelledKeepsTheFolder();
@@ -134,6 +137,8 @@ private slots:
     void captureFromHiddenWindow();
     void fullScreenTakesItsOwnRoad();
     void secondCaptureReplacesTheWaitingOne();
+    void secondRequestKeepsHowTheWindowComesBack_data();
+    void secondRequestKeepsHowTheWindowComesBack();
     void mainWindowIdIsRecorded();
     void settingsFileOfRandomBytes();
 };
@@ -561,6 +566,52 @@ void TestDMainDialog::namePreview()
     QVERIFY(window.form()->labelAutomaticNamePreview->text().endsWith(QLatin1Char('.') + extension));
 }
 
+void TestDMainDialog::previewIsTheNameASaveWrites_data()
+{
+    QTest::addColumn<bool>("subfolders");
+    QTest::addColumn<QString>("subFolderPattern");
+    QTest::addColumn<QString>("pattern");
+    QTest::addColumn<int>("format");
+    QTest::addColumn<QString>("shape");
+    QTest::newRow("slash in the name") << false << "YM" << "Y/M-name" << 0 << "^\\d{6}-na\\d{2}e\\.png$";
+    QTest::newRow("nothing left of the name")
+        << false << "YM" << "/:*" << 0 << "^Snap-\\d{4}-\\d{2}-\\d{2}-\\d{2}-\\d{2}-\\d{2}\\.png$";
+    QTest::newRow("cleaned sub-folder") << true << "Y:M" << "cap|s" << 1 << "^\\d{6}/cap\\d{2}\\.jpg$";
+    QTest::newRow("nothing left of the sub-folder") << true << "//" << "cap" << 2 << "^cap\\.bmp$";
+}
+
+void TestDMainDialog::previewIsTheNameASaveWrites()
+{
+    QFETCH(bool, subfolders);
+    QFETCH(QString, subFolderPattern);
+    QFETCH(QString, pattern);
+    QFETCH(int, format);
+    QFETCH(QString, shape);
+    QTemporaryDir folder;
+    settings()->setValue(QStringLiteral("NameMethod"), 1);
+    settings()->setValue(QStringLiteral("AutomaticSaveFolder"), folder.path());
+    settings()->setValue(QStringLiteral("CreateSubfolders"), subfolders);
+    settings()->setValue(QStringLiteral("SubFolderFormat"), subFolderPattern);
+    settings()->setValue(QStringLiteral("FileNameFormat"), pattern);
+    settings()->setValue(QStringLiteral("TargetFormat"), format);
+    ObservedMainDialog window;
+    QString shown;
+    QString written;
+    QImage image(8, 8, QImage::Format_RGB32);
+    image.fill(Qt::darkCyan);
+    QVERIFY(runWithinOneSecond([&] {
+        window.updateNamePreview();
+        shown = window.form()->labelAutomaticNamePreview->text();
+        DUtility::SaveReport report;
+        QVERIFY(DUtility::saveImage(nullptr, image, DD::ImageFile, false, &report));
+        written = QDir(folder.path()).relativeFilePath(report.path);
+        // The next run would otherwise meet the file and get a counter.
+        QVERIFY(QFile::remove(report.path));
+    }));
+    QCOMPARE(shown, written);
+    QVERIFY2(QRegularExpression(shape).match(shown).hasMatch(), qPrintable(shown));
+}
+
 void TestDMainDialog::advancedOptionsFoldsBack()
 {
     ObservedMainDialog window;
@@ -787,6 +838,65 @@ void TestDMainDialog::secondCaptureReplacesTheWaitingOne()
     QTRY_COMPARE(window.m_nOverlayRuns, 1);
     QCOMPARE(window.m_lastMode, DD::Region);
     QTest::qWait(500);
+    QCOMPARE(window.m_nOverlayRuns, 1);
+}
+
+// How the window stands when a capture is asked for.
+enum WindowAtRequest { Hidden, Minimised, Shown };
+
+void TestDMainDialog::secondRequestKeepsHowTheWindowComesBack_data()
+{
+    QTest::addColumn<int>("atFirst");
+    QTest::addColumn<bool>("shownBetween");
+    QTest::addColumn<int>("flags");
+    const int normal = DMainDialog::RestoreShowNormal | DMainDialog::RestoreGeometry;
+    // A double click on a mode button: the second click finds the window
+    // minimised by the first.
+    QTest::newRow("shown, double click") << int(Shown) << false << normal;
+    QTest::newRow("minimised, double click") << int(Minimised) << false << int(DMainDialog::RestoreGeometry);
+    QTest::newRow("hidden, double click") << int(Hidden) << false << 0;
+    // Shown again (a second start of the program does that) before the
+    // second request: it is on screen, and comes back.
+    QTest::newRow("hidden, then shown") << int(Hidden) << true << normal;
+}
+
+void TestDMainDialog::secondRequestKeepsHowTheWindowComesBack()
+{
+    QFETCH(int, atFirst);
+    QFETCH(bool, shownBetween);
+    QFETCH(int, flags);
+    ObservedMainDialog window;
+    // Where the window stood when it was last on screen.
+    QSize size;
+    QPoint position;
+    const auto showAt = [&](const QPoint& place) {
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        window.move(place);
+        size = window.size();
+        position = window.pos();
+    };
+    if (atFirst != Hidden)
+        showAt(QPoint(40, 60));
+    if (atFirst == Minimised)
+        window.showMinimized();
+    QToolButton* mode = window.form()->toolButtonModeWindow;
+    QTest::mouseClick(mode, Qt::LeftButton);
+    if (shownBetween)
+        showAt(QPoint(70, 90));
+    QTest::mouseClick(mode, Qt::LeftButton);
+    QCOMPARE(window.restoreFlags(), flags);
+    QTRY_COMPARE(window.m_nOverlayRuns, 1);
+    QVERIFY(!window.m_bVisibleDuringGrab);
+    const bool comesBack = flags & DMainDialog::RestoreShowNormal;
+    QCOMPARE(window.isVisible(), comesBack);
+    if (comesBack)
+        QVERIFY(!window.isMinimized());
+    if (flags & DMainDialog::RestoreGeometry) {
+        QCOMPARE(window.size(), size);
+        QCOMPARE(window.pos(), position);
+    }
+    QTest::qWait(300);
     QCOMPARE(window.m_nOverlayRuns, 1);
 }
 

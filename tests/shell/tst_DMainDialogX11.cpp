@@ -54,6 +54,7 @@ private slots:
     void initTestCase();
     void init();
     void windowIsAsWideAsItsForm();
+    void captureFromShownWindow_data();
     void captureFromShownWindow();
     void captureFromMinimisedWindow();
     void captureFromHiddenWindow();
@@ -125,8 +126,17 @@ void TestDMainDialogX11::windowIsAsWideAsItsForm()
     }
 }
 
+void TestDMainDialogX11::captureFromShownWindow_data()
+{
+    QTest::addColumn<int>("clicks");
+    QTest::newRow("click") << 1;
+    // The second click of a double click comes while the window minimises.
+    QTest::newRow("double click") << 2;
+}
+
 void TestDMainDialogX11::captureFromShownWindow()
 {
+    QFETCH(int, clicks);
     GrabbingMainDialog window;
     window.show();
     QVERIFY(QTest::qWaitForWindowExposed(&window, 20000));
@@ -137,7 +147,10 @@ void TestDMainDialogX11::captureFromShownWindow()
     const QImage look = window.grab().toImage();
     const QRect where = window.geometry();
 
-    window.capture(DD::Window);
+    QToolButton* region = window.findChild<QToolButton*>(QStringLiteral("toolButtonModeRegion"));
+    QVERIFY(region);
+    for (int click = 0; click < clicks; ++click)
+        QTest::mouseClick(region, Qt::LeftButton);
     QCOMPARE(window.restoreFlags(), DMainDialog::RestoreShowNormal | DMainDialog::RestoreGeometry);
     QVERIFY(!window.trayIcon()->isVisible());
     QTRY_COMPARE_WITH_TIMEOUT(window.m_nGrabs, 1, 5000);
@@ -156,6 +169,7 @@ void TestDMainDialogX11::captureFromShownWindow()
     QCOMPARE(window.size(), size);
     QVERIFY(window.trayIcon()->isVisible());
     QTRY_VERIFY(window.isActiveWindow());
+    QCOMPARE(window.m_nGrabs, 1);
 }
 
 void TestDMainDialogX11::captureFromMinimisedWindow()

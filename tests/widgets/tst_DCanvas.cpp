@@ -46,10 +46,10 @@ private:
     bool* m_whole;
 };
 
-bool sendWheel(QWidget* viewport, int delta, Qt::KeyboardModifiers modifiers)
+bool sendWheel(QWidget* viewport, const QPoint& angleDelta, Qt::KeyboardModifiers modifiers)
 {
     const QPoint pos = viewport->rect().center();
-    QWheelEvent wheel(QPointF(pos), QPointF(viewport->mapToGlobal(pos)), QPoint(), QPoint(0, delta),
+    QWheelEvent wheel(QPointF(pos), QPointF(viewport->mapToGlobal(pos)), QPoint(), angleDelta,
                       Qt::NoButton, modifiers, Qt::NoScrollPhase, false);
     QApplication::sendEvent(viewport, &wheel);
     return wheel.isAccepted();
@@ -97,6 +97,7 @@ private slots:
     void wheel_data();
     void wheel();
     void plainWheelScrolls();
+    void ctrlWheelDoesNotScroll_data();
     void ctrlWheelDoesNotScroll();
     void rulerTicks_data();
     void rulerTicks();
@@ -189,26 +190,33 @@ void tst_DCanvas::mapFromScene()
 void tst_DCanvas::wheel_data()
 {
     QTest::addColumn<bool>("control");
-    QTest::addColumn<int>("delta");
+    QTest::addColumn<QPoint>("delta");
     QTest::addColumn<double>("scale");
     QTest::addColumn<bool>("handled");
-    QTest::newRow("no Control") << false << 120 << 1.0 << false;
-    QTest::newRow("+120: one step") << true << 120 << 6 * 0.2 << true;
-    QTest::newRow("-240: two steps down") << true << -240 << 3 * 0.2 << true;
-    QTest::newRow("59: no step") << true << 59 << 1.0 << true;
-    QTest::newRow("-60: no step") << true << -60 << 1.0 << true;
-    QTest::newRow("60: one step") << true << 60 << 6 * 0.2 << true;
+    QTest::newRow("no Control") << false << QPoint(0, 120) << 1.0 << false;
+    QTest::newRow("+120: one step") << true << QPoint(0, 120) << 6 * 0.2 << true;
+    QTest::newRow("-240: two steps down") << true << QPoint(0, -240) << 3 * 0.2 << true;
+    QTest::newRow("59: no step") << true << QPoint(0, 59) << 1.0 << true;
+    QTest::newRow("-60: no step") << true << QPoint(0, -60) << 1.0 << true;
+    QTest::newRow("60: one step") << true << QPoint(0, 60) << 6 * 0.2 << true;
+    // The delta is the dominant axis of the turn, the vertical one on a tie.
+    QTest::newRow("sideways without Control") << false << QPoint(120, 0) << 1.0 << false;
+    QTest::newRow("sideways +120: one step") << true << QPoint(120, 0) << 6 * 0.2 << true;
+    QTest::newRow("sideways -240: two steps down") << true << QPoint(-240, 0) << 3 * 0.2 << true;
+    QTest::newRow("mostly sideways gesture") << true << QPoint(-130, 40) << 4 * 0.2 << true;
+    QTest::newRow("mostly upright gesture") << true << QPoint(-40, 130) << 6 * 0.2 << true;
+    QTest::newRow("tie: the vertical axis") << true << QPoint(120, -120) << 4 * 0.2 << true;
 }
 
 void tst_DCanvas::wheel()
 {
     QFETCH(bool, control);
-    QFETCH(int, delta);
+    QFETCH(QPoint, delta);
     QFETCH(double, scale);
     QFETCH(bool, handled);
     QWidget* viewport = m_canvas->view()->viewport();
     const QPoint pos = viewport->rect().center();
-    QWheelEvent wheel(QPointF(pos), QPointF(viewport->mapToGlobal(pos)), QPoint(), QPoint(0, delta),
+    QWheelEvent wheel(QPointF(pos), QPointF(viewport->mapToGlobal(pos)), QPoint(), delta,
                       Qt::NoButton, control ? Qt::ControlModifier : Qt::NoModifier,
                       Qt::NoScrollPhase, false);
     PaintCounter horizontal;
@@ -229,20 +237,32 @@ void tst_DCanvas::plainWheelScrolls()
     QScrollBar* bar = m_canvas->view()->verticalScrollBar();
     QVERIFY(bar->maximum() > 0);   // the 600 x 500 page does not fit
     const int before = bar->value();
-    sendWheel(m_canvas->view()->viewport(), -120, Qt::NoModifier);
+    sendWheel(m_canvas->view()->viewport(), QPoint(0, -120), Qt::NoModifier);
     QVERIFY(bar->value() > before);
     QCOMPARE(m_canvas->view()->scale(), 1.0);
 }
 
+void tst_DCanvas::ctrlWheelDoesNotScroll_data()
+{
+    QTest::addColumn<QPoint>("delta");
+    QTest::addColumn<int>("orientation");
+    QTest::newRow("upright wheel") << QPoint(0, -120) << int(Qt::Vertical);
+    QTest::newRow("sideways wheel") << QPoint(-120, 0) << int(Qt::Horizontal);
+}
+
 void tst_DCanvas::ctrlWheelDoesNotScroll()
 {
-    QScrollBar* bar = m_canvas->view()->verticalScrollBar();
+    QFETCH(QPoint, delta);
+    QFETCH(int, orientation);
+    QScrollBar* bar = orientation == Qt::Vertical ? m_canvas->view()->verticalScrollBar()
+                                                  : m_canvas->view()->horizontalScrollBar();
+    QVERIFY(bar->maximum() > 0);
     bar->setValue(bar->minimum());
     const QTransform before = m_canvas->view()->transform();
-    QVERIFY(sendWheel(m_canvas->view()->viewport(), -120, Qt::ControlModifier));
+    QVERIFY(sendWheel(m_canvas->view()->viewport(), delta, Qt::ControlModifier));
     QCOMPARE(m_canvas->view()->scale(), 4 * 0.2);
     QVERIFY(m_canvas->view()->transform() != before);
-    // Zooming out may shrink the range; it never scrolls down.
+    // Zooming out may shrink the range; it never scrolls along.
     QCOMPARE(bar->value(), bar->minimum());
 }
 
