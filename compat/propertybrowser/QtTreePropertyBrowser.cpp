@@ -150,6 +150,12 @@ void QtTreePropertyBrowser::onItemPressed(QTreeWidgetItem* treeItem)
     QtBrowserItem* item = m_browserItems.value(treeItem);
     if (!item || !isEditable(item))
         return;
+    // One editor at a time: the open one finishes (an editor made of several
+    // widgets does not notice the focus leaving by itself).
+    closeEditors();
+    treeItem = m_treeItems.value(item);
+    if (!treeItem)
+        return;
     m_tree->setCurrentItem(treeItem, kValueColumn);
     m_tree->editItem(treeItem, kValueColumn);
 }

@@ -49,6 +49,17 @@ QVariant converted(int type, const QVariant& value)
     return result;
 }
 
+// The number within the bounds that are set.
+template <class Number>
+Number bounded(Number value, const QVariant& minimum, const QVariant& maximum)
+{
+    if (minimum.isValid())
+        value = qMax(value, minimum.value<Number>());
+    if (maximum.isValid())
+        value = qMin(value, maximum.value<Number>());
+    return value;
+}
+
 QString colourText(const QColor& colour)
 {
     if (!colour.isValid())
@@ -205,20 +216,9 @@ QVariant QtVariantPropertyManager::normalized(const Data& data, const QVariant& 
     QVariant result = converted(data.type, value);
     if (!result.isValid() || !isBoundedType(data.type))
         return result;
-    if (data.type == QVariant::Int) {
-        int v = result.toInt();
-        if (data.minimum.isValid())
-            v = qMax(v, data.minimum.toInt());
-        if (data.maximum.isValid())
-            v = qMin(v, data.maximum.toInt());
-        return v;
-    }
-    double v = result.toDouble();
-    if (data.minimum.isValid())
-        v = qMax(v, data.minimum.toDouble());
-    if (data.maximum.isValid())
-        v = qMin(v, data.maximum.toDouble());
-    return v;
+    if (data.type == QVariant::Int)
+        return bounded(result.toInt(), data.minimum, data.maximum);
+    return bounded(result.toDouble(), data.minimum, data.maximum);
 }
 
 bool QtVariantPropertyManager::sameValue(int type, const QVariant& a, const QVariant& b)

@@ -5,6 +5,7 @@
 #include <QColorDialog>
 #include <QDoubleSpinBox>
 #include <QLineEdit>
+#include <QPointer>
 #include <QSignalSpy>
 #include <QSpinBox>
 #include <QStyle>
@@ -499,6 +500,12 @@ void tst_propertybrowser::colourEditorWritesTheChosenColour()
     QVERIFY(DPropertyTreeProbe::answerDialog<QColorDialog>([&] { QTest::mouseClick(choose, Qt::LeftButton); },
                                                            [](QColorDialog* dialog) { dialog->reject(); }));
     QCOMPARE(colour->value().value<QColor>().rgba(), chosen.rgba());
+
+    // Another row's editor takes the place of this one.
+    b.browser->addProperty(b.manager->addProperty(QVariant::Int, "Width"));
+    QPointer<QWidget> colourCell(cell);
+    QVERIFY(qobject_cast<QSpinBox*>(b.probe.openEditor("Width")));
+    QVERIFY(!colourCell || !colourCell->isVisible());
 }
 
 void tst_propertybrowser::openEditorFollowsTheValue()
