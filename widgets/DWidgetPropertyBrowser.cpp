@@ -185,28 +185,17 @@ void DWidgetPropertyBrowser::updateProperties()
         QtProperty* row = it.key();
         const DMetaProperty& meta = it.value();
         const QVariant shared = sharedValue(meta.property());
+        // A various row keeps its last value in the manager; only its text
+        // changes.
+        const bool various = !shared.isValid();
         if (meta.property().type() == QVariant::Vector3D) {
-            if (!shared.isValid()) {
-                m_vectorManager->setPropertyVarious(row, true);
-                emit m_vectorManager->propertyChanged(row);
-            } else {
-                if (m_vectorManager->isPropertyVarious(row)) {
-                    m_vectorManager->setPropertyVarious(row, false);
-                    emit m_vectorManager->propertyChanged(row);
-                }
+            markVarious(m_vectorManager, m_vectorManager, row, various);
+            if (!various)
                 m_vectorManager->setValue(row, shared.value<QVector3D>());
-            }
         } else {
-            if (!shared.isValid()) {
-                m_variantManager->setPropertyVarious(row, true);
-                emit m_variantManager->propertyChanged(row);
-            } else {
-                if (m_variantManager->isPropertyVarious(row)) {
-                    m_variantManager->setPropertyVarious(row, false);
-                    emit m_variantManager->propertyChanged(row);
-                }
+            markVarious(m_variantManager, m_variantManager, row, various);
+            if (!various)
                 m_variantManager->setValue(row, shared);
-            }
         }
         row->setEnabled(isEnabledForAll(meta));
         const QList<QtProperty*> subRows = row->subProperties();
@@ -214,6 +203,15 @@ void DWidgetPropertyBrowser::updateProperties()
             subRow->setEnabled(shared.isValid());
     }
     connectSignals();
+}
+
+void DWidgetPropertyBrowser::markVarious(QtAbstractPropertyManager* manager, DPropertyVariousChecker* marks,
+                                         QtProperty* row, bool various)
+{
+    if (!various && !marks->isPropertyVarious(row))
+        return;
+    marks->setPropertyVarious(row, various);
+    emit manager->propertyChanged(row);
 }
 
 QVariant DWidgetPropertyBrowser::sharedValue(const QMetaProperty& property) const

@@ -18,6 +18,8 @@ class DEditorFactoryVector3D;
 class DGraphicsItem;
 class DPropertyManagerVariant;
 class DPropertyManagerVector3D;
+class DPropertyVariousChecker;
+class QtAbstractPropertyManager;
 class QtBrowserItem;
 class QtProperty;
 class QtVariantEditorFactory;
@@ -54,6 +56,10 @@ private:
     void resetProperties();
     void updateProperties();
     QtProperty* addRow(const DMetaProperty& meta);
+    // Sets the row's various mark and shows the row again, unless it was
+    // and stays unmarked.
+    static void markVarious(QtAbstractPropertyManager* manager, DPropertyVariousChecker* marks, QtProperty* row,
+                            bool various);
     // The value every item has, or an invalid QVariant when they differ.
     QVariant sharedValue(const QMetaProperty& property) const;
     bool isEnabledForAll(const DMetaProperty& meta) const;
