@@ -24,6 +24,7 @@
 #include "DGripFactoryPolygon.h"
 #include "DGripFactoryPolyline.h"
 #include "DGripFactorySize.h"
+#include "DWidgetPropertyBrowser.h"
 #include "data.pb.h"
 
 // The library's images; rcc's own initialiser registers them too, and a second
@@ -63,7 +64,8 @@ bool bDGripFactoryManagerDGripFactoryLineDGraphicsItemLineInitialized =
 bool bDGripFactoryManagerDGripFactoryImageDGraphicsItemImageInitialized =
     DGripFactoryManager::registerFactory<DGripFactoryImage>("DGraphicsItemImage");
 
-// 9. (reserved: the property browser's "*VARIOUS*" text)
+// 9. What a property-panel row shows when the selected items differ.
+QString s_VARIOUS = QObject::tr("*VARIOUS*");
 
 // 10. The location grip of every item.
 bool bDGripFactoryManagerDGripFactoryLocationDGraphicsItemInitialized =

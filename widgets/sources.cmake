@@ -8,6 +8,12 @@ set(DIR_SOURCES
     DWidget.cpp
     DWidgetTools.cpp
     DHelpBalloon.cpp
+    # property browser panel
+    DEditorFactoryVector3D.cpp
+    DPropertyManagerVariant.cpp
+    DPropertyManagerVector3D.cpp
+    DPropertyVariousChecker.cpp
+    DWidgetPropertyBrowser.cpp
     # tray icon and instant panel
     DShapedTrayPanel.cpp
     DSystemTrayIcon.cpp

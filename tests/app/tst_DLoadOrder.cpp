@@ -19,6 +19,7 @@
 #include "DGripFactorySize.h"
 #include "DGlobalResource.h"
 #include "DSingleton.h"
+#include "DWidgetPropertyBrowser.h"
 #include "data.pb.h"
 
 namespace {
@@ -50,11 +51,13 @@ private slots:
     void axisConstantsAreSet();
     void imageStoreIsCreated();
     void messageSchemaIsRegistered();
+    void propertyPanelTextIsSet();
     void libraryImagesAreRegistered_data();
     void libraryImagesAreRegistered();
 
 private:
     QStringList m_loaded;
+    QString m_various;
 };
 
 void tst_DLoadOrder::initTestCase()
@@ -62,6 +65,7 @@ void tst_DLoadOrder::initTestCase()
     // Taken first thing, before any test asks for a singleton.
     for (DSingletonBase* singleton : DSingletonRepository::instance()->singletons())
         m_loaded << className(singleton);
+    m_various = s_VARIOUS;
 }
 
 void tst_DLoadOrder::repositoryHoldsTheLoadTimeSingletonsNewestFirst()
@@ -141,6 +145,13 @@ void tst_DLoadOrder::messageSchemaIsRegistered()
     QCOMPARE(file->message_type_count(), 20);
     QCOMPARE(QString::fromStdString(DFileFormat::GraphicsItem::default_instance().unit()),
              QStringLiteral("px"));
+}
+
+void tst_DLoadOrder::propertyPanelTextIsSet()
+{
+    // Passed through the translation function at load, before any
+    // translator is installed: the text as written.
+    QCOMPARE(m_various, QStringLiteral("*VARIOUS*"));
 }
 
 void tst_DLoadOrder::libraryImagesAreRegistered_data()

@@ -1,0 +1,38 @@
+#pragma once
+
+#include <QVariant>
+#include <QWidget>
+
+class QLabel;
+class QToolButton;
+
+// An editor cell that shows a value's text and offers a "..." button which
+// asks for a new value in a dialog. A subclass runs the dialog.
+class DPropertyDialogEditor : public QWidget
+{
+    Q_OBJECT
+public:
+    explicit DPropertyDialogEditor(QWidget* parent = nullptr);
+
+    QVariant value() const { return m_value; }
+    // Shows the value with its text; emits nothing.
+    void setValue(const QVariant& value, const QString& text);
+    QToolButton* chooseButton() const { return m_button; }
+
+signals:
+    // The user chose a value in the dialog.
+    void valueChosen(const QVariant& value);
+
+protected:
+    virtual QPixmap swatch(const QVariant& value) const;
+    // Runs the dialog; an invalid QVariant when the user cancels.
+    virtual QVariant choose(const QVariant& current) = 0;
+
+private:
+    void onChoose();
+
+    QVariant m_value;
+    QLabel* m_swatch;
+    QLabel* m_text;
+    QToolButton* m_button;
+};

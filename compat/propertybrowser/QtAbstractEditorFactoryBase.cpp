@@ -1,0 +1,6 @@
+#include "QtAbstractEditorFactoryBase.h"
+
+QtAbstractEditorFactoryBase::QtAbstractEditorFactoryBase(QObject* parent)
+    : QObject(parent)
+{
+}

@@ -1,0 +1,178 @@
+#include "QtVariantEditorFactory.h"
+
+#include <QCheckBox>
+#include <QDoubleSpinBox>
+#include <QLineEdit>
+#include <QSignalBlocker>
+#include <QSpinBox>
+
+#include <cfloat>
+#include <climits>
+
+#include "DPropertyColorEditor.h"
+#include "DPropertyFontEditor.h"
+
+namespace {
+
+const int kDoubleDecimals = 2;
+
+template <class SpinBox, class Number>
+void setBounds(SpinBox* spin, const QVariant& minimum, const QVariant& maximum, Number lowest, Number highest)
+{
+    spin->setRange(minimum.isValid() ? minimum.value<Number>() : lowest,
+                   maximum.isValid() ? maximum.value<Number>() : highest);
+}
+
+} // namespace
+
+QtVariantEditorFactory::QtVariantEditorFactory(QObject* parent)
+    : QtAbstractEditorFactory<QtVariantPropertyManager>(parent)
+{
+}
+
+QtVariantEditorFactory::~QtVariantEditorFactory()
+{
+    const QList<const QWidget*> editors = m_propertyOf.keys();
+    for (const QWidget* editor : editors)
+        delete editor;
+}
+
+void QtVariantEditorFactory::connectPropertyManager(QtVariantPropertyManager* manager)
+{
+    connect(manager, &QtVariantPropertyManager::valueChanged, this, &QtVariantEditorFactory::onValueChanged);
+    connect(manager, &QtAbstractPropertyManager::propertyDestroyed, this, &QtVariantEditorFactory::onPropertyDestroyed);
+}
+
+void QtVariantEditorFactory::disconnectPropertyManager(QtVariantPropertyManager* manager)
+{
+    disconnect(manager, &QtVariantPropertyManager::valueChanged, this, &QtVariantEditorFactory::onValueChanged);
+    disconnect(manager, &QtAbstractPropertyManager::propertyDestroyed, this,
+               &QtVariantEditorFactory::onPropertyDestroyed);
+}
+
+QWidget* QtVariantEditorFactory::createEditor(QtVariantPropertyManager* manager, QtProperty* property, QWidget* parent)
+{
+    QWidget* editor = makeEditor(manager->propertyType(property), manager, property, parent);
+    if (!editor)
+        return nullptr;
+    // The cell's own text must not show through.
+    editor->setAutoFillBackground(true);
+    track(editor, property);
+    showValue(editor, manager, property);
+    return editor;
+}
+
+QWidget* QtVariantEditorFactory::makeEditor(int type, const QtVariantPropertyManager* manager,
+                                            const QtProperty* property, QWidget* parent)
+{
+    const QVariant minimum = manager->attributeValue(property, QStringLiteral("minimum"));
+    const QVariant maximum = manager->attributeValue(property, QStringLiteral("maximum"));
+    switch (type) {
+    case QVariant::Bool: {
+        QCheckBox* box = new QCheckBox(parent);
+        connect(box, &QCheckBox::toggled, this, [this, box](bool on) { commit(box, on); });
+        return box;
+    }
+    case QVariant::Int: {
+        QSpinBox* spin = new QSpinBox(parent);
+        setBounds(spin, minimum, maximum, INT_MIN, INT_MAX);
+        spin->setKeyboardTracking(false);
+        connect(spin, qOverload<int>(&QSpinBox::valueChanged), this, [this, spin](int v) { commit(spin, v); });
+        return spin;
+    }
+    case QVariant::Double: {
+        QDoubleSpinBox* spin = new QDoubleSpinBox(parent);
+        spin->setDecimals(kDoubleDecimals);
+        setBounds(spin, minimum, maximum, -DBL_MAX, DBL_MAX);
+        spin->setKeyboardTracking(false);
+        connect(spin, qOverload<double>(&QDoubleSpinBox::valueChanged), this,
+                [this, spin](double v) { commit(spin, v); });
+        return spin;
+    }
+    case QVariant::String: {
+        QLineEdit* edit = new QLineEdit(parent);
+        connect(edit, &QLineEdit::editingFinished, this, [this, edit] {
+            if (!edit->isModified())
+                return;
+            edit->setModified(false);
+            commit(edit, edit->text());
+        });
+        return edit;
+    }
+    case QVariant::Color: {
+        DPropertyColorEditor* cell = new DPropertyColorEditor(parent);
+        connect(cell, &DPropertyDialogEditor::valueChosen, this, [this, cell](const QVariant& v) { commit(cell, v); });
+        return cell;
+    }
+    case QVariant::Font: {
+        DPropertyFontEditor* cell = new DPropertyFontEditor(parent);
+        connect(cell, &DPropertyDialogEditor::valueChosen, this, [this, cell](const QVariant& v) { commit(cell, v); });
+        return cell;
+    }
+    default:
+        return nullptr;
+    }
+}
+
+void QtVariantEditorFactory::track(QWidget* editor, QtProperty* property)
+{
+    m_editors[property].append(editor);
+    m_propertyOf.insert(editor, property);
+    // Only the pointer is used once the editor is being destroyed.
+    connect(editor, &QObject::destroyed, this, [this, editor] { forget(editor); });
+}
+
+void QtVariantEditorFactory::forget(QWidget* editor)
+{
+    QtProperty* property = m_propertyOf.take(editor);
+    auto it = m_editors.find(property);
+    if (it == m_editors.end())
+        return;
+    it->removeAll(editor);
+    if (it->isEmpty())
+        m_editors.erase(it);
+}
+
+void QtVariantEditorFactory::commit(QWidget* editor, const QVariant& value)
+{
+    // An editor whose property has gone writes nothing.
+    QtProperty* property = m_propertyOf.value(editor);
+    if (QtVariantPropertyManager* manager = propertyManager(property))
+        manager->setValue(property, value);
+}
+
+void QtVariantEditorFactory::showValue(QWidget* editor, const QtVariantPropertyManager* manager,
+                                       const QtProperty* property)
+{
+    const QVariant value = manager->value(property);
+    const QSignalBlocker quiet(editor);
+    if (QCheckBox* box = qobject_cast<QCheckBox*>(editor)) {
+        box->setChecked(value.toBool());
+    } else if (QSpinBox* spin = qobject_cast<QSpinBox*>(editor)) {
+        spin->setValue(value.toInt());
+    } else if (QDoubleSpinBox* spin = qobject_cast<QDoubleSpinBox*>(editor)) {
+        spin->setValue(value.toDouble());
+    } else if (QLineEdit* edit = qobject_cast<QLineEdit*>(editor)) {
+        edit->setText(value.toString());
+        edit->setModified(false);
+    } else if (DPropertyDialogEditor* cell = qobject_cast<DPropertyDialogEditor*>(editor)) {
+        cell->setValue(value, manager->valueText(property));
+    }
+}
+
+void QtVariantEditorFactory::onValueChanged(QtProperty* property, const QVariant&)
+{
+    QtVariantPropertyManager* manager = propertyManager(property);
+    if (!manager)
+        return;
+    const QList<QWidget*> editors = m_editors.value(property);
+    for (QWidget* editor : editors)
+        showValue(editor, manager, property);
+}
+
+void QtVariantEditorFactory::onPropertyDestroyed(QtProperty* property)
+{
+    const QList<QWidget*> editors = m_editors.take(property);
+    for (QWidget* editor : editors)
+        m_propertyOf.remove(editor);
+}

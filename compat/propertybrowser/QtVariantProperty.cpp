@@ -1,0 +1,36 @@
+#include "QtVariantProperty.h"
+
+#include "QtVariantPropertyManager.h"
+
+QtVariantProperty::QtVariantProperty(QtVariantPropertyManager* manager)
+    : QtProperty(manager)
+    , m_variantManager(manager)
+{
+}
+
+QtVariantProperty::~QtVariantProperty() = default;
+
+QVariant QtVariantProperty::value() const
+{
+    return m_variantManager->value(this);
+}
+
+int QtVariantProperty::propertyType() const
+{
+    return m_variantManager->propertyType(this);
+}
+
+QVariant QtVariantProperty::attributeValue(const QString& attribute) const
+{
+    return m_variantManager->attributeValue(this, attribute);
+}
+
+void QtVariantProperty::setValue(const QVariant& value)
+{
+    m_variantManager->setValue(this, value);
+}
+
+void QtVariantProperty::setAttribute(const QString& attribute, const QVariant& value)
+{
+    m_variantManager->setAttribute(this, attribute, value);
+}

@@ -1,0 +1,585 @@
+// The property panel beside a real canvas with real items: what it lists for
+// a selection, what editing a row writes, and what it does when the items
+// go away under it.
+#include <QDoubleSpinBox>
+#include <QHBoxLayout>
+#include <QLineEdit>
+#include <QPointer>
+#include <QSignalSpy>
+#include <QSpinBox>
+#include <QTreeWidget>
+#include <QVector4D>
+#include <QtTest>
+
+#include "DCanvas.h"
+#include "DGraphicsItemLine.h"
+#include "DGraphicsItemPolygon.h"
+#include "DGraphicsItemRectangle.h"
+#include "DGraphicsItemText.h"
+#include "DGraphicsLayer.h"
+#include "DGraphicsScene.h"
+#include "DGraphicsView.h"
+#include "DMetaPropertyList.h"
+#include "DPropertyManagerVector3D.h"
+#include "DPropertyTreeProbe.h"
+#include "DWidgetPropertyBrowser.h"
+#include "QtAbstractPropertyManager.h"
+#include "QtBrowserItem.h"
+#include "QtProperty.h"
+#include "QtVariantPropertyManager.h"
+
+namespace {
+
+// A rectangle that marks for the panel two properties it cannot show: a
+// four-component vector and a name the class does not declare.
+class RectangleWithExtras : public DGraphicsItemRectangle
+{
+    Q_OBJECT
+    Q_PROPERTY(QVector4D corner READ corner WRITE setCorner)
+
+public:
+    const DMetaPropertyList& properties() const override { return staticProperties(); }
+    static const DMetaPropertyList& staticProperties()
+    {
+        static const DMetaPropertyList list = [] {
+            DMetaPropertyList l = DGraphicsItemRectangle::staticProperties();
+            l.addProperty(staticMetaObject, "corner", "Corner", DMetaProperty::PropertyBrowser, 1);
+            l.addProperty(staticMetaObject, "undeclared", "Undeclared", DMetaProperty::PropertyBrowser, 1);
+            return l;
+        }();
+        return list;
+    }
+
+    QVector4D corner() const { return m_corner; }
+    void setCorner(const QVector4D& corner) { m_corner = corner; }
+
+private:
+    QVector4D m_corner;
+};
+
+const QStringList kRectangleRows = {"Position", "Rotation", "Stroke Color", "Stroke Width", "Fill",
+                                    "Fill Color", "Opacity", "Width", "Height"};
+
+// A window that holds a canvas and, beside it, the panel for that canvas.
+struct Host
+{
+    Host()
+        : window(new QWidget)
+        , canvas(new DCanvas(window.data()))
+        , panel(new DWidgetPropertyBrowser(window.data(), canvas))
+        , probe(panel)
+    {
+        QHBoxLayout* layout = new QHBoxLayout(window.data());
+        layout->addWidget(canvas, 2);
+        layout->addWidget(panel, 1);
+        canvas->setCanvasSize(600, 400);
+        window->resize(1100, 600);
+        window->show();
+        if (!QTest::qWaitForWindowActive(window.data()))
+            qWarning("the host did not become active; editor tests will fail");
+    }
+
+    DGraphicsScene* scene() const { return canvas->scene(); }
+    DGraphicsLayer* layer() const { return canvas->scene()->activeLayer(); }
+
+    DGraphicsItemRectangle* rectangle(const QRectF& boundary, bool select)
+    {
+        DGraphicsItemRectangle* item = new DGraphicsItemRectangle;
+        item->setBoundary(boundary);
+        scene()->addPersistenItem(item, select);
+        return item;
+    }
+
+    // Only these items selected, as a click and shift-clicks would leave it.
+    void select(const QList<DGraphicsItem*>& items)
+    {
+        layer()->clearSelection();
+        for (DGraphicsItem* item : items)
+            item->setSelected(true);
+    }
+
+    // The user edits a row: clicks its value cell, replaces the text and
+    // presses Enter (or, with commit false, leaves it typed).
+    bool type(const QString& row, const QString& text, bool commit = true)
+    {
+        QWidget* editor = probe.openEditor(row);
+        QWidget* keys = qobject_cast<QLineEdit*>(editor) ? editor : editor ? editor->focusProxy() : nullptr;
+        if (qobject_cast<QAbstractSpinBox*>(editor))
+            keys = editor;
+        if (!keys)
+            return false;
+        QTest::keyClick(keys, Qt::Key_A, Qt::ControlModifier);
+        if (text.isEmpty())
+            QTest::keyClick(keys, Qt::Key_Delete);
+        else
+            QTest::keyClicks(keys, text);
+        if (commit)
+            QTest::keyClick(keys, Qt::Key_Return);
+        return true;
+    }
+
+    QScopedPointer<QWidget> window;
+    DCanvas* canvas;
+    DWidgetPropertyBrowser* panel;
+    DPropertyTreeProbe probe;
+};
+
+QPointF xy(const QVector3D& v)
+{
+    return QPointF(v.x(), v.y());
+}
+
+} // namespace
+
+class tst_DWidgetPropertyBrowser : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+
+    // what the panel lists
+    void emptySelectionLeavesTheBrowserEmpty();
+    void rowsAreThePropertiesTheItemsShare_data();
+    void rowsAreThePropertiesTheItemsShare();
+    void unsupportedTypesAreSkippedWithAMessage();
+    void rowIsEnabledWhenEveryItemEnablesIt();
+    void selectionMadeOnTheCanvasIsEdited();
+
+    // values that differ
+    void differingValuesReadVariousAndAnEntryWritesEveryItem();
+    void variousRowTakesTheValueItLastShowed();
+
+    // positions
+    void positionShowsXAndYWithTwoDecimals();
+    void editingXWritesTheVectorIntoEveryItem();
+    void variousPositionDisablesItsSubRows();
+    void positionLineEditor_data();
+    void positionLineEditor();
+    void subRowOutOfRangeWritesNothing();
+    void subRowsGoWithTheirRow();
+
+    // expansion
+    void expansionIsKeptAcrossSelections();
+
+    // items that go away
+    void itemsThatGoLeaveThePanel_data();
+    void itemsThatGoLeaveThePanel();
+    void deletingOneOfTwoShowsTheOther();
+    void pendingEditIsDroppedWhenTheItemsChange();
+    void panelDestroyedBeforeItsItems();
+};
+
+void tst_DWidgetPropertyBrowser::initTestCase()
+{
+    qRegisterMetaType<QtProperty*>();
+}
+
+void tst_DWidgetPropertyBrowser::emptySelectionLeavesTheBrowserEmpty()
+{
+    Host host;
+    QCOMPARE(host.probe.tree()->topLevelItemCount(), 0);
+    DGraphicsItemRectangle* item = host.rectangle(QRectF(0, 0, 40, 30), true);
+    QCOMPARE(host.probe.names(), kRectangleRows);
+    QCOMPARE(host.panel->items(), QList<DGraphicsItem*>({item}));
+
+    host.layer()->clearSelection();
+    QCOMPARE(host.probe.tree()->topLevelItemCount(), 0);
+    QVERIFY(host.panel->items().isEmpty());
+    QVERIFY(host.panel->properties().isEmpty());
+    // The sub-rows went with their rows.
+    const QList<QtAbstractPropertyManager*> managers = host.panel->findChildren<QtAbstractPropertyManager*>();
+    QCOMPARE(managers.count(), 2);
+    for (const QtAbstractPropertyManager* manager : managers)
+        QVERIFY(manager->properties().isEmpty());
+}
+
+void tst_DWidgetPropertyBrowser::rowsAreThePropertiesTheItemsShare_data()
+{
+    QTest::addColumn<QString>("kinds");
+    QTest::addColumn<QStringList>("rows");
+    QTest::newRow("rectangle") << "rectangle" << kRectangleRows;
+    QTest::newRow("text and line") << "text line"
+                                   << QStringList({"Position", "Stroke Color", "Stroke Width", "Opacity"});
+    QTest::newRow("polygon") << "polygon"
+                             << QStringList({"Position", "Scale", "Rotation", "Stroke Color", "Stroke Width",
+                                             "Opacity", "Fill", "Fill Color"});
+    QTest::newRow("text") << "text" << kRectangleRows + QStringList({"Font", "Text Color", "Text"});
+}
+
+void tst_DWidgetPropertyBrowser::rowsAreThePropertiesTheItemsShare()
+{
+    QFETCH(QString, kinds);
+    QFETCH(QStringList, rows);
+    Host host;
+    QList<DGraphicsItem*> items;
+    for (const QString& kind : kinds.split(' ')) {
+        DGraphicsItem* item = nullptr;
+        if (kind == "rectangle" || kind == "text") {
+            DGraphicsItemRectangle* box = kind == "text" ? new DGraphicsItemText : new DGraphicsItemRectangle;
+            box->setBoundary(QRectF(10, 10, 50, 20));
+            item = box;
+        } else if (kind == "line") {
+            DGraphicsItemLine* line = new DGraphicsItemLine;
+            line->setLine(QVector3D(0, 0, 0), QVector3D(30, 40, 0));
+            item = line;
+        } else {
+            DGraphicsItemPolygon* polygon = new DGraphicsItemPolygon;
+            polygon->addPoint(QVector3D(0, 0, 0));
+            polygon->addPoint(QVector3D(40, 0, 0));
+            polygon->addPoint(QVector3D(0, 40, 0));
+            item = polygon;
+        }
+        host.scene()->addPersistenItem(item, true);
+        items << item;
+    }
+    QCOMPARE(host.probe.names(), rows);
+    // In the order the layer reports its selection, which is its own.
+    const QList<DGraphicsItem*> shown = host.panel->items();
+    QCOMPARE(QSet<DGraphicsItem*>(shown.begin(), shown.end()), QSet<DGraphicsItem*>(items.begin(), items.end()));
+}
+
+void tst_DWidgetPropertyBrowser::unsupportedTypesAreSkippedWithAMessage()
+{
+    Host host;
+    RectangleWithExtras* item = new RectangleWithExtras;
+    item->setBoundary(QRectF(0, 0, 20, 20));
+    // A four-component vector is neither a position row nor a plain value.
+    QTest::ignoreMessage(QtDebugMsg, "Failed to add property: \"Corner\"");
+    QTest::ignoreMessage(QtDebugMsg, "Failed to add property: \"Undeclared\"");
+    host.scene()->addPersistenItem(item, true);
+    QCOMPARE(host.probe.names(), kRectangleRows);
+    QCOMPARE(host.probe.value("Width"), QStringLiteral("20.00"));
+}
+
+void tst_DWidgetPropertyBrowser::rowIsEnabledWhenEveryItemEnablesIt()
+{
+    Host host;
+    DGraphicsItemRectangle* a = host.rectangle(QRectF(0, 0, 20, 20), true);
+    DGraphicsItemRectangle* b = host.rectangle(QRectF(50, 0, 20, 20), true);
+    a->setFill(true);
+    QCOMPARE(host.probe.value("Fill"), s_VARIOUS);
+    QVERIFY(!host.probe.isEnabled("Fill Color"));
+    QCOMPARE(host.probe.openEditor("Fill Color"), nullptr);
+    b->setFill(true);
+    QCOMPARE(host.probe.value("Fill"), QStringLiteral("True"));
+    QVERIFY(host.probe.isEnabled("Fill Color"));
+    QVERIFY(host.probe.openEditor("Fill Color"));
+}
+
+void tst_DWidgetPropertyBrowser::selectionMadeOnTheCanvasIsEdited()
+{
+    Host host;
+    DGraphicsItemRectangle* item = host.rectangle(QRectF(100, 100, 120, 80), false);
+    item->setFill(true);
+    DGraphicsView* view = host.canvas->view();
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, Qt::NoModifier, view->mapFromScene(QPointF(160, 140)));
+    QVERIFY(item->isSelected());
+    QCOMPARE(host.probe.value("Stroke Width"), QStringLiteral("2"));
+
+    QVERIFY(host.type("Stroke Width", "9"));
+    QCOMPARE(item->strokeWidth(), 9u);
+    QCOMPARE(host.probe.value("Stroke Width"), QStringLiteral("9"));
+}
+
+void tst_DWidgetPropertyBrowser::differingValuesReadVariousAndAnEntryWritesEveryItem()
+{
+    Host host;
+    DGraphicsItemRectangle* a = host.rectangle(QRectF(0, 0, 20, 20), true);
+    DGraphicsItemRectangle* b = host.rectangle(QRectF(50, 0, 20, 20), true);
+    b->setStrokeWidth(5);
+    b->setStrokeColor(Qt::red);
+    QCOMPARE(host.probe.value("Stroke Width"), s_VARIOUS);
+    QCOMPARE(host.probe.value("Stroke Color"), s_VARIOUS);
+    QCOMPARE(host.probe.value("Opacity"), QStringLiteral("1.00"));
+
+    QVERIFY(host.type("Stroke Width", "7"));
+    QCOMPARE(a->strokeWidth(), 7u);
+    QCOMPARE(b->strokeWidth(), 7u);
+    QCOMPARE(host.probe.value("Stroke Width"), QStringLiteral("7"));
+    QCOMPARE(host.probe.value("Stroke Color"), s_VARIOUS);
+}
+
+void tst_DWidgetPropertyBrowser::variousRowTakesTheValueItLastShowed()
+{
+    Host host;
+    DGraphicsItemText* a = new DGraphicsItemText;
+    DGraphicsItemText* b = new DGraphicsItemText;
+    a->setBoundary(QRectF(0, 0, 80, 30));
+    b->setBoundary(QRectF(0, 0, 80, 30));
+    a->setPlainText("same");
+    b->setPlainText("same");
+    host.scene()->addPersistenItem(a, true);
+    host.scene()->addPersistenItem(b, true);
+    QCOMPARE(host.probe.value("Text"), QStringLiteral("same"));
+    QCOMPARE(host.probe.value("Position"), QStringLiteral("(40.00, 15.00)"));
+
+    // The rows keep the values they showed before the items parted.
+    b->setPlainText("other");
+    b->setCenter(QVector3D(200, 100, 0));
+    QCOMPARE(host.probe.value("Text"), s_VARIOUS);
+    QCOMPARE(host.probe.value("Position"), s_VARIOUS);
+
+    QVERIFY(host.type("Text", "same"));
+    QCOMPARE(a->plainText(), QStringLiteral("same"));
+    QCOMPARE(b->plainText(), QStringLiteral("same"));
+    QCOMPARE(host.probe.value("Text"), QStringLiteral("same"));
+
+    QVERIFY(host.type("Position", "40, 15"));
+    QCOMPARE(xy(a->center()), QPointF(40, 15));
+    QCOMPARE(xy(b->center()), QPointF(40, 15));
+    QCOMPARE(host.probe.value("Position"), QStringLiteral("(40.00, 15.00)"));
+}
+
+void tst_DWidgetPropertyBrowser::positionShowsXAndYWithTwoDecimals()
+{
+    Host host;
+    host.rectangle(QRectF(0, 0, 24, 7), true);
+    QCOMPARE(host.probe.value("Position"), QStringLiteral("(12.00, 3.50)"));
+    QCOMPARE(host.probe.value("Position/X"), QStringLiteral("12.00"));
+    QCOMPARE(host.probe.value("Position/Y"), QStringLiteral("3.50"));
+    QCOMPARE(host.probe.row("Position")->childCount(), 2);
+    QVERIFY(host.probe.isEnabled("Position/X"));
+    QVERIFY(host.probe.isEnabled("Position/Y"));
+}
+
+void tst_DWidgetPropertyBrowser::editingXWritesTheVectorIntoEveryItem()
+{
+    Host host;
+    DGraphicsItemRectangle* a = host.rectangle(QRectF(0, 0, 24, 7), true);
+    DGraphicsItemRectangle* b = host.rectangle(QRectF(0, 0, 24, 7), true);
+    QVERIFY(qobject_cast<QDoubleSpinBox*>(host.probe.openEditor("Position/X")));
+    QVERIFY(host.type("Position/X", "20"));
+    QCOMPARE(xy(a->center()), QPointF(20, 3.5));
+    QCOMPARE(xy(b->center()), QPointF(20, 3.5));
+    QCOMPARE(host.probe.value("Position"), QStringLiteral("(20.00, 3.50)"));
+
+    QVERIFY(host.type("Position/Y", "-8.25"));
+    QCOMPARE(xy(a->center()), QPointF(20, -8.25));
+    QCOMPARE(xy(b->center()), QPointF(20, -8.25));
+}
+
+void tst_DWidgetPropertyBrowser::variousPositionDisablesItsSubRows()
+{
+    Host host;
+    host.rectangle(QRectF(0, 0, 24, 7), true);
+    host.rectangle(QRectF(100, 0, 24, 7), true);
+    QCOMPARE(host.probe.value("Position"), s_VARIOUS);
+    QVERIFY(host.probe.isEnabled("Position"));
+    QVERIFY(!host.probe.isEnabled("Position/X"));
+    QVERIFY(!host.probe.isEnabled("Position/Y"));
+    QCOMPARE(host.probe.openEditor("Position/X"), nullptr);
+}
+
+void tst_DWidgetPropertyBrowser::positionLineEditor_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QPointF>("position");
+    const QPointF unchanged(12, 3.5);
+    QTest::newRow("one number") << "42" << unchanged;
+    QTest::newRow("two numbers") << "7, 8" << QPointF(7, 8);
+    QTest::newRow("three numbers") << "7 8 9" << QPointF(7, 8);
+    QTest::newRow("brackets and semicolon") << "(12.25;-3)" << QPointF(12.25, -3);
+    QTest::newRow("signs and letters") << "x-3.5 y+2" << QPointF(-3.5, 2);
+    QTest::newRow("empty") << "" << unchanged;
+    QTest::newRow("not numbers") << "nan, inf" << unchanged;
+    QTest::newRow("too long for a coordinate") << "1" + QString(60, '0') + ", 5" << unchanged;
+    QTest::newRow("large but fine") << "100000, -250000" << QPointF(100000, -250000);
+}
+
+void tst_DWidgetPropertyBrowser::positionLineEditor()
+{
+    QFETCH(QString, text);
+    QFETCH(QPointF, position);
+    Host host;
+    DGraphicsItemRectangle* item = host.rectangle(QRectF(0, 0, 24, 7), true);
+    QLineEdit* editor = qobject_cast<QLineEdit*>(host.probe.openEditor("Position"));
+    QVERIFY(editor);
+    QCOMPARE(editor->text(), QStringLiteral("(12.00, 3.50)"));
+
+    QVERIFY(host.type("Position", text));
+    QCOMPARE(xy(item->center()), position);
+    QCOMPARE(host.probe.value("Position"),
+             QStringLiteral("(%1, %2)").arg(position.x(), 0, 'f', 2).arg(position.y(), 0, 'f', 2));
+}
+
+void tst_DWidgetPropertyBrowser::subRowOutOfRangeWritesNothing()
+{
+    Host host;
+    DGraphicsItemRectangle* item = host.rectangle(QRectF(0, 0, 24, 7), true);
+    // More than a coordinate holds, typed into the X spin box.
+    QVERIFY(host.type("Position/X", "1" + QString(40, '0')));
+    QCOMPARE(xy(item->center()), QPointF(12, 3.5));
+    QCOMPARE(host.probe.value("Position/X"), QStringLiteral("12.00"));
+    QCOMPARE(host.probe.value("Position"), QStringLiteral("(12.00, 3.50)"));
+}
+
+void tst_DWidgetPropertyBrowser::subRowsGoWithTheirRow()
+{
+    QtVariantPropertyManager components;
+    DPropertyManagerVector3D vectors(&components);
+    QtProperty* row = vectors.addProperty("Position");
+    QCOMPARE(components.properties().count(), 2);
+    QCOMPARE(row->subProperties(), components.properties());
+    QSignalSpy values(&vectors, &DPropertyManagerVector3D::valueChanged);
+    vectors.setValue(row, QVector3D(1, 2, 3));
+    vectors.setValue(row, QVector3D(1, 2, 3));
+    QCOMPARE(values.count(), 1);
+    QCOMPARE(components.value(row->subProperties().at(1)), QVariant(2.0));
+
+    delete row;
+    QVERIFY(vectors.properties().isEmpty());
+    QVERIFY(components.properties().isEmpty());
+
+    // Sub-rows destroyed first leave their row without them.
+    QtProperty* other = vectors.addProperty("Other");
+    components.clear();
+    QVERIFY(other->subProperties().isEmpty());
+    vectors.setValue(other, QVector3D(4, 5, 0));
+    QCOMPARE(other->valueText(), QStringLiteral("(4.00, 5.00)"));
+    vectors.clear();
+    QVERIFY(vectors.properties().isEmpty());
+}
+
+void tst_DWidgetPropertyBrowser::expansionIsKeptAcrossSelections()
+{
+    Host host;
+    DGraphicsItemRectangle* a = host.rectangle(QRectF(0, 0, 20, 20), true);
+    DGraphicsItemRectangle* b = host.rectangle(QRectF(50, 0, 20, 20), false);
+    DGraphicsItemPolygon* polygon = new DGraphicsItemPolygon;
+    polygon->addPoint(QVector3D(0, 0, 0));
+    polygon->addPoint(QVector3D(40, 0, 0));
+    polygon->addPoint(QVector3D(0, 40, 0));
+    host.scene()->addPersistenItem(polygon, false);
+    QTreeWidget* tree = host.probe.tree();
+    QVERIFY(!host.probe.row("Position")->isExpanded());
+
+    // The user opens "Position" from the keyboard.
+    tree->setFocus();
+    tree->setCurrentItem(host.probe.row("Position"), 0);
+    QTest::keyClick(tree, Qt::Key_Right);
+    QVERIFY(host.probe.row("Position")->isExpanded());
+
+    host.select({b});
+    QVERIFY(host.probe.row("Position")->isExpanded());
+    host.select({polygon});
+    QVERIFY(host.probe.row("Position")->isExpanded());
+    QVERIFY(!host.probe.row("Scale")->isExpanded());
+
+    // And closes it again.
+    tree->setFocus();
+    tree->setCurrentItem(host.probe.row("Position"), 0);
+    QTest::keyClick(tree, Qt::Key_Left);
+    host.select({a});
+    QVERIFY(!host.probe.row("Position")->isExpanded());
+}
+
+void tst_DWidgetPropertyBrowser::itemsThatGoLeaveThePanel_data()
+{
+    QTest::addColumn<QString>("how");
+    QTest::newRow("selected items deleted") << "delete selected";
+    QTest::newRow("items handed over, then deleted") << "delete handed";
+    QTest::newRow("items handed over, then removed and deleted later") << "remove handed";
+    QTest::newRow("layer cleared") << "clear layer";
+    QTest::newRow("canvas destroyed") << "delete canvas";
+}
+
+void tst_DWidgetPropertyBrowser::itemsThatGoLeaveThePanel()
+{
+    QFETCH(QString, how);
+    Host host;
+    const bool handed = how.endsWith("handed");
+    DGraphicsItemRectangle* a = host.rectangle(QRectF(0, 0, 20, 20), !handed);
+    DGraphicsItemRectangle* b = host.rectangle(QRectF(50, 0, 20, 20), !handed);
+    b->setStrokeWidth(6);
+    if (handed)
+        host.panel->setItems({a, b});
+    QCOMPARE(host.probe.value("Stroke Width"), s_VARIOUS);
+    // An editor is open on the rows when the items go.
+    QVERIFY(host.probe.openEditor("Stroke Width"));
+
+    if (how == "delete selected") {
+        // As the overlay's Delete does it.
+        for (DGraphicsItem* item : host.layer()->selectedItems())
+            delete item;
+    } else if (how == "delete handed") {
+        delete b;
+        QCOMPARE(host.panel->items(), QList<DGraphicsItem*>({a}));
+        QCOMPARE(host.probe.value("Stroke Width"), QStringLiteral("2"));
+        delete a;
+    } else if (how == "remove handed") {
+        host.scene()->removePersistenItem(a);
+        host.scene()->removePersistenItem(b);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    } else if (how == "clear layer") {
+        host.layer()->clear();
+    } else {
+        delete host.canvas;
+    }
+    QVERIFY(host.panel->items().isEmpty());
+    QCOMPARE(host.probe.tree()->topLevelItemCount(), 0);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QCOMPARE(host.probe.openEditorWidget(), nullptr);
+
+    // The panel goes on working.
+    if (how != "delete canvas") {
+        host.rectangle(QRectF(0, 0, 30, 10), true);
+        QCOMPARE(host.probe.value("Width"), QStringLiteral("30.00"));
+    }
+}
+
+void tst_DWidgetPropertyBrowser::deletingOneOfTwoShowsTheOther()
+{
+    Host host;
+    DGraphicsItemRectangle* a = host.rectangle(QRectF(0, 0, 20, 20), true);
+    DGraphicsItemRectangle* b = host.rectangle(QRectF(50, 0, 20, 20), true);
+    b->setStrokeWidth(6);
+    delete a;
+    QCOMPARE(host.panel->items(), QList<DGraphicsItem*>({b}));
+    QCOMPARE(host.probe.value("Stroke Width"), QStringLiteral("6"));
+    QCOMPARE(host.probe.value("Position"), QStringLiteral("(60.00, 10.00)"));
+}
+
+void tst_DWidgetPropertyBrowser::pendingEditIsDroppedWhenTheItemsChange()
+{
+    Host host;
+    DGraphicsItemRectangle* a = host.rectangle(QRectF(0, 0, 24, 7), true);
+    DGraphicsItemRectangle* b = host.rectangle(QRectF(100, 0, 24, 7), false);
+
+    // Typed, not committed, and the selection moves on: neither the old item
+    // nor the new one takes what was typed.
+    QVERIFY(host.type("Position", "5, 5", false));
+    host.select({b});
+    QCOMPARE(xy(a->center()), QPointF(12, 3.5));
+    QCOMPARE(xy(b->center()), QPointF(112, 3.5));
+    QCOMPARE(host.probe.value("Position"), QStringLiteral("(112.00, 3.50)"));
+
+    QVERIFY(host.type("Stroke Width", "9", false));
+    host.select({a});
+    QCOMPARE(a->strokeWidth(), 2u);
+    QCOMPARE(b->strokeWidth(), 2u);
+
+    // The same with the item deleted under the editor.
+    QVERIFY(host.type("Position", "5, 5", false));
+    delete a;
+    QVERIFY(host.panel->items().isEmpty());
+    QCOMPARE(xy(b->center()), QPointF(112, 3.5));
+}
+
+void tst_DWidgetPropertyBrowser::panelDestroyedBeforeItsItems()
+{
+    Host host;
+    DGraphicsItemRectangle* a = host.rectangle(QRectF(0, 0, 20, 20), true);
+    QVERIFY(host.probe.openEditor("Position"));
+    QPointer<DWidgetPropertyBrowser> panel(host.panel);
+    delete host.panel;
+    QVERIFY(!panel);
+    // The items and the canvas carry on without it.
+    a->setStrokeWidth(4);
+    host.rectangle(QRectF(50, 0, 20, 20), true);
+    delete a;
+    QCOMPARE(host.canvas->selection().count(), 1);
+}
+
+QTEST_MAIN(tst_DWidgetPropertyBrowser)
+#include "tst_DWidgetPropertyBrowser.moc"
