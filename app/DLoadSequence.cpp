@@ -24,6 +24,7 @@
 #include "DGripFactoryPolygon.h"
 #include "DGripFactoryPolyline.h"
 #include "DGripFactorySize.h"
+#include "DQuickEditorFactory.h"
 #include "data.pb.h"
 
 // The library's images; rcc's own initialiser registers them too, and a second
@@ -79,7 +80,9 @@ bool bDGripFactoryManagerDGripFactoryBoundaryDGraphicsItemRectangleInitialized =
 bool bDGripFactoryManagerDGripFactoryBoundaryDGraphicsItemTextInitialized =
     DGripFactoryManager::registerFactory<DGripFactoryBoundary>("DGraphicsItemText");
 
-// 13. (reserved: the stock quick editors)
+// 13. The stock quick editors; the first use of their registry creates it,
+// the newest singleton of the library.
+bool bRegisterStockEditor = registerStockEditor();
 
 // 14. The library's images.
 static const int iLibraryResourcesRegistered = qInitResources_resources();
