@@ -1,6 +1,5 @@
 #include "DButtonBoardColor.h"
 
-#include <QColorDialog>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -10,6 +9,7 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
+#include "DColorDialog.h"
 #include "DToolButton.h"
 
 namespace {
@@ -201,22 +201,17 @@ void DButtonBoardColor::onCurrentColorClicked()
 void DButtonBoardColor::onColorDialog()
 {
     m_pMenu->hide();
-    // Parented to the window that holds the tool button, so that the dialog
-    // stays above it (the capture overlay stays above everything else), and
-    // that window gets the keyboard back when the dialog closes.
+    // Over the window that holds the tool button, which gets the keyboard
+    // back when the dialog closes.
     QPointer<QWidget> window = m_pToolButton->window();
     QPointer<DButtonBoardColor> self(this);
-    QPointer<QColorDialog> dialog = new QColorDialog(window);
-    dialog->setOption(QColorDialog::DontUseNativeDialog);
-    dialog->setWindowModality(Qt::ApplicationModal);
+    QPointer<DColorDialog> dialog = new DColorDialog(window);
     dialog->setCurrentColor(m_current.value<QColor>());
     const bool accepted = dialog->exec() == QDialog::Accepted;
     const QColor chosen = dialog ? dialog->selectedColor() : QColor();
     delete dialog.data();
-    if (window) {
+    if (window)
         window->activateWindow();
-        window->raise();
-    }
     // The strip may have been rebuilt while the dialog ran.
     if (!self || !accepted || !chosen.isValid())
         return;

@@ -5,4 +5,5 @@ set(DIR_SOURCES
     DButtonBoard.cpp
     DButtonBoardColor.cpp
     DButtonBoardColorWithNoFill.cpp
+    DColorDialog.cpp
 )
