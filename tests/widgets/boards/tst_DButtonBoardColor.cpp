@@ -45,6 +45,13 @@ QImage iconImage(const QIcon& icon, int size)
     return icon.pixmap(size, size).toImage().convertToFormat(QImage::Format_ARGB32);
 }
 
+// Only a grey outline where the tool button's colour bar goes: no colour.
+bool showsAnEmptyBar(const QImage& icon)
+{
+    return icon.pixelColor(0, 12) == kGray && icon.pixelColor(15, 15) == kGray
+           && icon.pixelColor(8, 13) == QColor(Qt::white);
+}
+
 QToolButton* buttonWithText(QWidget* board, const QString& text)
 {
     for (QToolButton* button : board->findChildren<QToolButton*>())
@@ -298,11 +305,7 @@ void tst_DButtonBoardColor::noFillEmitsTransparentAndUnchecksAll()
     QCOMPARE(colourOf(chosen.at(0).at(0)).alpha(), 0);
     QVERIFY(checkedSwatches(*board).isEmpty());
     QVERIFY(!board->currentColorButton()->isChecked());
-    // Only a grey outline where the colour bar was.
-    const QImage icon = iconImage(host.button->icon(), 16);
-    QCOMPARE(icon.pixelColor(0, 12), kGray);
-    QCOMPARE(icon.pixelColor(15, 15), kGray);
-    QCOMPARE(icon.pixelColor(8, 13), QColor(Qt::white));
+    QVERIFY(showsAnEmptyBar(iconImage(host.button->icon(), 16)));
 }
 
 void tst_DButtonBoardColor::invalidValueUnchecksAllAndEmitsNothing()
@@ -316,9 +319,7 @@ void tst_DButtonBoardColor::invalidValueUnchecksAllAndEmitsNothing()
     QVERIFY(checkedSwatches(*board).isEmpty());
     QVERIFY(!board->currentColorButton()->isChecked());
     // No colour is shown as none, not as black.
-    const QImage icon = iconImage(host.button->icon(), 16);
-    QCOMPARE(icon.pixelColor(0, 12), kGray);
-    QCOMPARE(icon.pixelColor(8, 13), QColor(Qt::white));
+    QVERIFY(showsAnEmptyBar(iconImage(host.button->icon(), 16)));
 }
 
 void tst_DButtonBoardColor::cancelledDialogChangesNothing()

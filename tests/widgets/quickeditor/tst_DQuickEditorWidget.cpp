@@ -11,6 +11,8 @@
 #include <QToolButton>
 #include <QValidator>
 
+#include <functional>
+
 #include "DButtonBoardColor.h"
 #include "DButtonBoardColorWithNoFill.h"
 #include "DConfig.h"
@@ -148,6 +150,36 @@ DButtonBoardColor* boardOf(QToolButton* button)
 QRectF shownRect(DCanvas* canvas, const QRectF& scene)
 {
     return QRectF(QPointF(canvas->mapFromScene(scene.topLeft())), QPointF(canvas->mapFromScene(scene.bottomRight())));
+}
+
+// Two probes side by side, each set up by `setUp` with its index.
+QList<ProbeItem*> twoProbes(const std::function<void(ProbeItem*, int)>& setUp)
+{
+    QList<ProbeItem*> probes;
+    for (int i = 0; i < 2; ++i) {
+        auto* item = new ProbeItem;
+        item->setBoundary(QRectF(100 + 100 * i, 100, 50, 50));
+        setUp(item, i);
+        probes << item;
+    }
+    return probes;
+}
+
+// Two rectangles side by side in the scene, each set up by `setUp` with its
+// index before it joins, selected or not.
+QList<DGraphicsItemRectangle*> twoRectangles(DSceneFixture& fixture, bool select,
+                                             const std::function<void(DGraphicsItemRectangle*, int)>& setUp = {})
+{
+    QList<DGraphicsItemRectangle*> items;
+    for (int i = 0; i < 2; ++i) {
+        auto* item = new DGraphicsItemRectangle;
+        item->setBoundary(QRectF(100 + 250 * i, 150, 150, 80));
+        if (setUp)
+            setUp(item, i);
+        fixture.scene()->addPersistenItem(item, select);
+        items << item;
+    }
+    return items;
 }
 
 // The strip for the items in this order (the order in which a layer reports
@@ -398,9 +430,7 @@ void tst_DQuickEditorWidget::rowsWrapAfterSixUnits()
 void tst_DQuickEditorWidget::buildingTheStripWritesNothing()
 {
     DSceneFixture fixture;
-    QList<ProbeItem*> probes;
-    for (int i = 0; i < 2; ++i) {
-        auto* item = new ProbeItem;
+    const QList<ProbeItem*> probes = twoProbes([](ProbeItem* item, int i) {
         item->add("flag");
         item->add("count", 2).addOption("spinStep", 5);
         DMetaProperty& level = item->add("level", 3);
@@ -411,10 +441,8 @@ void tst_DQuickEditorWidget::buildingTheStripWritesNothing()
         item->setCount(7 + i);
         item->setLevel(11 + i);
         item->setFlag(true);
-        item->setBoundary(QRectF(100 + 100 * i, 100, 50, 50));
         item->writes = 0;
-        probes << item;
-    }
+    });
     for (ProbeItem* item : probes)
         fixture.scene()->addPersistenItem(item, true);
     DQuickEditorWidget* strip = fixture.canvas->quickEditor();
@@ -457,14 +485,10 @@ void tst_DQuickEditorWidget::recentColourWinsOverTheItemsColour()
     if (recent.isValid())
         DConfig::_instance()->setPropertyValue("tint", recent);
     DSceneFixture fixture;
-    QList<ProbeItem*> probes;
-    for (int i = 0; i < 2; ++i) {
-        auto* item = new ProbeItem;
+    const QList<ProbeItem*> probes = twoProbes([](ProbeItem* item, int i) {
         item->add("tint");
         item->setTint(i == 0 ? Qt::red : Qt::green);
-        item->setBoundary(QRectF(100 + 100 * i, 100, 50, 50));
-        probes << item;
-    }
+    });
     QToolButton* button = toolAt<QToolButton>(stripFor(fixture, probes), 0);
     QVERIFY(button);
     QCOMPARE(button->toolTip(), QString("TINT"));
@@ -483,14 +507,9 @@ void tst_DQuickEditorWidget::recentColourWinsOverTheItemsColour()
 void tst_DQuickEditorWidget::colourBoardWritesAllItems()
 {
     DSceneFixture fixture;
-    QList<DGraphicsItemRectangle*> items;
-    for (int i = 0; i < 2; ++i) {
-        auto* item = new DGraphicsItemRectangle;
-        item->setBoundary(QRectF(100 + 150 * i, 100, 100, 60));
+    const QList<DGraphicsItemRectangle*> items = twoRectangles(fixture, true, [](DGraphicsItemRectangle* item, int i) {
         item->setStrokeColor(i == 0 ? QColor(Qt::blue) : QColor(Qt::yellow));
-        fixture.scene()->addPersistenItem(item, true);
-        items << item;
-    }
+    });
     DQuickEditorWidget* strip = fixture.canvas->quickEditor();
     QToolButton* stroke = toolAt<QToolButton>(strip, 0);
     DButtonBoardColor* board = boardOf(stroke);
@@ -524,15 +543,10 @@ void tst_DQuickEditorWidget::colourBoardWritesAllItems()
 void tst_DQuickEditorWidget::noFillTurnsTheFillOff()
 {
     DSceneFixture fixture;
-    QList<DGraphicsItemRectangle*> items;
-    for (int i = 0; i < 2; ++i) {
-        auto* item = new DGraphicsItemRectangle;
-        item->setBoundary(QRectF(100 + 150 * i, 100, 100, 60));
+    const QList<DGraphicsItemRectangle*> items = twoRectangles(fixture, true, [](DGraphicsItemRectangle* item, int) {
         item->setFillColor(QColor(Qt::cyan));
         item->setFill(true);
-        fixture.scene()->addPersistenItem(item, true);
-        items << item;
-    }
+    });
     DButtonBoardColor* board = boardOf(toolAt<QToolButton>(fixture.canvas->quickEditor(), 2));
     QVERIFY(qobject_cast<DButtonBoardColorWithNoFill*>(board));
     QToolButton* noFill = nullptr;
@@ -554,16 +568,12 @@ void tst_DQuickEditorWidget::noFillTurnsTheFillOff()
 void tst_DQuickEditorWidget::numberComboWritesItsText()
 {
     DSceneFixture fixture;
-    QList<ProbeItem*> probes;
-    for (int i = 0; i < 2; ++i) {
-        auto* item = new ProbeItem;
+    const QList<ProbeItem*> probes = twoProbes([](ProbeItem* item, int i) {
         DMetaProperty& level = item->add("level", 3);
         level.addOption("minimum", 1);
         level.addOption("items", QVariantList({9, 10, 12}));
         item->setLevel(11 - i);
-        item->setBoundary(QRectF(100 + 100 * i, 100, 50, 50));
-        probes << item;
-    }
+    });
     QComboBox* box = toolAt<QComboBox>(stripFor(fixture, probes), 0);
     QVERIFY(box);
     QVERIFY(box->isEditable());
@@ -656,16 +666,12 @@ void tst_DQuickEditorWidget::checkAndFontEditorsWriteAllItems()
         QSKIP("this machine has a single font family");
     const QString family = families.itemText(1);
     DSceneFixture fixture;
-    QList<ProbeItem*> probes;
-    for (int i = 0; i < 2; ++i) {
-        auto* item = new ProbeItem;
+    const QList<ProbeItem*> probes = twoProbes([&family](ProbeItem* item, int i) {
         item->add("flag");
         item->add("face", 5);
         item->setFlag(i == 1);
         item->setFace(QFont(family));
-        item->setBoundary(QRectF(100 + 100 * i, 100, 50, 50));
-        probes << item;
-    }
+    });
     DQuickEditorWidget* strip = stripFor(fixture, probes);
     QToolButton* flag = toolAt<QToolButton>(strip, 0);
     QVERIFY(flag && flag->isCheckable());
@@ -746,18 +752,13 @@ void tst_DQuickEditorWidget::placedBesideTheSelectionInsideTheCanvas()
 void tst_DQuickEditorWidget::penWidthOfTwoRectanglesOnACanvas()
 {
     DSceneFixture fixture;
-    QList<DGraphicsItemRectangle*> items;
-    for (int i = 0; i < 2; ++i) {
-        auto* item = new DGraphicsItemRectangle;
-        item->setBoundary(QRectF(100 + 200 * i, 150, 120, 80));
+    const QList<DGraphicsItemRectangle*> items = twoRectangles(fixture, false, [](DGraphicsItemRectangle* item, int i) {
         item->setStrokeWidth(2 + 3 * i);
-        fixture.scene()->addPersistenItem(item, false);
-        items << item;
-    }
-    // Click the first, Control-click the second.
-    fixture.click(QPointF(160, 150));
+    });
+    // Click the first one's top edge, Control-click the second one's bottom.
+    fixture.click(QPointF(130, 150));
     QTest::mouseClick(fixture.viewport(), Qt::LeftButton, Qt::ControlModifier,
-                      fixture.toViewport(QPointF(360, 150)));
+                      fixture.toViewport(QPointF(450, 230)));
     QCOMPARE(fixture.canvas->selection().count(), 2);
     DQuickEditorWidget* strip = fixture.canvas->quickEditor();
     QVERIFY(strip->isVisible());
@@ -779,13 +780,7 @@ void tst_DQuickEditorWidget::penWidthOfTwoRectanglesOnACanvas()
 void tst_DQuickEditorWidget::gripDragHidesTheStripUntilItEnds()
 {
     DSceneFixture fixture;
-    QList<DGraphicsItemRectangle*> items;
-    for (int i = 0; i < 2; ++i) {
-        auto* item = new DGraphicsItemRectangle;
-        item->setBoundary(QRectF(100 + 250 * i, 150, 150, 80));
-        fixture.scene()->addPersistenItem(item, true);
-        items << item;
-    }
+    const QList<DGraphicsItemRectangle*> items = twoRectangles(fixture, true);
     DQuickEditorWidget* strip = fixture.canvas->quickEditor();
     QVERIFY(strip->isVisible());
 
