@@ -24,6 +24,7 @@
 #include "DGripFactoryPolygon.h"
 #include "DGripFactoryPolyline.h"
 #include "DGripFactorySize.h"
+#include "DQuickEditorFactory.h"
 #include "DWidgetPropertyBrowser.h"
 #include "data.pb.h"
 
@@ -81,7 +82,9 @@ bool bDGripFactoryManagerDGripFactoryBoundaryDGraphicsItemRectangleInitialized =
 bool bDGripFactoryManagerDGripFactoryBoundaryDGraphicsItemTextInitialized =
     DGripFactoryManager::registerFactory<DGripFactoryBoundary>("DGraphicsItemText");
 
-// 13. (reserved: the stock quick editors)
+// 13. The stock quick editors; the first use of their registry creates it,
+// the newest singleton of the library.
+bool bRegisterStockEditor = registerStockEditor();
 
 // 14. The library's images.
 static const int iLibraryResourcesRegistered = qInitResources_resources();

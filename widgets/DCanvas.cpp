@@ -13,6 +13,7 @@
 #include "DGraphicsScene.h"
 #include "DGraphicsView.h"
 #include "DHelpBalloon.h"
+#include "DQuickEditorWidget.h"
 #include "DWidgetTools.h"
 
 namespace {
@@ -39,12 +40,14 @@ DCanvas::DCanvas(QWidget* parent)
     , m_pView(nullptr)
     , m_pRulerHorizontal(nullptr)
     , m_pRulerVertical(nullptr)
+    , m_pQuickEditor(nullptr)
     , m_pHelpBalloon(nullptr)
 {
     // The rulers reach the view through the canvas: the view comes first.
     m_pView = new DGraphicsView(this);
     m_pRulerHorizontal = new DCanvasRulerHorizontal(this);
     m_pRulerVertical = new DCanvasRulerVertical(this);
+    m_pQuickEditor = new DQuickEditorWidget(this);
     m_pHelpBalloon = new DHelpBalloon(this);
 
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
@@ -135,12 +138,14 @@ void DCanvas::onGripDragStarted()
 {
     for (DWidgetTools* tools : qAsConst(m_widgetTools))
         tools->hide(false);
+    m_pQuickEditor->hide(false);
 }
 
 void DCanvas::onGripDragEnded()
 {
     for (DWidgetTools* tools : qAsConst(m_widgetTools))
         tools->show(true);
+    m_pQuickEditor->restore();
 }
 
 void DCanvas::onPersistentSelectionChanged(const DGraphicsLayer* layer)
@@ -160,6 +165,10 @@ void DCanvas::onPersistentSelectionChanged(const DGraphicsLayer* layer)
         for (int i = 0; i < selected.count(); ++i)
             m_selectionLayers.append(layer);
     }
+    if (!m_selection.isEmpty())
+        m_pQuickEditor->show(m_selection);
+    else
+        m_pQuickEditor->setVisible(false);
     emit selectionChanged(m_selection);
 }
 

@@ -14,11 +14,12 @@ class DGraphicsLayer;
 class DGraphicsScene;
 class DGraphicsView;
 class DHelpBalloon;
+class DQuickEditorWidget;
 class DWidgetTools;
 
 // The widget that shows a scene: a graphics view framed by a horizontal ruler
 // on top and a vertical ruler on the left, with floating panels (tool panels,
-// the help balloon) laid over it. The scene and the view call its on...
+// the quick-editor strip of the selection, the help balloon) laid over it. The scene and the view call its on...
 // operations directly.
 class DCanvas : public QWidget
 {
@@ -31,6 +32,7 @@ public:
     DGraphicsView* view() const { return m_pView; }
     DCanvasRulerHorizontal* horizontalRuler() const { return m_pRulerHorizontal; }
     DCanvasRulerVertical* verticalRuler() const { return m_pRulerVertical; }
+    DQuickEditorWidget* quickEditor() const { return m_pQuickEditor; }
     DHelpBalloon* helpBalloon() const { return m_pHelpBalloon; }
     QList<DWidgetTools*> widgetTools() const { return m_widgetTools; }
     QList<DGraphicsItem*> selection() const { return m_selection; }
@@ -62,6 +64,7 @@ private:
     DGraphicsView* m_pView;
     DCanvasRulerHorizontal* m_pRulerHorizontal;
     DCanvasRulerVertical* m_pRulerVertical;
+    DQuickEditorWidget* m_pQuickEditor;
     DHelpBalloon* m_pHelpBalloon;
     QList<DWidgetTools*> m_widgetTools;   // not owned: Qt children of the canvas
     QList<DGraphicsItem*> m_selection;    // layer by layer, in reporting order

@@ -1,0 +1,6 @@
+#include "DQuickEditorAdapterBool.h"
+
+void DQuickEditorAdapterBool::onClicked(bool checked)
+{
+    propertyChanged(QVariant(checked));
+}

@@ -1,0 +1,6 @@
+#include "DQuickEditorAdapterFont.h"
+
+void DQuickEditorAdapterFont::onCurrentFontChanged(const QFont& font)
+{
+    propertyChanged(QVariant(font));
+}

@@ -1,0 +1,6 @@
+#include "DQuickEditorAdapterSpinBox.h"
+
+void DQuickEditorAdapterSpinBox::onValueChanged(int value)
+{
+    propertyChanged(QVariant(value));
+}
