@@ -15,6 +15,11 @@ class QLocalSocket;
 // the lock held and becomes a sender. The lock names the holder's process, so
 // a lock left by a crashed instance is recognised as stale and taken over, and
 // the socket file it left behind is replaced.
+//
+// Whatever else stands at those paths (a folder, a pipe) is cleared when it
+// can be without loss (an empty folder), and passed over otherwise: each path
+// has a few fallback names beside it, which every peer tries in the same
+// order, so that the first instance can always be reached.
 class DLocalInstancePeer : public QObject
 {
     Q_OBJECT
@@ -22,6 +27,8 @@ class DLocalInstancePeer : public QObject
 public:
     // Largest message a sender may deliver; longer frames end the connection.
     static constexpr quint32 MaxMessageBytes = 64 * 1024;
+    // How many names the lock and the socket may take, the first one included.
+    static constexpr int NameCount = 4;
 
     explicit DLocalInstancePeer(const QString& id, QObject* parent = nullptr);
     ~DLocalInstancePeer() override;
@@ -33,10 +40,14 @@ public:
     // Waits at most timeoutMs (blocking, so call it where nothing else must run).
     bool sendMessage(const QString& message, int timeoutMs) const;
 
-    // Where the socket and the lock of an id live.
+    // Where the socket and the lock of an id live: the first name, or the
+    // fallback name of that index (0 to NameCount - 1).
     static QString runtimeFolder();
-    static QString serverPath(const QString& id);
-    static QString lockPath(const QString& id);
+    static QString serverPath(const QString& id, int index = 0);
+    static QString lockPath(const QString& id, int index = 0);
+    // The socket this primary listens on; empty for a sender, or when no name
+    // could be used.
+    QString listeningPath() const;
 
 signals:
     void messageReceived(const QString& message);
@@ -45,7 +56,11 @@ private slots:
     void onNewConnection();
 
 private:
+    enum class LockResult { Taken, HeldByOther, Unusable };
+
     bool becomePrimary();
+    LockResult lockAt(const QString& path);
+    void listen();
     void readFrom(QLocalSocket* socket);
 
     QString m_id;

@@ -3,6 +3,7 @@
 #include "DLocalInstancePeer.h"
 #include "QtSingleApplication.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QHostInfo>
@@ -13,6 +14,7 @@
 #include <QtTest>
 
 #include <sys/socket.h>
+#include <sys/stat.h>
 #include <sys/un.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -96,6 +98,8 @@ private slots:
     void silentOrHalfFrameSendsNothing();
     void socketIsReachableByItsUserOnly();
     void serverPathIsSafeForOddIds();
+    void obstaclesAtThePathsDoNotHideThePrimary_data();
+    void obstaclesAtThePathsDoNotHideThePrimary();
 
     void applicationIsPrimaryAndRefusesToSendToItself();
     void activationWindowLeavesMinimisedOnMessage();
@@ -105,10 +109,16 @@ private slots:
 
 void TestSingleApplication::cleanup()
 {
-    // No test may leave a primary behind for the next one.
+    // No test may leave a primary behind for the next one, nor an obstacle.
     for (const QString& id : {QStringLiteral("t-one"), QStringLiteral("t-two"), QStringLiteral("t-stale")}) {
-        QFile::remove(DLocalInstancePeer::lockPath(id));
-        QFile::remove(DLocalInstancePeer::serverPath(id));
+        for (int index = 0; index < DLocalInstancePeer::NameCount; ++index) {
+            for (const QString& path : {DLocalInstancePeer::lockPath(id, index), DLocalInstancePeer::serverPath(id, index)}) {
+                if (QFileInfo(path).isDir())
+                    QDir(path).removeRecursively();
+                else
+                    QFile::remove(path);
+            }
+        }
     }
 }
 
@@ -274,6 +284,81 @@ void TestSingleApplication::serverPathIsSafeForOddIds()
     QCOMPARE(QFileInfo(path).absolutePath(), QFileInfo(DLocalInstancePeer::runtimeFolder()).absoluteFilePath());
     QVERIFY(!QFileInfo(path).fileName().contains('/'));
     QVERIFY(path.contains(QString::number(getuid())));
+}
+
+namespace {
+
+enum Obstacle { EmptyFolder, FolderWithContent, Pipe };
+
+// Puts the obstacle at the path.
+void block(const QString& path, Obstacle obstacle)
+{
+    switch (obstacle) {
+    case EmptyFolder:
+        QVERIFY(QDir().mkpath(path));
+        break;
+    case FolderWithContent: {
+        QVERIFY(QDir().mkpath(path));
+        QFile kept(path + "/kept.txt");
+        QVERIFY(kept.open(QIODevice::WriteOnly));
+        kept.write("the user's");
+        break;
+    }
+    case Pipe:
+        QCOMPARE(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
+        break;
+    }
+}
+
+} // namespace
+
+// Whatever stands where the lock or the socket should be, the first peer is
+// the primary, reachable by the next one, and nothing of the user's is lost.
+void TestSingleApplication::obstaclesAtThePathsDoNotHideThePrimary_data()
+{
+    QTest::addColumn<bool>("atLock");
+    QTest::addColumn<int>("obstacle");
+    QTest::addColumn<int>("blockedNames");
+    QTest::addColumn<int>("listenIndex");
+    QTest::newRow("empty folder at the socket") << false << int(EmptyFolder) << 1 << 0;
+    QTest::newRow("folder with content at the socket") << false << int(FolderWithContent) << 1 << 1;
+    QTest::newRow("folders at three socket names") << false << int(FolderWithContent) << 3 << 3;
+    QTest::newRow("pipe at the socket") << false << int(Pipe) << 1 << 0;
+    QTest::newRow("empty folder at the lock") << true << int(EmptyFolder) << 1 << 0;
+    QTest::newRow("folder with content at the lock") << true << int(FolderWithContent) << 1 << 0;
+    QTest::newRow("pipe at the lock") << true << int(Pipe) << 1 << 0;
+}
+
+void TestSingleApplication::obstaclesAtThePathsDoNotHideThePrimary()
+{
+    QFETCH(bool, atLock);
+    QFETCH(int, obstacle);
+    QFETCH(int, blockedNames);
+    QFETCH(int, listenIndex);
+    for (int index = 0; index < blockedNames; ++index) {
+        const QString path = atLock ? DLocalInstancePeer::lockPath("t-one", index)
+                                    : DLocalInstancePeer::serverPath("t-one", index);
+        block(path, Obstacle(obstacle));
+    }
+
+    DLocalInstancePeer first("t-one");
+    QVERIFY(!first.isRunning());
+    QCOMPARE(first.listeningPath(), DLocalInstancePeer::serverPath("t-one", listenIndex));
+    DLocalInstancePeer second("t-one");
+    QVERIFY(second.isRunning());
+    QSignalSpy received(&first, &DLocalInstancePeer::messageReceived);
+    Sender sender(second, "forward", 5000);
+    QTRY_COMPARE(received.count(), 1);
+    QTRY_VERIFY(sender.finished());
+    QVERIFY(sender.result());
+
+    if (obstacle == FolderWithContent) {
+        for (int index = 0; index < blockedNames; ++index) {
+            const QString path = atLock ? DLocalInstancePeer::lockPath("t-one", index)
+                                        : DLocalInstancePeer::serverPath("t-one", index);
+            QVERIFY(QFileInfo::exists(path + "/kept.txt"));
+        }
+    }
 }
 
 void TestSingleApplication::applicationIsPrimaryAndRefusesToSendToItself()
