@@ -120,13 +120,20 @@ QString DLocalInstancePeer::listeningPath() const
 
 bool DLocalInstancePeer::becomePrimary()
 {
+    // Every name is looked at, also past the one taken: an instance that
+    // started while the first names were blocked holds a later one, and stays
+    // the instance once they are free again. A later name taken only to look
+    // is let go at once.
+    std::unique_ptr<QLockFile> taken;
     for (int index = 0; index < NameCount; ++index) {
-        const LockResult result = lockAt(lockPath(m_id, index));
+        std::unique_ptr<QLockFile> lock;
+        const LockResult result = lockAt(lockPath(m_id, index), lock);
         if (result == LockResult::HeldByOther)
             return false;
-        if (result == LockResult::Taken)
-            break;
+        if (result == LockResult::Taken && !taken)
+            taken = std::move(lock);
     }
+    m_lock = std::move(taken);
     // Without a usable lock (an unwritable folder) this start still runs: a
     // program that silently refuses to start is worse than a second instance.
     m_server = new QLocalServer(this);
@@ -136,19 +143,19 @@ bool DLocalInstancePeer::becomePrimary()
     return true;
 }
 
-DLocalInstancePeer::LockResult DLocalInstancePeer::lockAt(const QString& path)
+DLocalInstancePeer::LockResult DLocalInstancePeer::lockAt(const QString& path, std::unique_ptr<QLockFile>& lock)
 {
     // Every start meets the same obstacles and so decides alike: two starts
     // that both pass over a name race for the next one, and one of them wins.
     if (!isLockPathUsable(path))
         return LockResult::Unusable;
-    m_lock = std::make_unique<QLockFile>(path);
+    lock = std::make_unique<QLockFile>(path);
     // Age alone never makes the lock stale: only a holder that is gone does.
-    m_lock->setStaleLockTime(0);
-    if (m_lock->tryLock(0))
+    lock->setStaleLockTime(0);
+    if (lock->tryLock(0))
         return LockResult::Taken;
-    const QLockFile::LockError error = m_lock->error();
-    m_lock.reset();
+    const QLockFile::LockError error = lock->error();
+    lock.reset();
     return error == QLockFile::LockFailedError ? LockResult::HeldByOther : LockResult::Unusable;
 }
 

@@ -59,7 +59,7 @@ private:
     enum class LockResult { Taken, HeldByOther, Unusable };
 
     bool becomePrimary();
-    LockResult lockAt(const QString& path);
+    static LockResult lockAt(const QString& path, std::unique_ptr<QLockFile>& lock);
     void listen();
     void readFrom(QLocalSocket* socket);
 

@@ -100,6 +100,7 @@ private slots:
     void serverPathIsSafeForOddIds();
     void obstaclesAtThePathsDoNotHideThePrimary_data();
     void obstaclesAtThePathsDoNotHideThePrimary();
+    void primaryOnAFallbackNameStaysOnceTheFirstIsFree();
 
     void applicationIsPrimaryAndRefusesToSendToItself();
     void activationWindowLeavesMinimisedOnMessage();
@@ -359,6 +360,27 @@ void TestSingleApplication::obstaclesAtThePathsDoNotHideThePrimary()
             QVERIFY(QFileInfo::exists(path + "/kept.txt"));
         }
     }
+}
+
+void TestSingleApplication::primaryOnAFallbackNameStaysOnceTheFirstIsFree()
+{
+    const QString lock = DLocalInstancePeer::lockPath("t-one");
+    const QString socket = DLocalInstancePeer::serverPath("t-one");
+    block(lock, FolderWithContent);
+    block(socket, FolderWithContent);
+    DLocalInstancePeer first("t-one");
+    QVERIFY(!first.isRunning());
+    // The user clears the folders: the next start still finds the first.
+    QVERIFY(QDir(lock).removeRecursively());
+    QVERIFY(QDir(socket).removeRecursively());
+    DLocalInstancePeer second("t-one");
+    QVERIFY(second.isRunning());
+    QVERIFY(!QFileInfo::exists(lock));
+    QSignalSpy received(&first, &DLocalInstancePeer::messageReceived);
+    Sender sender(second, "still here", 5000);
+    QTRY_COMPARE(received.count(), 1);
+    QTRY_VERIFY(sender.finished());
+    QVERIFY(sender.result());
 }
 
 void TestSingleApplication::applicationIsPrimaryAndRefusesToSendToItself()
