@@ -161,7 +161,6 @@ void DScript::addObjectToScript(QObject* object)
 {
     if (!object)
         return;
-    m_pGuard->protect(object);
     if (!m_pEngine) {
         // A later object under the same name replaces this one, as a global would.
         m_pendingObjects.insert(object->objectName(), object);
@@ -172,6 +171,8 @@ void DScript::addObjectToScript(QObject* object)
 
 void DScript::exposeObject(const QString& name, QObject* object)
 {
+    // From the moment a script can reach it (no script, no cost).
+    m_pGuard->protect(object);
     const QScriptValue value = m_pEngine->newQObject(object, QScriptEngine::QtOwnership);
     m_pEngine->globalObject().setProperty(name, value);
 }

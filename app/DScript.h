@@ -64,9 +64,10 @@ private:
 
     // Owned; null until first needed.
     QScriptEngine* m_pEngine;
-    // Owned; built with the engine.
+    // Built with the engine, and deleted before it (which would delete it
+    // too: an engine owns its agents).
     DScriptWatchdog* m_pWatchdog;
-    // Owned; protects from the first object handed over on.
+    // Owned; protects each object once scripts can reach it.
     DScriptOwnershipGuard* m_pGuard;
     // Exposed before the engine existed, by the name given to scripts. An
     // object deleted in the meantime is left out.
