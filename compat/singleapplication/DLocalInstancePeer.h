@@ -16,9 +16,10 @@ class QLocalSocket;
 // a lock left by a crashed instance is recognised as stale and taken over, and
 // the socket file it left behind is replaced.
 //
-// Whatever else stands at those paths (a folder, a pipe) is cleared when it
-// can be without loss (an empty folder), and passed over otherwise: each path
-// has a few fallback names beside it, which every peer tries in the same
+// Whatever else stands at those paths is cleared when that loses nothing (an
+// empty folder; at the socket's path, any file) and passed over otherwise (a
+// folder with content; at the lock's path, anything but a regular file): each
+// path has a few fallback names beside it, which every peer tries in the same
 // order, so that the first instance can always be reached.
 class DLocalInstancePeer : public QObject
 {
