@@ -1,6 +1,7 @@
 #include "DLocalInstancePeer.h"
 
 #include <QDataStream>
+#include <QDateTime>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFileInfo>
@@ -21,6 +22,9 @@ const char AckByte = '\x06';
 const int IdleConnectionMs = 5000;
 // Pause between two connection attempts while the primary is still starting.
 const int RetryPauseMs = 50;
+// A lock file says who holds it the moment it is made; one that still says
+// nothing after this long never will.
+const int LockBeingWrittenMs = 5000;
 
 // Keeps only characters that are safe in a file name.
 QString fileNameSafe(const QString& id)
@@ -58,6 +62,18 @@ bool isLockPathUsable(const QString& path)
     if (removeEmptyFolder(path))
         return true;
     return info.isFile() && !info.isSymLink();
+}
+
+// A lock file that names no holder and has not been written for a while.
+bool isLeftoverLockFile(const QLockFile& lock, const QString& path)
+{
+    qint64 pid = 0;
+    QString hostName;
+    QString application;
+    if (lock.getLockInfo(&pid, &hostName, &application))
+        return false;
+    const QDateTime written = QFileInfo(path).lastModified();
+    return written.isValid() && written.msecsTo(QDateTime::currentDateTime()) > LockBeingWrittenMs;
 }
 
 // Whether a socket may listen at the path: nothing there, or what an earlier
@@ -154,6 +170,13 @@ DLocalInstancePeer::LockResult DLocalInstancePeer::lockAt(const QString& path, s
     lock->setStaleLockTime(0);
     if (lock->tryLock(0))
         return LockResult::Taken;
+    // A file that names no holder is no lock at all (left empty by a crash, or
+    // written by someone else) once it is older than any lock being written.
+    if (lock->error() == QLockFile::LockFailedError && isLeftoverLockFile(*lock, path)) {
+        lock->removeStaleLockFile();
+        if (lock->tryLock(0))
+            return LockResult::Taken;
+    }
     const QLockFile::LockError error = lock->error();
     lock.reset();
     return error == QLockFile::LockFailedError ? LockResult::HeldByOther : LockResult::Unusable;

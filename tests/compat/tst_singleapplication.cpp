@@ -3,6 +3,7 @@
 #include "DLocalInstancePeer.h"
 #include "QtSingleApplication.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -101,6 +102,8 @@ private slots:
     void obstaclesAtThePathsDoNotHideThePrimary_data();
     void obstaclesAtThePathsDoNotHideThePrimary();
     void primaryOnAFallbackNameStaysOnceTheFirstIsFree();
+    void lockFileNamingNoHolderIsReplaced_data();
+    void lockFileNamingNoHolderIsReplaced();
 
     void applicationIsPrimaryAndRefusesToSendToItself();
     void activationWindowLeavesMinimisedOnMessage();
@@ -381,6 +384,39 @@ void TestSingleApplication::primaryOnAFallbackNameStaysOnceTheFirstIsFree()
     QTRY_COMPARE(received.count(), 1);
     QTRY_VERIFY(sender.finished());
     QVERIFY(sender.result());
+}
+
+// An empty lock file, or one of junk: it keeps every start out while it may
+// still be being written, and counts for nothing once it is old.
+void TestSingleApplication::lockFileNamingNoHolderIsReplaced_data()
+{
+    QTest::addColumn<QByteArray>("contents");
+    QTest::addColumn<int>("ageSeconds");
+    QTest::addColumn<bool>("primary");
+    QTest::newRow("empty, old") << QByteArray() << 60 << true;
+    QTest::newRow("junk, old") << QByteArray("junk\nmore junk\n") << 60 << true;
+    QTest::newRow("empty, just made") << QByteArray() << 0 << false;
+}
+
+void TestSingleApplication::lockFileNamingNoHolderIsReplaced()
+{
+    QFETCH(QByteArray, contents);
+    QFETCH(int, ageSeconds);
+    QFETCH(bool, primary);
+    const QString path = DLocalInstancePeer::lockPath("t-stale");
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(contents);
+    QVERIFY(file.flush());
+    QVERIFY(file.setFileTime(QDateTime::currentDateTime().addSecs(-ageSeconds), QFileDevice::FileModificationTime));
+    file.close();
+
+    DLocalInstancePeer peer("t-stale");
+    QCOMPARE(!peer.isRunning(), primary);
+    if (primary) {
+        DLocalInstancePeer later("t-stale");
+        QVERIFY(later.isRunning());
+    }
 }
 
 void TestSingleApplication::applicationIsPrimaryAndRefusesToSendToItself()
