@@ -82,10 +82,38 @@ void DConfig::setPropertyValue(const QString& name, const QVariant& value)
 
 QVariant DConfig::scriptPreference(const QString& name)
 {
+    if (!isScriptPreferenceName(name))
+        return QVariant();
     return m_pSettings->value(kScriptPreferencePrefix + name);
 }
 
 void DConfig::setScriptPreference(const QString& name, const QVariant& value)
 {
+    if (!isScriptPreferenceName(name))
+        return;
     m_pSettings->setValue(kScriptPreferencePrefix + name, value);
+}
+
+bool DConfig::isScriptPreferenceName(const QString& name)
+{
+    // The settings object drops empty sections between slashes; whatever else
+    // the name holds becomes a key below the group.
+    for (const QChar c : name) {
+        if (c != QLatin1Char('/'))
+            return true;
+    }
+    return false;
+}
+
+int DConfig::boundedInt(const QString& key, int defaultValue, int minimum, int maximum) const
+{
+    const QVariant stored = m_pSettings->value(key);
+    if (!stored.isValid())
+        return defaultValue;
+    // Read wide: a stored number beyond the range of int must not wrap into it.
+    bool isNumber = false;
+    const qlonglong value = stored.toLongLong(&isNumber);
+    if (!isNumber || value < minimum || value > maximum)
+        return defaultValue;
+    return int(value);
 }

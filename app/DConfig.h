@@ -27,8 +27,19 @@ public:
     QVariant propertyValue(const QString& name);
     void setPropertyValue(const QString& name, const QVariant& value);
 
+    // Under "ScriptPreference/" + name. A name that would not stay inside that
+    // group (see isScriptPreferenceName) reads as nothing and is not stored.
     QVariant scriptPreference(const QString& name);
     void setScriptPreference(const QString& name, const QVariant& value);
+    // False for a name that names no key of its own inside the scripts' group:
+    // empty, or slashes only, which the settings object would fold into the
+    // group's own name, a key of the general group beside the program's.
+    static bool isScriptPreferenceName(const QString& name);
+
+    // A whole-number key read with its default: a stored value that is no whole
+    // number, or lies outside minimum to maximum, reads as the default too, so
+    // that every reader sees one value the program can act on.
+    int boundedInt(const QString& key, int defaultValue, int minimum, int maximum) const;
 
     // "SystemTray", on unless switched off.
     bool hasSystemTray() const { return m_pSettings->value(QStringLiteral("SystemTray"), true).toBool(); }

@@ -9,6 +9,8 @@
 #include <QTextStream>
 
 #include "DConfig.h"
+#include "DScriptOwnershipGuard.h"
+#include "DScriptWatchdog.h"
 
 namespace {
 
@@ -26,13 +28,18 @@ QScriptValue getPreference(QScriptContext* context, QScriptEngine* engine)
     return engine->newVariant(value);
 }
 
-// setPreference(name, value): true once stored, null for a wrong call.
+// setPreference(name, value): true once stored, null for a wrong call, and
+// for a name that would leave the scripts' own group of settings.
 QScriptValue setPreference(QScriptContext* context, QScriptEngine*)
 {
     if (context->argumentCount() != 2)
         return QScriptValue(QScriptValue::NullValue);
-    DConfig::_instance()->setScriptPreference(context->argument(0).toString(),
-                                             context->argument(1).toVariant());
+    const QString name = context->argument(0).toString();
+    if (!DConfig::isScriptPreferenceName(name)) {
+        qWarning("setPreference: \"%s\" names no preference; nothing stored.", qPrintable(name));
+        return QScriptValue(QScriptValue::NullValue);
+    }
+    DConfig::_instance()->setScriptPreference(name, context->argument(1).toVariant());
     return QScriptValue(true);
 }
 
@@ -40,6 +47,8 @@ QScriptValue setPreference(QScriptContext* context, QScriptEngine*)
 
 DScript::DScript()
     : m_pEngine(nullptr)
+    , m_pWatchdog(nullptr)
+    , m_pGuard(new DScriptOwnershipGuard)
 {
     s_pScript = this;
 }
@@ -55,6 +64,7 @@ void DScript::ensureEngine()
     if (m_pEngine)
         return;
     m_pEngine = new QScriptEngine;
+    m_pWatchdog = new DScriptWatchdog(m_pEngine);
     QScriptValue global = m_pEngine->globalObject();
     global.setProperty(QStringLiteral("getPreference"), m_pEngine->newFunction(getPreference, 0));
     global.setProperty(QStringLiteral("setPreference"), m_pEngine->newFunction(setPreference, 0));
@@ -83,7 +93,9 @@ void DScript::ensureEngine()
 DScript::~DScript()
 {
     deleteDebugger();
+    delete m_pWatchdog;
     delete m_pEngine;
+    delete m_pGuard;
     if (s_pScript == this)
         s_pScript = nullptr;
 }
@@ -93,21 +105,37 @@ QString DScript::path()
     return QCoreApplication::applicationDirPath() + QStringLiteral("/scripts/");
 }
 
-void DScript::runScript(const QString& fileName, bool debug)
+bool DScript::readScript(const QString& fileName, QString& program)
 {
-    QFile file(fileName);
-    if (!file.exists())
-        return;
+    const QFileInfo info(fileName);
     // Only a regular file holds a script: opening a pipe would wait for a
     // writer, and a device could be read forever.
-    if (!QFileInfo(fileName).isFile())
-        return;
+    if (!info.exists() || !info.isFile())
+        return false;
+    if (info.size() > MaxScriptBytes) {
+        qWarning("Script %s is larger than %lld bytes and was skipped.", qPrintable(fileName), MaxScriptBytes);
+        return false;
+    }
+    QFile file(fileName);
     if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
-        return;
-    QTextStream stream(&file);
+        return false;
+    // It may have grown since its size was looked at.
+    QByteArray text = file.read(MaxScriptBytes + 1);
+    if (text.size() > MaxScriptBytes) {
+        qWarning("Script %s is larger than %lld bytes and was skipped.", qPrintable(fileName), MaxScriptBytes);
+        return false;
+    }
+    QTextStream stream(&text, QIODevice::ReadOnly);
     stream.setCodec("UTF-8");
-    const QString program = stream.readAll();
-    file.close();
+    program = stream.readAll();
+    return true;
+}
+
+void DScript::runScript(const QString& fileName, bool debug)
+{
+    QString program;
+    if (!readScript(fileName, program))
+        return;
 
     ensureEngine();
 
@@ -118,9 +146,14 @@ void DScript::runScript(const QString& fileName, bool debug)
     } else if (m_pDebugger) {
         m_pDebugger->detach();
     }
+    // A debugger, while attached, takes the watchdog's place.
+    if (!debug || !m_pDebugger)
+        m_pWatchdog->reinstall();
 
     // Errors in a script are the script's own business.
+    m_pWatchdog->beginRun(fileName);
     m_pEngine->evaluate(program, fileName, 1);
+    m_pWatchdog->endRun();
     m_pEngine->clearExceptions();
 }
 
@@ -138,6 +171,8 @@ void DScript::addObjectToScript(QObject* object)
 
 void DScript::exposeObject(const QString& name, QObject* object)
 {
+    // From the moment a script can reach it (no script, no cost).
+    m_pGuard->protect(object);
     const QScriptValue value = m_pEngine->newQObject(object, QScriptEngine::QtOwnership);
     m_pEngine->globalObject().setProperty(name, value);
 }
@@ -181,4 +216,6 @@ void DScript::deleteDebugger()
         delete m_pDebugger.data();
     }
     m_pDebugger.clear();
+    if (m_pWatchdog)
+        m_pWatchdog->reinstall();
 }

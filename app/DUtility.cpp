@@ -34,6 +34,15 @@ bool DUtility::removeFileNameInvalidChar(QString& name)
             removed = true;
         }
     }
+    // A leading dot hides the file from the user, and "../" with its slash
+    // gone leaves exactly that.
+    int dots = 0;
+    while (dots < name.size() && name.at(dots) == QLatin1Char('.'))
+        ++dots;
+    if (dots > 0) {
+        name.remove(0, dots);
+        removed = true;
+    }
     return removed;
 }
 

@@ -27,6 +27,8 @@ class DUtility
 public:
     // File names
     static QString TargetFormatToString(DD::enumTargetFormat format);
+    // Removes the characters a file name may not hold, then any leading dots
+    // (a hidden file); true if anything was removed.
     static bool removeFileNameInvalidChar(QString& name);
     static QString convertTimeVariables(const QString& pattern);
     static QString makeFullPath(const QString& folder, const QString& subFolder,

@@ -7,6 +7,8 @@ set(DIR_SOURCES
     DHotkey.cpp
     DUtility.cpp
     DScript.cpp
+    DScriptOwnershipGuard.cpp
+    DScriptWatchdog.cpp
     DExtensionManager.cpp
     DGripFactoryManager.cpp
     DGlobalResource.cpp

@@ -1,5 +1,6 @@
 #include "DConfigCapture.h"
 
+#include <QDir>
 #include <QKeySequence>
 #include <QSettings>
 #include <QVariant>
@@ -50,17 +51,24 @@ QString DConfigCapture::automaticSaveFolder() const
     const QString folder = m_pSettings->value(QStringLiteral("AutomaticSaveFolder"), fallback).toString();
     // A cleared folder field stores an empty text; saving then goes to the
     // default folder rather than to a path relative to the file-system root.
-    return folder.isEmpty() ? fallback : folder;
+    if (folder.isEmpty())
+        return fallback;
+    if (!QDir::isRelativePath(folder))
+        return folder;
+    QString inHome = folder;
+    if (inHome == QLatin1String("~") || inHome.startsWith(QLatin1String("~/")))
+        inHome.remove(0, 1);
+    return QDir::cleanPath(QDir::home().absolutePath() + QLatin1Char('/') + inHome);
 }
 
 int DConfigCapture::nameMethod() const
 {
-    return m_pSettings->value(QStringLiteral("NameMethod"), DefaultNameMethod).toInt();
+    return boundedInt(QStringLiteral("NameMethod"), DefaultNameMethod, 0, 1);
 }
 
 int DConfigCapture::targetFormat() const
 {
-    return m_pSettings->value(QStringLiteral("TargetFormat"), DefaultTargetFormat).toInt();
+    return boundedInt(QStringLiteral("TargetFormat"), DefaultTargetFormat, DD::PNG, DD::BMP);
 }
 
 bool DConfigCapture::includeCursor() const
@@ -70,7 +78,7 @@ bool DConfigCapture::includeCursor() const
 
 int DConfigCapture::scrollingInterval() const
 {
-    return m_pSettings->value(QStringLiteral("ScrollingInterval"), DefaultScrollingInterval).toInt();
+    return boundedInt(QStringLiteral("ScrollingInterval"), DefaultScrollingInterval, 0, MaxScrollingInterval);
 }
 
 bool DConfigCapture::showTrayInstantMenu() const
@@ -80,7 +88,8 @@ bool DConfigCapture::showTrayInstantMenu() const
 
 unsigned int DConfigCapture::jpgQuality() const
 {
-    return m_pSettings->value(QStringLiteral("JpgQuality"), DefaultJpgQuality).toUInt();
+    return unsigned(boundedInt(QStringLiteral("JpgQuality"), int(DefaultJpgQuality), int(MinJpgQuality),
+                               int(MaxJpgQuality)));
 }
 
 bool DConfigCapture::autoUpdate() const
@@ -95,7 +104,7 @@ bool DConfigCapture::showTellFriend() const
 
 int DConfigCapture::regionType() const
 {
-    return m_pSettings->value(QStringLiteral("RegionType"), DefaultRegionType).toInt();
+    return boundedInt(QStringLiteral("RegionType"), DefaultRegionType, DD::RegionRectangle, DD::RegionPolygon);
 }
 
 QString DConfigCapture::fileNameFormat() const

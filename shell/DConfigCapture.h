@@ -27,6 +27,9 @@ QString captureModeToConfigName(DD::enumCaptureMode mode);
 //   "SubFolderFormat" string "YM"       "CreateSubfolders" bool false
 //   "LastFilePath" string ""
 //   "Hotkey<Mode>" key sequence (mode default)   "UseHotkey<Mode>" bool false
+//
+// A stored number outside its key's range (or no number at all) reads as the
+// key's default, so that what a page shows is what a capture does.
 class DConfigCapture : public DConfig, public DSingleton<DConfigCapture>
 {
 public:
@@ -46,8 +49,15 @@ public:
     static QString defaultFileNameFormat();   // "Snap-Y-M-D-h-m-s"
     static QString defaultSubFolderFormat();  // "YM"
 
-    // "AutomaticSaveFolder"; an empty stored value means the default folder
-    // (DProduct::defaultStorageFolder()), never the file-system root.
+    // The ranges of the numeric keys.
+    static constexpr int MaxScrollingInterval = 5000;
+    static constexpr unsigned int MinJpgQuality = 1;
+    static constexpr unsigned int MaxJpgQuality = 100;
+
+    // "AutomaticSaveFolder", always an absolute path: an empty stored value
+    // means the default folder (DProduct::defaultStorageFolder()), never the
+    // file-system root, and a relative one lies in the home folder, never in
+    // whatever folder the program was started from ("~" is the home folder).
     QString automaticSaveFolder() const;
     // "NameMethod": 0 ask for a name, 1 automatic name.
     int nameMethod() const;
@@ -56,11 +66,14 @@ public:
 
     // Typed readers of the remaining keys, with the defaults above.
     bool includeCursor() const;
+    // 0 to MaxScrollingInterval.
     int scrollingInterval() const;
     bool showTrayInstantMenu() const;
+    // MinJpgQuality to MaxJpgQuality.
     unsigned int jpgQuality() const;
     bool autoUpdate() const;
     bool showTellFriend() const;
+    // A DD::enumRegionType value.
     int regionType() const;
     QString fileNameFormat() const;
     QString subFolderFormat() const;

@@ -377,19 +377,18 @@ void DMainDialog::initializeFromSettings()
     DConfigCapture* c = config();
     ui->checkBoxIncludeCursor->setChecked(
         s->value(QStringLiteral("IncludeCursor"), DConfigCapture::DefaultIncludeCursor).toBool());
-    ui->lineEditScorllingInterval->setText(QString::number(
-        s->value(QStringLiteral("ScrollingInterval"), DConfigCapture::DefaultScrollingInterval).toInt()));
+    ui->lineEditScorllingInterval->setText(QString::number(c->scrollingInterval()));
     ui->checkBoxAutoRun->setChecked(c->isAutoRun());
     ui->checkBoxSystemTray->setChecked(c->hasSystemTray());
     ui->checkBoxInstantSystemTrayMenu->setChecked(
         s->value(QStringLiteral("ShowTrayInstantMenu"), DConfigCapture::DefaultShowTrayInstantMenu).toBool());
-    if (s->value(QStringLiteral("NameMethod"), DConfigCapture::DefaultNameMethod).toInt() == 0)
+    if (c->nameMethod() == 0)
         ui->radioButtonAskForName->setChecked(true);
     if (c->nameMethod() == 1)
         ui->radioButtonAutomaticName->setChecked(true);
     ui->lineEditAutomaticSaveFolder->setText(c->automaticSaveFolder());
     updateNamePreview();
-    switch (s->value(QStringLiteral("TargetFormat"), DConfigCapture::DefaultTargetFormat).toInt()) {
+    switch (c->targetFormat()) {
     case DD::BMP:
         ui->radioButtonBMP->setChecked(true);
         break;
@@ -402,8 +401,7 @@ void DMainDialog::initializeFromSettings()
     default:
         break;
     }
-    ui->horizontalSliderJpgQuality->setValue(
-        static_cast<int>(s->value(QStringLiteral("JpgQuality"), DConfigCapture::DefaultJpgQuality).toUInt()));
+    ui->horizontalSliderJpgQuality->setValue(static_cast<int>(c->jpgQuality()));
     ui->lineEditHotkeyRegion->setText(c->hotkey(DD::Region).toString());
     ui->lineEditHotkeyWindow->setText(c->hotkey(DD::Window).toString());
     ui->lineEditHotkeyScrolling->setText(c->hotkey(DD::Scrolling).toString());

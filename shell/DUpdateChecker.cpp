@@ -5,6 +5,7 @@
 #include <QDomNodeList>
 #include <QNetworkReply>
 #include <QNetworkRequest>
+#include <QXmlStreamReader>
 
 QString sOSCode = QStringLiteral("Unknown");
 QString sUserAgentSuffix = QStringLiteral("(Unknown OS)");
@@ -18,6 +19,39 @@ bool isWebLink(const QString& link)
     const QUrl url(link);
     const QString scheme = url.scheme().toLower();
     return url.isValid() && !url.host().isEmpty() && (scheme == "http" || scheme == "https");
+}
+
+// Whether the body is one well-formed document, nested no deeper than the
+// bound. The stream reader keeps its own stack, so a hostile depth costs it
+// nothing; the document parser recurses once per level and is given only what
+// passed here.
+bool isSoundFeed(const QByteArray& body)
+{
+    QXmlStreamReader reader(body);
+    int depth = 0;
+    while (!reader.atEnd()) {
+        switch (reader.readNext()) {
+        case QXmlStreamReader::StartElement:
+            if (++depth > DUpdateChecker::MaxFeedDepth)
+                return false;
+            break;
+        case QXmlStreamReader::EndElement:
+            --depth;
+            break;
+        default:
+            break;
+        }
+    }
+    return !reader.hasError();
+}
+
+// The body as a document; an empty one when it is not a sound feed. The
+// document parser keeps whatever it read before an error, so a body cut short
+// after a matching entry would otherwise still be believed.
+void readFeed(const QByteArray& body, QDomDocument& feed)
+{
+    if (!isSoundFeed(body) || !feed.setContent(body))
+        feed.clear();
 }
 
 } // namespace
@@ -48,9 +82,27 @@ bool DUpdateChecker::check(const QString& productName, const QString& feedUrl, c
 
     QNetworkRequest request(m_feedUrlOverride.isEmpty() ? QUrl(feedUrl, QUrl::TolerantMode) : m_feedUrlOverride);
     request.setRawHeader("User-Agent", ("Orvanta-Update 1.0 - " + productName + sUserAgentSuffix).toLatin1());
+    m_feedBody.clear();
+    m_bFeedTooLarge = false;
     m_pReply = m_networkManager.get(request);
+    connect(m_pReply, &QNetworkReply::readyRead, this, &DUpdateChecker::onFeedDataReady);
     connect(m_pReply, &QNetworkReply::finished, this, &DUpdateChecker::onGetUpdateInfoFinished);
     return true;
+}
+
+void DUpdateChecker::onFeedDataReady()
+{
+    QNetworkReply* reply = m_pReply;
+    if (!reply || reply != sender())
+        return;
+    // Taken as it arrives, so that the reply buffers nothing of its own.
+    m_feedBody += reply->readAll();
+    if (m_feedBody.size() <= MaxFeedBytes)
+        return;
+    m_feedBody.clear();
+    m_bFeedTooLarge = true;
+    // Reports that it finished, at once: nothing may touch the reply after this.
+    reply->abort();
 }
 
 void DUpdateChecker::onGetUpdateInfoFinished()
@@ -58,10 +110,15 @@ void DUpdateChecker::onGetUpdateInfoFinished()
     QNetworkReply* reply = m_pReply;
     if (!reply || reply != sender())
         return;
+    m_feedBody += reply->readAll();
     QDomDocument feed;
-    // A failed request says nothing about versions, whatever its body holds.
-    if (reply->error() == QNetworkReply::NoError)
-        feed.setContent(reply->readAll());
+    // A failed request says nothing about versions, whatever its body holds;
+    // nor does a body grown too large.
+    const bool complete = reply->error() == QNetworkReply::NoError && !m_bFeedTooLarge
+                          && m_feedBody.size() <= MaxFeedBytes;
+    if (complete)
+        readFeed(m_feedBody, feed);
+    m_feedBody.clear();
     reply->deleteLater();
     m_pReply = nullptr;
 

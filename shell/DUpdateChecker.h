@@ -16,11 +16,19 @@ extern QString sUserAgentSuffix;
 
 // Asks the maker's update feed whether a newer version exists, and answers once
 // per request through checkUpdateFinished().
+//
+// The feed comes over plain HTTP, so anyone on the way may write its body: a
+// body larger than MaxFeedBytes, nested deeper than MaxFeedDepth, or not
+// well-formed to its end counts as an empty feed.
 class DUpdateChecker : public QObject
 {
     Q_OBJECT
 
 public:
+    // A real feed is a few kilobytes, three elements deep.
+    static constexpr qint64 MaxFeedBytes = 1024 * 1024;
+    static constexpr int MaxFeedDepth = 64;
+
     explicit DUpdateChecker(QObject* parent = nullptr);
     ~DUpdateChecker() override;
 
@@ -37,11 +45,15 @@ signals:
     void checkUpdateFinished(bool bHasUpdate, QString sLatestVersion, QString sDownloadLink);
 
 private slots:
+    void onFeedDataReady();
     void onGetUpdateInfoFinished();
 
 private:
     QNetworkAccessManager m_networkManager;
     QNetworkReply* m_pReply;
+    // What the pending reply has delivered so far; cleared when it grows too large.
+    QByteArray m_feedBody;
+    bool m_bFeedTooLarge = false;
     QString m_sCurrentVersion;
     QString m_sProductName;
     QUrl m_feedUrlOverride;

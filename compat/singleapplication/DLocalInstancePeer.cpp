@@ -1,8 +1,10 @@
 #include "DLocalInstancePeer.h"
 
 #include <QDataStream>
+#include <QDateTime>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QFileInfo>
 #include <QLocalServer>
 #include <QLocalSocket>
 #include <QStandardPaths>
@@ -20,6 +22,9 @@ const char AckByte = '\x06';
 const int IdleConnectionMs = 5000;
 // Pause between two connection attempts while the primary is still starting.
 const int RetryPauseMs = 50;
+// A lock file says who holds it the moment it is made; one that still says
+// nothing after this long never will.
+const int LockBeingWrittenMs = 5000;
 
 // Keeps only characters that are safe in a file name.
 QString fileNameSafe(const QString& id)
@@ -30,9 +35,56 @@ QString fileNameSafe(const QString& id)
     return safe.isEmpty() ? QStringLiteral("instance") : safe;
 }
 
-QString baseName(const QString& id)
+QString baseName(const QString& id, int index)
 {
-    return DLocalInstancePeer::runtimeFolder() + '/' + fileNameSafe(id) + '-' + QString::number(getuid());
+    QString name = DLocalInstancePeer::runtimeFolder() + '/' + fileNameSafe(id) + '-' + QString::number(getuid());
+    if (index > 0)
+        name += '-' + QString::number(index);
+    return name;
+}
+
+// An empty folder at one of our paths is cleared: nothing is lost with it.
+// True when nothing stands at the path any more.
+bool removeEmptyFolder(const QString& path)
+{
+    const QFileInfo info(path);
+    return info.isDir() && !info.isSymLink() && QDir().rmdir(path);
+}
+
+// Whether a lock may be taken at the path: nothing there, or a regular file
+// (a lock, perhaps a stale one). Whatever else stands there cannot be a lock:
+// a pipe would even block whoever reads it.
+bool isLockPathUsable(const QString& path)
+{
+    const QFileInfo info(path);
+    if (!info.exists() && !info.isSymLink())
+        return true;
+    if (removeEmptyFolder(path))
+        return true;
+    return info.isFile() && !info.isSymLink();
+}
+
+// A lock file that names no holder and has not been written for a while.
+bool isLeftoverLockFile(const QLockFile& lock, const QString& path)
+{
+    qint64 pid = 0;
+    QString hostName;
+    QString application;
+    if (lock.getLockInfo(&pid, &hostName, &application))
+        return false;
+    const QDateTime written = QFileInfo(path).lastModified();
+    return written.isValid() && written.msecsTo(QDateTime::currentDateTime()) > LockBeingWrittenMs;
+}
+
+// Whether a socket may listen at the path: nothing there, or what an earlier
+// instance left (its socket file, or anything else that is no folder), which
+// is replaced.
+bool isSocketPathUsable(const QString& path)
+{
+    const QFileInfo info(path);
+    if (!info.isDir() || info.isSymLink())
+        return true;
+    return removeEmptyFolder(path);
 }
 
 } // namespace
@@ -67,36 +119,82 @@ QString DLocalInstancePeer::runtimeFolder()
     return folder;
 }
 
-QString DLocalInstancePeer::serverPath(const QString& id)
+QString DLocalInstancePeer::serverPath(const QString& id, int index)
 {
-    return baseName(id) + QStringLiteral(".socket");
+    return baseName(id, index) + QStringLiteral(".socket");
 }
 
-QString DLocalInstancePeer::lockPath(const QString& id)
+QString DLocalInstancePeer::lockPath(const QString& id, int index)
 {
-    return baseName(id) + QStringLiteral(".lock");
+    return baseName(id, index) + QStringLiteral(".lock");
+}
+
+QString DLocalInstancePeer::listeningPath() const
+{
+    return m_server && m_server->isListening() ? m_server->fullServerName() : QString();
 }
 
 bool DLocalInstancePeer::becomePrimary()
 {
-    m_lock = std::make_unique<QLockFile>(lockPath(m_id));
-    // Age alone never makes the lock stale: only a holder that is gone does.
-    m_lock->setStaleLockTime(0);
-    if (!m_lock->tryLock(0) && m_lock->error() == QLockFile::LockFailedError)
-        return false;
+    // Every name is looked at, also past the one taken: an instance that
+    // started while the first names were blocked holds a later one, and stays
+    // the instance once they are free again. A later name taken only to look
+    // is let go at once.
+    std::unique_ptr<QLockFile> taken;
+    for (int index = 0; index < NameCount; ++index) {
+        std::unique_ptr<QLockFile> lock;
+        const LockResult result = lockAt(lockPath(m_id, index), lock);
+        if (result == LockResult::HeldByOther)
+            return false;
+        if (result == LockResult::Taken && !taken)
+            taken = std::move(lock);
+    }
+    m_lock = std::move(taken);
     // Without a usable lock (an unwritable folder) this start still runs: a
     // program that silently refuses to start is worse than a second instance.
-
-    const QString path = serverPath(m_id);
-    // A socket file left by an instance that crashed would make listen() fail.
-    QLocalServer::removeServer(path);
     m_server = new QLocalServer(this);
     m_server->setSocketOptions(QLocalServer::UserAccessOption);
-    if (!m_server->listen(path))
+    connect(m_server, &QLocalServer::newConnection, this, &DLocalInstancePeer::onNewConnection);
+    listen();
+    return true;
+}
+
+DLocalInstancePeer::LockResult DLocalInstancePeer::lockAt(const QString& path, std::unique_ptr<QLockFile>& lock)
+{
+    // Every start meets the same obstacles and so decides alike: two starts
+    // that both pass over a name race for the next one, and one of them wins.
+    if (!isLockPathUsable(path))
+        return LockResult::Unusable;
+    lock = std::make_unique<QLockFile>(path);
+    // Age alone never makes the lock stale: only a holder that is gone does.
+    lock->setStaleLockTime(0);
+    if (lock->tryLock(0))
+        return LockResult::Taken;
+    // A file that names no holder is no lock at all (left empty by a crash, or
+    // written by someone else) once it is older than any lock being written.
+    if (lock->error() == QLockFile::LockFailedError && isLeftoverLockFile(*lock, path)) {
+        lock->removeStaleLockFile();
+        if (lock->tryLock(0))
+            return LockResult::Taken;
+    }
+    const QLockFile::LockError error = lock->error();
+    lock.reset();
+    return error == QLockFile::LockFailedError ? LockResult::HeldByOther : LockResult::Unusable;
+}
+
+void DLocalInstancePeer::listen()
+{
+    for (int index = 0; index < NameCount; ++index) {
+        const QString path = serverPath(m_id, index);
+        if (!isSocketPathUsable(path))
+            continue;
+        // A socket file left by an instance that crashed would make listen() fail.
+        QLocalServer::removeServer(path);
+        if (m_server->listen(path))
+            return;
         qWarning("Single instance: cannot listen on %s: %s", qPrintable(path),
                  qPrintable(m_server->errorString()));
-    connect(m_server, &QLocalServer::newConnection, this, &DLocalInstancePeer::onNewConnection);
-    return true;
+    }
 }
 
 void DLocalInstancePeer::onNewConnection()
@@ -139,12 +237,18 @@ bool DLocalInstancePeer::sendMessage(const QString& message, int timeoutMs) cons
     auto remaining = [&] { return qMax(0, timeoutMs - int(clock.elapsed())); };
 
     QLocalSocket socket;
-    // The primary may hold the lock before it listens: keep trying until it does.
-    for (;;) {
-        socket.connectToServer(serverPath(m_id));
-        if (socket.waitForConnected(remaining()))
-            break;
-        socket.abort();
+    // The primary listens on the first name it could use; it may hold the lock
+    // before it listens: keep trying every name until it answers on one.
+    auto connectToPrimary = [&] {
+        for (int index = 0; index < NameCount; ++index) {
+            socket.connectToServer(serverPath(m_id, index));
+            if (socket.waitForConnected(remaining()))
+                return true;
+            socket.abort();
+        }
+        return false;
+    };
+    while (!connectToPrimary()) {
         if (remaining() == 0)
             return false;
         QThread::msleep(qMin(RetryPauseMs, remaining()));

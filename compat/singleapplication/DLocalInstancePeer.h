@@ -15,6 +15,12 @@ class QLocalSocket;
 // the lock held and becomes a sender. The lock names the holder's process, so
 // a lock left by a crashed instance is recognised as stale and taken over, and
 // the socket file it left behind is replaced.
+//
+// Whatever else stands at those paths is cleared when that loses nothing (an
+// empty folder; at the socket's path, any file) and passed over otherwise (a
+// folder with content; at the lock's path, anything but a regular file): each
+// path has a few fallback names beside it, which every peer tries in the same
+// order, so that the first instance can always be reached.
 class DLocalInstancePeer : public QObject
 {
     Q_OBJECT
@@ -22,6 +28,8 @@ class DLocalInstancePeer : public QObject
 public:
     // Largest message a sender may deliver; longer frames end the connection.
     static constexpr quint32 MaxMessageBytes = 64 * 1024;
+    // How many names the lock and the socket may take, the first one included.
+    static constexpr int NameCount = 4;
 
     explicit DLocalInstancePeer(const QString& id, QObject* parent = nullptr);
     ~DLocalInstancePeer() override;
@@ -33,10 +41,14 @@ public:
     // Waits at most timeoutMs (blocking, so call it where nothing else must run).
     bool sendMessage(const QString& message, int timeoutMs) const;
 
-    // Where the socket and the lock of an id live.
+    // Where the socket and the lock of an id live: the first name, or the
+    // fallback name of that index (0 to NameCount - 1).
     static QString runtimeFolder();
-    static QString serverPath(const QString& id);
-    static QString lockPath(const QString& id);
+    static QString serverPath(const QString& id, int index = 0);
+    static QString lockPath(const QString& id, int index = 0);
+    // The socket this primary listens on; empty for a sender, or when no name
+    // could be used.
+    QString listeningPath() const;
 
 signals:
     void messageReceived(const QString& message);
@@ -45,7 +57,11 @@ private slots:
     void onNewConnection();
 
 private:
+    enum class LockResult { Taken, HeldByOther, Unusable };
+
     bool becomePrimary();
+    static LockResult lockAt(const QString& path, std::unique_ptr<QLockFile>& lock);
+    void listen();
     void readFrom(QLocalSocket* socket);
 
     QString m_id;

@@ -5,8 +5,8 @@
 #include <QObject>
 #include <QTemporaryDir>
 
-// An object the script tests expose to scripts: a property to read and a slot
-// to call.
+// An object the script tests expose to scripts: a property to read, a slot to
+// call and a signal to connect to.
 class DScriptProbe : public QObject
 {
     Q_OBJECT
@@ -17,7 +17,15 @@ public:
     int answer() const { return m_answer; }
 
 public slots:
-    void poke() { ++pokes; }
+    void poke()
+    {
+        ++pokes;
+        emit poked();
+    }
+
+signals:
+    // Scripts may connect their own functions to it.
+    void poked();
 
 public:
     int pokes = 0;

@@ -53,6 +53,7 @@ private slots:
     void everyAutoRunReadResyncsTheLoginItems();
     void propertyValues();
     void scriptPreferences();
+    void scriptPreferenceNamesStayInTheGroup();
     void systemTrayDefaultsToTrue();
     void valuesSurviveARestart();
     void randomBytesReadAsDefaults();
@@ -217,6 +218,32 @@ void tst_DConfig::scriptPreferences()
     QCOMPARE(config->m_pSettings->value("ScriptPreference/lastFolder").toString(),
              QStringLiteral("/tmp/x"));
     QVERIFY(!config->propertyValue("lastFolder").isValid());
+}
+
+void tst_DConfig::scriptPreferenceNamesStayInTheGroup()
+{
+    // The settings object folds these into the group's own name: a key of
+    // the general group, beside the program's own.
+    DConfig* config = DConfig::_instance();
+    for (const QString& name : {QString(), QStringLiteral("/"), QStringLiteral("///")}) {
+        QVERIFY(!DConfig::isScriptPreferenceName(name));
+        config->setScriptPreference(name, "x");
+        QVERIFY(!config->scriptPreference(name).isValid());
+    }
+    QCOMPARE(config->m_pSettings->allKeys(), QStringList());
+    config->m_pSettings->setValue("ScriptPreference", "general");
+    QVERIFY(!config->scriptPreference("").isValid());
+
+    // Anything else in the name is a key inside the group.
+    for (const QString& name : {QStringLiteral(" "), QStringLiteral("/a"), QStringLiteral("..")}) {
+        QVERIFY(DConfig::isScriptPreferenceName(name));
+        config->setScriptPreference(name, "y");
+        QCOMPARE(config->scriptPreference(name).toString(), QStringLiteral("y"));
+    }
+    config->m_pSettings->beginGroup("ScriptPreference");
+    QCOMPARE(config->m_pSettings->allKeys().size(), 3);
+    config->m_pSettings->endGroup();
+    QCOMPARE(config->m_pSettings->value("ScriptPreference").toString(), QStringLiteral("general"));
 }
 
 void tst_DConfig::systemTrayDefaultsToTrue()

@@ -16,6 +16,23 @@
 #include "DFakeLoginItems.h"
 #include "DScript.h"
 #include "DScriptProbe.h"
+#include "DScriptWatchdog.h"
+
+namespace {
+
+// The warnings given while a test runs a script, kept from the test log.
+QStringList s_warnings;
+QtMessageHandler s_previousHandler = nullptr;
+
+void collectWarnings(QtMsgType type, const QMessageLogContext& context, const QString& message)
+{
+    if (type == QtWarningMsg)
+        s_warnings << message;
+    else if (s_previousHandler)
+        s_previousHandler(type, context, message);
+}
+
+} // namespace
 
 class tst_DScript : public QObject
 {
@@ -47,10 +64,25 @@ private slots:
     void exitWithTheDebuggerWindowShownDoesNotCrash_data();
     void exitWithTheDebuggerWindowShownDoesNotCrash();
 
+    void scriptCannotDeleteWhatItIsShown_data();
+    void scriptCannotDeleteWhatItIsShown();
+    void childMadeLaterIsDeletedAsAsked();
+    void endlessScriptIsStoppedWhileTheEventLoopRuns_data();
+    void endlessScriptIsStoppedWhileTheEventLoopRuns();
+    void scriptWithinTheTimeLimitRunsToItsEnd();
+    void oversizedScriptIsSkipped();
+    void preferenceNamesStayInTheScriptsGroup_data();
+    void preferenceNamesStayInTheScriptsGroup();
+
 private:
     QString writeScript(const QString& name, const QByteArray& text);
     DScript* script() const { return DSingleton<DScript>::instance(); }
-    bool attached() const { return script()->engine()->agent() != nullptr; }
+    // The debugger's agent in place of the watchdog's.
+    bool attached() const
+    {
+        QScriptEngineAgent* agent = script()->engine()->agent();
+        return agent && !dynamic_cast<DScriptWatchdog*>(agent);
+    }
 
     QTemporaryDir m_dir;
     DFakeLoginItems m_loginItems;
@@ -301,6 +333,162 @@ void tst_DScript::exitWithTheDebuggerWindowShownDoesNotCrash()
     QVERIFY2(probe.exitStatus() == QProcess::NormalExit, errors.constData());
     QVERIFY2(probe.exitCode() == 0, errors.constData());
     QVERIFY(probe.readAllStandardOutput().contains("application gone"));
+}
+
+void tst_DScript::scriptCannotDeleteWhatItIsShown_data()
+{
+    QTest::addColumn<QString>("target");
+    QTest::addColumn<QByteArray>("text");
+    QTest::newRow("the object") << "guarded" << QByteArray("guarded.deleteLater();\n");
+    QTest::newRow("its child by name") << "part" << QByteArray("guarded.part.deleteLater();\n");
+    QTest::newRow("its child found") << "part" << QByteArray("guarded.findChild('part').deleteLater();\n");
+    QTest::newRow("a borrowed slot")
+        << "guarded" << QByteArray("var f = guarded.part.deleteLater; f.call(guarded);\n");
+    QTest::newRow("a function a signal calls later")
+        << "guarded" << QByteArray("guarded.poked.connect(function() { guarded.deleteLater(); });\n");
+}
+
+void tst_DScript::scriptCannotDeleteWhatItIsShown()
+{
+    QFETCH(QString, target);
+    QFETCH(QByteArray, text);
+    // On the heap here, so that a deletion shows as a cleared pointer rather
+    // than as the crash it is for the program's window on main's stack.
+    auto* guarded = new DScriptProbe(1);
+    guarded->setObjectName("guarded");
+    auto* part = new QObject(guarded);
+    part->setObjectName("part");
+    QPointer<QObject> watched = target == QLatin1String("part") ? part : static_cast<QObject*>(guarded);
+    script()->addObjectToScript(guarded);
+
+    QTest::ignoreMessage(QtWarningMsg,
+                         qPrintable(QStringLiteral("Refused to delete %1 \"%2\": it belongs to the program, not to a script.")
+                                        .arg(watched->metaObject()->className(), target)));
+    script()->runScript(writeScript("delete.js", text), false);
+    guarded->poke();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QVERIFY(watched);
+    QCOMPARE(part->parent(), guarded);
+    delete guarded;
+}
+
+void tst_DScript::childMadeLaterIsDeletedAsAsked()
+{
+    // What comes into being after the object was shown (a menu that deletes
+    // itself when it closes) is deleted as asked, by whoever asks.
+    DScriptProbe shown(1);
+    shown.setObjectName("shown");
+    script()->addObjectToScript(&shown);
+    auto* later = new QObject(&shown);
+    later->setObjectName("later");
+    QPointer<QObject> watched = later;
+    script()->runScript(writeScript("later.js", "shown.later.deleteLater();\n"), false);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QVERIFY(!watched);
+}
+
+void tst_DScript::endlessScriptIsStoppedWhileTheEventLoopRuns_data()
+{
+    QTest::addColumn<QByteArray>("text");
+    QTest::addColumn<bool>("called");
+    QTest::addColumn<QString>("warning");
+    const QString stoppedRun = QStringLiteral("Script endless.js ran longer than 5 seconds and was stopped.");
+    QTest::newRow("endless loop") << QByteArray("while (true) {}\n") << false << stoppedRun;
+    QTest::newRow("endless loop in a function")
+        << QByteArray("function spin(n) { while (true) { n++; } }\nspin(0);\n") << false << stoppedRun;
+    QTest::newRow("stop caught and ignored")
+        << QByteArray("for (;;) { try { while (true) {} } catch (e) {} }\n") << false << stoppedRun;
+    QTest::newRow("endless function a signal calls")
+        << QByteArray("looper.poked.connect(function() { while (true) {} });\n") << true
+        << QStringLiteral("A script function ran longer than 5 seconds and was stopped.");
+}
+
+void tst_DScript::endlessScriptIsStoppedWhileTheEventLoopRuns()
+{
+    QFETCH(QByteArray, text);
+    QFETCH(bool, called);
+    QFETCH(QString, warning);
+    DScriptProbe looper(1);
+    looper.setObjectName("looper");
+    script()->addObjectToScript(&looper);
+    const QString path = writeScript("endless.js", text);
+
+    // Timers keep firing while the script runs: the interface is answered.
+    int ticks = 0;
+    QTimer ticker;
+    connect(&ticker, &QTimer::timeout, [&ticks] { ++ticks; });
+    ticker.start(100);
+    QTest::ignoreMessage(QtWarningMsg, qPrintable(warning));
+    QElapsedTimer clock;
+    clock.start();
+    script()->runScript(path, false);
+    if (called)
+        looper.poke();
+    QVERIFY(clock.elapsed() >= DScriptWatchdog::TimeLimitMs);
+    QVERIFY2(ticks >= 10, qPrintable(QString::number(ticks)));
+    QVERIFY(!script()->engine()->isEvaluating());
+
+    // The engine serves the next script as before.
+    script()->runScript(writeScript("after.js", "var afterEndless = 'yes';\n"), false);
+    QCOMPARE(script()->engine()->globalObject().property("afterEndless").toString(), QStringLiteral("yes"));
+}
+
+void tst_DScript::scriptWithinTheTimeLimitRunsToItsEnd()
+{
+    // Busy for a second, then done, without a warning.
+    s_warnings.clear();
+    s_previousHandler = qInstallMessageHandler(collectWarnings);
+    script()->runScript(writeScript("busy.js", "var t = Date.now(); while (Date.now() - t < 1000) {}\n"
+                                               "var busyDone = true;\n"),
+                        false);
+    qInstallMessageHandler(s_previousHandler);
+    QVERIFY(script()->engine()->globalObject().property("busyDone").toBool());
+    QCOMPARE(s_warnings, QStringList());
+}
+
+void tst_DScript::oversizedScriptIsSkipped()
+{
+    script()->engine()->globalObject().setProperty("sizeMarker", QScriptValue());
+    QByteArray text = "var sizeMarker = 1;\n//";
+    text += QByteArray(int(DScript::MaxScriptBytes) - text.size(), 'x');
+    QCOMPARE(text.size(), int(DScript::MaxScriptBytes));
+    script()->runScript(writeScript("limit.js", text), false);
+    QCOMPARE(script()->engine()->globalObject().property("sizeMarker").toInt32(), 1);
+
+    script()->engine()->globalObject().setProperty("sizeMarker", QScriptValue());
+    const QString path = writeScript("large.js", text + "x");
+    QTest::ignoreMessage(QtWarningMsg, qPrintable(QStringLiteral("Script %1 is larger than %2 bytes and was skipped.")
+                                                      .arg(path)
+                                                      .arg(DScript::MaxScriptBytes)));
+    script()->runScript(path, false);
+    QVERIFY(!script()->engine()->globalObject().property("sizeMarker").isValid());
+}
+
+void tst_DScript::preferenceNamesStayInTheScriptsGroup_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::newRow("empty") << "";
+    QTest::newRow("slash") << "/";
+    QTest::newRow("slashes") << "///";
+}
+
+void tst_DScript::preferenceNamesStayInTheScriptsGroup()
+{
+    QFETCH(QString, name);
+    QSettings* settings = DConfig::_instance()->m_pSettings;
+    // A value the program might keep in the general group, by the group's name.
+    settings->setValue("ScriptPreference", "program's own");
+    script()->engine()->globalObject().setProperty("escapeName", name);
+    QTest::ignoreMessage(QtWarningMsg, qPrintable(QStringLiteral("setPreference: \"%1\" names no preference; nothing stored.").arg(name)));
+    QVERIFY(script()->engine()->evaluate("setPreference(escapeName, 'x')").isNull());
+    QCOMPARE(settings->value("ScriptPreference").toString(), QStringLiteral("program's own"));
+    QVERIFY(script()->engine()->evaluate("getPreference(escapeName)").isUndefined());
+    settings->remove("ScriptPreference");
+    // A name with anything else in it is a key inside the group.
+    QVERIFY(script()->engine()->evaluate("setPreference(escapeName + 'kept', 'y')").toBool());
+    settings->beginGroup("ScriptPreference");
+    QVERIFY(settings->childKeys().contains("kept"));
+    settings->endGroup();
 }
 
 QTEST_MAIN(tst_DScript)

@@ -39,6 +39,7 @@ private slots:
     void exposingObjectsAndSkippedRunsBuildNoEngine();
     void objectsExposedEarlierAreGlobalsOnceTheEngineExists();
     void objectsExposedLaterAreGlobalsAtOnce();
+    void objectsExposedEarlierCannotBeDeletedByScripts();
 
 private:
     QString writeScript(const QString& name, const QByteArray& text);
@@ -113,6 +114,17 @@ void tst_DScriptOnDemand::objectsExposedLaterAreGlobalsAtOnce()
     // Shown to scripts, not handed over: the object outlives a collection.
     script()->engine()->collectGarbage();
     QCOMPARE(later.answer(), 5);
+}
+
+void tst_DScriptOnDemand::objectsExposedEarlierCannotBeDeletedByScripts()
+{
+    // The window is a member of this test, as it lives on main's stack in the
+    // program: deleting it would end the process.
+    QTest::ignoreMessage(QtWarningMsg,
+                         "Refused to delete DScriptProbe \"mgui\": it belongs to the program, not to a script.");
+    script()->runScript(writeScript("delete.js", "mgui.deleteLater();\n"), false);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QCOMPARE(m_window.answer(), 7);
 }
 
 QTEST_MAIN(tst_DScriptOnDemand)

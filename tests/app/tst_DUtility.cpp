@@ -113,6 +113,12 @@ void tst_DUtility::removeFileNameInvalidChar_data()
     QTest::newRow("all nine") << "*?:<>/|\\\"" << "" << true;
     QTest::newRow("repeated") << "a**b??c" << "abc" << true;
     QTest::newRow("allowed punctuation") << "a-b_c.d [1] (x)" << "a-b_c.d [1] (x)" << false;
+    // No hidden names: leading dots go, also those a removed slash uncovers.
+    QTest::newRow("parent folders") << "../../Snap" << "Snap" << true;
+    QTest::newRow("leading dot") << ".Snap" << "Snap" << true;
+    QTest::newRow("dots only") << "..." << "" << true;
+    QTest::newRow("inner and trailing dots stay") << "a..b." << "a..b." << false;
+    QTest::newRow("dot after a blank stays") << " .a" << " .a" << false;
 }
 
 void tst_DUtility::removeFileNameInvalidChar()

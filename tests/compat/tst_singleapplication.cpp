@@ -3,6 +3,9 @@
 #include "DLocalInstancePeer.h"
 #include "QtSingleApplication.h"
 
+#include <QDateTime>
+#include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QHostInfo>
@@ -13,6 +16,7 @@
 #include <QtTest>
 
 #include <sys/socket.h>
+#include <sys/stat.h>
 #include <sys/un.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -39,6 +43,20 @@ private:
     std::unique_ptr<QThread> m_thread;
     std::atomic<bool> m_result{false};
 };
+
+// Whether the sender's message reaches the primary, and the sender hears
+// that it did.
+bool delivered(DLocalInstancePeer& primary, const DLocalInstancePeer& sender, const QString& message)
+{
+    QSignalSpy received(&primary, &DLocalInstancePeer::messageReceived);
+    Sender sending(sender, message, 5000);
+    QElapsedTimer clock;
+    clock.start();
+    while ((received.isEmpty() || !sending.finished()) && clock.elapsed() < 10000)
+        QTest::qWait(20);
+    return received.count() == 1 && received.at(0).at(0).toString() == message && sending.finished()
+           && sending.result();
+}
 
 // A pid that belonged to a process which has ended.
 qint64 deadPid()
@@ -96,6 +114,11 @@ private slots:
     void silentOrHalfFrameSendsNothing();
     void socketIsReachableByItsUserOnly();
     void serverPathIsSafeForOddIds();
+    void obstaclesAtThePathsDoNotHideThePrimary_data();
+    void obstaclesAtThePathsDoNotHideThePrimary();
+    void primaryOnAFallbackNameStaysOnceTheFirstIsFree();
+    void lockFileNamingNoHolderIsReplaced_data();
+    void lockFileNamingNoHolderIsReplaced();
 
     void applicationIsPrimaryAndRefusesToSendToItself();
     void activationWindowLeavesMinimisedOnMessage();
@@ -105,10 +128,16 @@ private slots:
 
 void TestSingleApplication::cleanup()
 {
-    // No test may leave a primary behind for the next one.
+    // No test may leave a primary behind for the next one, nor an obstacle.
     for (const QString& id : {QStringLiteral("t-one"), QStringLiteral("t-two"), QStringLiteral("t-stale")}) {
-        QFile::remove(DLocalInstancePeer::lockPath(id));
-        QFile::remove(DLocalInstancePeer::serverPath(id));
+        for (int index = 0; index < DLocalInstancePeer::NameCount; ++index) {
+            for (const QString& path : {DLocalInstancePeer::lockPath(id, index), DLocalInstancePeer::serverPath(id, index)}) {
+                if (QFileInfo(path).isDir())
+                    QDir(path).removeRecursively();
+                else
+                    QFile::remove(path);
+            }
+        }
     }
 }
 
@@ -175,11 +204,7 @@ void TestSingleApplication::staleLockAndSocketAreReplaced()
 
     DLocalInstancePeer later("t-stale");
     QVERIFY(later.isRunning());
-    QSignalSpy received(&fresh, &DLocalInstancePeer::messageReceived);
-    Sender sender(later, "hello", 5000);
-    QTRY_COMPARE(received.count(), 1);
-    QTRY_VERIFY(sender.finished());
-    QVERIFY(sender.result());
+    QVERIFY(delivered(fresh, later, "hello"));
 }
 
 void TestSingleApplication::leftoverSocketWithoutLockIsReplaced()
@@ -274,6 +299,127 @@ void TestSingleApplication::serverPathIsSafeForOddIds()
     QCOMPARE(QFileInfo(path).absolutePath(), QFileInfo(DLocalInstancePeer::runtimeFolder()).absoluteFilePath());
     QVERIFY(!QFileInfo(path).fileName().contains('/'));
     QVERIFY(path.contains(QString::number(getuid())));
+}
+
+namespace {
+
+enum Obstacle { EmptyFolder, FolderWithContent, Pipe };
+
+// Puts the obstacle at the path.
+void block(const QString& path, Obstacle obstacle)
+{
+    switch (obstacle) {
+    case EmptyFolder:
+        QVERIFY(QDir().mkpath(path));
+        break;
+    case FolderWithContent: {
+        QVERIFY(QDir().mkpath(path));
+        QFile kept(path + "/kept.txt");
+        QVERIFY(kept.open(QIODevice::WriteOnly));
+        kept.write("the user's");
+        break;
+    }
+    case Pipe:
+        QCOMPARE(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
+        break;
+    }
+}
+
+} // namespace
+
+// Whatever stands where the lock or the socket should be, the first peer is
+// the primary, reachable by the next one, and nothing of the user's is lost.
+void TestSingleApplication::obstaclesAtThePathsDoNotHideThePrimary_data()
+{
+    QTest::addColumn<bool>("atLock");
+    QTest::addColumn<int>("obstacle");
+    QTest::addColumn<int>("blockedNames");
+    QTest::addColumn<int>("listenIndex");
+    QTest::newRow("empty folder at the socket") << false << int(EmptyFolder) << 1 << 0;
+    QTest::newRow("folder with content at the socket") << false << int(FolderWithContent) << 1 << 1;
+    QTest::newRow("folders at three socket names") << false << int(FolderWithContent) << 3 << 3;
+    QTest::newRow("pipe at the socket") << false << int(Pipe) << 1 << 0;
+    QTest::newRow("empty folder at the lock") << true << int(EmptyFolder) << 1 << 0;
+    QTest::newRow("folder with content at the lock") << true << int(FolderWithContent) << 1 << 0;
+    QTest::newRow("pipe at the lock") << true << int(Pipe) << 1 << 0;
+}
+
+void TestSingleApplication::obstaclesAtThePathsDoNotHideThePrimary()
+{
+    QFETCH(bool, atLock);
+    QFETCH(int, obstacle);
+    QFETCH(int, blockedNames);
+    QFETCH(int, listenIndex);
+    for (int index = 0; index < blockedNames; ++index) {
+        const QString path = atLock ? DLocalInstancePeer::lockPath("t-one", index)
+                                    : DLocalInstancePeer::serverPath("t-one", index);
+        block(path, Obstacle(obstacle));
+    }
+
+    DLocalInstancePeer first("t-one");
+    QVERIFY(!first.isRunning());
+    QCOMPARE(first.listeningPath(), DLocalInstancePeer::serverPath("t-one", listenIndex));
+    DLocalInstancePeer second("t-one");
+    QVERIFY(second.isRunning());
+    QVERIFY(delivered(first, second, "forward"));
+
+    if (obstacle == FolderWithContent) {
+        for (int index = 0; index < blockedNames; ++index) {
+            const QString path = atLock ? DLocalInstancePeer::lockPath("t-one", index)
+                                        : DLocalInstancePeer::serverPath("t-one", index);
+            QVERIFY(QFileInfo::exists(path + "/kept.txt"));
+        }
+    }
+}
+
+void TestSingleApplication::primaryOnAFallbackNameStaysOnceTheFirstIsFree()
+{
+    const QString lock = DLocalInstancePeer::lockPath("t-one");
+    const QString socket = DLocalInstancePeer::serverPath("t-one");
+    block(lock, FolderWithContent);
+    block(socket, FolderWithContent);
+    DLocalInstancePeer first("t-one");
+    QVERIFY(!first.isRunning());
+    // The user clears the folders: the next start still finds the first.
+    QVERIFY(QDir(lock).removeRecursively());
+    QVERIFY(QDir(socket).removeRecursively());
+    DLocalInstancePeer second("t-one");
+    QVERIFY(second.isRunning());
+    QVERIFY(!QFileInfo::exists(lock));
+    QVERIFY(delivered(first, second, "still here"));
+}
+
+// An empty lock file, or one of junk: it keeps every start out while it may
+// still be being written, and counts for nothing once it is old.
+void TestSingleApplication::lockFileNamingNoHolderIsReplaced_data()
+{
+    QTest::addColumn<QByteArray>("contents");
+    QTest::addColumn<int>("ageSeconds");
+    QTest::addColumn<bool>("primary");
+    QTest::newRow("empty, old") << QByteArray() << 60 << true;
+    QTest::newRow("junk, old") << QByteArray("junk\nmore junk\n") << 60 << true;
+    QTest::newRow("empty, just made") << QByteArray() << 0 << false;
+}
+
+void TestSingleApplication::lockFileNamingNoHolderIsReplaced()
+{
+    QFETCH(QByteArray, contents);
+    QFETCH(int, ageSeconds);
+    QFETCH(bool, primary);
+    const QString path = DLocalInstancePeer::lockPath("t-stale");
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(contents);
+    QVERIFY(file.flush());
+    QVERIFY(file.setFileTime(QDateTime::currentDateTime().addSecs(-ageSeconds), QFileDevice::FileModificationTime));
+    file.close();
+
+    DLocalInstancePeer peer("t-stale");
+    QCOMPARE(!peer.isRunning(), primary);
+    if (primary) {
+        DLocalInstancePeer later("t-stale");
+        QVERIFY(later.isRunning());
+    }
 }
 
 void TestSingleApplication::applicationIsPrimaryAndRefusesToSendToItself()

@@ -156,14 +156,16 @@ private slots:
         QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("subFolder");
         QTest::addColumn<QStringList>("expected");
-        QTest::newRow("parent in name") << "../Cap" << "" << QStringList({ "out/..Cap.png" });
+        QTest::newRow("parent in name") << "../Cap" << "" << QStringList({ "out/Cap.png" });
+        QTest::newRow("parents in name") << "../../Snap" << "" << QStringList({ "out/Snap.png" });
+        QTest::newRow("hidden name") << ".Cap" << "" << QStringList({ "out/Cap.png" });
         QTest::newRow("absolute name") << "/etc/Cap" << "" << QStringList({ "out/etcCap.png" });
         QTest::newRow("colons and stars") << "C:a*p?" << "" << QStringList({ "out/Cap.png" });
         QTest::newRow("parent as sub-folder") << "Cap" << ".." << QStringList({ "out/Cap.png" });
         QTest::newRow("dot as sub-folder") << "Cap" << "." << QStringList({ "out/Cap.png" });
         QTest::newRow("slashes as sub-folder") << "Cap" << "//" << QStringList({ "out/Cap.png" });
         QTest::newRow("parent path as sub-folder")
-            << "Cap" << "../../etc" << QStringList({ "out/....etc", "out/....etc/Cap.png" });
+            << "Cap" << "../../etc" << QStringList({ "out/etc", "out/etc/Cap.png" });
         QTest::newRow("backslash") << "a\\Cap" << "" << QStringList({ "out/aCap.png" });
         QTest::newRow("blanks as sub-folder") << "Cap" << "  " << QStringList({ "out/Cap.png" });
         QTest::newRow("dots as sub-folder") << "Cap" << "..." << QStringList({ "out/Cap.png" });
@@ -210,6 +212,36 @@ private slots:
         QVERIFY2(QRegularExpression("^Snap-\\d{4}-\\d{2}-\\d{2}-\\d{2}-\\d{2}-\\d{2}\\.png$").match(files.first()).hasMatch(),
                  qPrintable(files.first()));
         QCOMPARE(QImageReader(dir.filePath(files.first())).read().size(), halfTransparentImage().size());
+    }
+
+    // A relative folder lies in the home folder, whatever folder the program
+    // was started from.
+    void relativeFolderLiesInTheHomeFolder_data()
+    {
+        QTest::addColumn<QString>("stored");
+        QTest::addColumn<QString>("inHome");
+        QTest::newRow("plain") << "Shots" << "Shots";
+        QTest::newRow("nested") << "Shots/2026" << "Shots/2026";
+        QTest::newRow("dot") << "./Shots" << "Shots";
+        QTest::newRow("tilde") << "~/Shots" << "Shots";
+    }
+    void relativeFolderLiesInTheHomeFolder()
+    {
+        QFETCH(QString, stored);
+        QFETCH(QString, inHome);
+        QTemporaryDir startedIn;
+        const QString before = QDir::currentPath();
+        QVERIFY(QDir::setCurrent(startedIn.path()));
+        useAutomaticNames(stored, "Cap");
+        DUtility::SaveReport report;
+        const bool saved = DUtility::saveImage(nullptr, halfTransparentImage(), DD::ImageFile, false, &report);
+        QDir::setCurrent(before);
+        const QString folder = QDir::home().filePath(inHome);
+        QVERIFY(saved);
+        QCOMPARE(report.path, QDir(folder).filePath("Cap.png"));
+        QVERIFY(QFileInfo(report.path).isFile());
+        QCOMPARE(everythingUnder(startedIn.path()), QStringList());
+        QVERIFY(QDir(QDir::home().filePath("Shots")).removeRecursively());
     }
 
     void folderThatCannotBeCreatedWritesNothing()
@@ -301,27 +333,35 @@ private slots:
         QCOMPARE(read.pixel(5, 10), qRgb(255, 0, 0));
     }
 
-    void unknownTargetFormatWritesNothing()
+    // A stored number outside its key's range reads as the key's default, so
+    // that saving does what the settings page shows (PNG, automatic names)
+    // instead of failing on every capture.
+    void outOfRangeTargetFormatSavesAsPng_data()
     {
+        QTest::addColumn<QString>("stored");
+        QTest::newRow("7") << "7";
+        QTest::newRow("negative") << "-1";
+        QTest::newRow("no number") << "jpeg";
+    }
+    void outOfRangeTargetFormatSavesAsPng()
+    {
+        QFETCH(QString, stored);
         QTemporaryDir dir;
         useAutomaticNames(dir.path(), "Cap");
-        settings()->setValue("TargetFormat", 7);
-        DUtility::SaveReport report;
-        QVERIFY(!DUtility::saveImage(nullptr, halfTransparentImage(), DD::ImageFile, false, &report));
-        QVERIFY(!report.cancelled);
-        QVERIFY(filesIn(dir.path()).isEmpty());
+        settings()->setValue("TargetFormat", stored);
+        QVERIFY(DUtility::saveImage(nullptr, halfTransparentImage(), DD::ImageFile, false));
+        QCOMPARE(filesIn(dir.path()), QStringList({ "Cap.png" }));
+        QCOMPARE(QImageReader(dir.filePath("Cap.png")).format(), QByteArray("png"));
     }
 
-    void unknownNameMethodWritesNothing()
+    void outOfRangeNameMethodNamesAutomatically()
     {
         QTemporaryDir dir;
         useAutomaticNames(dir.path(), "Cap");
-        settings()->setValue("NameMethod", 5);
-        QVERIFY(DUtility::makeTargetFilePath(nullptr, false).isNull());
-        DUtility::SaveReport report;
-        QVERIFY(!DUtility::saveImage(nullptr, halfTransparentImage(), DD::ImageFile, false, &report));
-        QVERIFY(!report.cancelled);
-        QVERIFY(filesIn(dir.path()).isEmpty());
+        settings()->setValue("NameMethod", 9);
+        QCOMPARE(DUtility::makeTargetFilePath(nullptr, false), dir.filePath("Cap.png"));
+        QVERIFY(DUtility::saveImage(nullptr, halfTransparentImage(), DD::ImageFile, false));
+        QCOMPARE(filesIn(dir.path()), QStringList({ "Cap.png" }));
     }
 
     void flatteningKeepsThePixelSize_data()
@@ -484,7 +524,7 @@ private slots:
         QCOMPARE(QImageReader(dir.filePath("shot.png")).format(), QByteArray("png"));
     }
 
-    void unknownTargetFormatInTheDialog()
+    void outOfRangeTargetFormatInTheDialogIsPng()
     {
         QTemporaryDir dir;
         settings()->setValue("NameMethod", 0);
@@ -494,11 +534,10 @@ private slots:
             filter = dialog->nameFilters().value(0);
             typeFileNameAndAccept(dialog, dir.filePath("x"));
         });
-        DUtility::SaveReport report;
-        QVERIFY(!DUtility::saveImage(nullptr, halfTransparentImage(), DD::ImageFile, false, &report));
-        QVERIFY(!report.cancelled);
-        QCOMPARE(filter, QString("Images (*.)"));
-        QVERIFY(filesIn(dir.path()).isEmpty());
+        QVERIFY(DUtility::saveImage(nullptr, halfTransparentImage(), DD::ImageFile, false));
+        QCOMPARE(filter, QString("Images (*.png)"));
+        QCOMPARE(filesIn(dir.path()), QStringList({ "x.png" }));
+        QCOMPARE(QImageReader(dir.filePath("x.png")).format(), QByteArray("png"));
     }
 };
 

@@ -1,7 +1,9 @@
 // The program's settings object: defaults, hotkeys, the take-over of the
 // library's settings store, and what bad stored values read as.
+#include <QDir>
 #include <QFile>
 #include <QKeySequence>
+#include <functional>
 #include <QRandomGenerator>
 #include <QSettings>
 #include <QStandardPaths>
@@ -48,6 +50,10 @@ private slots:
     void randomBytesFileGivesUsableValues();
     void readsAreNotCached();
     void iconOfRegionType();
+    void outOfRangeNumbersReadAsTheirDefault_data();
+    void outOfRangeNumbersReadAsTheirDefault();
+    void relativeFolderLiesInTheHomeFolder_data();
+    void relativeFolderLiesInTheHomeFolder();
 };
 
 QSettings* TestDConfigCapture::useFreshFile(const QByteArray& contents)
@@ -289,6 +295,72 @@ void TestDConfigCapture::iconOfRegionType()
              polygon);
     QVERIFY(DUtility::iconOfRegionType(static_cast<DD::enumRegionType>(2)).isNull());
     QVERIFY(DUtility::iconOfRegionType(static_cast<DD::enumRegionType>(-1)).isNull());
+}
+
+void TestDConfigCapture::outOfRangeNumbersReadAsTheirDefault_data()
+{
+    QTest::addColumn<QString>("key");
+    QTest::addColumn<QString>("stored");
+    QTest::addColumn<int>("read");
+    QTest::newRow("TargetFormat 7") << "TargetFormat" << "7" << 0;
+    QTest::newRow("TargetFormat -1") << "TargetFormat" << "-1" << 0;
+    QTest::newRow("TargetFormat 2, the last") << "TargetFormat" << "2" << 2;
+    QTest::newRow("NameMethod 9") << "NameMethod" << "9" << 1;
+    QTest::newRow("NameMethod not a number") << "NameMethod" << "many" << 1;
+    QTest::newRow("NameMethod 0") << "NameMethod" << "0" << 0;
+    QTest::newRow("JpgQuality -5") << "JpgQuality" << "-5" << 75;
+    QTest::newRow("JpgQuality 0") << "JpgQuality" << "0" << 75;
+    QTest::newRow("JpgQuality 101") << "JpgQuality" << "101" << 75;
+    QTest::newRow("JpgQuality 4294967297, 1 once wrapped") << "JpgQuality" << "4294967297" << 75;
+    QTest::newRow("JpgQuality 1, the first") << "JpgQuality" << "1" << 1;
+    QTest::newRow("JpgQuality 100, the last") << "JpgQuality" << "100" << 100;
+    QTest::newRow("ScrollingInterval -99999999999") << "ScrollingInterval" << "-99999999999" << 500;
+    QTest::newRow("ScrollingInterval 5001") << "ScrollingInterval" << "5001" << 500;
+    QTest::newRow("ScrollingInterval 1.5") << "ScrollingInterval" << "1.5" << 500;
+    QTest::newRow("ScrollingInterval 0, the first") << "ScrollingInterval" << "0" << 0;
+    QTest::newRow("ScrollingInterval 5000, the last") << "ScrollingInterval" << "5000" << 5000;
+    QTest::newRow("RegionType 2") << "RegionType" << "2" << 0;
+    QTest::newRow("RegionType 1") << "RegionType" << "1" << 1;
+}
+
+void TestDConfigCapture::outOfRangeNumbersReadAsTheirDefault()
+{
+    QFETCH(QString, key);
+    QFETCH(QString, stored);
+    QFETCH(int, read);
+    useFreshFile("[General]\n" + key.toLatin1() + "=" + stored.toLatin1() + "\n");
+    const QHash<QString, std::function<int(const DConfigCapture*)>> readers{
+        {"TargetFormat", &DConfigCapture::targetFormat},
+        {"NameMethod", &DConfigCapture::nameMethod},
+        {"JpgQuality", [](const DConfigCapture* c) { return int(c->jpgQuality()); }},
+        {"ScrollingInterval", &DConfigCapture::scrollingInterval},
+        {"RegionType", &DConfigCapture::regionType},
+    };
+    QCOMPARE(readers.value(key)(config()), read);
+    // Reading leaves the stored value alone.
+    QCOMPARE(config()->m_pSettings->value(key).toString(), stored);
+}
+
+void TestDConfigCapture::relativeFolderLiesInTheHomeFolder_data()
+{
+    QTest::addColumn<QString>("stored");
+    QTest::addColumn<QString>("read");
+    const QString home = QDir::homePath();
+    QTest::newRow("absolute") << "/srv/shots" << "/srv/shots";
+    QTest::newRow("relative") << "Shots" << home + "/Shots";
+    QTest::newRow("relative with dots") << "./a/../Shots" << home + "/Shots";
+    QTest::newRow("home") << "~" << home;
+    QTest::newRow("in home") << "~/Shots" << home + "/Shots";
+    QTest::newRow("tilde inside a name") << "~shots" << home + "/~shots";
+}
+
+void TestDConfigCapture::relativeFolderLiesInTheHomeFolder()
+{
+    QFETCH(QString, stored);
+    QFETCH(QString, read);
+    QSettings* settings = useFreshFile();
+    settings->setValue(QStringLiteral("AutomaticSaveFolder"), stored);
+    QCOMPARE(config()->automaticSaveFolder(), read);
 }
 
 QTEST_MAIN(TestDConfigCapture)

@@ -131,6 +131,10 @@ private slots:
         QTest::keyClicks(edit, "-Y");
         QVERIFY(isPreviewOf(shown->text(), "abyx-Y", before));
         QVERIFY(QRegularExpression("^abyx-\\d{4}$").match(shown->text()).hasMatch());
+        // Leading dots would hide the file: the preview shows the name saved.
+        edit->clear();
+        QTest::keyClicks(edit, "../../Snap");
+        QCOMPARE(shown->text(), QString("Snap"));
     }
 
     // Each preview is the name that a save with the templates as typed gives:

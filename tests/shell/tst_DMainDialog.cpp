@@ -7,6 +7,7 @@
 #include <QCheckBox>
 #include <QDir>
 #include <QFile>
+#include <QImageReader>
 #include <QRandomGenerator>
 #include <QLabel>
 #include <QLineEdit>
@@ -141,6 +142,7 @@ private slots:
     void secondRequestKeepsHowTheWindowComesBack();
     void mainWindowIdIsRecorded();
     void settingsFileOfRandomBytes();
+    void outOfRangeValuesShowWhatSavingDoes();
 };
 
 QStringList TestDMainDialog::visibleEntries(QMenu* menu) const
@@ -929,6 +931,36 @@ void TestDMainDialog::settingsFileOfRandomBytes()
     QVERIFY(!ui->lineEditAutomaticSaveFolder->text().isEmpty());
     window.capture(DD::Window);
     QTRY_COMPARE(window.m_nOverlayRuns, 1);
+}
+
+void TestDMainDialog::outOfRangeValuesShowWhatSavingDoes()
+{
+    // Values no control offers, written into the file by hand or by another
+    // program: each reads as its key's default, on the page and when saving.
+    QTemporaryDir folder;
+    const QString path = settings()->fileName();
+    delete settings();
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write("[General]\nTargetFormat=7\nNameMethod=9\nJpgQuality=-5\nScrollingInterval=-99999999999\n"
+               "FileNameFormat=Cap\nAutomaticSaveFolder=" + folder.path().toUtf8() + "\n");
+    file.close();
+    DSingleton<DConfigCapture>::instance()->m_pSettings = new QSettings(path, QSettings::IniFormat);
+
+    ObservedMainDialog window;
+    Ui_DMainDialog* ui = window.form();
+    QVERIFY(ui->radioButtonPNG->isChecked());
+    QVERIFY(ui->radioButtonAutomaticName->isChecked());
+    QCOMPARE(ui->horizontalSliderJpgQuality->value(), 75);
+    QCOMPARE(ui->lineEditScorllingInterval->text(), QStringLiteral("500"));
+    // Loading the page turns no value into another one (-5 into the worst quality).
+    QCOMPARE(DSingleton<DConfigCapture>::instance()->jpgQuality(), 75u);
+
+    QImage image(8, 8, QImage::Format_ARGB32);
+    image.fill(Qt::blue);
+    QVERIFY(DUtility::saveImage(nullptr, image, DD::ImageFile, false));
+    QCOMPARE(QDir(folder.path()).entryList(QDir::Files), QStringList{QStringLiteral("Cap.png")});
+    QCOMPARE(QImageReader(folder.filePath(QStringLiteral("Cap.png"))).format(), QByteArray("png"));
 }
 
 QTEST_MAIN(TestDMainDialog)

@@ -20,6 +20,9 @@ private slots:
     void failedRequestsReportNothing();
     void refusedConnectionReportsNothing();
     void pendingReplyIsDroppedWithTheChecker();
+    void hostileBodiesOfferNothing_data();
+    void hostileBodiesOfferNothing();
+    void feedWithinTheLimitsIsRead();
 };
 
 namespace {
@@ -233,6 +236,92 @@ void TestUpdateChecker::pendingReplyIsDroppedWithTheChecker()
     checker.reset();
     QTest::qWait(100);
     QCOMPARE(finished.count(), 0);
+}
+
+namespace {
+
+// A matching entry the checker would offer, wrapped in depth elements.
+QByteArray nestedFeed(int depth)
+{
+    QByteArray body = "<?xml version=\"1.0\"?>\n";
+    for (int i = 0; i < depth; ++i)
+        body += "<a>";
+    body += product("name=\"Zorvelshot\" os=\"Linux\" version=\"9\" " + Link);
+    for (int i = 0; i < depth; ++i)
+        body += "</a>";
+    return body;
+}
+
+// A well-formed feed of many flat elements, its matching entry at the end.
+QByteArray flatFeed(int bytes)
+{
+    QByteArray filler;
+    const QByteArray element = "<pad/>";
+    filler.reserve(bytes);
+    while (filler.size() < bytes)
+        filler += element;
+    return feed(filler + product("name=\"Zorvelshot\" os=\"Linux\" version=\"9\" " + Link));
+}
+
+} // namespace
+
+// Whoever sits on the network path controls the feed: bodies that would
+// crash, exhaust or mislead the program give no offer, and the checker stays
+// usable for the next check.
+void TestUpdateChecker::hostileBodiesOfferNothing_data()
+{
+    QTest::addColumn<QByteArray>("body");
+    QTest::newRow("100,000 nested elements") << nestedFeed(100000);
+    QTest::newRow("nesting just past the bound") << nestedFeed(DUpdateChecker::MaxFeedDepth);
+    QTest::newRow("16 MB of flat elements") << flatFeed(16 * 1024 * 1024);
+    QTest::newRow("just past the size limit") << flatFeed(int(DUpdateChecker::MaxFeedBytes));
+    QTest::newRow("truncated after the entry")
+        << feed(product("name=\"Zorvelshot\" os=\"Linux\" version=\"9\" " + Link)).chopped(3);
+    QTest::newRow("unclosed root") << QByteArray("<feed>" + product("name=\"Zorvelshot\" os=\"Linux\" version=\"9\" " + Link));
+    QTest::newRow("garbage after the entry")
+        << QByteArray(feed(product("name=\"Zorvelshot\" os=\"Linux\" version=\"9\" " + Link)) + "<<<");
+}
+
+void TestUpdateChecker::hostileBodiesOfferNothing()
+{
+    QFETCH(QByteArray, body);
+    DFeedServer server;
+    QVERIFY(server.isListening());
+    server.serve(body);
+    DUpdateChecker checker;
+    QSignalSpy finished(&checker, &DUpdateChecker::checkUpdateFinished);
+    QVERIFY(checker.check("Zorvelshot", server.url().toString(), "2.6"));
+    QVERIFY(finished.wait(60000));
+    QCOMPARE(finished.count(), 1);
+    QCOMPARE(finished.at(0).at(0).toBool(), false);
+    QCOMPARE(finished.at(0).at(1).toString(), QString());
+    QCOMPARE(finished.at(0).at(2).toString(), QString());
+    QVERIFY(!checker.isPending());
+
+    // The next check reads a sound feed as usual.
+    server.serve(feed(product("name=\"Zorvelshot\" os=\"Linux\" version=\"2.7\" " + Link)));
+    QVERIFY(checker.check("Zorvelshot", server.url().toString(), "2.6"));
+    QVERIFY(finished.wait(10000));
+    QCOMPARE(finished.count(), 2);
+    QCOMPARE(finished.at(1).at(0).toBool(), true);
+}
+
+// The limits leave room for any real feed: at the depth bound and just under
+// the size limit the entry is still found.
+void TestUpdateChecker::feedWithinTheLimitsIsRead()
+{
+    for (const QByteArray& body : {nestedFeed(DUpdateChecker::MaxFeedDepth - 1),
+                                   flatFeed(int(DUpdateChecker::MaxFeedBytes) - 4096)}) {
+        QVERIFY(body.size() <= DUpdateChecker::MaxFeedBytes);
+        DFeedServer server;
+        server.serve(body);
+        DUpdateChecker checker;
+        QSignalSpy finished(&checker, &DUpdateChecker::checkUpdateFinished);
+        QVERIFY(checker.check("Zorvelshot", server.url().toString(), "2.6"));
+        QVERIFY(finished.wait(10000));
+        QCOMPARE(finished.at(0).at(0).toBool(), true);
+        QCOMPARE(finished.at(0).at(1).toString(), QStringLiteral("9"));
+    }
 }
 
 QTEST_GUILESS_MAIN(TestUpdateChecker)

@@ -1,6 +1,9 @@
 // Two real Zorvelshot processes on one display: a second start hands over to
 // the first and leaves; what a dead first instance leaves behind is no obstacle.
+#include "DFeedServer.h"
 #include "DLocalInstancePeer.h"
+#include "DScript.h"
+#include "DScriptWatchdog.h"
 #include "DX11CloseRequest.h"
 
 #include <QDir>
@@ -33,12 +36,26 @@ private slots:
     void firstStartAddsItselfToAutostart();
     void closedWindowEndsProgramAndFreesTheId();
     void startWhileFirstClosesItsWindow();
+    void foldersAtTheInstancePaths_data();
+    void foldersAtTheInstancePaths();
+    void hostileStartupScripts_data();
+    void hostileStartupScripts();
+    void oversizedStartupScriptIsSkipped();
+    void hostileUpdateFeedAtStart_data();
+    void hostileUpdateFeedAtStart();
+    void silentUpdateFeedDoesNotHoldTheExit();
 
 private:
-    QProcess* start(const QStringList& arguments);
+    QProcess* start(const QStringList& arguments, const QProcessEnvironment& environment = {});
+    // Starts an instance whose update check asks the feed server, through the
+    // proxy that the environment names, and waits until it has asked.
+    QProcess* startAskingFeed(const DFeedServer& feed);
+    // Starts a copy of the program whose scripts folder holds this startup.js.
+    QProcess* startWithStartupScript(QTemporaryDir& install, const QByteArray& script);
+    bool secondStartBringsForward(QProcess* first);
     QProcess* startShownWithoutTray();
     static bool closeWindowUntilEnded(QProcess* process, quint32 window);
-    void writeSetting(const QByteArray& line);
+    void writeSetting(const QByteArray& line, bool autoUpdate = false);
     bool waitUntilServing(QProcess* process);
     void handedOverOrTookOver(QProcess* second);
     static QStringList visibleWindows(qint64 pid);
@@ -70,21 +87,45 @@ void TestSingleInstanceProcess::cleanup()
         delete process;
     }
     m_started.clear();
-    // Every test begins without a primary, as after a clean shutdown.
-    QFile::remove(DLocalInstancePeer::serverPath("Zorvelshot"));
-    QFile::remove(DLocalInstancePeer::lockPath("Zorvelshot"));
+    // Every test begins without a primary, as after a clean shutdown, and
+    // without anything else at its paths.
+    for (int index = 0; index < DLocalInstancePeer::NameCount; ++index) {
+        for (const QString& path : {DLocalInstancePeer::serverPath("Zorvelshot", index),
+                                    DLocalInstancePeer::lockPath("Zorvelshot", index)}) {
+            if (QFileInfo(path).isDir())
+                QDir(path).removeRecursively();
+            else
+                QFile::remove(path);
+        }
+    }
     QFile::remove(qEnvironmentVariable("XDG_CONFIG_HOME") + "/Orvanta/Zorvelshot.ini");
 }
 
-QProcess* TestSingleInstanceProcess::start(const QStringList& arguments)
+QProcess* TestSingleInstanceProcess::start(const QStringList& arguments, const QProcessEnvironment& environment)
 {
     auto* process = new QProcess;
     process->setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    if (!environment.isEmpty())
+        process->setProcessEnvironment(environment);
     process->start(m_program, arguments);
     m_started.append(process);
     if (!process->waitForStarted(5000))
         qWarning("could not start %s", qPrintable(m_program));
     return process;
+}
+
+QProcess* TestSingleInstanceProcess::startAskingFeed(const DFeedServer& feed)
+{
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert("http_proxy", feed.url("").toString());
+    QProcess* process = start({"/autorun"}, environment);
+    if (!waitUntilServing(process))
+        return nullptr;
+    QElapsedTimer clock;
+    clock.start();
+    while (feed.requests.isEmpty() && clock.elapsed() < 10000)
+        QTest::qWait(50);
+    return feed.requests.count() == 1 ? process : nullptr;
 }
 
 bool TestSingleInstanceProcess::waitUntilServing(QProcess* process)
@@ -95,10 +136,13 @@ bool TestSingleInstanceProcess::waitUntilServing(QProcess* process)
     while (clock.elapsed() < 10000) {
         if (process->state() != QProcess::Running)
             return false;
-        QLocalSocket probe;
-        probe.connectToServer(DLocalInstancePeer::serverPath("Zorvelshot"));
-        if (probe.waitForConnected(200))
-            return true;
+        // On its first name, or on a fallback name when something blocks that.
+        for (int index = 0; index < DLocalInstancePeer::NameCount; ++index) {
+            QLocalSocket probe;
+            probe.connectToServer(DLocalInstancePeer::serverPath("Zorvelshot", index));
+            if (probe.waitForConnected(200))
+                return true;
+        }
         QTest::qWait(50);
     }
     return false;
@@ -184,23 +228,40 @@ void TestSingleInstanceProcess::settingsFileOfRandomBytes()
     QFile::remove(folder + "/Zorvelshot.ini");
 }
 
-void TestSingleInstanceProcess::startupScriptSeesMainWindow()
+QProcess* TestSingleInstanceProcess::startWithStartupScript(QTemporaryDir& install, const QByteArray& script)
 {
     // A copy of the program with a scripts folder of its own beside it.
-    QTemporaryDir install;
-    QVERIFY(install.isValid());
     const QString copy = install.filePath("Zorvelshot");
-    QVERIFY(QFile::copy(m_program, copy));
-    QVERIFY(QDir(install.path()).mkpath("scripts"));
-    QFile script(install.filePath("scripts/startup.js"));
-    QVERIFY(script.open(QIODevice::WriteOnly));
-    script.write("setPreference(\"seen\", mgui.objectName);\nmgui.show();\n");
-    script.close();
-
+    QFile file(install.filePath("scripts/startup.js"));
+    if (!install.isValid() || !QFile::copy(m_program, copy) || !QDir(install.path()).mkpath("scripts")
+        || !file.open(QIODevice::WriteOnly) || file.write(script) != script.size())
+        return nullptr;
+    file.close();
     const QString saved = m_program;
     m_program = copy;
-    QProcess* first = start({"/autorun"});
+    QProcess* process = start({"/autorun"});
     m_program = saved;
+    return process;
+}
+
+// A second start ends at once with 0 and the first instance's window comes up.
+bool TestSingleInstanceProcess::secondStartBringsForward(QProcess* first)
+{
+    QProcess* second = start({});
+    if (!second->waitForFinished(10000) || second->exitStatus() != QProcess::NormalExit || second->exitCode() != 0)
+        return false;
+    QElapsedTimer clock;
+    clock.start();
+    while (visibleWindows(first->processId()).isEmpty() && clock.elapsed() < 5000)
+        QTest::qWait(50);
+    return !visibleWindows(first->processId()).isEmpty() && first->state() == QProcess::Running;
+}
+
+void TestSingleInstanceProcess::startupScriptSeesMainWindow()
+{
+    QTemporaryDir install;
+    QProcess* first = startWithStartupScript(install, "setPreference(\"seen\", mgui.objectName);\nmgui.show();\n");
+    QVERIFY(first);
     QVERIFY(waitUntilServing(first));
     // Started as at login the window stays hidden, unless the script shows it.
     QTRY_VERIFY_WITH_TIMEOUT(!visibleWindows(first->processId()).isEmpty(), 5000);
@@ -218,13 +279,13 @@ void TestSingleInstanceProcess::firstStartAddsItselfToAutostart()
     QTRY_VERIFY_WITH_TIMEOUT(QFileInfo::exists(entry), 5000);
 }
 
-void TestSingleInstanceProcess::writeSetting(const QByteArray& line)
+void TestSingleInstanceProcess::writeSetting(const QByteArray& line, bool autoUpdate)
 {
     const QString folder = qEnvironmentVariable("XDG_CONFIG_HOME") + "/Orvanta";
     QVERIFY(QDir().mkpath(folder));
     QFile file(folder + "/Zorvelshot.ini");
     QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    file.write("[General]\nAutoUpdate=false\n" + line + "\n");
+    file.write("[General]\nAutoUpdate=" + QByteArray(autoUpdate ? "true" : "false") + "\n" + line + "\n");
 }
 
 // An instance whose window is on screen and which quits when it is closed.
@@ -299,6 +360,117 @@ void TestSingleInstanceProcess::handedOverOrTookOver(QProcess* second)
     QVERIFY(third->waitForFinished(10000));
     QCOMPARE(third->exitCode(), 0);
     QTRY_VERIFY_WITH_TIMEOUT(!visibleWindows(second->processId()).isEmpty(), 5000);
+}
+
+// Something of the user's where the instance's socket or lock should be: the
+// first instance still runs and is reached by the second start.
+void TestSingleInstanceProcess::foldersAtTheInstancePaths_data()
+{
+    QTest::addColumn<QString>("blocked");
+    QTest::newRow("socket") << DLocalInstancePeer::serverPath("Zorvelshot");
+    QTest::newRow("lock") << DLocalInstancePeer::lockPath("Zorvelshot");
+}
+
+void TestSingleInstanceProcess::foldersAtTheInstancePaths()
+{
+    QFETCH(QString, blocked);
+    QVERIFY(QDir().mkpath(blocked + "/inside"));
+    QProcess* first = start({"/autorun"});
+    QVERIFY(waitUntilServing(first));
+    QVERIFY(secondStartBringsForward(first));
+    QVERIFY(QFileInfo(blocked + "/inside").isDir());
+}
+
+void TestSingleInstanceProcess::hostileStartupScripts_data()
+{
+    QTest::addColumn<QByteArray>("script");
+    QTest::addColumn<bool>("endless");
+    // The window lives on main's stack: deleting it would end the program.
+    QTest::newRow("deletes the main window") << QByteArray("mgui.deleteLater();\n") << false;
+    QTest::newRow("deletes all its parts")
+        << QByteArray("var parts = mgui.findChildren();\n"
+                      "for (var i = 0; i < parts.length; ++i)\n"
+                      "    parts[i].deleteLater();\n")
+        << false;
+    // Runs for its time limit; meanwhile the program answers.
+    QTest::newRow("endless loop") << QByteArray("while (true) {}\n") << true;
+}
+
+void TestSingleInstanceProcess::hostileStartupScripts()
+{
+    QFETCH(QByteArray, script);
+    QFETCH(bool, endless);
+    QTemporaryDir install;
+    QProcess* first = startWithStartupScript(install, script);
+    QVERIFY(first);
+    QVERIFY(waitUntilServing(first));
+    QVERIFY(secondStartBringsForward(first));
+    // Past the time limit, the program is still the instance that answers.
+    if (endless)
+        QTest::qWait(DScriptWatchdog::TimeLimitMs);
+    QCOMPARE(first->state(), QProcess::Running);
+    QProcess* third = start({});
+    QVERIFY(third->waitForFinished(10000));
+    QCOMPARE(third->exitCode(), 0);
+    QCOMPARE(first->state(), QProcess::Running);
+}
+
+void TestSingleInstanceProcess::oversizedStartupScriptIsSkipped()
+{
+    QByteArray script = "setPreference('ran', 1);\n//";
+    script += QByteArray(int(DScript::MaxScriptBytes), 'x');
+    QTemporaryDir install;
+    QProcess* first = startWithStartupScript(install, script);
+    QVERIFY(first);
+    QVERIFY(waitUntilServing(first));
+    QVERIFY(secondStartBringsForward(first));
+    QSettings settings(qEnvironmentVariable("XDG_CONFIG_HOME") + "/Orvanta/Zorvelshot.ini", QSettings::IniFormat);
+    QVERIFY(!settings.contains("ScriptPreference/ran"));
+}
+
+// The feed as anyone on the network path could serve it, reached through the
+// proxy that the environment names.
+void TestSingleInstanceProcess::hostileUpdateFeedAtStart_data()
+{
+    QTest::addColumn<QByteArray>("body");
+    const QByteArray entry = "<product name=\"Zorvelshot\" os=\"Linux\" version=\"9\" "
+                             "link=\"http://www.orvanta.com/download\"/>";
+    QTest::newRow("100,000 nested elements") << QByteArray("<a>").repeated(100000) + entry
+                                                    + QByteArray("</a>").repeated(100000);
+    QTest::newRow("16 MB of flat elements") << "<feed>" + QByteArray("<pad/>").repeated(16 * 1024 * 1024 / 6)
+                                                   + entry + "</feed>";
+    QTest::newRow("truncated") << "<feed>" + entry;
+}
+
+void TestSingleInstanceProcess::hostileUpdateFeedAtStart()
+{
+    QFETCH(QByteArray, body);
+    DFeedServer feed;
+    QVERIFY(feed.isListening());
+    feed.serve(body);
+    writeSetting("", true);
+    QProcess* first = startAskingFeed(feed);
+    QVERIFY(first);
+    QVERIFY(feed.requests.at(0).path.endsWith("/d/update.xml"));
+    // No crash and no offer: a second start brings up the main window, the
+    // only window of the program.
+    QVERIFY(secondStartBringsForward(first));
+    QTest::qWait(500);
+    QCOMPARE(visibleWindows(first->processId()).count(), 1);
+}
+
+void TestSingleInstanceProcess::silentUpdateFeedDoesNotHoldTheExit()
+{
+    DFeedServer feed;
+    feed.setSilent(true);
+    writeSetting("SystemTray=false", true);
+    QProcess* first = startAskingFeed(feed);
+    QVERIFY(first);
+    QVERIFY(secondStartBringsForward(first));
+    const QStringList windows = visibleWindows(first->processId());
+    QCOMPARE(windows.count(), 1);
+    QVERIFY(closeWindowUntilEnded(first, windows.first().toUInt()));
+    QCOMPARE(first->exitCode(), 0);
 }
 
 QTEST_GUILESS_MAIN(TestSingleInstanceProcess)

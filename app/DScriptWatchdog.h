@@ -1,0 +1,67 @@
+#ifndef DSCRIPTWATCHDOG_H
+#define DSCRIPTWATCHDOG_H
+
+#include <QElapsedTimer>
+#include <QObject>
+#include <QScriptEngineAgent>
+#include <QString>
+#include <QVector>
+
+class QScriptEngine;
+
+// Keeps a script from taking the program over. While script code runs, the
+// engine lets the event loop run every ProcessEventsIntervalMs, so windows
+// paint, input is answered and a second start of the program is heard; and
+// script code that keeps running longer than TimeLimitMs is stopped with a
+// warning. That holds for a script file's run and for a script function that a
+// signal calls later alike.
+//
+// As the engine's agent it sees script code start and end. The engine owns
+// it; a debugger, while attached, takes its place (and a script that stands
+// at a breakpoint is not stuck).
+class DScriptWatchdog : public QObject, public QScriptEngineAgent
+{
+    Q_OBJECT
+
+public:
+    static constexpr int TimeLimitMs = 5000;
+    static constexpr int ProcessEventsIntervalMs = 50;
+
+    explicit DScriptWatchdog(QScriptEngine* engine);
+
+    // Back on duty once a debugger has let go of the engine.
+    void reinstall();
+
+    // Bracket one run of a script file, which gets the whole time limit of its
+    // own, also when it runs while another script waits for it.
+    void beginRun(const QString& fileName);
+    void endRun();
+
+    void functionEntry(qint64 scriptId) override;
+    void functionExit(qint64 scriptId, const QScriptValue& returnValue) override;
+
+private:
+    struct Run
+    {
+        // Empty for script functions that a signal called.
+        QString fileName;
+        // Since when script code has been running; invalid while none does.
+        QElapsedTimer busySince;
+        // This stretch has been stopped already.
+        bool stopped = false;
+    };
+
+    // Once the thread has an event loop to watch.
+    void watchEventLoop();
+    void onEventLoopPass();
+    void stop();
+
+    // How deep script functions are nested now; 0 while no script code runs.
+    int m_nDepth = 0;
+    Run m_current;
+    // The runs that wait for the current one to end.
+    QVector<Run> m_waitingRuns;
+    bool m_bWatching = false;
+};
+
+#endif // DSCRIPTWATCHDOG_H
