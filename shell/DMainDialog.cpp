@@ -21,6 +21,7 @@
 #include "DConfigCapture.h"
 #include "DDialogAbout.h"
 #include "DDialogPromptTarget.h"
+#include "DFullScreenSelector.h"
 #include "DDialogFileOptions.h"
 #include "DHotkey.h"
 #include "DHotkeyEdit.h"
@@ -34,6 +35,7 @@
 namespace {
 
 // Capture timer intervals: the window was hidden, minimised, or shown normally.
+// The timer is a precise one: a coarse timer may fire up to 5 % late.
 const int IntervalWhenHidden = 200;
 const int IntervalWhenMinimized = 400;
 const int IntervalWhenShown = 500;
@@ -207,17 +209,17 @@ void DMainDialog::capture(DD::enumCaptureMode mode)
     m_savedPosition = pos();
     m_captureMode = mode;
     if (!isVisible()) {
-        m_nTimerId = startTimer(IntervalWhenHidden);
+        m_nTimerId = startTimer(IntervalWhenHidden, Qt::PreciseTimer);
         return;
     }
     m_nRestoreFlags |= RestoreGeometry;
     if (isMinimized()) {
         setVisible(false);
-        m_nTimerId = startTimer(IntervalWhenMinimized);
+        m_nTimerId = startTimer(IntervalWhenMinimized, Qt::PreciseTimer);
     } else {
         m_nRestoreFlags |= RestoreShowNormal;
         showMinimized();
-        m_nTimerId = startTimer(IntervalWhenShown);
+        m_nTimerId = startTimer(IntervalWhenShown, Qt::PreciseTimer);
     }
 }
 
@@ -283,11 +285,13 @@ void DMainDialog::runFullScreenOutput(const QPixmap& screenshot)
 
 void DMainDialog::runCaptureOverlay(DD::enumCaptureMode mode, const QPixmap& screenshot, const QRect& screenRect)
 {
-    Q_UNUSED(mode);
-    Q_UNUSED(screenshot);
     // The windows on the grabbed screen, for the overlay's window picking.
     DWidgetData windows;
     DWidgetDataBuilder::buildWithHierarchy(windows, screenRect);
+    DFullScreenSelector overlay(this);
+    // The overlay covers the screen that was grabbed.
+    overlay.setCaptureScreen(screenOfWindow());
+    overlay.capture(mode, screenshot, windows);
 }
 
 void DMainDialog::closeEvent(QCloseEvent* event)
