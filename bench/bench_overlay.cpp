@@ -13,11 +13,13 @@
 #include <QElapsedTimer>
 #include <QPainter>
 #include <QScreen>
+#include <QTemporaryDir>
 #include <QTimer>
 #include <QToolButton>
 
 #include <cstdio>
 
+#include "DBenchCapture.h"
 #include "DBenchScene.h"
 #include "DFullScreenSelector.h"
 #include "DGraphicsLayer.h"
@@ -25,10 +27,6 @@
 #include "ui_DFullScreenSelector.h"
 
 namespace {
-
-// The wait of the capture timer for a window shown normally: it is minimised at
-// the click, the first tick hides it, the second one grabs.
-constexpr double FixedTimerMs = 2 * 500.0;
 
 // Notes when the overlay's canvas has painted its first frame (the paint is
 // run here, so that its end is known), then closes the overlay; when the
@@ -89,27 +87,19 @@ int benchFirstFrame(int runs)
     QVector<double> fromGrabTick;
     QVector<double> tickToShown;
     for (int run = 0; run < runs; ++run) {
-        window.showNormal();
-        QElapsedTimer settle;
-        settle.start();
-        while (settle.elapsed() < 300)
-            QApplication::processEvents(QEventLoop::AllEvents, 20);
         watcher.paintedAfterMs = -1;
         watcher.shownAfterMs = -1;
         watcher.lastTickMs = -1;
-        watcher.clock.start();
-        region->click();
-        if (!waitFor([&] { return watcher.paintedAfterMs >= 0 && !window.isCaptureWaiting()
-                                  && !QApplication::activeModalWidget(); }, 10000))
+        if (!clickModeAndWait(window, region, watcher.clock, [&] { return watcher.paintedAfterMs >= 0; }))
             return std::fprintf(stderr, "the overlay never painted\n"), 1;
-        results.append(watcher.paintedAfterMs - FixedTimerMs);
+        results.append(watcher.paintedAfterMs - kCaptureTimerMs);
         fromGrabTick.append(watcher.paintedAfterMs - watcher.lastTickMs);
         tickToShown.append(watcher.shownAfterMs - watcher.lastTickMs);
     }
     qApp->removeEventFilter(&watcher);
     const QSize screen = QGuiApplication::primaryScreen()->size();
     std::printf("%dx%d: Region click to the overlay's first frame, minus %.0f ms of timer, %d runs: median %.1f ms\n",
-                screen.width(), screen.height(), FixedTimerMs, runs, median(results));
+                screen.width(), screen.height(), kCaptureTimerMs, runs, median(results));
     std::printf("%dx%d: grabbing tick to the overlay's first frame, %d runs: median %.1f ms\n", screen.width(),
                 screen.height(), runs, median(fromGrabTick));
     // The grab, the window tree and the overlay's set-up, without the X
@@ -192,6 +182,8 @@ void benchBareWindow(int runs)
 
 int main(int argc, char** argv)
 {
+    QTemporaryDir home;
+    qputenv("XDG_CONFIG_HOME", home.filePath("config").toLocal8Bit());
     QApplication app(argc, argv);
     const int runs = runsFromArguments(argc, argv);
     if (const int failed = benchFirstFrame(runs))

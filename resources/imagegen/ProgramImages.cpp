@@ -88,6 +88,22 @@ QImage screenModeIcon(const std::function<void(QPainter&)>& drawing)
     });
 }
 
+// A small plus of two strokes in the current pen, as the pointer's cross-hair.
+void crossHair(QPainter& p, const QPointF& centre, qreal half)
+{
+    p.drawLine(centre - QPointF(0, half), centre + QPointF(0, half));
+    p.drawLine(centre - QPointF(half, 0), centre + QPointF(half, 0));
+}
+
+// Round dots on the corners of a shape: the points a user clicked.
+void cornerDots(QPainter& p, const QPolygonF& shape, const QColor& color, qreal radius)
+{
+    p.setPen(Qt::NoPen);
+    p.setBrush(color);
+    for (const QPointF& corner : shape)
+        p.drawEllipse(corner, radius, radius);
+}
+
 void pickedArea(QPainter& p)
 {
     p.setPen(QPen(kAccent, 2, Qt::DashLine));
@@ -100,8 +116,7 @@ QImage modeRectangle()
         pickedArea(p);
         p.drawRect(QRectF(14, 17, 30, 22));
         p.setPen(QPen(Qt::black, 1.5));
-        p.drawLine(QPointF(44, 33), QPointF(44, 45));
-        p.drawLine(QPointF(38, 39), QPointF(50, 39));
+        crossHair(p, QPointF(44, 39), 6);
     });
 }
 
@@ -111,10 +126,7 @@ QImage modePolygon()
         const QPolygonF shape({QPointF(14, 40), QPointF(20, 16), QPointF(36, 22), QPointF(50, 14), QPointF(46, 42)});
         pickedArea(p);
         p.drawPolygon(shape);
-        p.setPen(Qt::NoPen);
-        p.setBrush(kAccent);
-        for (const QPointF& corner : shape)
-            p.drawEllipse(corner, 2.5, 2.5);
+        cornerDots(p, shape, kAccent, 2.5);
     });
 }
 
@@ -322,8 +334,7 @@ QImage captureRectangle()
     return captureIcon([](QPainter& p) {
         p.drawRect(QRectF(8.5, 10.5, 19, 14));
         p.setPen(roundPen(Qt::white, 1.5));
-        p.drawLine(QPointF(27.5, 21), QPointF(27.5, 28));
-        p.drawLine(QPointF(24, 24.5), QPointF(31, 24.5));
+        mainwindow_images::crossHair(p, QPointF(27.5, 24.5), 3.5);
     });
 }
 
@@ -332,10 +343,7 @@ QImage capturePolygon()
     return captureIcon([](QPainter& p) {
         const QPolygonF shape({QPointF(7, 24), QPointF(11, 10), QPointF(20, 14), QPointF(29, 9), QPointF(27, 26)});
         p.drawPolygon(shape);
-        p.setPen(Qt::NoPen);
-        p.setBrush(kPick);
-        for (const QPointF& corner : shape)
-            p.drawEllipse(corner, 1.8, 1.8);
+        mainwindow_images::cornerDots(p, shape, kPick, 1.8);
     });
 }
 
@@ -378,10 +386,7 @@ QImage drawPolyline()
     return drawIcon([](QPainter& p) {
         const QPolygonF line({QPointF(5, 27), QPointF(13, 11), QPointF(21, 24), QPointF(31, 8)});
         p.drawPolyline(line);
-        p.setPen(Qt::NoPen);
-        p.setBrush(kPick);
-        for (const QPointF& corner : line)
-            p.drawEllipse(corner, 2.2, 2.2);
+        mainwindow_images::cornerDots(p, line, kPick, 2.2);
     });
 }
 
@@ -424,8 +429,7 @@ void plusBadge(QPainter& p)
     p.setBrush(kGreen);
     p.drawEllipse(QPointF(24, 24), 6.5, 6.5);
     p.setPen(roundPen(Qt::white, 2));
-    p.drawLine(QPointF(24, 20.5), QPointF(24, 27.5));
-    p.drawLine(QPointF(20.5, 24), QPointF(27.5, 24));
+    mainwindow_images::crossHair(p, QPointF(24, 24), 3.5);
 }
 
 QImage addCapture()

@@ -2,8 +2,6 @@
 #define DOVERLAYDRIVER_H
 
 #include <QApplication>
-#include <QMouseEvent>
-#include <QTest>
 #include <QTimer>
 #include <QToolButton>
 
@@ -13,11 +11,12 @@
 #include "DFullScreenSelector.h"
 #include "DGraphicsScene.h"
 #include "DGraphicsView.h"
+#include "DViewDriver.h"
 #include "ui_DFullScreenSelector.h"
 
 // Drives a capture overlay of the test's own process with the mouse and
 // keyboard, as a user on its screen would.
-class DOverlayDriver
+class DOverlayDriver : public DViewDriver
 {
 public:
     explicit DOverlayDriver(DFullScreenSelector& overlay)
@@ -27,37 +26,7 @@ public:
 
     Ui_DFullScreenSelector* ui() const { return m_overlay.form(); }
     DGraphicsScene* scene() const { return ui()->canvas->scene(); }
-    QWidget* viewport() const { return ui()->canvas->view()->viewport(); }
-    QPoint toViewport(const QPointF& scenePos) const { return ui()->canvas->view()->mapFromScene(scenePos); }
-
-    void press(const QPointF& p, Qt::MouseButton button = Qt::LeftButton)
-    {
-        QTest::mousePress(viewport(), button, Qt::NoModifier, toViewport(p));
-    }
-    void release(const QPointF& p, Qt::MouseButton button = Qt::LeftButton)
-    {
-        QTest::mouseRelease(viewport(), button, Qt::NoModifier, toViewport(p));
-    }
-    void click(const QPointF& p, Qt::MouseButton button = Qt::LeftButton)
-    {
-        press(p, button);
-        release(p, button);
-    }
-    // QTest::mouseMove carries no buttons; the move is sent by hand.
-    void move(const QPointF& p, Qt::MouseButtons buttons = Qt::NoButton)
-    {
-        const QPoint local = toViewport(p);
-        QMouseEvent event(QEvent::MouseMove, local, viewport()->mapToGlobal(local), Qt::NoButton, buttons,
-                          Qt::NoModifier);
-        QApplication::sendEvent(viewport(), &event);
-    }
-    void drag(const QPointF& from, const QPointF& to)
-    {
-        press(from);
-        move((from + to) / 2, Qt::LeftButton);
-        move(to, Qt::LeftButton);
-        release(to);
-    }
+    DGraphicsView* drivenView() const override { return ui()->canvas->view(); }
 
     // Whether a bar stands still where it is shown / is hidden.
     bool isIn(QWidget* bar) const { return bar->isVisibleTo(&m_overlay) && bar->y() == restingY(bar); }

@@ -8,7 +8,6 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QImageReader>
-#include <QLocalSocket>
 #include <QPainter>
 #include <QProcess>
 #include <QScreen>
@@ -17,6 +16,7 @@
 
 #include "DFullScreenSelector.h"
 #include "DLocalInstancePeer.h"
+#include "DProgramProcess.h"
 #include "DNoiseImage.h"
 #include "ui_DFullScreenSelector.h"
 
@@ -105,26 +105,9 @@ private:
 
     QProcess* start(const QStringList& arguments)
     {
-        auto* process = new QProcess;
-        process->setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        process->start(m_program, arguments);
+        QProcess* process = startProgram(m_program, arguments);
         m_started.append(process);
-        process->waitForStarted(5000);
         return process;
-    }
-
-    static bool waitUntilServing(QProcess* process)
-    {
-        QElapsedTimer clock;
-        clock.start();
-        while (clock.elapsed() < 20000 && process->state() == QProcess::Running) {
-            QLocalSocket probe;
-            probe.connectToServer(DLocalInstancePeer::serverPath("Zorvelshot"));
-            if (probe.waitForConnected(200))
-                return true;
-            QTest::qWait(50);
-        }
-        return false;
     }
 
     // The program with its main window on screen, over the noise; the id of
@@ -137,13 +120,13 @@ private:
         QProcess* second = start({});
         if (!second->waitForFinished(10000))
             return QString();
-        m_program_process = program;
+        m_programProcess = program;
         QStringList windows;
         QElapsedTimer clock;
         clock.start();
         while (windows.isEmpty() && clock.elapsed() < 10000) {
             QTest::qWait(50);
-            windows = xdotoolLines({"search", "--onlyvisible", "--pid", number(int(program->processId()))});
+            windows = visibleWindows(program->processId());
         }
         return windows.value(0);
     }
@@ -236,7 +219,7 @@ private:
     }
 
     QString m_program;
-    QProcess* m_program_process = nullptr;
+    QProcess* m_programProcess = nullptr;
     QList<QProcess*> m_started;
     QImage m_noise;
     QScopedPointer<ImageWindow> m_noiseWindow;
@@ -274,7 +257,7 @@ private slots:
             delete process;
         }
         m_started.clear();
-        m_program_process = nullptr;
+        m_programProcess = nullptr;
         QFile::remove(DLocalInstancePeer::serverPath("Zorvelshot"));
         QFile::remove(DLocalInstancePeer::lockPath("Zorvelshot"));
         QFile::remove(qEnvironmentVariable("XDG_CONFIG_HOME") + "/Orvanta/Zorvelshot.ini");
@@ -319,8 +302,7 @@ private slots:
         // The overlay goes, and the main window that was shown comes back.
         QTRY_VERIFY_WITH_TIMEOUT(xdotoolLines({"search", "--onlyvisible", "--name", "^Zorvel is Capturing$"}).isEmpty(),
                                  10000);
-        QTRY_VERIFY_WITH_TIMEOUT(!xdotoolLines({"search", "--onlyvisible", "--pid",
-                                                number(int(m_program_process->processId()))}).isEmpty(), 10000);
+        QTRY_VERIFY_WITH_TIMEOUT(!visibleWindows(m_programProcess->processId()).isEmpty(), 10000);
         QVERIFY(QDir(m_output->path()).entryList(QDir::Files | QDir::NoDotAndDotDot).isEmpty());
     }
 

@@ -36,6 +36,18 @@ DWidgetData screenTree(const QPoint& origin)
     return tree;
 }
 
+// A screen with one named window.
+DWidgetData oneWindowTree(const QRect& screen, const QRect& window, const QString& title)
+{
+    DWidgetData tree;
+    tree.rectangle = screen;
+    DWidgetData child;
+    child.rectangle = window;
+    child.title = title;
+    tree.addChild(child);
+    return tree;
+}
+
 } // namespace
 
 class TestDCreatePromptWindow : public QObject
@@ -118,12 +130,7 @@ private slots:
     void pointOutsideTheScreenKeepsTheHighlight()
     {
         DSceneFixture fixture;
-        DWidgetData tree;
-        tree.rectangle = QRect(0, 0, 400, 300);
-        DWidgetData window;
-        window.rectangle = QRect(10, 10, 100, 80);
-        window.title = "Small";
-        tree.addChild(window);
+        const DWidgetData tree = oneWindowTree(QRect(0, 0, 400, 300), QRect(10, 10, 100, 80), "Small");
         DCreatePromptWindow* prompt = startWindowPrompt(fixture, tree, QPointF(50, 50));
         fixture.move(QPointF(600, 500));
         QCOMPARE(prompt->sample()->boundary(), QRectF(10, 10, 99, 79));
@@ -134,13 +141,8 @@ private slots:
     void titleIsTakenAsItIs()
     {
         DSceneFixture fixture;
-        DWidgetData tree;
-        tree.rectangle = QRect(0, 0, 800, 600);
-        DWidgetData window;
-        window.rectangle = QRect(10, 10, 100, 80);
-        window.title = "50%1 off %2";
-        tree.addChild(window);
-        startWindowPrompt(fixture, tree, QPointF(50, 50));
+        startWindowPrompt(fixture, oneWindowTree(QRect(0, 0, 800, 600), QRect(10, 10, 100, 80), "50%1 off %2"),
+                          QPointF(50, 50));
         QCOMPARE(fixture.scene()->cursor().text(), QString("Title: 50%1 off %2\nSize: 100 x 80"));
     }
 

@@ -31,6 +31,9 @@
 
 namespace {
 
+// The region most tests capture: dragged from its top-left to its bottom-right pixel.
+const QRect kPiece(100, 120, 201, 161);
+
 // The running prompt of the scene, null when none runs.
 DCreatePrompt* runningPrompt(DGraphicsScene* scene)
 {
@@ -116,6 +119,20 @@ private:
         driver.drag(area.topLeft(), area.bottomRight());
         QTRY_VERIFY(driver.isIn(driver.ui()->widgetMainTool));
         QTRY_VERIFY(isWhite(driver.scene()));
+    }
+
+    // The overlay in its editing state with one piece: kPiece, selected.
+    void openWithPiece(DFullScreenSelector& overlay, DOverlayDriver& driver)
+    {
+        openOverlay(overlay);
+        captureRegion(driver, kPiece);
+    }
+
+    // Checks a toggle of the main bar and waits until the sub-tool bar is in.
+    void showSubToolBar(DOverlayDriver& driver, QToolButton* toggle)
+    {
+        toggle->click();
+        QTRY_VERIFY(driver.isIn(driver.ui()->widgetSubTool));
     }
 
     // What a saved or copied capture of `area` must hold: the screen's own
@@ -260,7 +277,7 @@ private slots:
         QVERIFY(qobject_cast<DCreatePrompt*>(runningPrompt(driver.scene())));
         QTRY_VERIFY(driver.ui()->canvas->view()->hasFocus());
 
-        captureRegion(driver, QRect(100, 120, 201, 161));
+        captureRegion(driver, kPiece);
         QVERIFY(layer->isVisible());
         QCOMPARE(layer->items().count(), 1);
         QCOMPARE(layer->items().first()->metaObject()->className(), "DGraphicsItemRectangleWindow");
@@ -274,10 +291,8 @@ private slots:
     {
         DFullScreenSelector overlay;
         DOverlayDriver driver(overlay);
-        openOverlay(overlay);
-        captureRegion(driver, QRect(100, 120, 201, 161));
-        driver.ui()->toolButtonCapture->click();
-        QTRY_VERIFY(driver.isIn(driver.ui()->widgetSubTool));
+        openWithPiece(overlay, driver);
+        showSubToolBar(driver, driver.ui()->toolButtonCapture);
 
         BarLog log(driver);
         driver.ui()->toolButtonCapturePolygon->click();
@@ -308,13 +323,11 @@ private slots:
     {
         DFullScreenSelector overlay;
         DOverlayDriver driver(overlay);
-        openOverlay(overlay);
-        captureRegion(driver, QRect(100, 120, 201, 161));
+        openWithPiece(overlay, driver);
         auto* ui = driver.ui();
         QWidget* subBar = ui->widgetSubTool;
 
-        ui->toolButtonCapture->click();
-        QTRY_VERIFY(driver.isIn(subBar));
+        showSubToolBar(driver, ui->toolButtonCapture);
         QVERIFY(ui->toolButtonCaptureRectangle->isVisibleTo(&overlay));
         QVERIFY(!ui->toolButtonDrawLine->isVisibleTo(&overlay));
 
@@ -362,8 +375,7 @@ private slots:
         // A button a script deletes is left alone from then on.
         delete deletedLater;
 
-        openOverlay(overlay);
-        captureRegion(driver, QRect(100, 120, 201, 161));
+        openWithPiece(overlay, driver);
         QVERIFY(driver.ui()->toolButtonDelete->isEnabled());
         QVERIFY(dependent->isEnabled());
 
@@ -378,10 +390,8 @@ private slots:
     {
         DFullScreenSelector overlay;
         DOverlayDriver driver(overlay);
-        openOverlay(overlay);
-        captureRegion(driver, QRect(100, 120, 201, 161));
-        driver.ui()->toolButtonCapture->click();
-        QTRY_VERIFY(driver.isIn(driver.ui()->widgetSubTool));
+        openWithPiece(overlay, driver);
+        showSubToolBar(driver, driver.ui()->toolButtonCapture);
         driver.ui()->toolButtonCaptureRectangle->click();
         QTRY_VERIFY(runningPrompt(driver.scene()));
         captureRegion(driver, QRect(400, 300, 51, 41));
@@ -414,7 +424,7 @@ private slots:
         bool barsBack = false;
         const int result = DOverlayDriver::runCapture(overlay, DD::Region, m_shot, screenTree(), [&] {
             if (withPiece) {
-                captureRegion(driver, QRect(100, 120, 201, 161));
+                captureRegion(driver, kPiece);
                 driver.ui()->toolButtonCaptureWindow->click();
                 QTRY_VERIFY(runningPrompt(driver.scene()));
             }
@@ -474,10 +484,8 @@ private slots:
         QFETCH(QString, itemClass);
         DFullScreenSelector overlay;
         DOverlayDriver driver(overlay);
-        openOverlay(overlay);
-        captureRegion(driver, QRect(100, 120, 201, 161));
-        driver.ui()->toolButtonDraw->click();
-        QTRY_VERIFY(driver.isIn(driver.ui()->widgetSubTool));
+        openWithPiece(overlay, driver);
+        showSubToolBar(driver, driver.ui()->toolButtonDraw);
         overlay.findChild<QToolButton*>(button)->click();
         QVERIFY(runningPrompt(driver.scene()));
         driver.drag(QPointF(120, 130), QPointF(250, 240));
@@ -498,8 +506,7 @@ private slots:
     {
         DFullScreenSelector overlay;
         DOverlayDriver driver(overlay);
-        openOverlay(overlay);
-        captureRegion(driver, QRect(100, 120, 201, 161));
+        openWithPiece(overlay, driver);
         driver.ui()->toolButtonDrawPolygon->click();
         for (const QPointF& p : {QPointF(400, 300), QPointF(500, 300), QPointF(450, 400)})
             driver.click(p);
@@ -513,15 +520,14 @@ private slots:
     {
         DFullScreenSelector overlay;
         DOverlayDriver driver(overlay);
-        const QRect area(100, 120, 201, 161);
         const int result = DOverlayDriver::runCapture(overlay, DD::Region, m_shot, screenTree(), [&] {
-            captureRegion(driver, area);
+            captureRegion(driver, kPiece);
             driver.ui()->toolButtonSave->click();
         });
         QCOMPARE(result, 1);
         const QStringList files = QDir(m_dir.path()).entryList({"Snap-*.png"}, QDir::Files);
         QCOMPARE(files.count(), 1);
-        verifyPiece(QImageReader(m_dir.filePath(files.first())).read(), area);
+        verifyPiece(QImageReader(m_dir.filePath(files.first())).read(), kPiece);
     }
 
     // A save that cannot be written is not lost: the user is told, and the
@@ -605,7 +611,7 @@ private slots:
         QString message;
         bool stillOpen = false;
         const int result = DOverlayDriver::runCapture(overlay, DD::Region, m_shot, screenTree(), [&] {
-            captureRegion(driver, QRect(100, 120, 201, 161));
+            captureRegion(driver, kPiece);
             driver.ui()->toolButtonDelete->click();
             whenModal<QMessageBox>([&](QMessageBox* box) {
                 message = box->text();
@@ -627,7 +633,7 @@ private slots:
         QWidget* previewParent = nullptr;
         bool stillOpen = false;
         const int result = DOverlayDriver::runCapture(overlay, DD::Region, m_shot, screenTree(), [&] {
-            captureRegion(driver, QRect(100, 120, 201, 161));
+            captureRegion(driver, kPiece);
             whenModal<QPrintPreviewDialog>([&](QPrintPreviewDialog* preview) {
                 previewParent = preview->parentWidget();
                 preview->reject();
@@ -707,14 +713,12 @@ private slots:
         QCOMPARE(row->indexOf(driver.ui()->toolButtonPrint), row->count() - 2);
         QVERIFY(overlay.selectionTools().contains(driver.ui()->toolButtonPrint));
 
-        openOverlay(overlay);
-        const QRect area(100, 120, 201, 161);
-        captureRegion(driver, area);
+        openWithPiece(overlay, driver);
         QVERIFY(driver.ui()->toolButtonPrint->isEnabled());
         overlay.prepareImage("shot");
         const QImage shot =
             DSingleton<DScript>::instance()->engine()->globalObject().property("shot").toVariant().value<QImage>();
-        verifyPiece(shot, area);
+        verifyPiece(shot, kPiece);
     }
 
     // Every overlay of a process behaves as the first one did.

@@ -1,6 +1,7 @@
 // Two real Zorvelshot processes on one display: a second start hands over to
 // the first and leaves; what a dead first instance leaves behind is no obstacle.
 #include "DLocalInstancePeer.h"
+#include "DProgramProcess.h"
 #include "DX11CloseRequest.h"
 
 #include <QDir>
@@ -39,9 +40,7 @@ private:
     QProcess* startShownWithoutTray();
     static bool closeWindowUntilEnded(QProcess* process, quint32 window);
     void writeSetting(const QByteArray& line);
-    bool waitUntilServing(QProcess* process);
     void handedOverOrTookOver(QProcess* second);
-    static QStringList visibleWindows(qint64 pid);
 
     QString m_program;
     QList<QProcess*> m_started;
@@ -78,38 +77,9 @@ void TestSingleInstanceProcess::cleanup()
 
 QProcess* TestSingleInstanceProcess::start(const QStringList& arguments)
 {
-    auto* process = new QProcess;
-    process->setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    process->start(m_program, arguments);
+    QProcess* process = startProgram(m_program, arguments);
     m_started.append(process);
-    if (!process->waitForStarted(5000))
-        qWarning("could not start %s", qPrintable(m_program));
     return process;
-}
-
-bool TestSingleInstanceProcess::waitUntilServing(QProcess* process)
-{
-    // Serving: the socket answers, which happens once the application object is up.
-    QElapsedTimer clock;
-    clock.start();
-    while (clock.elapsed() < 10000) {
-        if (process->state() != QProcess::Running)
-            return false;
-        QLocalSocket probe;
-        probe.connectToServer(DLocalInstancePeer::serverPath("Zorvelshot"));
-        if (probe.waitForConnected(200))
-            return true;
-        QTest::qWait(50);
-    }
-    return false;
-}
-
-QStringList TestSingleInstanceProcess::visibleWindows(qint64 pid)
-{
-    QProcess search;
-    search.start("xdotool", {"search", "--onlyvisible", "--pid", QString::number(pid)});
-    search.waitForFinished(5000);
-    return QString::fromLatin1(search.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts);
 }
 
 void TestSingleInstanceProcess::secondStartBringsHiddenFirstForward()
