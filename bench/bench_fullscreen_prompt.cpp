@@ -21,21 +21,17 @@ namespace {
 
 // Notes when an output-target dialog is shown, and closes it again; and when
 // the main window's last timer tick (the one that grabs) began.
-class ShowWatcher : public QObject
+class ShowWatcher : public DCaptureClock
 {
 public:
-    QElapsedTimer clock;
-    QObject* window = nullptr;
     double shownAfterMs = -1;
-    double lastTickMs = -1;
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override
     {
-        if (event->type() == QEvent::Timer && watched == window && shownAfterMs < 0)
-            lastTickMs = clock.nsecsElapsed() / 1e6;
+        noteTick(watched, event, shownAfterMs >= 0);
         if (event->type() == QEvent::Show && qobject_cast<DDialogPromptTarget*>(watched) && shownAfterMs < 0) {
-            shownAfterMs = clock.nsecsElapsed() / 1e6;
+            shownAfterMs = nowMs();
             auto* dialog = static_cast<DDialogPromptTarget*>(watched);
             QTimer::singleShot(0, dialog, [dialog] { dialog->reject(); });
         }

@@ -32,22 +32,18 @@ namespace {
 // run here, so that its end is known), then closes the overlay; when the
 // overlay was shown; and when the main window's last timer tick (the one that
 // grabs) began.
-class FirstFrameWatcher : public QObject
+class FirstFrameWatcher : public DCaptureClock
 {
 public:
-    QElapsedTimer clock;
-    QObject* window = nullptr;
     double paintedAfterMs = -1;
     double shownAfterMs = -1;
-    double lastTickMs = -1;
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override
     {
-        if (event->type() == QEvent::Timer && watched == window && paintedAfterMs < 0)
-            lastTickMs = clock.nsecsElapsed() / 1e6;
+        noteTick(watched, event, paintedAfterMs >= 0);
         if (event->type() == QEvent::Show && qobject_cast<DFullScreenSelector*>(watched) && shownAfterMs < 0)
-            shownAfterMs = clock.nsecsElapsed() / 1e6;
+            shownAfterMs = nowMs();
         if (event->type() != QEvent::Paint || paintedAfterMs >= 0 || m_painting)
             return false;
         auto* widget = qobject_cast<QWidget*>(watched);
@@ -57,7 +53,7 @@ protected:
         m_painting = true;
         QCoreApplication::sendEvent(watched, event);
         m_painting = false;
-        paintedAfterMs = clock.nsecsElapsed() / 1e6;
+        paintedAfterMs = nowMs();
         QTimer::singleShot(0, overlay, &QDialog::reject);
         return true;
     }
