@@ -119,6 +119,8 @@ private slots:
         DFullScreenSelector overlay;
         const int result = runOnScreen(overlay, screen, bareTree(screen), DD::Region, [&] {
             QCOMPARE(overlay.geometry(), screen->geometry());
+            // The X server gives the focus a moment after the window maps; no click.
+            QTRY_VERIFY_WITH_TIMEOUT(QApplication::focusWindow() == overlay.windowHandle(), 10000);
             QVERIFY(xdotool({"key", "Escape"}));
             QTRY_VERIFY_WITH_TIMEOUT(!overlay.isVisible(), 10000);
         });
@@ -186,8 +188,17 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(target.frameGeometry() != target.geometry()
                                      || qEnvironmentVariableIsEmpty("WINDOW_MANAGER"), 10000);
         const QRect frame = target.frameGeometry();
+        // The window manager lists a new window a little after it maps it.
         DWidgetData tree;
-        DWidgetDataBuilder::buildWithHierarchy(tree, area);
+        auto listed = [&] {
+            tree = DWidgetData();
+            DWidgetDataBuilder::buildWithHierarchy(tree, area);
+            for (const DWidgetData& window : tree.children)
+                if (window.title == target.windowTitle())
+                    return true;
+            return false;
+        };
+        QTRY_VERIFY_WITH_TIMEOUT(listed(), 10000);
 
         QTemporaryDir dir;
         settings()->setValue("AutomaticSaveFolder", dir.path());
