@@ -298,6 +298,10 @@ private slots:
     void escapeOnTheFirstPromptWritesNothing()
     {
         openRegionCapture();
+        // The X server gives the focus a moment after the overlay maps; no click.
+        QTRY_VERIFY_WITH_TIMEOUT(xdotoolLines({"getwindowfocus"})
+                                     == xdotoolLines({"search", "--onlyvisible", "--name", "^Zorvel is Capturing$"}),
+                                 10000);
         QVERIFY(xdotool({"key", "Escape"}));
         // The overlay goes, and the main window that was shown comes back.
         QTRY_VERIFY_WITH_TIMEOUT(xdotoolLines({"search", "--onlyvisible", "--name", "^Zorvel is Capturing$"}).isEmpty(),
