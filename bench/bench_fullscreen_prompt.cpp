@@ -12,33 +12,26 @@
 
 #include <cstdio>
 
+#include "DBenchCapture.h"
 #include "DBenchSupport.h"
 #include "DDialogPromptTarget.h"
 #include "DMainDialog.h"
 
 namespace {
 
-// The wait of the capture timer for a window shown normally: it is minimised at
-// the click, the first tick hides it, the second one grabs.
-constexpr double FixedTimerMs = 2 * 500.0;
-
 // Notes when an output-target dialog is shown, and closes it again; and when
 // the main window's last timer tick (the one that grabs) began.
-class ShowWatcher : public QObject
+class ShowWatcher : public DCaptureClock
 {
 public:
-    QElapsedTimer clock;
-    QObject* window = nullptr;
     double shownAfterMs = -1;
-    double lastTickMs = -1;
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override
     {
-        if (event->type() == QEvent::Timer && watched == window && shownAfterMs < 0)
-            lastTickMs = clock.nsecsElapsed() / 1e6;
+        noteTick(watched, event, shownAfterMs >= 0);
         if (event->type() == QEvent::Show && qobject_cast<DDialogPromptTarget*>(watched) && shownAfterMs < 0) {
-            shownAfterMs = clock.nsecsElapsed() / 1e6;
+            shownAfterMs = nowMs();
             auto* dialog = static_cast<DDialogPromptTarget*>(watched);
             QTimer::singleShot(0, dialog, [dialog] { dialog->reject(); });
         }
@@ -64,29 +57,17 @@ int main(int argc, char** argv)
     QVector<double> results;
     QVector<double> fromGrabTick;
     for (int run = 0; run < runs; ++run) {
-        window.showNormal();
-        QElapsedTimer settle;
-        settle.start();
-        while (settle.elapsed() < 300)
-            app.processEvents(QEventLoop::AllEvents, 20);
         watcher.shownAfterMs = -1;
         watcher.lastTickMs = -1;
-        watcher.clock.start();
-        fullScreen->click();
-        QElapsedTimer limit;
-        limit.start();
-        while ((watcher.shownAfterMs < 0 || window.isCaptureWaiting() || QApplication::activeModalWidget())
-               && limit.elapsed() < 10000)
-            app.processEvents(QEventLoop::AllEvents, 5);
-        if (watcher.shownAfterMs < 0)
+        if (!clickModeAndWait(window, fullScreen, watcher.clock, [&] { return watcher.shownAfterMs >= 0; }))
             return std::fprintf(stderr, "the output-target dialog never came\n"), 1;
-        results.append(watcher.shownAfterMs - FixedTimerMs);
+        results.append(watcher.shownAfterMs - kCaptureTimerMs);
         fromGrabTick.append(watcher.shownAfterMs - watcher.lastTickMs);
     }
     std::printf("FullScreen click to output-target dialog shown, minus %.0f ms of timer, %d runs: median %.1f ms\n",
-                FixedTimerMs, runs, median(results));
-    // The timers are coarse (a few per cent of their interval): the part from the
-    // grabbing tick on is the program's own work, free of that slack.
+                kCaptureTimerMs, runs, median(results));
+    // The part from the grabbing tick on is the program's own work, free of any
+    // slack of the timer.
     std::printf("grabbing tick to output-target dialog shown, %d runs: median %.1f ms\n", runs, median(fromGrabTick));
     return 0;
 }

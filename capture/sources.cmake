@@ -4,4 +4,13 @@ set(DIR_SOURCES
     DWidgetData.cpp
     DWidgetDataBuilder.cpp
     DDialogPromptTarget.cpp
+    # the overlay's own items and prompts
+    DGraphicsItemRectangleWindow.cpp
+    DGraphicsItemArrow.cpp
+    DCreatePromptRectangleWindow.cpp
+    DCreatePromptArrow.cpp
+    DCreatePromptWindow.cpp
+    # the capture overlay and its tool bars
+    DOverlayPrompts.cpp
+    DFullScreenSelector.cpp
 )

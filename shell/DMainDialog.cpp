@@ -20,6 +20,7 @@
 #include "DConfigCapture.h"
 #include "DDialogAbout.h"
 #include "DDialogPromptTarget.h"
+#include "DFullScreenSelector.h"
 #include "DDialogFileOptions.h"
 #include "DHotkey.h"
 #include "DHotkeyEdit.h"
@@ -33,6 +34,7 @@
 namespace {
 
 // Capture timer intervals: the window was hidden, minimised, or shown normally.
+// The timer is a precise one: a coarse timer may fire up to 5 % late.
 const int IntervalWhenHidden = 200;
 const int IntervalWhenMinimized = 400;
 const int IntervalWhenShown = 500;
@@ -205,15 +207,15 @@ void DMainDialog::capture(DD::enumCaptureMode mode)
     recordWindow(replacing);
     m_captureMode = mode;
     if (!isVisible()) {
-        m_nTimerId = startTimer(IntervalWhenHidden);
+        m_nTimerId = startTimer(IntervalWhenHidden, Qt::PreciseTimer);
         return;
     }
     if (isMinimized()) {
         setVisible(false);
-        m_nTimerId = startTimer(IntervalWhenMinimized);
+        m_nTimerId = startTimer(IntervalWhenMinimized, Qt::PreciseTimer);
     } else {
         showMinimized();
-        m_nTimerId = startTimer(IntervalWhenShown);
+        m_nTimerId = startTimer(IntervalWhenShown, Qt::PreciseTimer);
     }
 }
 
@@ -299,11 +301,13 @@ void DMainDialog::runFullScreenOutput(const QPixmap& screenshot)
 
 void DMainDialog::runCaptureOverlay(DD::enumCaptureMode mode, const QPixmap& screenshot, const QRect& screenRect)
 {
-    Q_UNUSED(mode);
-    Q_UNUSED(screenshot);
     // The windows on the grabbed screen, for the overlay's window picking.
     DWidgetData windows;
     DWidgetDataBuilder::buildWithHierarchy(windows, screenRect);
+    DFullScreenSelector overlay(this);
+    // The overlay covers the screen that was grabbed.
+    overlay.setCaptureScreen(screenOfWindow());
+    overlay.capture(mode, screenshot, windows);
 }
 
 void DMainDialog::closeEvent(QCloseEvent* event)

@@ -2,14 +2,18 @@
 # Runs one test executable in a private home: its own HOME, XDG_CONFIG_HOME and
 # XDG_RUNTIME_DIR (mode 0700), removed afterwards. Offscreen by default; with
 # --x11 under its own Xvfb server, optionally with a window manager (--wm) and a
-# system tray (--tray).
+# system tray (--tray); with --dual on a desktop of two monitors side by side
+# (Xephyr inside that Xvfb: 800x600 at 0,0 and 1024x768 at 800,0). --screen WxH
+# sets the size of the Xvfb screen (1280x800 unless given).
 set -u
-x11=0 wm=0 tray=0
+x11=0 wm=0 tray=0 dual=0 screen=1280x800
 while [ $# -gt 0 ]; do
     case "$1" in
         --x11) x11=1 ;;
         --wm) wm=1 ;;
         --tray) tray=1 ;;
+        --dual) x11=1; dual=1 ;;
+        --screen) shift; screen=$1 ;;
         --) shift; break ;;
         *) break ;;
     esac
@@ -48,6 +52,13 @@ inner="$home/inner.sh"
 cat > "$inner" <<INNER
 #!/usr/bin/env bash
 pids=()
+if [ $dual = 1 ]; then
+    # Xinerama heads are the monitors Qt sees once RandR is off.
+    Xephyr -screen 800x600 -screen 1024x768 +xinerama -extension RANDR -nolisten tcp -displayfd 3 \
+        3>"$home/dual-display" >/dev/null 2>&1 & pids+=(\$!)
+    for i in \$(seq 100); do [ -s "$home/dual-display" ] && break; sleep 0.1; done
+    export DISPLAY=":\$(cat "$home/dual-display")"
+fi
 if [ $wm = 1 ]; then
     openbox >/dev/null 2>&1 & pids+=(\$!)
     for i in \$(seq 300); do xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q window && break; sleep 0.1; done
@@ -79,5 +90,5 @@ chmod +x "$inner"
 # Tests run in parallel: start each one's search for a free display number at a
 # place of its own, so that two servers starting at once rarely race for one number.
 first=$(( 100 + $(basename "$1" | cksum | cut -d' ' -f1) % 800 ))
-xvfb-run -a -n "$first" -s "-screen 0 1280x800x24 -nolisten tcp" "$inner" "$@"
+xvfb-run -a -n "$first" -s "-screen 0 ${screen}x24 -nolisten tcp" "$inner" "$@"
 exit $?

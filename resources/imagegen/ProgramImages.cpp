@@ -88,6 +88,22 @@ QImage screenModeIcon(const std::function<void(QPainter&)>& drawing)
     });
 }
 
+// A small plus of two strokes in the current pen, as the pointer's cross-hair.
+void crossHair(QPainter& p, const QPointF& centre, qreal half)
+{
+    p.drawLine(centre - QPointF(0, half), centre + QPointF(0, half));
+    p.drawLine(centre - QPointF(half, 0), centre + QPointF(half, 0));
+}
+
+// Round dots on the corners of a shape: the points a user clicked.
+void cornerDots(QPainter& p, const QPolygonF& shape, const QColor& color, qreal radius)
+{
+    p.setPen(Qt::NoPen);
+    p.setBrush(color);
+    for (const QPointF& corner : shape)
+        p.drawEllipse(corner, radius, radius);
+}
+
 void pickedArea(QPainter& p)
 {
     p.setPen(QPen(kAccent, 2, Qt::DashLine));
@@ -100,8 +116,7 @@ QImage modeRectangle()
         pickedArea(p);
         p.drawRect(QRectF(14, 17, 30, 22));
         p.setPen(QPen(Qt::black, 1.5));
-        p.drawLine(QPointF(44, 33), QPointF(44, 45));
-        p.drawLine(QPointF(38, 39), QPointF(50, 39));
+        crossHair(p, QPointF(44, 39), 6);
     });
 }
 
@@ -111,10 +126,7 @@ QImage modePolygon()
         const QPolygonF shape({QPointF(14, 40), QPointF(20, 16), QPointF(36, 22), QPointF(50, 14), QPointF(46, 42)});
         pickedArea(p);
         p.drawPolygon(shape);
-        p.setPen(Qt::NoPen);
-        p.setBrush(kAccent);
-        for (const QPointF& corner : shape)
-            p.drawEllipse(corner, 2.5, 2.5);
+        cornerDots(p, shape, kAccent, 2.5);
     });
 }
 
@@ -283,3 +295,253 @@ QImage aboutMark()
 ImageRegistration rAboutMark("zorvel.png", [] { return aboutMark(); });
 
 } // namespace aboutbox_images
+
+// ---------------------------------------------------------------------------
+// Capture overlay: the sub-tool bar (36 x 36, light drawings for the dark,
+// translucent bar) and the main bar (32 x 32, for the light bar).
+
+namespace overlay_images {
+
+const QColor kPaper(0xF4, 0xF6, 0xF8);
+const QColor kPaperDim(0xB8, 0xC2, 0xCC);
+const QColor kPick(0x6C, 0xC0, 0xFF);
+const QColor kInk(0x33, 0x3D, 0x48);
+const QColor kBlue(0x2F, 0x7D, 0xD1);
+const QColor kRed(0xD2, 0x3B, 0x2F);
+const QColor kGreen(0x2E, 0x9A, 0x4F);
+
+QImage subToolIcon(const std::function<void(QPainter&)>& drawing)
+{
+    return paintedImage(36, 36, drawing);
+}
+
+// A capture shape: a dimmed screen with the picked area bright, outlined in
+// the pick colour.
+QImage captureIcon(const std::function<void(QPainter&)>& picked)
+{
+    return subToolIcon([&picked](QPainter& p) {
+        p.setPen(QPen(kPaperDim, 1.5));
+        p.setBrush(QColor(0x5A, 0x66, 0x72));
+        p.drawRoundedRect(QRectF(2.5, 5.5, 31, 25), 2.5, 2.5);
+        p.setPen(QPen(kPick, 1.8));
+        p.setBrush(kPaper);
+        picked(p);
+    });
+}
+
+QImage captureRectangle()
+{
+    return captureIcon([](QPainter& p) {
+        p.drawRect(QRectF(8.5, 10.5, 19, 14));
+        p.setPen(roundPen(Qt::white, 1.5));
+        mainwindow_images::crossHair(p, QPointF(27.5, 24.5), 3.5);
+    });
+}
+
+QImage capturePolygon()
+{
+    return captureIcon([](QPainter& p) {
+        const QPolygonF shape({QPointF(7, 24), QPointF(11, 10), QPointF(20, 14), QPointF(29, 9), QPointF(27, 26)});
+        p.drawPolygon(shape);
+        mainwindow_images::cornerDots(p, shape, kPick, 1.8);
+    });
+}
+
+QImage captureWindow()
+{
+    return captureIcon([](QPainter& p) {
+        p.drawRect(QRectF(7.5, 10.5, 21, 15));
+        p.fillRect(QRectF(8.4, 11.4, 19.2, 3.6), kPick);
+        p.setPen(Qt::NoPen);
+        p.setBrush(Qt::white);
+        p.drawEllipse(QPointF(25.5, 13.2), 1.1, 1.1);
+    });
+}
+
+// A drawing tool: the shape in white with a small pencil-tip accent.
+QImage drawIcon(const std::function<void(QPainter&)>& shape)
+{
+    return subToolIcon([&shape](QPainter& p) {
+        p.setPen(roundPen(kPaper, 2.4));
+        p.setBrush(Qt::NoBrush);
+        shape(p);
+    });
+}
+
+QImage drawLine()
+{
+    return drawIcon([](QPainter& p) { p.drawLine(QPointF(7, 29), QPointF(29, 7)); });
+}
+
+QImage drawArrow()
+{
+    return drawIcon([](QPainter& p) {
+        p.drawLine(QPointF(7, 29), QPointF(28, 8));
+        p.drawPolyline(QPolygonF({QPointF(17, 8), QPointF(28, 8), QPointF(28, 19)}));
+    });
+}
+
+QImage drawPolyline()
+{
+    return drawIcon([](QPainter& p) {
+        const QPolygonF line({QPointF(5, 27), QPointF(13, 11), QPointF(21, 24), QPointF(31, 8)});
+        p.drawPolyline(line);
+        mainwindow_images::cornerDots(p, line, kPick, 2.2);
+    });
+}
+
+QImage drawRectangle()
+{
+    return drawIcon([](QPainter& p) { p.drawRect(QRectF(6.5, 9.5, 23, 17)); });
+}
+
+QImage drawPolygon()
+{
+    return drawIcon([](QPainter& p) {
+        p.drawPolygon(QPolygonF({QPointF(18, 5), QPointF(31, 15), QPointF(26, 30), QPointF(10, 30), QPointF(5, 15)}));
+    });
+}
+
+QImage drawText()
+{
+    return subToolIcon([](QPainter& p) {
+        QFont font;
+        font.setPixelSize(26);
+        font.setBold(true);
+        font.setFamily(QStringLiteral("Serif"));
+        p.setFont(font);
+        p.setPen(kPaper);
+        p.drawText(QRectF(0, 0, 30, 34), Qt::AlignCenter, QStringLiteral("T"));
+        p.setPen(roundPen(kPick, 2));
+        p.drawLine(QPointF(30, 8), QPointF(30, 28));
+    });
+}
+
+QImage mainToolIcon(const std::function<void(QPainter&)>& drawing)
+{
+    return paintedImage(32, 32, drawing);
+}
+
+// A round badge with a plus, in the lower right corner of a main-bar icon.
+void plusBadge(QPainter& p)
+{
+    p.setPen(Qt::NoPen);
+    p.setBrush(kGreen);
+    p.drawEllipse(QPointF(24, 24), 6.5, 6.5);
+    p.setPen(roundPen(Qt::white, 2));
+    mainwindow_images::crossHair(p, QPointF(24, 24), 3.5);
+}
+
+QImage addCapture()
+{
+    return mainToolIcon([](QPainter& p) {
+        p.setPen(QPen(kInk, 2, Qt::DashLine));
+        p.setBrush(QColor(0x2F, 0x7D, 0xD1, 50));
+        p.drawRect(QRectF(3, 4, 20, 16));
+        plusBadge(p);
+    });
+}
+
+QImage addAnnotation()
+{
+    return mainToolIcon([](QPainter& p) {
+        // A pencil, slanted, its tip at the lower left.
+        p.setPen(QPen(kInk, 1.2));
+        p.setBrush(QColor(0xF2, 0xC1, 0x4E));
+        p.drawPolygon(QPolygonF({QPointF(7, 21), QPointF(19, 4), QPointF(24, 8), QPointF(12, 25)}));
+        p.setBrush(QColor(0xE9, 0xD3, 0xB0));
+        p.drawPolygon(QPolygonF({QPointF(7, 21), QPointF(12, 25), QPointF(5, 28)}));
+        plusBadge(p);
+    });
+}
+
+QImage deleteItems()
+{
+    return mainToolIcon([](QPainter& p) {
+        p.setPen(roundPen(kRed, 4));
+        p.drawLine(QPointF(8, 8), QPointF(24, 24));
+        p.drawLine(QPointF(24, 8), QPointF(8, 24));
+    });
+}
+
+QImage printer()
+{
+    return mainToolIcon([](QPainter& p) {
+        p.setPen(QPen(kInk, 1.4));
+        p.setBrush(Qt::white);
+        p.drawRect(QRectF(9.5, 3.5, 13, 9));
+        p.setBrush(QColor(0x8C, 0x98, 0xA4));
+        p.drawRoundedRect(QRectF(3.5, 11.5, 25, 12), 2, 2);
+        p.setBrush(Qt::white);
+        p.drawRect(QRectF(9.5, 19.5, 13, 9));
+        p.setPen(QPen(kBlue, 1.2));
+        p.drawLine(QPointF(12, 23.5), QPointF(20, 23.5));
+        p.drawLine(QPointF(12, 26), QPointF(18, 26));
+    });
+}
+
+QImage saveToFile()
+{
+    return mainToolIcon([](QPainter& p) {
+        // A floppy disk.
+        p.setPen(QPen(kInk, 1.4));
+        p.setBrush(kBlue);
+        p.drawPolygon(QPolygonF({QPointF(4.5, 4.5), QPointF(23.5, 4.5), QPointF(27.5, 8.5), QPointF(27.5, 27.5),
+                                 QPointF(4.5, 27.5)}));
+        p.setBrush(Qt::white);
+        p.drawRect(QRectF(8.5, 4.5, 13, 8));
+        p.drawRect(QRectF(8.5, 17.5, 15, 10));
+        p.setBrush(kInk);
+        p.drawRect(QRectF(16.5, 6, 3, 5));
+    });
+}
+
+QImage saveToClipboard()
+{
+    return mainToolIcon([](QPainter& p) {
+        p.setPen(QPen(kInk, 1.4));
+        p.setBrush(QColor(0xB0, 0x7A, 0x4A));
+        p.drawRoundedRect(QRectF(5.5, 5.5, 21, 24), 2, 2);
+        p.setBrush(Qt::white);
+        p.drawRect(QRectF(8.5, 9.5, 15, 17));
+        p.setBrush(QColor(0x9A, 0xA4, 0xAE));
+        p.drawRoundedRect(QRectF(11.5, 3.5, 9, 5), 1.5, 1.5);
+        p.setPen(QPen(kBlue, 1.2));
+        for (qreal y : {14.0, 18.0, 22.0})
+            p.drawLine(QPointF(11, y), QPointF(21, y));
+    });
+}
+
+QImage discardAndExit()
+{
+    return mainToolIcon([](QPainter& p) {
+        // An open door with an arrow leaving through it.
+        p.setPen(QPen(kInk, 1.4));
+        p.setBrush(QColor(0xE4, 0xE8, 0xEC));
+        p.drawRect(QRectF(4.5, 3.5, 14, 25));
+        p.setBrush(QColor(0x8C, 0x98, 0xA4));
+        p.drawPolygon(QPolygonF({QPointF(4.5, 3.5), QPointF(12.5, 6.5), QPointF(12.5, 30.5), QPointF(4.5, 28.5)}));
+        p.setPen(roundPen(kRed, 2.6));
+        p.drawLine(QPointF(15, 16), QPointF(28, 16));
+        p.drawPolyline(QPolygonF({QPointF(23, 11), QPointF(28, 16), QPointF(23, 21)}));
+    });
+}
+
+ImageRegistration rCaptureRect("SubToolCaptureRect.png", [] { return captureRectangle(); });
+ImageRegistration rCapturePolygon("SubToolCapturePolygon.png", [] { return capturePolygon(); });
+ImageRegistration rCaptureWindow("SubToolCaptureWindow.png", [] { return captureWindow(); });
+ImageRegistration rLine("SubToolLine.png", [] { return drawLine(); });
+ImageRegistration rArrow("SubToolArrow.png", [] { return drawArrow(); });
+ImageRegistration rPolyline("SubToolPolyline.png", [] { return drawPolyline(); });
+ImageRegistration rRectangle("SubToolRect.png", [] { return drawRectangle(); });
+ImageRegistration rPolygon("SubToolPolygon.png", [] { return drawPolygon(); });
+ImageRegistration rText("SubToolText.png", [] { return drawText(); });
+ImageRegistration rAddCapture("ToolAddCapture.png", [] { return addCapture(); });
+ImageRegistration rAddAnnotation("ToolAddAnnotation.png", [] { return addAnnotation(); });
+ImageRegistration rDelete("delete.png", [] { return deleteItems(); });
+ImageRegistration rPrint("ToolPrint.png", [] { return printer(); });
+ImageRegistration rSave("ToolSaveToFile.png", [] { return saveToFile(); });
+ImageRegistration rClipboard("ToolSaveToClipboard.png", [] { return saveToClipboard(); });
+ImageRegistration rExit("dexit.png", [] { return discardAndExit(); });
+
+} // namespace overlay_images

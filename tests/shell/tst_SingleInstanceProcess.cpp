@@ -4,6 +4,7 @@
 #include "DLocalInstancePeer.h"
 #include "DScript.h"
 #include "DScriptWatchdog.h"
+#include "DProgramProcess.h"
 #include "DX11CloseRequest.h"
 
 #include <QDir>
@@ -56,9 +57,7 @@ private:
     QProcess* startShownWithoutTray();
     static bool closeWindowUntilEnded(QProcess* process, quint32 window);
     void writeSetting(const QByteArray& line, bool autoUpdate = false);
-    bool waitUntilServing(QProcess* process);
     void handedOverOrTookOver(QProcess* second);
-    static QStringList visibleWindows(qint64 pid);
 
     QString m_program;
     QList<QProcess*> m_started;
@@ -103,14 +102,8 @@ void TestSingleInstanceProcess::cleanup()
 
 QProcess* TestSingleInstanceProcess::start(const QStringList& arguments, const QProcessEnvironment& environment)
 {
-    auto* process = new QProcess;
-    process->setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    if (!environment.isEmpty())
-        process->setProcessEnvironment(environment);
-    process->start(m_program, arguments);
+    QProcess* process = startProgram(m_program, arguments, environment);
     m_started.append(process);
-    if (!process->waitForStarted(5000))
-        qWarning("could not start %s", qPrintable(m_program));
     return process;
 }
 
@@ -126,34 +119,6 @@ QProcess* TestSingleInstanceProcess::startAskingFeed(const DFeedServer& feed)
     while (feed.requests.isEmpty() && clock.elapsed() < 10000)
         QTest::qWait(50);
     return feed.requests.count() == 1 ? process : nullptr;
-}
-
-bool TestSingleInstanceProcess::waitUntilServing(QProcess* process)
-{
-    // Serving: the socket answers, which happens once the application object is up.
-    QElapsedTimer clock;
-    clock.start();
-    while (clock.elapsed() < 10000) {
-        if (process->state() != QProcess::Running)
-            return false;
-        // On its first name, or on a fallback name when something blocks that.
-        for (int index = 0; index < DLocalInstancePeer::NameCount; ++index) {
-            QLocalSocket probe;
-            probe.connectToServer(DLocalInstancePeer::serverPath("Zorvelshot", index));
-            if (probe.waitForConnected(200))
-                return true;
-        }
-        QTest::qWait(50);
-    }
-    return false;
-}
-
-QStringList TestSingleInstanceProcess::visibleWindows(qint64 pid)
-{
-    QProcess search;
-    search.start("xdotool", {"search", "--onlyvisible", "--pid", QString::number(pid)});
-    search.waitForFinished(5000);
-    return QString::fromLatin1(search.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts);
 }
 
 void TestSingleInstanceProcess::secondStartBringsHiddenFirstForward()

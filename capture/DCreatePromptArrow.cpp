@@ -1,0 +1,8 @@
+#include "DCreatePromptArrow.h"
+
+#include "DGraphicsItemArrow.h"
+
+DGraphicsItem* DCreatePromptArrow::createSample() const
+{
+    return new DGraphicsItemArrow();
+}

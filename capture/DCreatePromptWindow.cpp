@@ -1,0 +1,115 @@
+#include "DCreatePromptWindow.h"
+
+#include <QCursor>
+#include <QGraphicsSceneMouseEvent>
+
+#include <cmath>
+
+#include "DCanvas.h"
+#include "DCursor.h"
+#include "DCursorGraphicsCross.h"
+#include "DGraphicsItemRectangle.h"
+#include "DGraphicsScene.h"
+#include "DGraphicsView.h"
+
+DCreatePromptWindow::DCreatePromptWindow()
+{
+}
+
+DGraphicsItemRectangle* DCreatePromptWindow::sample() const
+{
+    return qobject_cast<DGraphicsItemRectangle*>(m_pSample.data());
+}
+
+DGraphicsItem* DCreatePromptWindow::createSample() const
+{
+    return new DGraphicsItemRectangle();
+}
+
+void DCreatePromptWindow::onStart()
+{
+    DCreatePrompt::onStart();
+    resetSample();
+    if (DGraphicsItemRectangle* rectangle = sample())
+        rectangle->setFillImage(m_backgroundImage, QPixmap());
+    if (m_pScene) {
+        DCursor& cursor = m_pScene->cursor();
+        cursor.setGraphics(new DCursorGraphicsCross, true);
+        cursor.setTextAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    }
+    // The window under the pointer is highlighted before the mouse moves.
+    highlightWindowAt(treePixelAt(QCursor::pos()));
+    if (m_pCanvas)
+        m_pCanvas->showBalloon(tr("How To Select Window"),
+                               tr("Move the mouse pointer over a window,<br>and Left Click to select the region.<br>"
+                                  "Right Click or press ESC to cancel."),
+                               Qt::AlignRight | Qt::AlignTop);
+}
+
+QPoint DCreatePromptWindow::treePixelAt(const QPoint& screenPos) const
+{
+    QPointF scenePos = screenPos;
+    if (m_pCanvas && m_pCanvas->view()) {
+        const DGraphicsView* view = m_pCanvas->view();
+        scenePos = view->mapToScene(view->viewport()->mapFromGlobal(screenPos));
+    }
+    const QPoint origin = m_widgetData.rectangle.topLeft();
+    return QPoint(int(std::floor(scenePos.x())) + origin.x(), int(std::floor(scenePos.y())) + origin.y());
+}
+
+QRectF DCreatePromptWindow::sceneRectOf(const QRect& globalRect) const
+{
+    const QRect r = globalRect.translated(-m_widgetData.rectangle.topLeft());
+    return QRectF(r.x(), r.y(), r.width() - 1, r.height() - 1);
+}
+
+void DCreatePromptWindow::highlightWindowAt(const QPoint& globalPos)
+{
+    const DWidgetHit hit = m_widgetData.findWidgetFromPoint(globalPos);
+    if (!hit.node || hit == m_lastHit)
+        return;
+    m_lastHit = hit;
+    if (DGraphicsItemRectangle* rectangle = sample()) {
+        rectangle->setBoundary(sceneRectOf(hit.rectangle));
+        rectangle->setFillImage(m_backgroundImage, hit.node->pixmap);
+    }
+    if (m_pScene) {
+        const QRect& r = hit.rectangle;
+        // One substitution for all three: a title that holds "%2" stays as it is.
+        m_pScene->cursor().updateText(tr("Title: %1\nSize: %2 x %3")
+                                          .arg(hit.node->title, QString::number(r.right() + 1 - r.left(), 10),
+                                               QString::number(r.bottom() + 1 - r.top(), 10)));
+    }
+}
+
+bool DCreatePromptWindow::mouseMove(QGraphicsSceneMouseEvent* event)
+{
+    highlightWindowAt(treePixelAt(event->screenPos()));
+    if (m_pScene)
+        m_pScene->cursor().updateScenePos(event->scenePos());
+    return DCreatePrompt::mouseMove(event);
+}
+
+bool DCreatePromptWindow::mousePress(QGraphicsSceneMouseEvent* event)
+{
+    switch (event->button()) {
+    case Qt::LeftButton:
+        finish();
+        return true;
+    case Qt::RightButton:
+        cancel();
+        return true;
+    default:
+        return DCreatePrompt::mousePress(event);
+    }
+}
+
+void DCreatePromptWindow::onStop()
+{
+    if (m_pScene) {
+        DCursor& cursor = m_pScene->cursor();
+        cursor.updateText(QString());
+        cursor.unsetGraphics(true);
+    }
+    DCreatePrompt::onStop();
+}

@@ -1,0 +1,399 @@
+// The real Zorvelshot on a real X server with a window manager, driven as a
+// user drives it: the main window's mode keys, the pointer and the keyboard
+// through xdotool. The screen is a window of random pixels, so that what the
+// program saves or copies can be checked pixel by pixel against it.
+#include <QtTest>
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QImageReader>
+#include <QPainter>
+#include <QProcess>
+#include <QScreen>
+#include <QTemporaryDir>
+#include <QToolButton>
+
+#include "DFullScreenSelector.h"
+#include "DLocalInstancePeer.h"
+#include "DProgramProcess.h"
+#include "DNoiseImage.h"
+#include "ui_DFullScreenSelector.h"
+
+namespace {
+
+bool xdotool(const QStringList& arguments)
+{
+    return QProcess::execute("xdotool", arguments) == 0;
+}
+
+QStringList xdotoolLines(const QStringList& arguments)
+{
+    QProcess search;
+    search.start("xdotool", arguments);
+    search.waitForFinished(5000);
+    return QString::fromLatin1(search.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts);
+}
+
+QString number(int value)
+{
+    return QString::number(value);
+}
+
+// A frameless window that paints an image at its place.
+class ImageWindow : public QWidget
+{
+public:
+    ImageWindow(const QImage& image, const QRect& geometry, const QString& title, Qt::WindowFlags flags)
+        : QWidget(nullptr, flags)
+        , m_image(image)
+    {
+        setWindowTitle(title);
+        setGeometry(geometry);
+    }
+
+protected:
+    void paintEvent(QPaintEvent*) override { QPainter(this).drawImage(0, 0, m_image); }
+
+private:
+    QImage m_image;
+};
+
+// The colour of the raised frames on top of the overlay's two bars, in their
+// four inner rows.
+const QRgb BarFrame = qRgb(185, 196, 202);
+
+} // namespace
+
+class TestCaptureOverlayProcess : public QObject
+{
+    Q_OBJECT
+
+private:
+    QRect screen() const { return QGuiApplication::primaryScreen()->geometry(); }
+
+    // Where the overlay's buttons are once its bars are in: laid out by an
+    // overlay of this process on a screen of the same size.
+    void measureButtons()
+    {
+        DFullScreenSelector probe;
+        probe.initialize(QPixmap(screen().size()));
+        probe.hide();
+        Ui_DFullScreenSelector* ui = probe.form();
+        const int mainY = screen().height() - ui->widgetMainTool->height();
+        const int subY = mainY - ui->widgetSubTool->height();
+        ui->widgetMainTool->show();
+        ui->widgetMainTool->layout()->activate();
+        for (QToolButton* button : {ui->toolButtonSave, ui->toolButtonClipboard, ui->toolButtonDraw})
+            m_buttons[button->objectName()] = button->geometry().center() + QPoint(0, mainY);
+        probe.setCaptureToolsVisibility(false);
+        ui->widgetSubTool->show();
+        ui->widgetSubTool->layout()->activate();
+        m_buttons["toolButtonDrawLine"] = ui->toolButtonDrawLine->geometry().center() + QPoint(0, subY);
+        m_mainBarTop = mainY;
+        m_subBarTop = subY;
+    }
+
+    void writeSettings(const QByteArray& more = QByteArray())
+    {
+        const QString folder = qEnvironmentVariable("XDG_CONFIG_HOME") + "/Orvanta";
+        QVERIFY(QDir().mkpath(folder));
+        QFile file(folder + "/Zorvelshot.ini");
+        QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        file.write("[General]\nAutoUpdate=false\nAutomaticSaveFolder=" + m_output->path().toUtf8() + "\n" + more);
+    }
+
+    QProcess* start(const QStringList& arguments)
+    {
+        QProcess* process = startProgram(m_program, arguments);
+        m_started.append(process);
+        return process;
+    }
+
+    // The program with its main window on screen, over the noise; the id of
+    // that window, or an empty text.
+    QString startShown()
+    {
+        QProcess* program = start({"/autorun"});
+        if (!waitUntilServing(program))
+            return QString();
+        QProcess* second = start({});
+        if (!second->waitForFinished(10000))
+            return QString();
+        m_programProcess = program;
+        QStringList windows;
+        QElapsedTimer clock;
+        clock.start();
+        while (windows.isEmpty() && clock.elapsed() < 10000) {
+            QTest::qWait(50);
+            windows = visibleWindows(program->processId());
+        }
+        return windows.value(0);
+    }
+
+    // The share of the screen's pixels that show the noise under the overlay's veil.
+    double shareDimmed() const
+    {
+        const QImage shown = QGuiApplication::primaryScreen()->grabWindow(0).toImage();
+        if (shown.size() != m_noise.size())
+            return 0.0;
+        int matching = 0;
+        for (int y = 0; y < shown.height(); y += 3) {
+            for (int x = 0; x < shown.width(); x += 3) {
+                const QRgb a = shown.pixel(x, y);
+                const QRgb b = m_noise.pixel(x, y);
+                matching += qAbs(qRed(a) - qRound(qRed(b) * 0.4)) <= 1 && qAbs(qGreen(a) - qRound(qGreen(b) * 0.4)) <= 1
+                    && qAbs(qBlue(a) - qRound(qBlue(b) * 0.4)) <= 1;
+            }
+        }
+        return double(matching) / (((shown.width() + 2) / 3) * ((shown.height() + 2) / 3));
+    }
+
+    // Presses the main window's mode key and waits until the overlay shows
+    // the screen as it was, dimmed (but for a highlighted window).
+    bool startCapture(const QString& window, const QString& key)
+    {
+        if (!xdotool({"windowactivate", "--sync", window}) || !xdotool({"key", key}))
+            return false;
+        QElapsedTimer clock;
+        clock.start();
+        while (clock.elapsed() < 20000) {
+            if (!xdotoolLines({"search", "--onlyvisible", "--name", "^Zorvel is Capturing$"}).isEmpty()
+                && shareDimmed() > 0.8)
+                return true;
+            QTest::qWait(50);
+        }
+        return false;
+    }
+
+    // Whether the bar whose frame's top row is `top` stands still there.
+    static bool barIsIn(int top)
+    {
+        const QImage rows = QGuiApplication::primaryScreen()->grabWindow(0, 10, top, 1, 6).toImage();
+        return rows.pixel(0, 1) == BarFrame && rows.pixel(0, 4) == BarFrame;
+    }
+
+    void click(const QString& button)
+    {
+        const QPoint at = m_buttons.value(button);
+        QVERIFY(xdotool({"mousemove", number(at.x()), number(at.y()), "click", "1"}));
+    }
+
+    void drag(const QPoint& from, const QPoint& to)
+    {
+        const QPoint middle = (from + to) / 2;
+        QVERIFY(xdotool({"mousemove", number(from.x()), number(from.y()), "mousedown", "1", "mousemove",
+                         number(middle.x()), number(middle.y()), "mousemove", number(to.x()), number(to.y()),
+                         "mouseup", "1"}));
+    }
+
+    // The one file the program wrote into the output folder, once it is there.
+    QImage savedImage()
+    {
+        QStringList files;
+        QElapsedTimer clock;
+        clock.start();
+        while (files.isEmpty() && clock.elapsed() < 10000) {
+            QTest::qWait(50);
+            files = QDir(m_output->path()).entryList({"Snap-*.png"}, QDir::Files);
+        }
+        if (files.count() != 1)
+            return QImage();
+        return QImageReader(m_output->filePath(files.first())).read();
+    }
+
+    // A dragged rectangle's piece: the screen's pixels inside its outline.
+    void verifyRegion(const QImage& image, const QRect& area)
+    {
+        QCOMPARE(image.size(), area.size());
+        QCOMPARE(pixelsDiffering(m_noise, area.adjusted(2, 2, -2, -2), image, QPoint(2, 2)), 0);
+    }
+
+    // Starts the program over the noise and a Region capture on it.
+    void openRegionCapture(const QString& key = "alt+r")
+    {
+        writeSettings();
+        const QString window = startShown();
+        QVERIFY2(!window.isEmpty(), "the main window never showed");
+        QVERIFY2(startCapture(window, key), "the overlay never showed the screen");
+    }
+
+    QString m_program;
+    QProcess* m_programProcess = nullptr;
+    QList<QProcess*> m_started;
+    QImage m_noise;
+    QScopedPointer<ImageWindow> m_noiseWindow;
+    QScopedPointer<QTemporaryDir> m_output;
+    QHash<QString, QPoint> m_buttons;
+    int m_mainBarTop = 0;
+    int m_subBarTop = 0;
+
+private slots:
+    void initTestCase()
+    {
+        m_program = qEnvironmentVariable("ZORVEL_BUILD_DIR") + "/bin/Zorvelshot";
+        QVERIFY2(QFileInfo(m_program).isExecutable(), qPrintable(m_program));
+        QVERIFY(QGuiApplication::platformName() == QLatin1String("xcb"));
+        measureButtons();
+        m_noise = noiseImage(screen().size(), 31337);
+        m_noiseWindow.reset(new ImageWindow(m_noise, screen(), "noise", Qt::FramelessWindowHint));
+        m_noiseWindow->show();
+        QVERIFY(QTest::qWaitForWindowExposed(m_noiseWindow.data(), 20000));
+    }
+
+    void init()
+    {
+        m_output.reset(new QTemporaryDir);
+        QVERIFY(m_output->isValid());
+    }
+
+    void cleanup()
+    {
+        for (QProcess* process : qAsConst(m_started)) {
+            if (process->state() != QProcess::NotRunning) {
+                process->kill();
+                process->waitForFinished(5000);
+            }
+            delete process;
+        }
+        m_started.clear();
+        m_programProcess = nullptr;
+        QFile::remove(DLocalInstancePeer::serverPath("Zorvelshot"));
+        QFile::remove(DLocalInstancePeer::lockPath("Zorvelshot"));
+        QFile::remove(qEnvironmentVariable("XDG_CONFIG_HOME") + "/Orvanta/Zorvelshot.ini");
+    }
+
+    void regionSaveWritesTheScreenPixels()
+    {
+        openRegionCapture();
+        const QRect area(100, 120, 201, 161);
+        drag(area.topLeft(), area.bottomRight());
+        QTRY_VERIFY_WITH_TIMEOUT(barIsIn(m_mainBarTop), 10000);
+        click("toolButtonSave");
+        verifyRegion(savedImage(), area);
+    }
+
+    void regionClipboardHoldsTheScreenPixels()
+    {
+        openRegionCapture();
+        const QRect area(640, 300, 151, 121);
+        drag(area.topLeft(), area.bottomRight());
+        QTRY_VERIFY_WITH_TIMEOUT(barIsIn(m_mainBarTop), 10000);
+        click("toolButtonClipboard");
+        // The program holds the clipboard: read it back while it runs.
+        QImage pasted;
+        QElapsedTimer clock;
+        clock.start();
+        while (pasted.isNull() && clock.elapsed() < 10000) {
+            QProcess xclip;
+            xclip.start("xclip", {"-selection", "clipboard", "-t", "image/png", "-o"});
+            xclip.waitForFinished(5000);
+            pasted = QImage::fromData(xclip.readAllStandardOutput(), "PNG");
+            if (pasted.isNull())
+                QTest::qWait(100);
+        }
+        verifyRegion(pasted, area);
+    }
+
+    void escapeOnTheFirstPromptWritesNothing()
+    {
+        openRegionCapture();
+        // The X server gives the focus a moment after the overlay maps; no click.
+        QTRY_VERIFY_WITH_TIMEOUT(xdotoolLines({"getwindowfocus"})
+                                     == xdotoolLines({"search", "--onlyvisible", "--name", "^Zorvel is Capturing$"}),
+                                 10000);
+        QVERIFY(xdotool({"key", "Escape"}));
+        // The overlay goes, and the main window that was shown comes back.
+        QTRY_VERIFY_WITH_TIMEOUT(xdotoolLines({"search", "--onlyvisible", "--name", "^Zorvel is Capturing$"}).isEmpty(),
+                                 10000);
+        QTRY_VERIFY_WITH_TIMEOUT(!visibleWindows(m_programProcess->processId()).isEmpty(), 10000);
+        QVERIFY(QDir(m_output->path()).entryList(QDir::Files | QDir::NoDotAndDotDot).isEmpty());
+    }
+
+    void polygonOfFourClicks()
+    {
+        openRegionCapture("alt+p");
+        const QPolygon corners({QPoint(200, 150), QPoint(500, 160), QPoint(480, 400), QPoint(220, 380)});
+        for (const QPoint& corner : corners)
+            QVERIFY(xdotool({"mousemove", number(corner.x()), number(corner.y()), "click", "1"}));
+        QVERIFY(xdotool({"click", "3"}));
+        QTRY_VERIFY_WITH_TIMEOUT(barIsIn(m_mainBarTop), 10000);
+        click("toolButtonSave");
+        const QImage saved = savedImage();
+        QVERIFY(!saved.isNull());
+        // The image is the polygon's bounds and a margin the same on every side.
+        const QRect bounds = corners.boundingRect();
+        const int margin = (saved.width() - bounds.width()) / 2;
+        QCOMPARE(saved.size(), bounds.size() + QSize(2 * margin, 2 * margin));
+        const QPoint origin = bounds.topLeft() - QPoint(margin, margin);
+        // Inside: the screen's pixels; outside the polygon: nothing.
+        const QRect inside(260, 210, 181, 141);
+        QCOMPARE(pixelsDiffering(m_noise, inside, saved, inside.topLeft() - origin), 0);
+        QCOMPARE(qAlpha(saved.pixel(QPoint(495, 151) - origin)), 0);
+        QCOMPARE(qAlpha(saved.pixel(QPoint(205, 395) - origin)), 0);
+    }
+
+    void windowModeGivesTheWindowWithItsFrame()
+    {
+        const QImage content = noiseImage(QSize(320, 240), 4242);
+        ImageWindow target(content, QRect(700, 260, 320, 240), "Capture target", Qt::Window);
+        target.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&target, 20000));
+        QTRY_VERIFY_WITH_TIMEOUT(target.frameGeometry() != target.geometry(), 10000);
+        const QRect frame = target.frameGeometry();
+        const QRect client = target.geometry();
+
+        // The pointer rests on the window: it is highlighted from the start.
+        QVERIFY(xdotool({"mousemove", number(frame.center().x()), number(frame.center().y())}));
+        openRegionCapture("alt+w");
+        // Highlighted: the window shows undimmed through the veil.
+        QTRY_VERIFY_WITH_TIMEOUT(QGuiApplication::primaryScreen()->grabWindow(0, client.x() + 40, client.y() + 30, 1, 1)
+                                         .toImage().pixel(0, 0)
+                                     == content.pixel(40, 30),
+                                 10000);
+        QVERIFY(xdotool({"click", "1"}));
+        QTRY_VERIFY_WITH_TIMEOUT(barIsIn(m_mainBarTop), 10000);
+        click("toolButtonSave");
+        const QImage saved = savedImage();
+        QCOMPARE(saved.size(), frame.size());
+        // The window's own pixels where the frame's outline leaves them.
+        const QRect visible = client.intersected(frame.adjusted(2, 2, -2, -2));
+        const QImage contentOnScreen = content.copy(visible.translated(-client.topLeft()));
+        QCOMPARE(pixelsDiffering(contentOnScreen, contentOnScreen.rect(), saved, visible.topLeft() - frame.topLeft()),
+                 0);
+    }
+
+    void lineDrawnAfterTheCaptureIsSaved()
+    {
+        openRegionCapture();
+        const QRect area(100, 120, 201, 161);
+        drag(area.topLeft(), area.bottomRight());
+        QTRY_VERIFY_WITH_TIMEOUT(barIsIn(m_mainBarTop), 10000);
+        click("toolButtonDraw");
+        QTRY_VERIFY_WITH_TIMEOUT(barIsIn(m_subBarTop), 10000);
+        click("toolButtonDrawLine");
+        drag(QPoint(150, 200), QPoint(250, 200));
+        click("toolButtonSave");
+        const QImage saved = savedImage();
+        QCOMPARE(saved.size(), area.size());
+        // The line's middle row is the line's colour all along; a row away
+        // from it is the screen.
+        const int row = 200 - area.top();
+        for (int x = 150 - area.left() + 3; x <= 250 - area.left() - 3; ++x)
+            QCOMPARE(saved.pixel(x, row) & 0xFFFFFF, 0x3B3B3Bu);
+        const QRect away(150, 230, 101, 1);
+        QCOMPARE(pixelsDiffering(m_noise, away, saved, away.topLeft() - area.topLeft()), 0);
+    }
+};
+
+// Plain X rendering: the GL integration's one-time set-up allocates memory that
+// is never given back, which the leak checker would report against this test.
+int main(int argc, char** argv)
+{
+    qputenv("QT_XCB_GL_INTEGRATION", "none");
+    QApplication app(argc, argv);
+    TestCaptureOverlayProcess test;
+    QTEST_SET_MAIN_SOURCE_PATH
+    return QTest::qExec(&test, argc, argv);
+}
+#include "tst_CaptureOverlayProcess.moc"

@@ -1,0 +1,274 @@
+// The overlay's own prompts and items: picking a window from the window tree,
+// the captured rectangle and the arrow.
+#include <QImage>
+#include <QPainter>
+#include <QPointer>
+#include <QSignalSpy>
+#include <QtTest>
+
+#include "DCreatePromptArrow.h"
+#include "DCreatePromptRectangleWindow.h"
+#include "DCreatePromptWindow.h"
+#include "DCursor.h"
+#include "DGraphicsItemArrow.h"
+#include "DGripFactoryManager.h"
+#include "DGraphicsItemRectangleWindow.h"
+#include "DGraphicsLayer.h"
+#include "DNoiseImage.h"
+#include "DSceneFixture.h"
+
+namespace {
+
+// The screen the fixture's page stands for: 800 x 600 with its top-left at
+// `origin` in global screen pixels, a window "Notes" of 640 x 480 and an
+// unnamed one beside it.
+DWidgetData screenTree(const QPoint& origin)
+{
+    DWidgetData tree;
+    tree.rectangle = QRect(origin, QSize(800, 600));
+    DWidgetData notes;
+    notes.rectangle = QRect(origin + QPoint(100, 50), QSize(640, 480));
+    notes.title = "Notes";
+    tree.addChild(notes);
+    DWidgetData unnamed;
+    unnamed.rectangle = QRect(origin + QPoint(745, 10), QSize(40, 30));
+    tree.children.append(unnamed);
+    return tree;
+}
+
+// A screen with one named window.
+DWidgetData oneWindowTree(const QRect& screen, const QRect& window, const QString& title)
+{
+    DWidgetData tree;
+    tree.rectangle = screen;
+    DWidgetData child;
+    child.rectangle = window;
+    child.title = title;
+    tree.addChild(child);
+    return tree;
+}
+
+} // namespace
+
+class TestDCreatePromptWindow : public QObject
+{
+    Q_OBJECT
+
+private:
+    // Starts a window prompt on the fixture's canvas with the pointer at `at`.
+    DCreatePromptWindow* startWindowPrompt(DSceneFixture& fixture, const DWidgetData& tree, const QPointF& at)
+    {
+        QCursor::setPos(fixture.viewport()->mapToGlobal(fixture.toViewport(at)));
+        auto* prompt = new DCreatePromptWindow;
+        prompt->setBackgroundImage(m_shot);
+        prompt->setWidgetData(tree);
+        prompt->start(fixture.canvas.data());
+        return prompt;
+    }
+
+    QPixmap m_shot = QPixmap::fromImage(noiseImage(QSize(800, 600), 7));
+
+private slots:
+    void highlightFollowsThePointer_data()
+    {
+        QTest::addColumn<QPoint>("origin");
+        QTest::newRow("first screen") << QPoint(0, 0);
+        QTest::newRow("second screen") << QPoint(1280, 0);
+    }
+
+    void highlightFollowsThePointer()
+    {
+        QFETCH(QPoint, origin);
+        DSceneFixture fixture;
+        // The pointer starts over the window: it is highlighted at once.
+        DCreatePromptWindow* prompt = startWindowPrompt(fixture, screenTree(origin), QPointF(150, 100));
+        DGraphicsItemRectangle* sample = prompt->sample();
+        QVERIFY(sample);
+        // The scene starts at the screen's origin; the piece covers exactly
+        // the window's pixels, its corners on the first and the last one.
+        QCOMPARE(sample->boundary(), QRectF(100, 50, 639, 479));
+        QCOMPARE(fixture.scene()->cursor().text(), QString("Title: Notes\nSize: 640 x 480"));
+        QVERIFY(sample->fillImage());
+        QCOMPARE(sample->fillImage()->pixmap().cacheKey(), m_shot.cacheKey());
+
+        // An unnamed window, then no window at all: the whole screen, untitled.
+        fixture.move(QPointF(760, 20));
+        QCOMPARE(sample->boundary(), QRectF(745, 10, 39, 29));
+        QCOMPARE(fixture.scene()->cursor().text(), QString("Title: \nSize: 40 x 30"));
+        fixture.move(QPointF(20, 580));
+        QCOMPARE(sample->boundary(), QRectF(0, 0, 799, 599));
+        QCOMPARE(fixture.scene()->cursor().text(), QString("Title: \nSize: 800 x 600"));
+
+        // The last pixel row and column of the window still belong to it.
+        fixture.move(QPointF(739, 529));
+        QCOMPARE(fixture.scene()->cursor().text(), QString("Title: Notes\nSize: 640 x 480"));
+        // A left click captures what is highlighted.
+        QSignalSpy finished(prompt, &DCreatePrompt::finished);
+        fixture.click(QPointF(739, 529));
+        QCOMPARE(finished.count(), 1);
+        DGraphicsLayer* layer = fixture.scene()->activeLayer();
+        QCOMPARE(layer->items().count(), 1);
+        QCOMPARE(layer->items().first()->sceneBoundary(), QRectF(100, 50, 639, 479));
+        QCOMPARE(fixture.scene()->cursor().text(), QString());
+        QCOMPARE(fixture.scene()->cursor().graphicsCount(), 0);
+    }
+
+    void movesWithinOneWindowChangeNothing()
+    {
+        DSceneFixture fixture;
+        DCreatePromptWindow* prompt = startWindowPrompt(fixture, screenTree(QPoint(0, 0)), QPointF(150, 100));
+        DGraphicsItemRectangle* sample = prompt->sample();
+        const auto image = sample->fillImage();
+        fixture.scene()->cursor().updateText("marked");
+        fixture.move(QPointF(300, 300));
+        fixture.move(QPointF(600, 200));
+        // The same image holder: the sample was not touched again.
+        QCOMPARE(sample->fillImage(), image);
+        QCOMPARE(fixture.scene()->cursor().text(), QString("marked"));
+    }
+
+    void pointOutsideTheScreenKeepsTheHighlight()
+    {
+        DSceneFixture fixture;
+        const DWidgetData tree = oneWindowTree(QRect(0, 0, 400, 300), QRect(10, 10, 100, 80), "Small");
+        DCreatePromptWindow* prompt = startWindowPrompt(fixture, tree, QPointF(50, 50));
+        fixture.move(QPointF(600, 500));
+        QCOMPARE(prompt->sample()->boundary(), QRectF(10, 10, 99, 79));
+        QCOMPARE(fixture.scene()->cursor().text(), QString("Title: Small\nSize: 100 x 80"));
+        QCOMPARE(prompt->lastHit().rectangle, QRect(10, 10, 100, 80));
+    }
+
+    void titleIsTakenAsItIs()
+    {
+        DSceneFixture fixture;
+        startWindowPrompt(fixture, oneWindowTree(QRect(0, 0, 800, 600), QRect(10, 10, 100, 80), "50%1 off %2"),
+                          QPointF(50, 50));
+        QCOMPARE(fixture.scene()->cursor().text(), QString("Title: 50%1 off %2\nSize: 100 x 80"));
+    }
+
+    void rightClickAndEscapeCancel_data()
+    {
+        QTest::addColumn<bool>("escape");
+        QTest::newRow("right click") << false;
+        QTest::newRow("escape") << true;
+    }
+
+    void rightClickAndEscapeCancel()
+    {
+        QFETCH(bool, escape);
+        DSceneFixture fixture;
+        DCreatePromptWindow* prompt = startWindowPrompt(fixture, screenTree(QPoint(0, 0)), QPointF(150, 100));
+        QSignalSpy cancelled(prompt, &DCreatePrompt::cancelled);
+        if (escape)
+            QTest::keyClick(fixture.viewport(), Qt::Key_Escape);
+        else
+            fixture.click(QPointF(150, 100), Qt::RightButton);
+        QCOMPARE(cancelled.count(), 1);
+        QVERIFY(fixture.scene()->activeLayer()->items().isEmpty());
+        QCOMPARE(fixture.transientItems(), 0);
+        QVERIFY(!fixture.scene()->cursor().isSystemCursorHidden());
+    }
+
+    void rectanglePromptMakesCapturedRectangles()
+    {
+        DSceneFixture fixture;
+        auto* prompt = new DCreatePromptRectangleWindow;
+        prompt->setFillImage(m_shot);
+        prompt->start(fixture.canvas.data());
+        fixture.drag(QPointF(10, 20), QPointF(110, 70));
+        DGraphicsItem* piece = fixture.scene()->activeLayer()->items().first();
+        QCOMPARE(piece->metaObject()->className(), "DGraphicsItemRectangleWindow");
+        QVERIFY(piece->fillImage());
+    }
+
+    // The library copies items through their meta-object: both kinds keep
+    // their class, and the arrow is edited with the line's grips.
+    void copiesKeepTheClass()
+    {
+        for (const QMetaObject* meta : {&DGraphicsItemArrow::staticMetaObject,
+                                        &DGraphicsItemRectangleWindow::staticMetaObject}) {
+            const QByteArray name = meta->className();
+            QVERIFY(meta->indexOfConstructor(name + "(DGraphicsItem*)") >= 0);
+            QVERIFY(meta->indexOfConstructor(name + "()") >= 0);
+        }
+        DGraphicsItemArrow arrow;
+        arrow.setLine(QVector3D(0, 0, 0), QVector3D(100, 0, 0));
+        QScopedPointer<DGraphicsItem> copy(arrow.clone());
+        QCOMPARE(copy->metaObject()->className(), "DGraphicsItemArrow");
+        QCOMPARE(static_cast<DGraphicsItemArrow*>(copy.data())->line(), arrow.line());
+        const QList<const QMetaObject*> lineGrips = DGripFactoryManager::instance()->find(&DGraphicsItemLine::staticMetaObject);
+        QVERIFY(!lineGrips.isEmpty());
+        QCOMPARE(DGripFactoryManager::instance()->find(&DGraphicsItemArrow::staticMetaObject), lineGrips);
+    }
+
+    void arrowHead()
+    {
+        const QVector<QLineF> head = DGraphicsItemArrow::headStrokes(QLineF(0, 0, 100, 0));
+        QCOMPARE(head.count(), 2);
+        QList<QPointF> tips;
+        for (const QLineF& stroke : head) {
+            QCOMPARE(stroke.p1(), QPointF(100, 0));
+            QVERIFY(qAbs(stroke.length() - 7.0) < 1e-9);
+            tips << stroke.p2();
+        }
+        std::sort(tips.begin(), tips.end(), [](const QPointF& a, const QPointF& b) { return a.y() < b.y(); });
+        QVERIFY(qAbs(tips[0].x() - 93.938) < 0.01 && qAbs(tips[0].y() + 3.5) < 1e-9);
+        QVERIFY(qAbs(tips[1].x() - 93.938) < 0.01 && qAbs(tips[1].y() - 3.5) < 1e-9);
+        QVERIFY(DGraphicsItemArrow::headStrokes(QLineF(5, 5, 5, 5)).isEmpty());
+    }
+
+    void arrowPaintsItsHead_data()
+    {
+        QTest::addColumn<QPointF>("end");
+        QTest::addColumn<bool>("inked");
+        QTest::newRow("arrow") << QPointF(100, 40) << true;
+        QTest::newRow("start is end") << QPointF(20, 40) << false;
+    }
+
+    void arrowPaintsItsHead()
+    {
+        QFETCH(QPointF, end);
+        QFETCH(bool, inked);
+        DGraphicsItemArrow arrow;
+        arrow.setStrokeWidth(1);
+        arrow.setLine(QVector3D(20, 40, 0), QVector3D(float(end.x()), float(end.y()), 0));
+        QImage image(120, 80, QImage::Format_ARGB32_Premultiplied);
+        image.fill(Qt::transparent);
+        QPainter painter(&image);
+        arrow.paint(&painter, nullptr, nullptr);
+        painter.end();
+        int inkedPixels = 0;
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x)
+                inkedPixels += qAlpha(image.pixel(x, y)) > 0;
+        QCOMPARE(inkedPixels > 0, inked);
+        if (inked) {
+            auto inkNear = [&image](int x, int y) {
+                for (int dy = -1; dy <= 1; ++dy)
+                    for (int dx = -1; dx <= 1; ++dx)
+                        if (qAlpha(image.pixel(x + dx, y + dy)) > 0)
+                            return true;
+                return false;
+            };
+            // The ends of the two strokes, off the line on either side; the
+            // head is open, nothing between them is filled.
+            QVERIFY(inkNear(94, 36));
+            QVERIFY(inkNear(94, 43));
+            QCOMPARE(qAlpha(image.pixel(95, 38)), 0);
+            QCOMPARE(qAlpha(image.pixel(60, 30)), 0);
+        }
+    }
+
+    void arrowPromptDrawsArrows()
+    {
+        DSceneFixture fixture;
+        (new DCreatePromptArrow)->start(fixture.canvas.data());
+        fixture.drag(QPointF(10, 20), QPointF(110, 70));
+        DGraphicsItem* arrow = fixture.scene()->activeLayer()->items().first();
+        QCOMPARE(arrow->metaObject()->className(), "DGraphicsItemArrow");
+        QCOMPARE(static_cast<DGraphicsItemArrow*>(arrow)->line(), QLineF(10, 20, 110, 70));
+    }
+};
+
+QTEST_MAIN(TestDCreatePromptWindow)
+#include "tst_DCreatePromptWindow.moc"
