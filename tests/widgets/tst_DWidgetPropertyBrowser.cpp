@@ -57,6 +57,9 @@ private:
     QVector4D m_corner;
 };
 
+// What a row whose items differ shows.
+const QString kVarious = QStringLiteral("*VARIOUS*");
+
 const QStringList kRectangleRows = {"Position", "Rotation", "Stroke Color", "Stroke Width", "Fill",
                                     "Fill Color", "Opacity", "Width", "Height"};
 
@@ -149,6 +152,8 @@ private slots:
     // values that differ
     void differingValuesReadVariousAndAnEntryWritesEveryItem();
     void variousRowTakesTheValueItLastShowed();
+    void variousNumberRowTakesTheNumberItShows_data();
+    void variousNumberRowTakesTheNumberItShows();
 
     // positions
     void positionShowsXAndYWithTwoDecimals();
@@ -258,7 +263,7 @@ void tst_DWidgetPropertyBrowser::rowIsEnabledWhenEveryItemEnablesIt()
     DGraphicsItemRectangle* a = host.rectangle(QRectF(0, 0, 20, 20), true);
     DGraphicsItemRectangle* b = host.rectangle(QRectF(50, 0, 20, 20), true);
     a->setFill(true);
-    QCOMPARE(host.probe.value("Fill"), s_VARIOUS);
+    QCOMPARE(host.probe.value("Fill"), kVarious);
     QVERIFY(!host.probe.isEnabled("Fill Color"));
     QCOMPARE(host.probe.openEditor("Fill Color"), nullptr);
     b->setFill(true);
@@ -289,15 +294,15 @@ void tst_DWidgetPropertyBrowser::differingValuesReadVariousAndAnEntryWritesEvery
     DGraphicsItemRectangle* b = host.rectangle(QRectF(50, 0, 20, 20), true);
     b->setStrokeWidth(5);
     b->setStrokeColor(Qt::red);
-    QCOMPARE(host.probe.value("Stroke Width"), s_VARIOUS);
-    QCOMPARE(host.probe.value("Stroke Color"), s_VARIOUS);
+    QCOMPARE(host.probe.value("Stroke Width"), kVarious);
+    QCOMPARE(host.probe.value("Stroke Color"), kVarious);
     QCOMPARE(host.probe.value("Opacity"), QStringLiteral("1.00"));
 
     QVERIFY(host.type("Stroke Width", "7"));
     QCOMPARE(a->strokeWidth(), 7u);
     QCOMPARE(b->strokeWidth(), 7u);
     QCOMPARE(host.probe.value("Stroke Width"), QStringLiteral("7"));
-    QCOMPARE(host.probe.value("Stroke Color"), s_VARIOUS);
+    QCOMPARE(host.probe.value("Stroke Color"), kVarious);
 }
 
 void tst_DWidgetPropertyBrowser::variousRowTakesTheValueItLastShowed()
@@ -317,8 +322,8 @@ void tst_DWidgetPropertyBrowser::variousRowTakesTheValueItLastShowed()
     // The rows keep the values they showed before the items parted.
     b->setPlainText("other");
     b->setCenter(QVector3D(200, 100, 0));
-    QCOMPARE(host.probe.value("Text"), s_VARIOUS);
-    QCOMPARE(host.probe.value("Position"), s_VARIOUS);
+    QCOMPARE(host.probe.value("Text"), kVarious);
+    QCOMPARE(host.probe.value("Position"), kVarious);
 
     QVERIFY(host.type("Text", "same"));
     QCOMPARE(a->plainText(), QStringLiteral("same"));
@@ -329,6 +334,50 @@ void tst_DWidgetPropertyBrowser::variousRowTakesTheValueItLastShowed()
     QCOMPARE(xy(a->center()), QPointF(40, 15));
     QCOMPARE(xy(b->center()), QPointF(40, 15));
     QCOMPARE(host.probe.value("Position"), QStringLiteral("(40.00, 15.00)"));
+}
+
+void tst_DWidgetPropertyBrowser::variousNumberRowTakesTheNumberItShows_data()
+{
+    QTest::addColumn<QString>("row");
+    QTest::addColumn<QByteArray>("property");
+    QTest::addColumn<QVariant>("shared");
+    QTest::addColumn<QVariant>("other");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("shown");
+    QTest::newRow("double") << "Rotation" << QByteArray("rotation") << QVariant(0.0) << QVariant(45.0) << "0"
+                            << "0.00";
+    QTest::newRow("int") << "Stroke Width" << QByteArray("strokeWidth") << QVariant(2) << QVariant(5) << "2"
+                         << "2";
+}
+
+void tst_DWidgetPropertyBrowser::variousNumberRowTakesTheNumberItShows()
+{
+    QFETCH(QString, row);
+    QFETCH(QByteArray, property);
+    QFETCH(QVariant, shared);
+    QFETCH(QVariant, other);
+    QFETCH(QString, typed);
+    QFETCH(QString, shown);
+    Host host;
+    DGraphicsItemRectangle* a = host.rectangle(QRectF(0, 0, 20, 20), true);
+    DGraphicsItemRectangle* b = host.rectangle(QRectF(50, 0, 20, 20), true);
+    QCOMPARE(a->property(property), shared);
+    QCOMPARE(host.probe.value(row), shown);
+    // The spin box of the various row still holds the shared value.
+    QVERIFY(b->setProperty(property, other));
+    QCOMPARE(host.probe.value(row), kVarious);
+
+    // Opened and left without typing: each item keeps its own value.
+    QVERIFY(qobject_cast<QAbstractSpinBox*>(host.probe.openEditor(row)));
+    QVERIFY(host.probe.openEditor("Opacity"));
+    QCOMPARE(a->property(property), shared);
+    QCOMPARE(b->property(property), other);
+
+    // That very number typed and entered is written into both.
+    QVERIFY(host.type(row, typed));
+    QCOMPARE(a->property(property), shared);
+    QCOMPARE(b->property(property), shared);
+    QCOMPARE(host.probe.value(row), shown);
 }
 
 void tst_DWidgetPropertyBrowser::positionShowsXAndYWithTwoDecimals()
@@ -364,7 +413,7 @@ void tst_DWidgetPropertyBrowser::variousPositionDisablesItsSubRows()
     Host host;
     host.rectangle(QRectF(0, 0, 24, 7), true);
     host.rectangle(QRectF(100, 0, 24, 7), true);
-    QCOMPARE(host.probe.value("Position"), s_VARIOUS);
+    QCOMPARE(host.probe.value("Position"), kVarious);
     QVERIFY(host.probe.isEnabled("Position"));
     QVERIFY(!host.probe.isEnabled("Position/X"));
     QVERIFY(!host.probe.isEnabled("Position/Y"));
@@ -494,7 +543,7 @@ void tst_DWidgetPropertyBrowser::itemsThatGoLeaveThePanel()
     b->setStrokeWidth(6);
     if (handed)
         host.panel->setItems({a, b});
-    QCOMPARE(host.probe.value("Stroke Width"), s_VARIOUS);
+    QCOMPARE(host.probe.value("Stroke Width"), kVarious);
     // An editor is open on the rows when the items go.
     QVERIFY(host.probe.openEditor("Stroke Width"));
 
