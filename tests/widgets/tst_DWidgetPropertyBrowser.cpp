@@ -161,7 +161,8 @@ private slots:
     void variousPositionDisablesItsSubRows();
     void positionLineEditor_data();
     void positionLineEditor();
-    void subRowOutOfRangeWritesNothing();
+    void numberOutOfRangeWritesNothing_data();
+    void numberOutOfRangeWritesNothing();
     void subRowsGoWithTheirRow();
 
     // expansion
@@ -452,15 +453,28 @@ void tst_DWidgetPropertyBrowser::positionLineEditor()
              QStringLiteral("(%1, %2)").arg(position.x(), 0, 'f', 2).arg(position.y(), 0, 'f', 2));
 }
 
-void tst_DWidgetPropertyBrowser::subRowOutOfRangeWritesNothing()
+void tst_DWidgetPropertyBrowser::numberOutOfRangeWritesNothing_data()
 {
+    QTest::addColumn<QString>("row");
+    QTest::newRow("X of a position") << "Position/X";
+    QTest::newRow("angle") << "Rotation";
+    QTest::newRow("width") << "Width";
+}
+
+void tst_DWidgetPropertyBrowser::numberOutOfRangeWritesNothing()
+{
+    QFETCH(QString, row);
     Host host;
     DGraphicsItemRectangle* item = host.rectangle(QRectF(0, 0, 24, 7), true);
-    // More than a coordinate holds, typed into the X spin box.
-    QVERIFY(host.type("Position/X", "1" + QString(40, '0')));
+    const QStringList rows = host.probe.rows();
+    // More than an item's numbers hold, typed into a spin box.
+    QVERIFY(host.type(row, "1" + QString(40, '0')));
     QCOMPARE(xy(item->center()), QPointF(12, 3.5));
-    QCOMPARE(host.probe.value("Position/X"), QStringLiteral("12.00"));
-    QCOMPARE(host.probe.value("Position"), QStringLiteral("(12.00, 3.50)"));
+    QCOMPARE(item->rotation_z(), 0.0);
+    QCOMPARE(item->width(), 24.0);
+    QCOMPARE(item->height(), 7.0);
+    // The rows show the item as it is.
+    QCOMPARE(host.probe.rows(), rows);
 }
 
 void tst_DWidgetPropertyBrowser::subRowsGoWithTheirRow()
