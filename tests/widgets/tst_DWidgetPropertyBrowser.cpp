@@ -161,6 +161,8 @@ private slots:
     void variousPositionDisablesItsSubRows();
     void positionLineEditor_data();
     void positionLineEditor();
+    void depthOfAVector_data();
+    void depthOfAVector();
     void numberOutOfRangeWritesNothing_data();
     void numberOutOfRangeWritesNothing();
     void subRowsGoWithTheirRow();
@@ -451,6 +453,32 @@ void tst_DWidgetPropertyBrowser::positionLineEditor()
     QCOMPARE(xy(item->center()), position);
     QCOMPARE(host.probe.value("Position"),
              QStringLiteral("(%1, %2)").arg(position.x(), 0, 'f', 2).arg(position.y(), 0, 'f', 2));
+}
+
+void tst_DWidgetPropertyBrowser::depthOfAVector_data()
+{
+    QTest::addColumn<QString>("row");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QVector3D>("start");
+    // The line editor takes x and y; a third number is not the depth.
+    QTest::newRow("line editor, three numbers") << "Start Point" << "7 8 9" << QVector3D(7, 8, 0);
+    // A sub-row changes its component and keeps the others.
+    QTest::newRow("X sub-row") << "Start Point/X" << "7" << QVector3D(7, 2, 5);
+}
+
+void tst_DWidgetPropertyBrowser::depthOfAVector()
+{
+    QFETCH(QString, row);
+    QFETCH(QString, typed);
+    QFETCH(QVector3D, start);
+    Host host;
+    DGraphicsItemLine* line = new DGraphicsItemLine;
+    line->setLine(QVector3D(1, 2, 5), QVector3D(30, 40, 5));
+    host.scene()->addPersistenItem(line, true);
+    QCOMPARE(host.probe.value("Start Point"), QStringLiteral("(1.00, 2.00)"));
+    QVERIFY(host.type(row, typed));
+    QCOMPARE(line->startPoint(), start);
+    QCOMPARE(line->endPoint(), QVector3D(30, 40, 5));
 }
 
 void tst_DWidgetPropertyBrowser::numberOutOfRangeWritesNothing_data()
