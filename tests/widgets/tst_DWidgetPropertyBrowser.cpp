@@ -11,6 +11,8 @@
 #include <QVector4D>
 #include <QtTest>
 
+#include <climits>
+
 #include "DCanvas.h"
 #include "DGraphicsItemLine.h"
 #include "DGraphicsItemPolygon.h"
@@ -165,6 +167,7 @@ private slots:
     void depthOfAVector();
     void numberOutOfRangeWritesNothing_data();
     void numberOutOfRangeWritesNothing();
+    void widestStrokeIsShownAsItIs();
     void subRowsGoWithTheirRow();
 
     // expansion
@@ -503,6 +506,18 @@ void tst_DWidgetPropertyBrowser::numberOutOfRangeWritesNothing()
     QCOMPARE(item->height(), 7.0);
     // The rows show the item as it is.
     QCOMPARE(host.probe.rows(), rows);
+}
+
+void tst_DWidgetPropertyBrowser::widestStrokeIsShownAsItIs()
+{
+    Host host;
+    DGraphicsItemRectangle* item = host.rectangle(QRectF(0, 0, 20, 20), true);
+    // The largest number the row takes, which the item keeps as a float.
+    QVERIFY(host.type("Stroke Width", QString::number(INT_MAX)));
+    QCOMPARE(item->property("strokeWidth"), QVariant(INT_MAX));
+    QCOMPARE(host.probe.value("Stroke Width"), QString::number(INT_MAX));
+    QVERIFY(host.type("Stroke Width", "3"));
+    QCOMPARE(item->strokeWidth(), 3u);
 }
 
 void tst_DWidgetPropertyBrowser::subRowsGoWithTheirRow()
