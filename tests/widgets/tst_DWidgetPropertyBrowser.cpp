@@ -1,12 +1,15 @@
 // The property panel beside a real canvas with real items: what it lists for
 // a selection, what editing a row writes, and what it does when the items
 // go away under it.
+#include <QColorDialog>
 #include <QDoubleSpinBox>
+#include <QFontDialog>
 #include <QHBoxLayout>
 #include <QLineEdit>
 #include <QPointer>
 #include <QSignalSpy>
 #include <QSpinBox>
+#include <QToolButton>
 #include <QTreeWidget>
 #include <QVector4D>
 #include <QtTest>
@@ -154,6 +157,7 @@ private slots:
     // values that differ
     void differingValuesReadVariousAndAnEntryWritesEveryItem();
     void variousRowTakesTheValueItLastShowed();
+    void dialogRowsWriteEveryItem();
     void variousNumberRowTakesTheNumberItShows_data();
     void variousNumberRowTakesTheNumberItShows();
 
@@ -340,6 +344,49 @@ void tst_DWidgetPropertyBrowser::variousRowTakesTheValueItLastShowed()
     QCOMPARE(xy(a->center()), QPointF(40, 15));
     QCOMPARE(xy(b->center()), QPointF(40, 15));
     QCOMPARE(host.probe.value("Position"), QStringLiteral("(40.00, 15.00)"));
+}
+
+void tst_DWidgetPropertyBrowser::dialogRowsWriteEveryItem()
+{
+    Host host;
+    DGraphicsItemText* a = new DGraphicsItemText;
+    DGraphicsItemText* b = new DGraphicsItemText;
+    a->setBoundary(QRectF(0, 0, 80, 30));
+    b->setBoundary(QRectF(0, 40, 80, 30));
+    b->setTextColor(Qt::red);
+    host.scene()->addPersistenItem(a, true);
+    host.scene()->addPersistenItem(b, true);
+    QCOMPARE(host.probe.value("Text Color"), kVarious);
+    const auto choose = [&](const QString& row) {
+        QWidget* cell = host.probe.openEditor(row);
+        QToolButton* button = cell ? cell->findChild<QToolButton*>() : nullptr;
+        return [button] {
+            if (button)
+                QTest::mouseClick(button, Qt::LeftButton);
+        };
+    };
+
+    const QColor colour(20, 140, 60);
+    QVERIFY(DPropertyTreeProbe::answerDialog<QColorDialog>(choose("Text Color"), [&](QColorDialog* dialog) {
+        dialog->setCurrentColor(colour);
+        dialog->accept();
+    }));
+    QCOMPARE(a->textColor().rgba(), colour.rgba());
+    QCOMPARE(b->textColor().rgba(), colour.rgba());
+    QCOMPARE(host.probe.value("Text Color"), colour.name());
+
+    QFont font = a->font();
+    font.setPointSize(31);
+    font.setBold(true);
+    QVERIFY(DPropertyTreeProbe::answerDialog<QFontDialog>(choose("Font"), [&](QFontDialog* dialog) {
+        dialog->setCurrentFont(font);
+        dialog->accept();
+    }));
+    for (const DGraphicsItemText* item : {a, b}) {
+        QCOMPARE(item->font().pointSize(), 31);
+        QVERIFY(item->font().bold());
+    }
+    QVERIFY2(host.probe.value("Font").endsWith(", 31 pt"), qPrintable(host.probe.value("Font")));
 }
 
 void tst_DWidgetPropertyBrowser::variousNumberRowTakesTheNumberItShows_data()
