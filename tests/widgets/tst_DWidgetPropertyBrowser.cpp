@@ -98,6 +98,15 @@ struct Host
         return item;
     }
 
+    DGraphicsItemText* text(const QRectF& boundary, const QString& plainText, bool select)
+    {
+        DGraphicsItemText* item = new DGraphicsItemText;
+        item->setBoundary(boundary);
+        item->setPlainText(plainText);
+        scene()->addPersistenItem(item, select);
+        return item;
+    }
+
     // Only these items selected, as a click and shift-clicks would leave it.
     void select(const QList<DGraphicsItem*>& items)
     {
@@ -318,14 +327,8 @@ void tst_DWidgetPropertyBrowser::differingValuesReadVariousAndAnEntryWritesEvery
 void tst_DWidgetPropertyBrowser::variousRowTakesTheValueItLastShowed()
 {
     Host host;
-    DGraphicsItemText* a = new DGraphicsItemText;
-    DGraphicsItemText* b = new DGraphicsItemText;
-    a->setBoundary(QRectF(0, 0, 80, 30));
-    b->setBoundary(QRectF(0, 0, 80, 30));
-    a->setPlainText("same");
-    b->setPlainText("same");
-    host.scene()->addPersistenItem(a, true);
-    host.scene()->addPersistenItem(b, true);
+    DGraphicsItemText* a = host.text(QRectF(0, 0, 80, 30), "same", true);
+    DGraphicsItemText* b = host.text(QRectF(0, 0, 80, 30), "same", true);
     QCOMPARE(host.probe.value("Text"), QStringLiteral("same"));
     QCOMPARE(host.probe.value("Position"), QStringLiteral("(40.00, 15.00)"));
 
@@ -349,13 +352,9 @@ void tst_DWidgetPropertyBrowser::variousRowTakesTheValueItLastShowed()
 void tst_DWidgetPropertyBrowser::dialogRowsWriteEveryItem()
 {
     Host host;
-    DGraphicsItemText* a = new DGraphicsItemText;
-    DGraphicsItemText* b = new DGraphicsItemText;
-    a->setBoundary(QRectF(0, 0, 80, 30));
-    b->setBoundary(QRectF(0, 40, 80, 30));
+    DGraphicsItemText* a = host.text(QRectF(0, 0, 80, 30), "one", true);
+    DGraphicsItemText* b = host.text(QRectF(0, 40, 80, 30), "two", true);
     b->setTextColor(Qt::red);
-    host.scene()->addPersistenItem(a, true);
-    host.scene()->addPersistenItem(b, true);
     QCOMPARE(host.probe.value("Text Color"), kVarious);
     const auto choose = [&](const QString& row) {
         QWidget* cell = host.probe.openEditor(row);
