@@ -6,6 +6,8 @@
 #include <QMetaObject>
 #include <QPainter>
 
+#include <cmath>
+
 #include "DLoginItems.h"
 
 // ---------------------------------------------------------------------------
@@ -193,7 +195,9 @@ void DUtility::FixPainterAlias(QPainter* painter)
 {
     const QPointF origin = painter->transform().map(QPointF(0, 0));
     auto shift = [](double c) {
-        const double r = qRound(c);
+        // Rounded as qRound does (a half up), but in double precision: an
+        // item far off the page may map beyond the range of an int.
+        const double r = std::floor(c + 0.5);
         return r > c ? r - c - 0.5 : r - c + 0.5;
     };
     painter->translate(shift(origin.x()), shift(origin.y()));

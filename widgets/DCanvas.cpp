@@ -28,10 +28,11 @@ int roundHalfUp(double value)
 
 // The turn of a wheel event along its dominant axis: a sideways wheel or a
 // mostly sideways touchpad gesture zooms as well as an upright one. On a tie
-// the vertical axis counts.
+// the vertical axis counts. Compared in 64 bits: the magnitude of the most
+// negative int is not an int.
 int dominantDelta(const QPoint& angleDelta)
 {
-    return qAbs(angleDelta.x()) > qAbs(angleDelta.y()) ? angleDelta.x() : angleDelta.y();
+    return qAbs(qint64(angleDelta.x())) > qAbs(qint64(angleDelta.y())) ? angleDelta.x() : angleDelta.y();
 }
 }
 

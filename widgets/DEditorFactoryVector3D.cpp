@@ -3,9 +3,6 @@
 #include <QLineEdit>
 #include <QRegularExpression>
 
-#include <cfloat>
-#include <cmath>
-
 DEditorFactoryVector3D::DEditorFactoryVector3D(QObject* parent)
     : QtAbstractEditorFactory<DPropertyManagerVector3D>(parent)
 {
@@ -30,7 +27,7 @@ bool DEditorFactoryVector3D::readVector(const QString& text, QVector3D* v)
         bool ok = false;
         component = matches.next().captured().toDouble(&ok);
         // A run of digits too long for a float is no coordinate.
-        if (!ok || !std::isfinite(component) || std::fabs(component) > double(FLT_MAX))
+        if (!ok || !DPropertyManagerVector3D::fitsFloat(component))
             return false;
     }
     *v = QVector3D(float(xy[0]), float(xy[1]), 0.0f);

@@ -11,11 +11,6 @@
 
 namespace {
 
-bool fitsFloat(double value)
-{
-    return std::isfinite(value) && std::fabs(value) <= double(FLT_MAX);
-}
-
 bool isFinite(const QVector3D& v)
 {
     return std::isfinite(v.x()) && std::isfinite(v.y()) && std::isfinite(v.z());
@@ -57,6 +52,11 @@ QString DPropertyManagerVector3D::valueText(const QtProperty* property) const
 QVector3D DPropertyManagerVector3D::value(const QtProperty* property) const
 {
     return m_values.value(property).value;
+}
+
+bool DPropertyManagerVector3D::fitsFloat(double value)
+{
+    return std::isfinite(value) && std::fabs(value) <= double(FLT_MAX);
 }
 
 QString DPropertyManagerVector3D::valueToText(const QVector3D& value)

@@ -27,6 +27,9 @@ public:
     // The row's vector; zero for a row of another manager.
     QVector3D value(const QtProperty* property) const;
     static QString valueToText(const QVector3D& value);
+    // Whether a number is finite and within a float's range, so that it can
+    // stand as a component without turning into an infinity.
+    static bool fitsFloat(double value);
 
 signals:
     void valueChanged(QtProperty* property, const QVector3D& value);

@@ -95,6 +95,13 @@ void DWidgetPropertyBrowser::onValueChanged(QtProperty* row, const QVariant& val
     auto it = m_rows.constFind(row);
     if (it == m_rows.constEnd())
         return;
+    // Items keep their numbers in single precision, where a larger one would
+    // become an infinity: it is not written, and the row shows the items'
+    // value again.
+    if (value.type() == QVariant::Double && !DPropertyManagerVector3D::fitsFloat(value.toDouble())) {
+        updateProperties();
+        return;
+    }
     const QMetaProperty property = it->property();
     // Each write refreshes the rows; an item that went meanwhile is skipped.
     const QList<DGraphicsItem*> items = m_items;

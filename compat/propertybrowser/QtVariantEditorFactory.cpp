@@ -15,6 +15,8 @@
 namespace {
 
 const int kDoubleDecimals = 2;
+// Set on a spin box while it holds text the user typed and has not finished.
+const char* const kTypedProperty = "zorvelTypedEntry";
 
 template <class SpinBox, class Number>
 void setBounds(SpinBox* spin, const QVariant& minimum, const QVariant& maximum, Number lowest, Number highest)
@@ -78,6 +80,7 @@ QWidget* QtVariantEditorFactory::makeEditor(int type, const QtVariantPropertyMan
         setBounds(spin, minimum, maximum, INT_MIN, INT_MAX);
         spin->setKeyboardTracking(false);
         connect(spin, qOverload<int>(&QSpinBox::valueChanged), this, [this, spin](int v) { commit(spin, v); });
+        commitTypedEntries(spin);
         return spin;
     }
     case QVariant::Double: {
@@ -87,6 +90,7 @@ QWidget* QtVariantEditorFactory::makeEditor(int type, const QtVariantPropertyMan
         spin->setKeyboardTracking(false);
         connect(spin, qOverload<double>(&QDoubleSpinBox::valueChanged), this,
                 [this, spin](double v) { commit(spin, v); });
+        commitTypedEntries(spin);
         return spin;
     }
     case QVariant::String: {
@@ -112,6 +116,25 @@ QWidget* QtVariantEditorFactory::makeEditor(int type, const QtVariantPropertyMan
     default:
         return nullptr;
     }
+}
+
+void QtVariantEditorFactory::commitTypedEntries(QAbstractSpinBox* spin)
+{
+    // A spin box signals only a value that differs from the one it shows, but
+    // what it shows may stand for more than one value (a manager may show one
+    // value for several that differ): a number the user typed is committed
+    // when the user finishes, and the manager decides whether it is a change.
+    // Leaving a spin box without typing commits nothing.
+    QLineEdit* text = spin->findChild<QLineEdit*>();
+    if (!text)
+        return;
+    connect(text, &QLineEdit::textEdited, spin, [spin] { spin->setProperty(kTypedProperty, true); });
+    connect(spin, &QAbstractSpinBox::editingFinished, this, [this, spin] {
+        if (!spin->property(kTypedProperty).toBool())
+            return;
+        spin->setProperty(kTypedProperty, false);
+        commit(spin, spin->property("value"));
+    });
 }
 
 void QtVariantEditorFactory::track(QWidget* editor, QtProperty* property)

@@ -7,12 +7,15 @@
 #include "QtAbstractEditorFactory.h"
 #include "QtVariantPropertyManager.h"
 
+class QAbstractSpinBox;
+
 // Editors for the properties of variant managers: a check box for bool, spin
 // boxes for int and double (bounded by "minimum" and "maximum"), a line edit
 // for text, and cells with a dialog for colour and font. An editor writes
 // through the manager and follows the value while it is open. Spin boxes and
-// the line edit commit when the user finishes, not at every keystroke; a
-// line edit the user did not touch commits nothing.
+// the line edit commit what the user typed when the user finishes, not at
+// every keystroke, even when it equals the value shown; one the user left
+// untouched commits nothing.
 class QtVariantEditorFactory : public QtAbstractEditorFactory<QtVariantPropertyManager>
 {
     Q_OBJECT
@@ -28,6 +31,7 @@ protected:
 private:
     QWidget* makeEditor(int type, const QtVariantPropertyManager* manager, const QtProperty* property,
                         QWidget* parent);
+    void commitTypedEntries(QAbstractSpinBox* spin);
     void track(QWidget* editor, QtProperty* property);
     void forget(QWidget* editor);
     void commit(QWidget* editor, const QVariant& value);

@@ -4,6 +4,8 @@
 #include <QSharedPointer>
 #include <QUuid>
 
+#include <climits>
+
 #include "DConstants.h"
 #include "DFileFormatConversion.h"
 #include "DGlobalResource.h"
@@ -79,7 +81,11 @@ QVector3D DGraphicsItem::center() const
 unsigned int DGraphicsItem::strokeWidth() const
 {
     const float w = m_state.strokewidth();
-    return w > 0.0f ? static_cast<unsigned int>(w) : 0u;
+    if (!(w > 0.0f))
+        return 0u;
+    // Pens and the int property take the width as an int; the float rounds
+    // the widest int up beyond it (and may hold more than any unsigned).
+    return w < 2147483648.0f ? static_cast<unsigned int>(w) : unsigned(INT_MAX);
 }
 
 QColor DGraphicsItem::strokeColor() const

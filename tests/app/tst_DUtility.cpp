@@ -361,6 +361,7 @@ void tst_DUtility::fixPainterAlias_data()
     QTest::newRow("fractions") << QPointF(10.7, 3.2) << QPointF(-0.2, 0.3);
     QTest::newRow("half rounds up") << QPointF(2.5, -2.5) << QPointF(0, 0);
     QTest::newRow("negative") << QPointF(-1.2, -0.8) << QPointF(-0.3, 0.3);
+    QTest::newRow("beyond an int") << QPointF(1e10, -1e10 - 0.25) << QPointF(0.5, -0.25);
 }
 
 void tst_DUtility::fixPainterAlias()

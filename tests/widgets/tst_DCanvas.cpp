@@ -6,6 +6,8 @@
 #include <QPropertyAnimation>
 #include <QScrollBar>
 
+#include <climits>
+
 #include "DCanvas.h"
 #include "DCanvasRulerHorizontal.h"
 #include "DCanvasRulerVertical.h"
@@ -206,6 +208,10 @@ void tst_DCanvas::wheel_data()
     QTest::newRow("mostly sideways gesture") << true << QPoint(-130, 40) << 4 * 0.2 << true;
     QTest::newRow("mostly upright gesture") << true << QPoint(-40, 130) << 6 * 0.2 << true;
     QTest::newRow("tie: the vertical axis") << true << QPoint(120, -120) << 4 * 0.2 << true;
+    // Turns far beyond the zoom range stop at its ends.
+    QTest::newRow("largest turn down, sideways") << true << QPoint(INT_MIN, 0) << 1 * 0.2 << true;
+    QTest::newRow("largest turn down, upright") << true << QPoint(1, INT_MIN) << 1 * 0.2 << true;
+    QTest::newRow("largest turn up") << true << QPoint(0, INT_MAX) << 50 * 0.2 << true;
 }
 
 void tst_DCanvas::wheel()

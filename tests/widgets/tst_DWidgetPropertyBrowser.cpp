@@ -1,15 +1,20 @@
 // The property panel beside a real canvas with real items: what it lists for
 // a selection, what editing a row writes, and what it does when the items
 // go away under it.
+#include <QColorDialog>
 #include <QDoubleSpinBox>
+#include <QFontDialog>
 #include <QHBoxLayout>
 #include <QLineEdit>
 #include <QPointer>
 #include <QSignalSpy>
 #include <QSpinBox>
+#include <QToolButton>
 #include <QTreeWidget>
 #include <QVector4D>
 #include <QtTest>
+
+#include <climits>
 
 #include "DCanvas.h"
 #include "DGraphicsItemLine.h"
@@ -57,6 +62,9 @@ private:
     QVector4D m_corner;
 };
 
+// What a row whose items differ shows.
+const QString kVarious = QStringLiteral("*VARIOUS*");
+
 const QStringList kRectangleRows = {"Position", "Rotation", "Stroke Color", "Stroke Width", "Fill",
                                     "Fill Color", "Opacity", "Width", "Height"};
 
@@ -86,6 +94,15 @@ struct Host
     {
         DGraphicsItemRectangle* item = new DGraphicsItemRectangle;
         item->setBoundary(boundary);
+        scene()->addPersistenItem(item, select);
+        return item;
+    }
+
+    DGraphicsItemText* text(const QRectF& boundary, const QString& plainText, bool select)
+    {
+        DGraphicsItemText* item = new DGraphicsItemText;
+        item->setBoundary(boundary);
+        item->setPlainText(plainText);
         scene()->addPersistenItem(item, select);
         return item;
     }
@@ -149,6 +166,9 @@ private slots:
     // values that differ
     void differingValuesReadVariousAndAnEntryWritesEveryItem();
     void variousRowTakesTheValueItLastShowed();
+    void dialogRowsWriteEveryItem();
+    void variousNumberRowTakesTheNumberItShows_data();
+    void variousNumberRowTakesTheNumberItShows();
 
     // positions
     void positionShowsXAndYWithTwoDecimals();
@@ -156,7 +176,11 @@ private slots:
     void variousPositionDisablesItsSubRows();
     void positionLineEditor_data();
     void positionLineEditor();
-    void subRowOutOfRangeWritesNothing();
+    void depthOfAVector_data();
+    void depthOfAVector();
+    void numberOutOfRangeWritesNothing_data();
+    void numberOutOfRangeWritesNothing();
+    void widestStrokeIsShownAsItIs();
     void subRowsGoWithTheirRow();
 
     // expansion
@@ -258,7 +282,7 @@ void tst_DWidgetPropertyBrowser::rowIsEnabledWhenEveryItemEnablesIt()
     DGraphicsItemRectangle* a = host.rectangle(QRectF(0, 0, 20, 20), true);
     DGraphicsItemRectangle* b = host.rectangle(QRectF(50, 0, 20, 20), true);
     a->setFill(true);
-    QCOMPARE(host.probe.value("Fill"), s_VARIOUS);
+    QCOMPARE(host.probe.value("Fill"), kVarious);
     QVERIFY(!host.probe.isEnabled("Fill Color"));
     QCOMPARE(host.probe.openEditor("Fill Color"), nullptr);
     b->setFill(true);
@@ -289,36 +313,30 @@ void tst_DWidgetPropertyBrowser::differingValuesReadVariousAndAnEntryWritesEvery
     DGraphicsItemRectangle* b = host.rectangle(QRectF(50, 0, 20, 20), true);
     b->setStrokeWidth(5);
     b->setStrokeColor(Qt::red);
-    QCOMPARE(host.probe.value("Stroke Width"), s_VARIOUS);
-    QCOMPARE(host.probe.value("Stroke Color"), s_VARIOUS);
+    QCOMPARE(host.probe.value("Stroke Width"), kVarious);
+    QCOMPARE(host.probe.value("Stroke Color"), kVarious);
     QCOMPARE(host.probe.value("Opacity"), QStringLiteral("1.00"));
 
     QVERIFY(host.type("Stroke Width", "7"));
     QCOMPARE(a->strokeWidth(), 7u);
     QCOMPARE(b->strokeWidth(), 7u);
     QCOMPARE(host.probe.value("Stroke Width"), QStringLiteral("7"));
-    QCOMPARE(host.probe.value("Stroke Color"), s_VARIOUS);
+    QCOMPARE(host.probe.value("Stroke Color"), kVarious);
 }
 
 void tst_DWidgetPropertyBrowser::variousRowTakesTheValueItLastShowed()
 {
     Host host;
-    DGraphicsItemText* a = new DGraphicsItemText;
-    DGraphicsItemText* b = new DGraphicsItemText;
-    a->setBoundary(QRectF(0, 0, 80, 30));
-    b->setBoundary(QRectF(0, 0, 80, 30));
-    a->setPlainText("same");
-    b->setPlainText("same");
-    host.scene()->addPersistenItem(a, true);
-    host.scene()->addPersistenItem(b, true);
+    DGraphicsItemText* a = host.text(QRectF(0, 0, 80, 30), "same", true);
+    DGraphicsItemText* b = host.text(QRectF(0, 0, 80, 30), "same", true);
     QCOMPARE(host.probe.value("Text"), QStringLiteral("same"));
     QCOMPARE(host.probe.value("Position"), QStringLiteral("(40.00, 15.00)"));
 
     // The rows keep the values they showed before the items parted.
     b->setPlainText("other");
     b->setCenter(QVector3D(200, 100, 0));
-    QCOMPARE(host.probe.value("Text"), s_VARIOUS);
-    QCOMPARE(host.probe.value("Position"), s_VARIOUS);
+    QCOMPARE(host.probe.value("Text"), kVarious);
+    QCOMPARE(host.probe.value("Position"), kVarious);
 
     QVERIFY(host.type("Text", "same"));
     QCOMPARE(a->plainText(), QStringLiteral("same"));
@@ -329,6 +347,89 @@ void tst_DWidgetPropertyBrowser::variousRowTakesTheValueItLastShowed()
     QCOMPARE(xy(a->center()), QPointF(40, 15));
     QCOMPARE(xy(b->center()), QPointF(40, 15));
     QCOMPARE(host.probe.value("Position"), QStringLiteral("(40.00, 15.00)"));
+}
+
+void tst_DWidgetPropertyBrowser::dialogRowsWriteEveryItem()
+{
+    Host host;
+    DGraphicsItemText* a = host.text(QRectF(0, 0, 80, 30), "one", true);
+    DGraphicsItemText* b = host.text(QRectF(0, 40, 80, 30), "two", true);
+    b->setTextColor(Qt::red);
+    QCOMPARE(host.probe.value("Text Color"), kVarious);
+    const auto choose = [&](const QString& row) {
+        QWidget* cell = host.probe.openEditor(row);
+        QToolButton* button = cell ? cell->findChild<QToolButton*>() : nullptr;
+        return [button] {
+            if (button)
+                QTest::mouseClick(button, Qt::LeftButton);
+        };
+    };
+
+    const QColor colour(20, 140, 60);
+    QVERIFY(DPropertyTreeProbe::answerDialog<QColorDialog>(choose("Text Color"), [&](QColorDialog* dialog) {
+        dialog->setCurrentColor(colour);
+        dialog->accept();
+    }));
+    QCOMPARE(a->textColor().rgba(), colour.rgba());
+    QCOMPARE(b->textColor().rgba(), colour.rgba());
+    QCOMPARE(host.probe.value("Text Color"), colour.name());
+
+    QFont font = a->font();
+    font.setPointSize(31);
+    font.setBold(true);
+    QVERIFY(DPropertyTreeProbe::answerDialog<QFontDialog>(choose("Font"), [&](QFontDialog* dialog) {
+        dialog->setCurrentFont(font);
+        dialog->accept();
+    }));
+    for (const DGraphicsItemText* item : {a, b}) {
+        QCOMPARE(item->font().pointSize(), 31);
+        QVERIFY(item->font().bold());
+    }
+    QVERIFY2(host.probe.value("Font").endsWith(", 31 pt"), qPrintable(host.probe.value("Font")));
+}
+
+void tst_DWidgetPropertyBrowser::variousNumberRowTakesTheNumberItShows_data()
+{
+    QTest::addColumn<QString>("row");
+    QTest::addColumn<QByteArray>("property");
+    QTest::addColumn<QVariant>("shared");
+    QTest::addColumn<QVariant>("other");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("shown");
+    QTest::newRow("double") << "Rotation" << QByteArray("rotation") << QVariant(0.0) << QVariant(45.0) << "0"
+                            << "0.00";
+    QTest::newRow("int") << "Stroke Width" << QByteArray("strokeWidth") << QVariant(2) << QVariant(5) << "2"
+                         << "2";
+}
+
+void tst_DWidgetPropertyBrowser::variousNumberRowTakesTheNumberItShows()
+{
+    QFETCH(QString, row);
+    QFETCH(QByteArray, property);
+    QFETCH(QVariant, shared);
+    QFETCH(QVariant, other);
+    QFETCH(QString, typed);
+    QFETCH(QString, shown);
+    Host host;
+    DGraphicsItemRectangle* a = host.rectangle(QRectF(0, 0, 20, 20), true);
+    DGraphicsItemRectangle* b = host.rectangle(QRectF(50, 0, 20, 20), true);
+    QCOMPARE(a->property(property), shared);
+    QCOMPARE(host.probe.value(row), shown);
+    // The spin box of the various row still holds the shared value.
+    QVERIFY(b->setProperty(property, other));
+    QCOMPARE(host.probe.value(row), kVarious);
+
+    // Opened and left without typing: each item keeps its own value.
+    QVERIFY(qobject_cast<QAbstractSpinBox*>(host.probe.openEditor(row)));
+    QVERIFY(host.probe.openEditor("Opacity"));
+    QCOMPARE(a->property(property), shared);
+    QCOMPARE(b->property(property), other);
+
+    // That very number typed and entered is written into both.
+    QVERIFY(host.type(row, typed));
+    QCOMPARE(a->property(property), shared);
+    QCOMPARE(b->property(property), shared);
+    QCOMPARE(host.probe.value(row), shown);
 }
 
 void tst_DWidgetPropertyBrowser::positionShowsXAndYWithTwoDecimals()
@@ -364,7 +465,7 @@ void tst_DWidgetPropertyBrowser::variousPositionDisablesItsSubRows()
     Host host;
     host.rectangle(QRectF(0, 0, 24, 7), true);
     host.rectangle(QRectF(100, 0, 24, 7), true);
-    QCOMPARE(host.probe.value("Position"), s_VARIOUS);
+    QCOMPARE(host.probe.value("Position"), kVarious);
     QVERIFY(host.probe.isEnabled("Position"));
     QVERIFY(!host.probe.isEnabled("Position/X"));
     QVERIFY(!host.probe.isEnabled("Position/Y"));
@@ -403,15 +504,66 @@ void tst_DWidgetPropertyBrowser::positionLineEditor()
              QStringLiteral("(%1, %2)").arg(position.x(), 0, 'f', 2).arg(position.y(), 0, 'f', 2));
 }
 
-void tst_DWidgetPropertyBrowser::subRowOutOfRangeWritesNothing()
+void tst_DWidgetPropertyBrowser::depthOfAVector_data()
 {
+    QTest::addColumn<QString>("row");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QVector3D>("start");
+    // The line editor takes x and y; a third number is not the depth.
+    QTest::newRow("line editor, three numbers") << "Start Point" << "7 8 9" << QVector3D(7, 8, 0);
+    // A sub-row changes its component and keeps the others.
+    QTest::newRow("X sub-row") << "Start Point/X" << "7" << QVector3D(7, 2, 5);
+}
+
+void tst_DWidgetPropertyBrowser::depthOfAVector()
+{
+    QFETCH(QString, row);
+    QFETCH(QString, typed);
+    QFETCH(QVector3D, start);
+    Host host;
+    DGraphicsItemLine* line = new DGraphicsItemLine;
+    line->setLine(QVector3D(1, 2, 5), QVector3D(30, 40, 5));
+    host.scene()->addPersistenItem(line, true);
+    QCOMPARE(host.probe.value("Start Point"), QStringLiteral("(1.00, 2.00)"));
+    QVERIFY(host.type(row, typed));
+    QCOMPARE(line->startPoint(), start);
+    QCOMPARE(line->endPoint(), QVector3D(30, 40, 5));
+}
+
+void tst_DWidgetPropertyBrowser::numberOutOfRangeWritesNothing_data()
+{
+    QTest::addColumn<QString>("row");
+    QTest::newRow("X of a position") << "Position/X";
+    QTest::newRow("angle") << "Rotation";
+    QTest::newRow("width") << "Width";
+}
+
+void tst_DWidgetPropertyBrowser::numberOutOfRangeWritesNothing()
+{
+    QFETCH(QString, row);
     Host host;
     DGraphicsItemRectangle* item = host.rectangle(QRectF(0, 0, 24, 7), true);
-    // More than a coordinate holds, typed into the X spin box.
-    QVERIFY(host.type("Position/X", "1" + QString(40, '0')));
+    const QStringList rows = host.probe.rows();
+    // More than an item's numbers hold, typed into a spin box.
+    QVERIFY(host.type(row, "1" + QString(40, '0')));
     QCOMPARE(xy(item->center()), QPointF(12, 3.5));
-    QCOMPARE(host.probe.value("Position/X"), QStringLiteral("12.00"));
-    QCOMPARE(host.probe.value("Position"), QStringLiteral("(12.00, 3.50)"));
+    QCOMPARE(item->rotation_z(), 0.0);
+    QCOMPARE(item->width(), 24.0);
+    QCOMPARE(item->height(), 7.0);
+    // The rows show the item as it is.
+    QCOMPARE(host.probe.rows(), rows);
+}
+
+void tst_DWidgetPropertyBrowser::widestStrokeIsShownAsItIs()
+{
+    Host host;
+    DGraphicsItemRectangle* item = host.rectangle(QRectF(0, 0, 20, 20), true);
+    // The largest number the row takes, which the item keeps as a float.
+    QVERIFY(host.type("Stroke Width", QString::number(INT_MAX)));
+    QCOMPARE(item->property("strokeWidth"), QVariant(INT_MAX));
+    QCOMPARE(host.probe.value("Stroke Width"), QString::number(INT_MAX));
+    QVERIFY(host.type("Stroke Width", "3"));
+    QCOMPARE(item->strokeWidth(), 3u);
 }
 
 void tst_DWidgetPropertyBrowser::subRowsGoWithTheirRow()
@@ -494,7 +646,7 @@ void tst_DWidgetPropertyBrowser::itemsThatGoLeaveThePanel()
     b->setStrokeWidth(6);
     if (handed)
         host.panel->setItems({a, b});
-    QCOMPARE(host.probe.value("Stroke Width"), s_VARIOUS);
+    QCOMPARE(host.probe.value("Stroke Width"), kVarious);
     // An editor is open on the rows when the items go.
     QVERIFY(host.probe.openEditor("Stroke Width"));
 
