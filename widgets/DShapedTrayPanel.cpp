@@ -39,6 +39,10 @@ DShapedTrayPanel::DShapedTrayPanel(QWidget* owner)
 {
     setAttribute(Qt::WA_TranslucentBackground);
     setAttribute(Qt::WA_NoSystemBackground);
+    // The panel answers the pointer only. Taking the keyboard focus would take
+    // it from the application the user types in, and a focused panel that
+    // closes under the tray icon's open menu ends that menu with it.
+    setAttribute(Qt::WA_ShowWithoutActivating);
     QHBoxLayout* layout = new QHBoxLayout(this);
     layout->setSpacing(3);
     layout->setContentsMargins(3, 3, 3, 3);
@@ -90,7 +94,6 @@ void DShapedTrayPanel::show(const QRect& trayGeometry)
     // A second opening with the same size gets no resize event, yet the icon
     // (and so the anchor) may have moved: place the panel every time.
     placeBesideAnchor(size());
-    activateWindow();
     raise();
 }
 

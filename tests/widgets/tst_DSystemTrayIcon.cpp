@@ -13,35 +13,11 @@
 #include <QtTest>
 
 #include "DConfig.h"
+#include "DMainWindowStandIn.h"
 #include "DShapedTrayPanel.h"
 #include "DSystemTrayIcon.h"
 
 Q_DECLARE_METATYPE(QMargins)
-
-// Stands in for the program's main window: it tells when it is shown and hidden.
-class MainWindowStandIn : public QWidget
-{
-    Q_OBJECT
-public:
-    int m_nTriggered = 0;
-signals:
-    void shown();
-    void hidden();
-public slots:
-    void onCapture() { ++m_nTriggered; }
-
-protected:
-    void showEvent(QShowEvent* event) override
-    {
-        QWidget::showEvent(event);
-        emit shown();
-    }
-    void hideEvent(QHideEvent* event) override
-    {
-        QWidget::hideEvent(event);
-        emit hidden();
-    }
-};
 
 class TestDSystemTrayIcon : public QObject
 {
