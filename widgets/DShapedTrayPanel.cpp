@@ -1,5 +1,6 @@
 #include "DShapedTrayPanel.h"
 
+#include <QBitmap>
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QPainter>
@@ -8,6 +9,8 @@
 #include <QResizeEvent>
 #include <QScreen>
 #include <QToolButton>
+
+#include "DDesktopCompositor.h"
 
 namespace {
 
@@ -94,6 +97,7 @@ void DShapedTrayPanel::show(const QRect& trayGeometry)
     // A second opening with the same size gets no resize event, yet the icon
     // (and so the anchor) may have moved: place the panel every time.
     placeBesideAnchor(size());
+    updateShape();
     raise();
 }
 
@@ -170,12 +174,33 @@ void DShapedTrayPanel::createBackground(const QSize& size)
     m_nBackgroundShift = m_nShift;
 }
 
-void DShapedTrayPanel::paintEvent(QPaintEvent* event)
+void DShapedTrayPanel::ensureBackground()
 {
-    Q_UNUSED(event);
     if (m_pixBackground.size() != size() || m_nBackgroundArrowAtBottom != m_nArrowAtBottom
         || m_nBackgroundShift != m_nShift)
         createBackground(size());
+}
+
+void DShapedTrayPanel::updateShape()
+{
+    // A compositing manager blends the translucent edges over what lies
+    // behind. Without one, every transparent pixel would show black: the
+    // window then takes the shape of the frame's opaque pixels instead.
+    if (DDesktopCompositor::current().isRunning()) {
+        clearMask();
+        return;
+    }
+    ensureBackground();
+    // Pixels at least half covered belong to the shape.
+    const QRegion shape(QBitmap::fromImage(m_pixBackground.toImage().createAlphaMask()));
+    if (shape != mask())
+        setMask(shape);
+}
+
+void DShapedTrayPanel::paintEvent(QPaintEvent* event)
+{
+    Q_UNUSED(event);
+    ensureBackground();
     QPainter painter(this);
     painter.drawPixmap(rect(), m_pixBackground);
 }
@@ -184,6 +209,7 @@ void DShapedTrayPanel::resizeEvent(QResizeEvent* event)
 {
     QWidget::resizeEvent(event);
     placeBesideAnchor(event->size());
+    updateShape();
 }
 
 void DShapedTrayPanel::placeBesideAnchor(const QSize& size)

@@ -43,6 +43,10 @@ protected:
 
 private:
     void placeBesideAnchor(const QSize& size);
+    void ensureBackground();
+    // The window's shape: the frame itself without a compositing manager,
+    // the whole rectangle (translucent where the frame is) with one.
+    void updateShape();
 
     QPixmap m_pixBackground;
     QWidget* m_pOwner;
