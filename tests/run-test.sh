@@ -1,15 +1,16 @@
 #!/usr/bin/env bash
 # Runs one test executable in a private home: its own HOME, XDG_CONFIG_HOME and
 # XDG_RUNTIME_DIR (mode 0700), removed afterwards. Offscreen by default; with
-# --x11 under its own Xvfb server, optionally with a window manager (--wm) and a
-# system tray (--tray).
+# --x11 under its own Xvfb server, optionally with a window manager (--wm), a
+# system tray (--tray) and a screen size other than 1280x800 (--screen WxH).
 set -u
-x11=0 wm=0 tray=0
+x11=0 wm=0 tray=0 screen=1280x800
 while [ $# -gt 0 ]; do
     case "$1" in
         --x11) x11=1 ;;
         --wm) wm=1 ;;
         --tray) tray=1 ;;
+        --screen) shift; screen=$1 ;;
         --) shift; break ;;
         *) break ;;
     esac
@@ -74,4 +75,4 @@ chmod +x "$inner"
 # Tests run in parallel: start each one's search for a free display number at a
 # place of its own, so that two servers starting at once rarely race for one number.
 first=$(( 100 + $(basename "$1" | cksum | cut -d' ' -f1) % 800 ))
-exec xvfb-run -a -n "$first" -s "-screen 0 1280x800x24 -nolisten tcp" "$inner" "$@"
+exec xvfb-run -a -n "$first" -s "-screen 0 ${screen}x24 -nolisten tcp" "$inner" "$@"

@@ -63,33 +63,37 @@ void DX11TestDisplay::sync()
 
 QImage DX11TestDisplay::paintRootNoise(quint32 seed)
 {
-    if (!isConnected() || m_p->screen->root_depth != 24)
+    if (!isConnected())
+        return QImage();
+    const int depth = m_p->screen->root_depth;
+    if (depth != 24 && depth != 16)
         return QImage();
     xcb_connection_t* c = m_p->xcb;
     const QSize size = rootSize();
     QImage noise(size, QImage::Format_RGB32);
     QRandomGenerator random(seed);
-    for (int y = 0; y < noise.height(); ++y)
-        random.fillRange(reinterpret_cast<quint32*>(noise.scanLine(y)), noise.width());
     for (int y = 0; y < noise.height(); ++y) {
-        auto* line = reinterpret_cast<QRgb*>(noise.scanLine(y));
+        auto* line = reinterpret_cast<quint32*>(noise.scanLine(y));
+        random.fillRange(line, noise.width());
         for (int x = 0; x < noise.width(); ++x)
             line[x] |= 0xFF000000u;
     }
+    // What a 16-bit screen keeps of it: 5, 6 and 5 bits, in its own pixel format.
+    const QImage sent = depth == 16 ? noise.convertToFormat(QImage::Format_RGB16) : noise;
 
     const xcb_window_t root = m_p->screen->root;
     const xcb_pixmap_t pixmap = xcb_generate_id(c);
-    xcb_create_pixmap(c, 24, pixmap, root, uint16_t(size.width()), uint16_t(size.height()));
+    xcb_create_pixmap(c, uint8_t(depth), pixmap, root, uint16_t(size.width()), uint16_t(size.height()));
     const xcb_gcontext_t gc = xcb_generate_id(c);
     xcb_create_gc(c, gc, pixmap, 0, nullptr);
-    // In bands that fit in one request. A 24-bit image is sent as 32 bits per
-    // pixel, in the client's byte order, which the server was told at set-up.
+    // In bands that fit in one request, in this machine's byte order, which
+    // the client told the server at set-up.
     const int maxBytes = int(qMin<quint32>(xcb_get_maximum_request_length(c) * 4u, 4u << 20)) - 64;
-    const int rowsPerBand = qMax(1, maxBytes / int(noise.bytesPerLine()));
+    const int rowsPerBand = qMax(1, maxBytes / int(sent.bytesPerLine()));
     for (int top = 0; top < size.height(); top += rowsPerBand) {
         const int rows = qMin(rowsPerBand, size.height() - top);
         xcb_put_image(c, XCB_IMAGE_FORMAT_Z_PIXMAP, pixmap, gc, uint16_t(size.width()), uint16_t(rows), 0,
-                      int16_t(top), 0, 24, uint32_t(noise.bytesPerLine() * rows), noise.constScanLine(top));
+                      int16_t(top), 0, uint8_t(depth), uint32_t(sent.bytesPerLine() * rows), sent.constScanLine(top));
     }
     const uint32_t background[] = {pixmap};
     xcb_change_window_attributes(c, root, XCB_CW_BACK_PIXMAP, background);
@@ -99,7 +103,7 @@ QImage DX11TestDisplay::paintRootNoise(quint32 seed)
     xcb_clear_area(c, 0, root, 0, 0, 0, 0);
     xcb_free_gc(c, gc);
     sync();
-    return noise;
+    return depth == 16 ? sent.convertToFormat(QImage::Format_RGB32) : noise;
 }
 
 quint32 DX11TestDisplay::createWindow(const QRect& rect, QRgb colour, const QByteArray& name, bool overrideRedirect)

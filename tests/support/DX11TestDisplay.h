@@ -22,8 +22,8 @@ public:
     QSize rootSize() const;
 
     // Covers the root window with random noise drawn from `seed` and returns
-    // the picture (root-sized, RGB32). A null image unless the root is 24-bit
-    // true colour.
+    // the picture as the screen shows it (root-sized, RGB32). A null image
+    // unless the root is 24-bit or 16-bit true colour.
     QImage paintRootNoise(quint32 seed);
     // A plain window of one colour at `rect` (root coordinates) with its
     // WM_NAME as a STRING; mapped, it lives until destroyWindow() or the end of
