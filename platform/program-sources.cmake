@@ -9,6 +9,7 @@ set(PROGRAM_PLATFORM_SOURCES
     # on-screen window list
     DOnScreenWindowList.cpp
     DX11WindowList.cpp
+    DCompoundText.cpp
     # the screen's pixels
     DScreenGrabber.cpp
     DX11ScreenGrabber.cpp
