@@ -3,58 +3,22 @@
 #include <QGuiApplication>
 #include <QtEndian>
 
-#include <cstdlib>
-#include <memory>
-
 #include <xcb/xcb.h>
 #include <xcb/xinerama.h>
 
+#include "DX11Connection.h"
+
 namespace {
 
-// xcb replies are malloc'ed and freed by the caller.
-template <typename T>
-using Reply = std::unique_ptr<T, decltype(&std::free)>;
-
-template <typename T>
-Reply<T> wrap(T* reply)
-{
-    return Reply<T>(reply, &std::free);
-}
-
-// One X connection for one call, to the display Qt uses; none unless Qt runs on X.
-class Connection
+// The display for one call, when Qt shows its windows on X: on any other Qt
+// platform, the X server in DISPLAY is not the screen the user sees.
+class Connection : public DX11Connection
 {
 public:
-    Connection()
+    bool isValid() const
     {
-        if (QGuiApplication::platformName() != QLatin1String("xcb"))
-            return;
-        int screenNumber = 0;
-        m_connection = xcb_connect(nullptr, &screenNumber);
-        if (xcb_connection_has_error(m_connection))
-            return;
-        xcb_screen_iterator_t it = xcb_setup_roots_iterator(xcb_get_setup(m_connection));
-        for (int i = 0; it.rem && i < screenNumber; ++i)
-            xcb_screen_next(&it);
-        if (it.rem)
-            m_screen = it.data;
+        return DX11Connection::isValid() && QGuiApplication::platformName() == QLatin1String("xcb");
     }
-    ~Connection()
-    {
-        if (m_connection)
-            xcb_disconnect(m_connection);
-    }
-    Connection(const Connection&) = delete;
-    Connection& operator=(const Connection&) = delete;
-
-    bool isValid() const { return m_screen != nullptr; }
-    xcb_connection_t* xcb() const { return m_connection; }
-    const xcb_screen_t* screen() const { return m_screen; }
-    QRect rootRect() const { return QRect(0, 0, m_screen->width_in_pixels, m_screen->height_in_pixels); }
-
-private:
-    xcb_connection_t* m_connection = nullptr;
-    const xcb_screen_t* m_screen = nullptr;
 };
 
 // The heads of an active Xinerama set-up; empty without one.
@@ -64,10 +28,10 @@ QList<QRect> xineramaHeads(xcb_connection_t* c)
     const xcb_query_extension_reply_t* extension = xcb_get_extension_data(c, &xcb_xinerama_id);
     if (!extension || !extension->present)
         return heads;
-    auto active = wrap(xcb_xinerama_is_active_reply(c, xcb_xinerama_is_active(c), nullptr));
+    auto active = dx11Reply(xcb_xinerama_is_active_reply(c, xcb_xinerama_is_active(c), nullptr));
     if (!active || !active->state)
         return heads;
-    auto screens = wrap(xcb_xinerama_query_screens_reply(c, xcb_xinerama_query_screens(c), nullptr));
+    auto screens = dx11Reply(xcb_xinerama_query_screens_reply(c, xcb_xinerama_query_screens(c), nullptr));
     if (!screens)
         return heads;
     const xcb_xinerama_screen_info_t* info = xcb_xinerama_query_screens_screen_info(screens.get());
@@ -163,7 +127,7 @@ quint32 pixelAt(const uchar* bytes, const PixelLayout& layout)
 // The server's image in Qt's 0xffRRGGBB pixels. The usual layout (8 bits per
 // channel in 32-bit pixels of this machine's byte order) is taken over in
 // place; any other true-colour layout is converted pixel by pixel.
-QImage toImage(Reply<xcb_get_image_reply_t> reply, const QSize& size, const PixelLayout& layout)
+QImage toImage(DX11Reply<xcb_get_image_reply_t> reply, const QSize& size, const PixelLayout& layout)
 {
     const int length = xcb_get_image_data_length(reply.get());
     const int stride = size.height() > 0 ? length / size.height() : 0;
@@ -221,7 +185,7 @@ QImage DX11ScreenGrabber::grab(const QRect& area) const
     if (!visual || visual->_class != XCB_VISUAL_CLASS_TRUE_COLOR)
         return QImage();
 
-    auto reply = wrap(xcb_get_image_reply(
+    auto reply = dx11Reply(xcb_get_image_reply(
         c,
         xcb_get_image(c, XCB_IMAGE_FORMAT_Z_PIXMAP, screen->root, int16_t(area.x()), int16_t(area.y()),
                       uint16_t(area.width()), uint16_t(area.height()), ~0u),

@@ -5,64 +5,29 @@
 #include <QSet>
 #include <QVector>
 
-#include <cstdlib>
-#include <memory>
-
 #include <xcb/xcb.h>
 #include <xcb/xcb_ewmh.h>
 
 #include "DCompoundText.h"
+#include "DX11Connection.h"
 
 namespace {
 
-// xcb replies are malloc'ed and freed by the caller.
-template <typename T>
-using Reply = std::unique_ptr<T, decltype(&std::free)>;
-
-template <typename T>
-Reply<T> wrap(T* reply)
-{
-    return Reply<T>(reply, &std::free);
-}
-
-// One X connection for the duration of one listing.
-class Connection
+// The display for one listing, with its window manager's atoms.
+class Connection : public DX11Connection
 {
 public:
-    Connection()
-    {
-        int screenNumber = 0;
-        m_connection = xcb_connect(nullptr, &screenNumber);
-        if (xcb_connection_has_error(m_connection))
-            return;
-        xcb_screen_iterator_t it = xcb_setup_roots_iterator(xcb_get_setup(m_connection));
-        for (int i = 0; it.rem && i < screenNumber; ++i)
-            xcb_screen_next(&it);
-        if (it.rem)
-            m_root = it.data->root;
-    }
+    Connection() = default;
     ~Connection()
     {
         if (m_ewmhReady)
             xcb_ewmh_connection_wipe(&m_ewmh);
-        xcb_disconnect(m_connection);
     }
-    Connection(const Connection&) = delete;
-    Connection& operator=(const Connection&) = delete;
-
-    bool isValid() const { return m_root != XCB_WINDOW_NONE; }
-    xcb_connection_t* xcb() const { return m_connection; }
-    xcb_window_t root() const { return m_root; }
 
     xcb_atom_t compoundText()
     {
-        if (m_compoundText == XCB_ATOM_NONE) {
-            static const char name[] = "COMPOUND_TEXT";
-            auto reply = wrap(xcb_intern_atom_reply(
-                m_connection, xcb_intern_atom(m_connection, 1, sizeof(name) - 1, name), nullptr));
-            if (reply)
-                m_compoundText = reply->atom;
-        }
+        if (m_compoundText == XCB_ATOM_NONE)
+            m_compoundText = existingAtom("COMPOUND_TEXT");
         return m_compoundText;
     }
 
@@ -70,15 +35,13 @@ public:
     {
         if (!m_ewmhTried) {
             m_ewmhTried = true;
-            xcb_intern_atom_cookie_t* cookies = xcb_ewmh_init_atoms(m_connection, &m_ewmh);
+            xcb_intern_atom_cookie_t* cookies = xcb_ewmh_init_atoms(xcb(), &m_ewmh);
             m_ewmhReady = xcb_ewmh_init_atoms_replies(&m_ewmh, cookies, nullptr);
         }
         return m_ewmhReady ? &m_ewmh : nullptr;
     }
 
 private:
-    xcb_connection_t* m_connection = nullptr;
-    xcb_window_t m_root = XCB_WINDOW_NONE;
     xcb_atom_t m_compoundText = XCB_ATOM_NONE;
     xcb_ewmh_connection_t m_ewmh {};
     bool m_ewmhTried = false;
@@ -86,9 +49,9 @@ private:
 };
 
 // A property of any type; null when the window does not have it.
-Reply<xcb_get_property_reply_t> readProperty(xcb_connection_t* c, xcb_window_t window, xcb_atom_t property)
+DX11Reply<xcb_get_property_reply_t> readProperty(xcb_connection_t* c, xcb_window_t window, xcb_atom_t property)
 {
-    auto reply = wrap(xcb_get_property_reply(
+    auto reply = dx11Reply(xcb_get_property_reply(
         c, xcb_get_property(c, 0, window, property, XCB_GET_PROPERTY_TYPE_ANY, 0, 1 << 20), nullptr));
     if (reply && reply->type == XCB_ATOM_NONE)
         reply.reset();
@@ -129,9 +92,9 @@ void readName(Connection& connection, xcb_window_t window, DOnScreenWindow& out)
         out.title = QString::fromLatin1(bytes);
 }
 
-Reply<xcb_get_window_attributes_reply_t> attributesOf(xcb_connection_t* c, xcb_window_t window)
+DX11Reply<xcb_get_window_attributes_reply_t> attributesOf(xcb_connection_t* c, xcb_window_t window)
 {
-    return wrap(xcb_get_window_attributes_reply(c, xcb_get_window_attributes(c, window), nullptr));
+    return dx11Reply(xcb_get_window_attributes_reply(c, xcb_get_window_attributes(c, window), nullptr));
 }
 
 bool isViewable(const xcb_get_window_attributes_reply_t* attributes)
@@ -152,7 +115,7 @@ xcb_window_t topLevelOf(xcb_connection_t* c, xcb_window_t root, xcb_window_t win
     xcb_window_t current = window;
     // A bound on the walk: frames nest a few windows deep at most.
     for (int depth = 0; depth < 16; ++depth) {
-        auto tree = wrap(xcb_query_tree_reply(c, xcb_query_tree(c, current), nullptr));
+        auto tree = dx11Reply(xcb_query_tree_reply(c, xcb_query_tree(c, current), nullptr));
         if (!tree || tree->parent == root || tree->parent == XCB_WINDOW_NONE)
             return current;
         current = tree->parent;
@@ -164,19 +127,13 @@ xcb_window_t topLevelOf(xcb_connection_t* c, xcb_window_t root, xcb_window_t win
 QVector<xcb_window_t> rootChildren(Connection& connection)
 {
     xcb_connection_t* c = connection.xcb();
-    auto tree = wrap(xcb_query_tree_reply(c, xcb_query_tree(c, connection.root()), nullptr));
+    auto tree = dx11Reply(xcb_query_tree_reply(c, xcb_query_tree(c, connection.root()), nullptr));
     if (!tree)
         return QVector<xcb_window_t>();
     const xcb_window_t* children = xcb_query_tree_children(tree.get());
     return QVector<xcb_window_t>(children, children + xcb_query_tree_children_length(tree.get()));
 }
 
-QRectF rootBounds(Connection& connection)
-{
-    auto geometry = wrap(xcb_get_geometry_reply(connection.xcb(), xcb_get_geometry(connection.xcb(), connection.root()),
-                                                nullptr));
-    return geometry ? QRectF(0, 0, geometry->width, geometry->height) : QRectF();
-}
 
 bool hasAtom(xcb_connection_t* c, xcb_window_t window, xcb_atom_t property, xcb_atom_t wanted)
 {
@@ -195,10 +152,10 @@ bool hasAtom(xcb_connection_t* c, xcb_window_t window, xcb_atom_t property, xcb_
 // The window's outer rectangle in root coordinates, border included.
 bool outerBounds(xcb_connection_t* c, xcb_window_t root, xcb_window_t window, QRectF& bounds)
 {
-    auto geometry = wrap(xcb_get_geometry_reply(c, xcb_get_geometry(c, window), nullptr));
+    auto geometry = dx11Reply(xcb_get_geometry_reply(c, xcb_get_geometry(c, window), nullptr));
     if (!geometry)
         return false;
-    auto origin = wrap(xcb_translate_coordinates_reply(c, xcb_translate_coordinates(c, window, root, 0, 0), nullptr));
+    auto origin = dx11Reply(xcb_translate_coordinates_reply(c, xcb_translate_coordinates(c, window, root, 0, 0), nullptr));
     if (!origin)
         return false;
     const int border = geometry->border_width;
@@ -351,7 +308,7 @@ bool listRootChildren(Connection& connection, QList<DOnScreenWindow>& windows)
 // Only what the screen can show: a window wholly off the root is not on it.
 void dropOffScreen(Connection& connection, QList<DOnScreenWindow>& windows)
 {
-    const QRectF screen = rootBounds(connection);
+    const QRectF screen = connection.rootRect();
     if (screen.isEmpty())
         return;
     for (int i = windows.size() - 1; i >= 0; --i) {

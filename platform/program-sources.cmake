@@ -6,6 +6,8 @@ set(PROGRAM_PLATFORM_SOURCES
     DLastLoginLinux.cpp
     DHotkeyRegistrar.cpp
     DHotkeyRegistrarLinux.cpp
+    # the X display, as the X11 services below use it
+    DX11Connection.cpp
     # on-screen window list
     DOnScreenWindowList.cpp
     DX11WindowList.cpp

@@ -148,14 +148,5 @@ private slots:
     }
 };
 
-int main(int argc, char** argv)
-{
-    // Nothing here draws with OpenGL; its driver's allocations at exit would
-    // be reported as leaks.
-    qputenv("QT_XCB_GL_INTEGRATION", "none");
-    QApplication app(argc, argv);
-    TestDMainDialogScaled test;
-    QTEST_SET_MAIN_SOURCE_PATH
-    return QTest::qExec(&test, argc, argv);
-}
+QTEST_MAIN(TestDMainDialogScaled)
 #include "tst_DMainDialogScaled.moc"

@@ -47,10 +47,15 @@ private:
             .convertToFormat(QImage::Format_RGB32);
     }
 
-    // Opens the panel by resting the pointer on the icon; returns the screen
-    // under the panel's place from before it opened, and the panel as drawn.
-    static void openPanelOverTheDesktop(DSystemTrayIcon& tray, QImage& desktop, QImage& drawn)
+    // Gives the panel four buttons, shows the icon and opens the panel by
+    // resting the pointer on the icon; returns the screen under the panel's
+    // place from before it opened, and the panel as drawn.
+    static void openPanelOverTheDesktop(MainWindowStandIn& window, DSystemTrayIcon& tray, QImage& desktop,
+                                        QImage& drawn)
     {
+        for (int i = 0; i < 4; ++i)
+            tray.panel()->addButton(QIcon(), QString::number(i), &window, SLOT(onCapture()));
+        tray.setVisible(true);
         QTRY_VERIFY_WITH_TIMEOUT(embedded(tray), 10000);
         const QPoint icon = tray.geometry().center();
         // The place is known once the panel has been open once.
@@ -115,11 +120,8 @@ private slots:
         QVERIFY(!display.paintRootNoise(1303).isNull());
         MainWindowStandIn window;
         DSystemTrayIcon tray(&window, plainIcon());
-        for (int i = 0; i < 4; ++i)
-            tray.panel()->addButton(QIcon(), QString::number(i), &window, SLOT(onCapture()));
-        tray.setVisible(true);
         QImage desktop, drawn;
-        openPanelOverTheDesktop(tray, desktop, drawn);
+        openPanelOverTheDesktop(window, tray, desktop, drawn);
         if (QTest::currentTestFailed())
             return;
         const QRect place = tray.panel()->frameGeometry();
@@ -159,11 +161,8 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(DDesktopCompositor::current().isRunning(), 10000);
         MainWindowStandIn window;
         DSystemTrayIcon tray(&window, plainIcon());
-        for (int i = 0; i < 4; ++i)
-            tray.panel()->addButton(QIcon(), QString::number(i), &window, SLOT(onCapture()));
-        tray.setVisible(true);
         QImage desktop, drawn;
-        openPanelOverTheDesktop(tray, desktop, drawn);
+        openPanelOverTheDesktop(window, tray, desktop, drawn);
         const bool unshaped = tray.panel()->mask().isEmpty();
         const QRect place = tray.panel()->frameGeometry();
         // A pixel of the outer rim drawn less than half opaque: a shape would
@@ -217,14 +216,5 @@ private slots:
     }
 };
 
-int main(int argc, char** argv)
-{
-    // Nothing here draws with OpenGL; its driver's allocations at exit would
-    // be reported as leaks.
-    qputenv("QT_XCB_GL_INTEGRATION", "none");
-    QApplication app(argc, argv);
-    TestDSystemTrayIconX11 test;
-    QTEST_SET_MAIN_SOURCE_PATH
-    return QTest::qExec(&test, argc, argv);
-}
+QTEST_MAIN(TestDSystemTrayIconX11)
 #include "tst_DSystemTrayIconX11.moc"
