@@ -9,34 +9,12 @@
 #include <QtTest>
 
 #include "DConfigCapture.h"
-#include "DMainDialog.h"
-#include "DWidgetData.h"
-#include "DWidgetDataBuilder.h"
+#include "DGrabbingMainDialog.h"
 #include "DX11TestDisplay.h"
 
 namespace {
 
-// The main window with the capture overlay replaced by a note of what it got,
-// and the window tree built from it as the overlay builds it.
-class TreeMainDialog : public DMainDialog
-{
-public:
-    int m_nRuns = 0;
-    QPixmap m_screenshot;
-    QRect m_screenRect;
-    DWidgetData m_tree;
-
-protected:
-    void runCaptureOverlay(DD::enumCaptureMode mode, const QPixmap& screenshot, const QRect& screenRect) override
-    {
-        Q_UNUSED(mode);
-        ++m_nRuns;
-        m_screenshot = screenshot;
-        m_screenRect = screenRect;
-        DWidgetDataBuilder::buildWithHierarchy(m_tree, screenRect);
-    }
-};
-
+// A window of one colour.
 class SolidWidget : public QWidget
 {
 public:
@@ -104,9 +82,9 @@ private slots:
         QVERIFY(QTest::qWaitForWindowExposed(&widget, 20000));
         QTest::qWait(200);
 
-        TreeMainDialog window;
+        GrabbingMainDialog window;
         window.capture(DD::Window);
-        QTRY_COMPARE_WITH_TIMEOUT(window.m_nRuns, 1, 10000);
+        QTRY_COMPARE_WITH_TIMEOUT(window.m_nGrabs, 1, 10000);
 
         QCOMPARE(window.m_screenRect, QRect(0, 0, 2560, 1600));
         QCOMPARE(window.m_tree.rectangle, window.m_screenRect);
