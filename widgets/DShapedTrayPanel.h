@@ -25,6 +25,7 @@ public:
     QToolButton* addButton(const QIcon& icon, const QString& text, const QObject* receiver, const char* member);
     // Opens the panel beside the tray icon whose global geometry is given: below
     // it when the icon sits in the upper half of its screen, above it otherwise.
+    // It comes on top without taking the keyboard focus.
     void show(const QRect& trayGeometry);
 
     QWidget* owner() const { return m_pOwner; }

@@ -17,8 +17,11 @@ DX11TestDisplay::DX11TestDisplay(const QByteArray& display)
 {
     int screenNumber = 0;
     m_p->xcb = xcb_connect(display.isEmpty() ? nullptr : display.constData(), &screenNumber);
-    if (xcb_connection_has_error(m_p->xcb))
+    if (const int error = xcb_connection_has_error(m_p->xcb)) {
+        qWarning("cannot connect to the X display %s: error %d",
+                 display.isEmpty() ? qgetenv("DISPLAY").constData() : display.constData(), error);
         return;
+    }
     xcb_screen_iterator_t it = xcb_setup_roots_iterator(xcb_get_setup(m_p->xcb));
     for (int i = 0; it.rem && i < screenNumber; ++i)
         xcb_screen_next(&it);
@@ -66,8 +69,10 @@ QImage DX11TestDisplay::paintRootNoise(quint32 seed)
     if (!isConnected())
         return QImage();
     const int depth = m_p->screen->root_depth;
-    if (depth != 24 && depth != 16)
+    if (depth != 24 && depth != 16) {
+        qWarning("no noise for a root window of depth %d", depth);
         return QImage();
+    }
     xcb_connection_t* c = m_p->xcb;
     const QSize size = rootSize();
     QImage noise(size, QImage::Format_RGB32);
