@@ -1,6 +1,8 @@
 #include "DX11TestDisplay.h"
 
+#include <QElapsedTimer>
 #include <QRandomGenerator>
+#include <QThread>
 
 #include <cstdlib>
 #include <cstring>
@@ -16,11 +18,22 @@ DX11TestDisplay::DX11TestDisplay(const QByteArray& display)
     : m_p(new Connection)
 {
     int screenNumber = 0;
-    m_p->xcb = xcb_connect(display.isEmpty() ? nullptr : display.constData(), &screenNumber);
-    if (const int error = xcb_connection_has_error(m_p->xcb)) {
-        qWarning("cannot connect to the X display %s: error %d",
-                 display.isEmpty() ? qgetenv("DISPLAY").constData() : display.constData(), error);
-        return;
+    // A server busy with other tests' clients now and then turns a connection
+    // away: try again for a while before giving up.
+    QElapsedTimer clock;
+    clock.start();
+    for (;;) {
+        m_p->xcb = xcb_connect(display.isEmpty() ? nullptr : display.constData(), &screenNumber);
+        const int error = xcb_connection_has_error(m_p->xcb);
+        if (!error)
+            break;
+        if (clock.elapsed() > 5000) {
+            qWarning("cannot connect to the X display %s: error %d",
+                     display.isEmpty() ? qgetenv("DISPLAY").constData() : display.constData(), error);
+            return;
+        }
+        xcb_disconnect(m_p->xcb);
+        QThread::msleep(100);
     }
     xcb_screen_iterator_t it = xcb_setup_roots_iterator(xcb_get_setup(m_p->xcb));
     for (int i = 0; it.rem && i < screenNumber; ++i)
