@@ -1,77 +1,57 @@
 #include "DX11WindowList.h"
 
 #include <QByteArray>
+#include <QHash>
+#include <QSet>
 #include <QVector>
-
-#include <cstdlib>
-#include <memory>
 
 #include <xcb/xcb.h>
 #include <xcb/xcb_ewmh.h>
 
+#include "DCompoundText.h"
+#include "DX11Connection.h"
+
 namespace {
 
-// xcb replies are malloc'ed and freed by the caller.
-template <typename T>
-using Reply = std::unique_ptr<T, decltype(&std::free)>;
-
-template <typename T>
-Reply<T> wrap(T* reply)
-{
-    return Reply<T>(reply, &std::free);
-}
-
-// One X connection for the duration of one listing.
-class Connection
+// The display for one listing, with its window manager's atoms.
+class Connection : public DX11Connection
 {
 public:
-    Connection()
-    {
-        int screenNumber = 0;
-        m_connection = xcb_connect(nullptr, &screenNumber);
-        if (xcb_connection_has_error(m_connection))
-            return;
-        xcb_screen_iterator_t it = xcb_setup_roots_iterator(xcb_get_setup(m_connection));
-        for (int i = 0; it.rem && i < screenNumber; ++i)
-            xcb_screen_next(&it);
-        if (it.rem)
-            m_root = it.data->root;
-    }
+    Connection() = default;
     ~Connection()
     {
         if (m_ewmhReady)
             xcb_ewmh_connection_wipe(&m_ewmh);
-        xcb_disconnect(m_connection);
     }
-    Connection(const Connection&) = delete;
-    Connection& operator=(const Connection&) = delete;
 
-    bool isValid() const { return m_root != XCB_WINDOW_NONE; }
-    xcb_connection_t* xcb() const { return m_connection; }
-    xcb_window_t root() const { return m_root; }
+    xcb_atom_t compoundText()
+    {
+        if (m_compoundText == XCB_ATOM_NONE)
+            m_compoundText = existingAtom("COMPOUND_TEXT");
+        return m_compoundText;
+    }
 
     xcb_ewmh_connection_t* ewmh()
     {
         if (!m_ewmhTried) {
             m_ewmhTried = true;
-            xcb_intern_atom_cookie_t* cookies = xcb_ewmh_init_atoms(m_connection, &m_ewmh);
+            xcb_intern_atom_cookie_t* cookies = xcb_ewmh_init_atoms(xcb(), &m_ewmh);
             m_ewmhReady = xcb_ewmh_init_atoms_replies(&m_ewmh, cookies, nullptr);
         }
         return m_ewmhReady ? &m_ewmh : nullptr;
     }
 
 private:
-    xcb_connection_t* m_connection = nullptr;
-    xcb_window_t m_root = XCB_WINDOW_NONE;
+    xcb_atom_t m_compoundText = XCB_ATOM_NONE;
     xcb_ewmh_connection_t m_ewmh {};
     bool m_ewmhTried = false;
     bool m_ewmhReady = false;
 };
 
 // A property of any type; null when the window does not have it.
-Reply<xcb_get_property_reply_t> readProperty(xcb_connection_t* c, xcb_window_t window, xcb_atom_t property)
+DX11Reply<xcb_get_property_reply_t> readProperty(xcb_connection_t* c, xcb_window_t window, xcb_atom_t property)
 {
-    auto reply = wrap(xcb_get_property_reply(
+    auto reply = dx11Reply(xcb_get_property_reply(
         c, xcb_get_property(c, 0, window, property, XCB_GET_PROPERTY_TYPE_ANY, 0, 1 << 20), nullptr));
     if (reply && reply->type == XCB_ATOM_NONE)
         reply.reset();
@@ -86,8 +66,10 @@ QByteArray propertyBytes(xcb_get_property_reply_t* reply)
 
 // The window's name: _NET_WM_NAME (UTF-8) first, else WM_NAME. Either property
 // being there, even empty, means the window has a name.
-void readName(xcb_connection_t* c, xcb_ewmh_connection_t* ewmh, xcb_window_t window, DOnScreenWindow& out)
+void readName(Connection& connection, xcb_window_t window, DOnScreenWindow& out)
 {
+    xcb_connection_t* c = connection.xcb();
+    xcb_ewmh_connection_t* ewmh = connection.ewmh();
     if (ewmh) {
         if (auto reply = readProperty(c, window, ewmh->_NET_WM_NAME)) {
             out.hasName = true;
@@ -100,20 +82,58 @@ void readName(xcb_connection_t* c, xcb_ewmh_connection_t* ewmh, xcb_window_t win
         return;
     out.hasName = true;
     const QByteArray bytes = propertyBytes(reply.get());
-    // STRING is Latin-1; a UTF8_STRING says so; anything else (COMPOUND_TEXT)
-    // is read as Latin-1, which is exact for its ASCII part.
+    // STRING is Latin-1; a UTF8_STRING says so; clients write anything beyond
+    // Latin-1 as COMPOUND_TEXT.
     if (ewmh && reply->type == ewmh->UTF8_STRING)
         out.title = QString::fromUtf8(bytes);
+    else if (reply->type == connection.compoundText())
+        out.title = DCompoundText::decode(bytes);
     else
         out.title = QString::fromLatin1(bytes);
 }
 
-bool isViewable(xcb_connection_t* c, xcb_window_t window)
+DX11Reply<xcb_get_window_attributes_reply_t> attributesOf(xcb_connection_t* c, xcb_window_t window)
 {
-    auto attributes = wrap(xcb_get_window_attributes_reply(c, xcb_get_window_attributes(c, window), nullptr));
+    return dx11Reply(xcb_get_window_attributes_reply(c, xcb_get_window_attributes(c, window), nullptr));
+}
+
+bool isViewable(const xcb_get_window_attributes_reply_t* attributes)
+{
     return attributes && attributes->map_state == XCB_MAP_STATE_VIEWABLE
         && attributes->_class != XCB_WINDOW_CLASS_INPUT_ONLY;
 }
+
+bool isViewable(xcb_connection_t* c, xcb_window_t window)
+{
+    return isViewable(attributesOf(c, window).get());
+}
+
+// The child of the root that holds `window`: its frame under a reparenting
+// window manager, else the window itself.
+xcb_window_t topLevelOf(xcb_connection_t* c, xcb_window_t root, xcb_window_t window)
+{
+    xcb_window_t current = window;
+    // A bound on the walk: frames nest a few windows deep at most.
+    for (int depth = 0; depth < 16; ++depth) {
+        auto tree = dx11Reply(xcb_query_tree_reply(c, xcb_query_tree(c, current), nullptr));
+        if (!tree || tree->parent == root || tree->parent == XCB_WINDOW_NONE)
+            return current;
+        current = tree->parent;
+    }
+    return current;
+}
+
+// The root's children, bottom to top; empty when the server gives no tree.
+QVector<xcb_window_t> rootChildren(Connection& connection)
+{
+    xcb_connection_t* c = connection.xcb();
+    auto tree = dx11Reply(xcb_query_tree_reply(c, xcb_query_tree(c, connection.root()), nullptr));
+    if (!tree)
+        return QVector<xcb_window_t>();
+    const xcb_window_t* children = xcb_query_tree_children(tree.get());
+    return QVector<xcb_window_t>(children, children + xcb_query_tree_children_length(tree.get()));
+}
+
 
 bool hasAtom(xcb_connection_t* c, xcb_window_t window, xcb_atom_t property, xcb_atom_t wanted)
 {
@@ -132,10 +152,10 @@ bool hasAtom(xcb_connection_t* c, xcb_window_t window, xcb_atom_t property, xcb_
 // The window's outer rectangle in root coordinates, border included.
 bool outerBounds(xcb_connection_t* c, xcb_window_t root, xcb_window_t window, QRectF& bounds)
 {
-    auto geometry = wrap(xcb_get_geometry_reply(c, xcb_get_geometry(c, window), nullptr));
+    auto geometry = dx11Reply(xcb_get_geometry_reply(c, xcb_get_geometry(c, window), nullptr));
     if (!geometry)
         return false;
-    auto origin = wrap(xcb_translate_coordinates_reply(c, xcb_translate_coordinates(c, window, root, 0, 0), nullptr));
+    auto origin = dx11Reply(xcb_translate_coordinates_reply(c, xcb_translate_coordinates(c, window, root, 0, 0), nullptr));
     if (!origin)
         return false;
     const int border = geometry->border_width;
@@ -168,8 +188,47 @@ bool windowManagerRuns(xcb_ewmh_connection_t* ewmh, xcb_window_t root)
         && self == check;
 }
 
-// Managed clients, from _NET_CLIENT_LIST_STACKING (bottom to top). False when no
-// EWMH window manager keeps that list.
+// A client as listed: its frame's place on screen, and its name.
+struct ClientEntry
+{
+    xcb_window_t topLevel = XCB_WINDOW_NONE;
+    DOnScreenWindow window;
+};
+
+// The client with its frame (_NET_FRAME_EXTENTS), cut to what its top-level
+// window shows: a shaded window shows its title bar only.
+bool readClient(Connection& connection, xcb_window_t window, xcb_window_t topLevel, DOnScreenWindow& entry)
+{
+    xcb_connection_t* c = connection.xcb();
+    xcb_ewmh_connection_t* ewmh = connection.ewmh();
+    if (!outerBounds(c, connection.root(), window, entry.bounds))
+        return false;
+    xcb_ewmh_get_extents_reply_t frame;
+    if (xcb_ewmh_get_frame_extents_reply(ewmh, xcb_ewmh_get_frame_extents(ewmh, window), &frame, nullptr))
+        entry.bounds.adjust(-double(frame.left), -double(frame.top), double(frame.right), double(frame.bottom));
+    QRectF shown;
+    if (topLevel != window && outerBounds(c, connection.root(), topLevel, shown))
+        entry.bounds &= shown;
+    readName(connection, window, entry);
+    return !entry.bounds.isEmpty();
+}
+
+// A window that no window manager handles (a menu, a tooltip, a notification):
+// on screen as it is, wherever it stands in the stack.
+bool readUnmanaged(Connection& connection, xcb_window_t window, DOnScreenWindow& entry)
+{
+    auto attributes = attributesOf(connection.xcb(), window);
+    if (!isViewable(attributes.get()) || !attributes->override_redirect)
+        return false;
+    if (!outerBounds(connection.xcb(), connection.root(), window, entry.bounds))
+        return false;
+    readName(connection, window, entry);
+    return true;
+}
+
+// Managed clients, from _NET_CLIENT_LIST_STACKING (bottom to top), merged with
+// the windows that stand outside the window manager's care by the stacking
+// order of the root's children. False when no EWMH window manager keeps that list.
 bool listManagedWindows(Connection& connection, QList<DOnScreenWindow>& windows)
 {
     xcb_ewmh_connection_t* ewmh = connection.ewmh();
@@ -188,46 +247,74 @@ bool listManagedWindows(Connection& connection, QList<DOnScreenWindow>& windows)
         ewmh, xcb_ewmh_get_current_desktop(ewmh, 0), &currentDesktop, nullptr);
 
     xcb_connection_t* c = connection.xcb();
+    // Every client's top-level window, listed or not: the frame of a client
+    // that is left out is no window of its own.
+    QSet<xcb_window_t> frames;
+    QList<ClientEntry> listed;
     for (auto it = clients.crbegin(); it != clients.crend(); ++it) {
         const xcb_window_t window = *it;
+        ClientEntry entry;
+        entry.topLevel = topLevelOf(c, connection.root(), window);
+        frames.insert(entry.topLevel);
         if (!isViewable(c, window)
             || hasAtom(c, window, ewmh->_NET_WM_STATE, ewmh->_NET_WM_STATE_HIDDEN)
             || hasAtom(c, window, ewmh->_NET_WM_WINDOW_TYPE, ewmh->_NET_WM_WINDOW_TYPE_DESKTOP)
             || !isOnDesktop(ewmh, window, knowCurrent, currentDesktop))
             continue;
-        DOnScreenWindow entry;
-        if (!outerBounds(c, connection.root(), window, entry.bounds))
+        if (readClient(connection, window, entry.topLevel, entry.window))
+            listed.append(entry);
+    }
+
+    const QVector<xcb_window_t> stack = rootChildren(connection);
+    for (auto it = stack.crbegin(); it != stack.crend(); ++it) {
+        if (frames.contains(*it)) {
+            for (const ClientEntry& entry : qAsConst(listed)) {
+                if (entry.topLevel == *it)
+                    windows.append(entry.window);
+            }
             continue;
-        xcb_ewmh_get_extents_reply_t frame;
-        if (xcb_ewmh_get_frame_extents_reply(ewmh, xcb_ewmh_get_frame_extents(ewmh, window), &frame, nullptr)) {
-            entry.bounds.adjust(-double(frame.left), -double(frame.top), double(frame.right), double(frame.bottom));
         }
-        readName(c, ewmh, window, entry);
+        DOnScreenWindow entry;
+        if (readUnmanaged(connection, *it, entry))
+            windows.append(entry);
+    }
+    // Clients whose top-level window is not among the root's children (it went
+    // away meanwhile) keep the window manager's order, behind the rest.
+    const QSet<xcb_window_t> onStack(stack.cbegin(), stack.cend());
+    for (const ClientEntry& entry : qAsConst(listed)) {
+        if (!onStack.contains(entry.topLevel))
+            windows.append(entry.window);
+    }
+    return true;
+}
+
+// Without a window manager: the root's mapped children.
+bool listRootChildren(Connection& connection, QList<DOnScreenWindow>& windows)
+{
+    xcb_connection_t* c = connection.xcb();
+    const QVector<xcb_window_t> stack = rootChildren(connection);
+    for (auto it = stack.crbegin(); it != stack.crend(); ++it) {
+        if (!isViewable(c, *it))
+            continue;
+        DOnScreenWindow entry;
+        if (!outerBounds(c, connection.root(), *it, entry.bounds))
+            continue;
+        readName(connection, *it, entry);
         windows.append(entry);
     }
     return true;
 }
 
-// Without a window manager: the root's mapped children (bottom to top from the server).
-bool listRootChildren(Connection& connection, QList<DOnScreenWindow>& windows)
+// Only what the screen can show: a window wholly off the root is not on it.
+void dropOffScreen(Connection& connection, QList<DOnScreenWindow>& windows)
 {
-    xcb_connection_t* c = connection.xcb();
-    auto tree = wrap(xcb_query_tree_reply(c, xcb_query_tree(c, connection.root()), nullptr));
-    if (!tree)
-        return false;
-    const xcb_window_t* children = xcb_query_tree_children(tree.get());
-    const int count = xcb_query_tree_children_length(tree.get());
-    xcb_ewmh_connection_t* ewmh = connection.ewmh();
-    for (int i = count - 1; i >= 0; --i) {
-        if (!isViewable(c, children[i]))
-            continue;
-        DOnScreenWindow entry;
-        if (!outerBounds(c, connection.root(), children[i], entry.bounds))
-            continue;
-        readName(c, ewmh, children[i], entry);
-        windows.append(entry);
+    const QRectF screen = connection.rootRect();
+    if (screen.isEmpty())
+        return;
+    for (int i = windows.size() - 1; i >= 0; --i) {
+        if (!windows.at(i).bounds.intersects(screen))
+            windows.removeAt(i);
     }
-    return true;
 }
 
 } // namespace
@@ -238,8 +325,11 @@ bool DX11WindowList::onScreenWindows(QList<DOnScreenWindow>& windows) const
     Connection connection;
     if (!connection.isValid())
         return false;
-    if (listManagedWindows(connection, windows))
-        return true;
-    windows.clear();
-    return listRootChildren(connection, windows);
+    if (!listManagedWindows(connection, windows)) {
+        windows.clear();
+        if (!listRootChildren(connection, windows))
+            return false;
+    }
+    dropOffScreen(connection, windows);
+    return true;
 }

@@ -6,7 +6,13 @@ set(PROGRAM_PLATFORM_SOURCES
     DLastLoginLinux.cpp
     DHotkeyRegistrar.cpp
     DHotkeyRegistrarLinux.cpp
+    # the X display, as the X11 services below use it
+    DX11Connection.cpp
     # on-screen window list
     DOnScreenWindowList.cpp
     DX11WindowList.cpp
+    DCompoundText.cpp
+    # the screen's pixels
+    DScreenGrabber.cpp
+    DX11ScreenGrabber.cpp
 )

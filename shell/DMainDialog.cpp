@@ -26,6 +26,7 @@
 #include "DHotkeyEdit.h"
 #include "DProgramGlobals.h"
 #include "DProduct.h"
+#include "DScreenGrabber.h"
 #include "DShapedTrayPanel.h"
 #include "DUtility.h"
 #include "DWidgetData.h"
@@ -278,9 +279,12 @@ void DMainDialog::showSelector()
     QPixmap screenshot;
     QRect screenRect;
     if (QScreen* screen = screenOfWindow()) {
-        // The grab covers exactly the screen that holds this window.
-        screenRect = screen->geometry();
-        screenshot = screen->grabWindow(0, screenRect.x(), screenRect.y(), screenRect.width(), screenRect.height());
+        // Exactly the monitor that shows this window, in the display's own
+        // pixels: the window tree's rectangles are in those pixels too,
+        // whatever scale factor Qt applies to its own coordinates.
+        const DScreenGrabber& grabber = DScreenGrabber::current();
+        screenRect = grabber.monitorShowing(screen, frameGeometry().center());
+        screenshot = QPixmap::fromImage(grabber.grab(screenRect));
     }
     if (m_captureMode == DD::FullScreen)
         runFullScreenOutput(screenshot);

@@ -111,6 +111,9 @@ protected:
     // What the grab of showSelector() leads to, one method per road. The
     // full-screen mode sends the image to the output-target dialog; the other
     // modes build the window tree of the screen and run the capture overlay.
+    // The screenshot holds the screen's pixels as the display has them (device
+    // pixel ratio 1, whatever Qt's scale factor), and `screenRect` is that
+    // screen in global physical pixels, the coordinates of the window tree.
     virtual void runFullScreenOutput(const QPixmap& screenshot);
     virtual void runCaptureOverlay(DD::enumCaptureMode mode, const QPixmap& screenshot, const QRect& screenRect);
 

@@ -5,7 +5,6 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QDir>
-#include <QFileDialog>
 #include <QFileInfo>
 #include <QImage>
 #include <QImageWriter>
@@ -16,6 +15,7 @@
 #include <QWidget>
 
 #include "DConfigCapture.h"
+#include "DSaveFileDialog.h"
 
 namespace {
 
@@ -29,10 +29,10 @@ bool asksForName(bool alwaysAsk)
     return alwaysAsk || config()->nameMethod() == 0;
 }
 
-// The save dialog, starting in the last folder a file went to. The type's
-// extension is added to a name typed without one, before the dialog asks about
-// overwriting, so that the question and the write concern the same file. A
-// desktop's own dialog would ask about the name as typed, so Qt's is used.
+// The save dialog, starting in the last folder a file went to (or the nearest
+// existing folder above it). The type's extension is added to a name typed
+// without one, before the dialog asks about overwriting, so that the question
+// and the write concern the same file.
 QString askForFilePath(QWidget* parent)
 {
     DConfigCapture* settings = config();
@@ -41,14 +41,11 @@ QString askForFilePath(QWidget* parent)
         start = settings->automaticSaveFolder();
     const QString extension = DUtility::TargetFormatToString(DD::enumTargetFormat(settings->targetFormat()));
 
-    QFileDialog dialog(parent, QObject::tr("Save File"), start, QObject::tr("Images (*.%1)").arg(extension));
-    dialog.setAcceptMode(QFileDialog::AcceptSave);
-    dialog.setFileMode(QFileDialog::AnyFile);
-    dialog.setDefaultSuffix(extension);
-    dialog.setOption(QFileDialog::DontUseNativeDialog);
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+    DSaveFileDialog dialog(parent, QObject::tr("Save File"), start, QObject::tr("Images (*.%1)").arg(extension),
+                           extension);
+    if (dialog.exec() != QDialog::Accepted)
         return QString();
-    const QString path = dialog.selectedFiles().first();
+    const QString path = dialog.chosenPath();
     if (!path.isEmpty())
         settings->m_pSettings->setValue(QStringLiteral("LastFilePath"), QFileInfo(path).path());
     return path;

@@ -19,5 +19,6 @@ set(DIR_SOURCES
     # capture output, file-name options dialog
     DImageDigest.cpp
     DUtilityCaptureOutput.cpp
+    DSaveFileDialog.cpp
     DDialogFileOptions.cpp
 )

@@ -1,5 +1,6 @@
 #include "DShapedTrayPanel.h"
 
+#include <QBitmap>
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QPainter>
@@ -8,6 +9,8 @@
 #include <QResizeEvent>
 #include <QScreen>
 #include <QToolButton>
+
+#include "DDesktopCompositor.h"
 
 namespace {
 
@@ -39,6 +42,10 @@ DShapedTrayPanel::DShapedTrayPanel(QWidget* owner)
 {
     setAttribute(Qt::WA_TranslucentBackground);
     setAttribute(Qt::WA_NoSystemBackground);
+    // The panel answers the pointer only. Taking the keyboard focus would take
+    // it from the application the user types in, and a focused panel that
+    // closes under the tray icon's open menu ends that menu with it.
+    setAttribute(Qt::WA_ShowWithoutActivating);
     QHBoxLayout* layout = new QHBoxLayout(this);
     layout->setSpacing(3);
     layout->setContentsMargins(3, 3, 3, 3);
@@ -90,7 +97,7 @@ void DShapedTrayPanel::show(const QRect& trayGeometry)
     // A second opening with the same size gets no resize event, yet the icon
     // (and so the anchor) may have moved: place the panel every time.
     placeBesideAnchor(size());
-    activateWindow();
+    updateShape();
     raise();
 }
 
@@ -167,12 +174,33 @@ void DShapedTrayPanel::createBackground(const QSize& size)
     m_nBackgroundShift = m_nShift;
 }
 
-void DShapedTrayPanel::paintEvent(QPaintEvent* event)
+void DShapedTrayPanel::ensureBackground()
 {
-    Q_UNUSED(event);
     if (m_pixBackground.size() != size() || m_nBackgroundArrowAtBottom != m_nArrowAtBottom
         || m_nBackgroundShift != m_nShift)
         createBackground(size());
+}
+
+void DShapedTrayPanel::updateShape()
+{
+    // A compositing manager blends the translucent edges over what lies
+    // behind. Without one, every transparent pixel would show black: the
+    // window then takes the shape of the frame's opaque pixels instead.
+    if (DDesktopCompositor::current().isRunning()) {
+        clearMask();
+        return;
+    }
+    ensureBackground();
+    // Pixels at least half covered belong to the shape.
+    const QRegion shape(QBitmap::fromImage(m_pixBackground.toImage().createAlphaMask()));
+    if (shape != mask())
+        setMask(shape);
+}
+
+void DShapedTrayPanel::paintEvent(QPaintEvent* event)
+{
+    Q_UNUSED(event);
+    ensureBackground();
     QPainter painter(this);
     painter.drawPixmap(rect(), m_pixBackground);
 }
@@ -181,6 +209,7 @@ void DShapedTrayPanel::resizeEvent(QResizeEvent* event)
 {
     QWidget::resizeEvent(event);
     placeBesideAnchor(event->size());
+    updateShape();
 }
 
 void DShapedTrayPanel::placeBesideAnchor(const QSize& size)

@@ -25,6 +25,7 @@ public:
     QToolButton* addButton(const QIcon& icon, const QString& text, const QObject* receiver, const char* member);
     // Opens the panel beside the tray icon whose global geometry is given: below
     // it when the icon sits in the upper half of its screen, above it otherwise.
+    // It comes on top without taking the keyboard focus.
     void show(const QRect& trayGeometry);
 
     QWidget* owner() const { return m_pOwner; }
@@ -43,6 +44,10 @@ protected:
 
 private:
     void placeBesideAnchor(const QSize& size);
+    void ensureBackground();
+    // The window's shape: the frame itself without a compositing manager,
+    // the whole rectangle (translucent where the frame is) with one.
+    void updateShape();
 
     QPixmap m_pixBackground;
     QWidget* m_pOwner;

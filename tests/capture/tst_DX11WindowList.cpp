@@ -50,15 +50,15 @@ private:
         xcb_connection_t* connection = nullptr;
         xcb_window_t id = 0;
 
-        RawWindow(const QRect& rect, const char* name, const char* windowType = nullptr)
+        RawWindow(const QRect& rect, const char* name, const char* windowType = nullptr, bool overrideRedirect = false)
         {
             connection = xcb_connect(nullptr, nullptr);
             const xcb_screen_t* screen = xcb_setup_roots_iterator(xcb_get_setup(connection)).data;
             id = xcb_generate_id(connection);
-            const uint32_t values[] = { screen->white_pixel };
+            const uint32_t values[] = { screen->white_pixel, overrideRedirect ? 1u : 0u };
             xcb_create_window(connection, XCB_COPY_FROM_PARENT, id, screen->root, rect.x(), rect.y(),
                               rect.width(), rect.height(), 0, XCB_WINDOW_CLASS_INPUT_OUTPUT,
-                              screen->root_visual, XCB_CW_BACK_PIXEL, values);
+                              screen->root_visual, XCB_CW_BACK_PIXEL | XCB_CW_OVERRIDE_REDIRECT, values);
             if (name) {
                 xcb_change_property(connection, XCB_PROP_MODE_REPLACE, id, XCB_ATOM_WM_NAME, XCB_ATOM_STRING, 8,
                                     uint32_t(std::strlen(name)), name);
@@ -79,19 +79,11 @@ private:
         }
         // Asks the window manager to move the window to another desktop
         // (0xFFFFFFFF: all of them).
-        void moveToDesktop(uint32_t desktop)
+        void moveToDesktop(uint32_t desktop) { askWindowManager(id, "_NET_WM_DESKTOP", {desktop, 2}); }
+        void setProperty(const char* property, const char* type, const QByteArray& bytes)
         {
-            const xcb_screen_t* screen = xcb_setup_roots_iterator(xcb_get_setup(connection)).data;
-            xcb_client_message_event_t event {};
-            event.response_type = XCB_CLIENT_MESSAGE;
-            event.format = 32;
-            event.window = id;
-            event.type = atom("_NET_WM_DESKTOP");
-            event.data.data32[0] = desktop;
-            event.data.data32[1] = 2; // the request comes from a pager-like tool
-            xcb_send_event(connection, 0, screen->root,
-                           XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT | XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY,
-                           reinterpret_cast<const char*>(&event));
+            xcb_change_property(connection, XCB_PROP_MODE_REPLACE, id, atom(property), atom(type), 8,
+                                uint32_t(bytes.size()), bytes.constData());
             xcb_flush(connection);
         }
         xcb_atom_t atom(const char* name)
@@ -103,6 +95,45 @@ private:
             return result;
         }
     };
+
+    static xcb_atom_t atomOf(xcb_connection_t* c, const char* name)
+    {
+        xcb_intern_atom_reply_t* reply
+            = xcb_intern_atom_reply(c, xcb_intern_atom(c, 0, uint16_t(std::strlen(name)), name), nullptr);
+        const xcb_atom_t result = reply ? reply->atom : xcb_atom_t(XCB_ATOM_NONE);
+        std::free(reply);
+        return result;
+    }
+
+    // A client message about `window` to the root, as pager-like tools send
+    // them (source 2); atoms are given by name.
+    static void askWindowManager(xcb_window_t window, const char* message, std::initializer_list<uint32_t> data,
+                                 const char* atomArgument = nullptr)
+    {
+        xcb_connection_t* c = xcb_connect(nullptr, nullptr);
+        const xcb_screen_t* screen = xcb_setup_roots_iterator(xcb_get_setup(c)).data;
+        xcb_client_message_event_t event {};
+        event.response_type = XCB_CLIENT_MESSAGE;
+        event.format = 32;
+        event.window = window;
+        event.type = atomOf(c, message);
+        int i = 0;
+        for (uint32_t value : data)
+            event.data.data32[i++] = value;
+        if (atomArgument)
+            event.data.data32[1] = atomOf(c, atomArgument);
+        xcb_send_event(c, 0, screen->root, XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT | XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY,
+                       reinterpret_cast<const char*>(&event));
+        // A round trip: the server has sent the message on before this client goes.
+        std::free(xcb_get_input_focus_reply(c, xcb_get_input_focus(c), nullptr));
+        xcb_disconnect(c);
+    }
+
+    // Asks the window manager to shade the window (true) or unshade it.
+    static void shade(xcb_window_t window, bool on)
+    {
+        askWindowManager(window, "_NET_WM_STATE", {on ? 1u : 0u, 0, 0, 2}, "_NET_WM_STATE_SHADED");
+    }
 
     static void showAt(QWidget& widget, const QString& title, const QRect& geometry)
     {
@@ -303,6 +334,73 @@ private slots:
         xcb_flush(c);
         xcb_disconnect(c);
         QVERIFY(stillListed);
+    }
+
+    // A client that writes its title as COMPOUND_TEXT and sets no _NET_WM_NAME
+    // (the bytes the X library writes for this title).
+    void compoundTextTitle()
+    {
+        RawWindow window(QRect(100, 100, 200, 100), nullptr);
+        window.setProperty("WM_NAME", "COMPOUND_TEXT", QByteArray("Stra\xdf" "e \x1b%G\xe2\x9c\x93\x1b%@ Z\xfc" "rich"));
+        QTRY_VERIFY(listed(QString::fromUtf8("Straße ✓ Zürich")));
+    }
+
+    // A shaded window shows its title bar only: that is its place on screen.
+    void shadedWindowIsItsTitleBar()
+    {
+        if (!underWindowManager())
+            QSKIP("shading is a window manager's business");
+        QWidget window;
+        showAt(window, "Zorvel shaded", QRect(300, 200, 400, 300));
+        QTRY_VERIFY(listedWithBounds("Zorvel shaded", outerRect(window)));
+        const QRectF open = outerRect(window);
+        auto boundsNow = [] {
+            const QList<DOnScreenWindow> windows = listNow();
+            const int index = indexOfTitle(windows, "Zorvel shaded");
+            return index >= 0 ? windows.at(index).bounds : QRectF();
+        };
+        shade(xcb_window_t(window.winId()), true);
+        QTRY_VERIFY(boundsNow().height() < 50);
+        const QRectF shaded = boundsNow();
+        QCOMPARE(shaded.topLeft(), open.topLeft());
+        QCOMPARE(shaded.width(), open.width());
+        QVERIFY(shaded.height() > 0);
+        shade(xcb_window_t(window.winId()), false);
+        QTRY_COMPARE(boundsNow(), open);
+    }
+
+    // Windows outside any window manager's care (menus, tooltips) are on
+    // screen above the clients, and listed so: in front.
+    void unmanagedWindowsStandInFront()
+    {
+        RawWindow client(QRect(200, 200, 400, 300), "Zorvel client");
+        QTRY_VERIFY(listed("Zorvel client"));
+        RawWindow menu(QRect(300, 250, 150, 200), "Zorvel menu", nullptr, true);
+        RawWindow tooltip(QRect(320, 260, 80, 20), nullptr, nullptr, true);
+        QTRY_VERIFY(listed("Zorvel menu"));
+        const QList<DOnScreenWindow> windows = listNow();
+        const int menuIndex = indexOfTitle(windows, "Zorvel menu");
+        QVERIFY(menuIndex < indexOfTitle(windows, "Zorvel client"));
+        QCOMPARE(windows.at(menuIndex).bounds.toRect(), QRect(300, 250, 150, 200));
+        // The unnamed one on top of it comes first of all.
+        QVERIFY(menuIndex > 0);
+        QVERIFY(!windows.at(menuIndex - 1).hasName);
+        QCOMPARE(windows.at(menuIndex - 1).bounds.toRect(), QRect(320, 260, 80, 20));
+
+        // In the window tree: picking the menu picks the menu.
+        DWidgetData root;
+        DWidgetDataBuilder::buildWithHierarchy(root, QRect(0, 0, 1280, 800));
+        const DWidgetHit hit = root.findWidgetFromPoint(QPoint(400, 400));
+        QVERIFY(hit.node);
+        QCOMPARE(hit.node->title, QString("Zorvel menu"));
+    }
+
+    void windowsOffTheScreenAreLeftOut()
+    {
+        RawWindow away(QRect(-500, -500, 100, 100), "Zorvel far away", nullptr, true);
+        RawWindow here(QRect(100, 100, 100, 100), "Zorvel near", nullptr, true);
+        QTRY_VERIFY(listed("Zorvel near"));
+        QVERIFY(!listed("Zorvel far away"));
     }
 
     void treeFromTheRealList()

@@ -7,6 +7,7 @@
 #include <QFileDialog>
 #include <QImageReader>
 #include <QImageWriter>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QPainter>
 #include <QSettings>
@@ -522,6 +523,121 @@ private slots:
         QVERIFY(DUtility::saveImage(nullptr, halfTransparentImage(), DD::ImageFile, false));
         QVERIFY(question.contains("shot.png"));
         QCOMPARE(QImageReader(dir.filePath("shot.png")).format(), QByteArray("png"));
+    }
+
+    // Qt's dialog tests the whole typed path for a dot: a path typed into a
+    // folder such as "j.doe" still gets the format's suffix.
+    void typedPathInADottedFolderGetsTheSuffix_data()
+    {
+        QTest::addColumn<int>("format");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("written");
+        QTest::newRow("png") << 0 << "picture" << "picture.png";
+        QTest::newRow("jpg") << 1 << "picture" << "picture.jpg";
+        QTest::newRow("bmp, name ending in a dot") << 2 << "picture." << "picture.bmp";
+        QTest::newRow("suffix typed") << 0 << "picture.bmp" << "picture.bmp";
+    }
+    void typedPathInADottedFolderGetsTheSuffix()
+    {
+        QFETCH(int, format);
+        QFETCH(QString, typed);
+        QFETCH(QString, written);
+        QTemporaryDir dir;
+        const QString folder = dir.filePath("j.doe/Desktop");
+        QVERIFY(QDir().mkpath(folder));
+        settings()->setValue("NameMethod", 0);
+        settings()->setValue("TargetFormat", format);
+        settings()->setValue("AutomaticSaveFolder", folder);
+        whenModal<QFileDialog>([&](QFileDialog* dialog) { typeFileNameAndAccept(dialog, folder + "/" + typed); });
+        DUtility::SaveReport report;
+        QVERIFY(DUtility::saveImage(nullptr, halfTransparentImage(), DD::ImageFile, false, &report));
+        QCOMPARE(report.path, folder + "/" + written);
+        QCOMPARE(filesIn(folder), QStringList{written});
+        QVERIFY(!QImageReader(report.path).read().isNull());
+        QCOMPARE(settings()->value("LastFilePath").toString(), folder);
+    }
+
+    // The question about overwriting names the file that would be written;
+    // "No" keeps the dialog open and the file as it was.
+    void overwriteIsAskedUnderTheFinalNameInADottedFolder()
+    {
+        QTemporaryDir dir;
+        const QString folder = dir.filePath("j.doe");
+        QVERIFY(QDir().mkpath(folder));
+        settings()->setValue("NameMethod", 0);
+        settings()->setValue("AutomaticSaveFolder", folder);
+        QFile existing(folder + "/shot.png");
+        QVERIFY(existing.open(QIODevice::WriteOnly));
+        existing.write("old");
+        existing.close();
+        QStringList questions;
+        bool stayedOpen = false;
+        whenModal<QFileDialog>([&](QFileDialog* dialog) {
+            whenModal<QMessageBox>([&, dialog](QMessageBox* box) {
+                questions << box->text();
+                box->button(QMessageBox::No)->click();
+                QTimer::singleShot(100, dialog, [&, dialog] {
+                    stayedOpen = dialog->isVisible();
+                    dialog->reject();
+                });
+            });
+            typeFileNameAndAccept(dialog, folder + "/shot");
+        });
+        DUtility::SaveReport report;
+        QVERIFY(!DUtility::saveImage(nullptr, halfTransparentImage(), DD::ImageFile, false, &report));
+        QVERIFY(report.cancelled);
+        QCOMPARE(questions.size(), 1);
+        QVERIFY2(questions.first().contains(folder + "/shot.png"), qPrintable(questions.first()));
+        QVERIFY(stayedOpen);
+        QVERIFY(existing.open(QIODevice::ReadOnly));
+        QCOMPARE(existing.readAll(), QByteArray("old"));
+        existing.close();
+
+        whenModal<QFileDialog>([&](QFileDialog* dialog) {
+            whenModal<QMessageBox>([&](QMessageBox* box) { box->button(QMessageBox::Yes)->click(); });
+            typeFileNameAndAccept(dialog, folder + "/shot");
+        });
+        QVERIFY(DUtility::saveImage(nullptr, halfTransparentImage(), DD::ImageFile, false, &report));
+        QCOMPARE(report.path, folder + "/shot.png");
+        QCOMPARE(QImageReader(report.path).format(), QByteArray("png"));
+    }
+
+    // A folder that does not exist (a fresh account without a Desktop, a
+    // remembered folder since removed) opens the dialog in the nearest folder
+    // above it that does, with nothing typed in.
+    void dialogOpensInTheNearestExistingFolder_data()
+    {
+        QTest::addColumn<QString>("lastFilePath");
+        QTest::addColumn<QString>("saveFolder");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("save folder exists") << "" << "pictures" << "pictures";
+        QTest::newRow("save folder missing") << "" << "pictures/Desktop" << "pictures";
+        QTest::newRow("remembered folder missing") << "gone/deeper" << "pictures" << "";
+        QTest::newRow("remembered folder exists") << "pictures" << "elsewhere" << "pictures";
+    }
+    void dialogOpensInTheNearestExistingFolder()
+    {
+        QFETCH(QString, lastFilePath);
+        QFETCH(QString, saveFolder);
+        QFETCH(QString, expected);
+        QTemporaryDir dir;
+        QVERIFY(QDir().mkpath(dir.filePath("pictures")));
+        settings()->setValue("NameMethod", 0);
+        settings()->setValue("AutomaticSaveFolder", dir.filePath(saveFolder));
+        if (!lastFilePath.isEmpty())
+            settings()->setValue("LastFilePath", dir.filePath(lastFilePath));
+        QString startFolder;
+        QString typed = "unread";
+        whenModal<QFileDialog>([&](QFileDialog* dialog) {
+            startFolder = dialog->directory().absolutePath();
+            typed = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))->text();
+            dialog->reject();
+        });
+        QVERIFY(DUtility::makeTargetFilePath(nullptr, false).isEmpty());
+        QCOMPARE(startFolder, QDir(dir.filePath(expected)).absolutePath());
+        QCOMPARE(typed, QString());
+        // Nothing is created for a dialog that was only looked at.
+        QVERIFY(!QFileInfo::exists(dir.filePath("pictures/Desktop")));
     }
 
     void outOfRangeTargetFormatInTheDialogIsPng()

@@ -29,6 +29,7 @@
 #include "DConfigCapture.h"
 #include "DDialogAbout.h"
 #include "DDialogFileOptions.h"
+#include "DFakeScreenGrabber.h"
 #include "DHotkeyEdit.h"
 #include "DMainDialog.h"
 #include "DProgramGlobals.h"
@@ -45,6 +46,7 @@ public:
     int m_nFullScreenRuns = 0;
     DD::enumCaptureMode m_lastMode = DD::Scrolling;
     QRect m_lastScreenRect;
+    QPixmap m_lastScreenshot;
     bool m_bVisibleDuringGrab = true;
     bool m_bTrayVisibleDuringGrab = true;
     QString m_chosenFolder;
@@ -53,14 +55,14 @@ public:
 protected:
     void runFullScreenOutput(const QPixmap& screenshot) override
     {
-        Q_UNUSED(screenshot);
+        m_lastScreenshot = screenshot;
         ++m_nFullScreenRuns;
         m_lastMode = DD::FullScreen;
         noteState();
     }
     void runCaptureOverlay(DD::enumCaptureMode mode, const QPixmap& screenshot, const QRect& screenRect) override
     {
-        Q_UNUSED(screenshot);
+        m_lastScreenshot = screenshot;
         ++m_nOverlayRuns;
         m_lastMode = mode;
         m_lastScreenRect = screenRect;
@@ -136,6 +138,8 @@ private slots:
     void closeWithoutTrayQuits();
     void regionButtonsWriteTheRegionType();
     void captureFromHiddenWindow();
+    void grabCoversTheMonitorThatShowsTheWindow_data();
+    void grabCoversTheMonitorThatShowsTheWindow();
     void fullScreenTakesItsOwnRoad();
     void secondCaptureReplacesTheWaitingOne();
     void secondRequestKeepsHowTheWindowComesBack_data();
@@ -822,6 +826,39 @@ void TestDMainDialog::captureFromHiddenWindow()
     QVERIFY(!window.isVisible());
     QVERIFY(window.trayIcon()->isVisible());
     QVERIFY(window.form()->radioButtonBMP->isChecked());
+}
+
+void TestDMainDialog::grabCoversTheMonitorThatShowsTheWindow_data()
+{
+    QTest::addColumn<int>("mode");
+    QTest::addColumn<QPoint>("place");
+    QTest::addColumn<QRect>("monitor");
+    // The offscreen screen (800 x 600) shown by two monitors side by side.
+    QTest::newRow("overlay, right monitor") << int(DD::Window) << QPoint(500, 100) << QRect(400, 0, 400, 600);
+    QTest::newRow("overlay, left monitor") << int(DD::Region) << QPoint(20, 300) << QRect(0, 0, 400, 600);
+    QTest::newRow("full screen, right monitor") << int(DD::FullScreen) << QPoint(450, 350) << QRect(400, 0, 400, 600);
+}
+
+// The grab and the rectangle handed on are the monitor's, in the display's
+// pixels, with every pixel of that monitor and nothing else.
+void TestDMainDialog::grabCoversTheMonitorThatShowsTheWindow()
+{
+    QFETCH(int, mode);
+    QFETCH(QPoint, place);
+    QFETCH(QRect, monitor);
+    DFakeScreenGrabber grabber({QRect(0, 0, 400, 600), QRect(400, 0, 400, 600)});
+    ObservedMainDialog window;
+    window.setGeometry(QRect(place, QSize(100, 80)));
+    window.capture(DD::enumCaptureMode(mode));
+    QTRY_COMPARE(window.m_nOverlayRuns + window.m_nFullScreenRuns, 1);
+    QCOMPARE(grabber.grabbed, QList<QRect>{monitor});
+    if (mode != DD::FullScreen)
+        QCOMPARE(window.m_lastScreenRect, monitor);
+    const QImage shot = window.m_lastScreenshot.toImage();
+    QCOMPARE(shot.size(), monitor.size());
+    QCOMPARE(window.m_lastScreenshot.devicePixelRatio(), 1.0);
+    for (const QPoint& corner : {QPoint(0, 0), QPoint(shot.width() - 1, shot.height() - 1)})
+        QCOMPARE(shot.pixel(corner), DFakeScreenGrabber::patternAt(monitor.x() + corner.x(), monitor.y() + corner.y()));
 }
 
 void TestDMainDialog::fullScreenTakesItsOwnRoad()

@@ -14,29 +14,9 @@
 #include <QtTest>
 
 #include "DConfigCapture.h"
+#include "DGrabbingMainDialog.h"
 #include "DMainDialog.h"
 #include "DShapedTrayPanel.h"
-
-class GrabbingMainDialog : public DMainDialog
-{
-public:
-    int m_nGrabs = 0;
-    QPixmap m_screenshot;
-    QRect m_screenRect;
-    bool m_bVisibleDuringGrab = true;
-    bool m_bTrayVisibleDuringGrab = true;
-
-protected:
-    void runCaptureOverlay(DD::enumCaptureMode mode, const QPixmap& screenshot, const QRect& screenRect) override
-    {
-        Q_UNUSED(mode);
-        ++m_nGrabs;
-        m_screenshot = screenshot;
-        m_screenRect = screenRect;
-        m_bVisibleDuringGrab = isVisible();
-        m_bTrayVisibleDuringGrab = trayIcon()->isVisible();
-    }
-};
 
 class TestDMainDialogX11 : public QObject
 {

@@ -13,35 +13,12 @@
 #include <QtTest>
 
 #include "DConfig.h"
+#include "DFakeCompositor.h"
+#include "DMainWindowStandIn.h"
 #include "DShapedTrayPanel.h"
 #include "DSystemTrayIcon.h"
 
 Q_DECLARE_METATYPE(QMargins)
-
-// Stands in for the program's main window: it tells when it is shown and hidden.
-class MainWindowStandIn : public QWidget
-{
-    Q_OBJECT
-public:
-    int m_nTriggered = 0;
-signals:
-    void shown();
-    void hidden();
-public slots:
-    void onCapture() { ++m_nTriggered; }
-
-protected:
-    void showEvent(QShowEvent* event) override
-    {
-        QWidget::showEvent(event);
-        emit shown();
-    }
-    void hideEvent(QHideEvent* event) override
-    {
-        QWidget::hideEvent(event);
-        emit hidden();
-    }
-};
 
 class TestDSystemTrayIcon : public QObject
 {
@@ -80,6 +57,8 @@ private slots:
     void outlineTipPositions();
     void panelStaysOnTheScreen_data();
     void panelStaysOnTheScreen();
+    void panelTakesTheFrameAsShapeWithoutACompositor();
+    void panelStaysRectangularUnderACompositor();
 };
 
 QStringList TestDSystemTrayIcon::visibleEntries(QMenu* menu) const
@@ -450,6 +429,69 @@ void TestDSystemTrayIcon::panelStaysOnTheScreen()
     panel.hide();
     panel.show(QRect(300, 0, 24, 24));
     QCOMPARE(panel.arrowOffset(panel.size()), 189 / 2);
+}
+
+// Without a compositing manager the transparent corners would show black: the
+// window's shape is the frame itself, and follows the side of the arrow.
+void TestDSystemTrayIcon::panelTakesTheFrameAsShapeWithoutACompositor()
+{
+    DFakeCompositor compositor(false);
+    MainWindowStandIn window;
+    DShapedTrayPanel panel(&window);
+    for (int i = 0; i < 4; ++i)
+        panel.addButton(QIcon(), QString::number(i), &window, SLOT(onCapture()));
+    panel.show(m_rcTopIcon);
+    const int w = panel.width();
+    const int h = panel.height();
+    QRegion shape = panel.mask();
+    for (const QPoint& corner : {QPoint(0, 0), QPoint(w - 1, 0), QPoint(0, h - 1), QPoint(w - 1, h - 1),
+                                 QPoint(3, 14), QPoint(w - 4, h - 4)})
+        QVERIFY2(!shape.contains(corner), qPrintable(QString("%1,%2").arg(corner.x()).arg(corner.y())));
+    // The body, its rim, and the arrow up to near its tip belong to it.
+    QVERIFY(shape.contains(QPoint(w / 2, h / 2)));
+    QVERIFY(shape.contains(QPoint(3, h / 2)));
+    QVERIFY(shape.contains(QPoint(w / 2, 5)));
+    // Beside the arrow, above the box: nothing.
+    QVERIFY(!shape.contains(QPoint(w / 2 - 20, 7)));
+    // Every pixel drawn at least half opaque is inside, every clear one outside.
+    const QImage image = panel.grab().toImage();
+    QCOMPARE(image.size(), panel.size());
+    for (int y = 0; y < h; ++y) {
+        for (int x = 0; x < w; ++x) {
+            const int alpha = qAlpha(image.pixel(x, y));
+            if (alpha == 0 || alpha == 255)
+                QVERIFY2(shape.contains(QPoint(x, y)) == (alpha == 255), qPrintable(QString("%1,%2").arg(x).arg(y)));
+        }
+    }
+
+    // Opened above an icon at the bottom, the box reaches up to the top edge.
+    panel.hide();
+    panel.show(m_rcBottomIcon);
+    shape = panel.mask();
+    QVERIFY(shape.contains(QPoint(w / 2 - 20, 7)));
+    QVERIFY(!shape.contains(QPoint(w / 2 - 20, h - 7)));
+    QVERIFY(shape.contains(QPoint(w / 2, h - 5)));
+}
+
+// A compositing manager shows the translucent edges as drawn: no shape cuts them.
+void TestDSystemTrayIcon::panelStaysRectangularUnderACompositor()
+{
+    DFakeCompositor compositor(true);
+    MainWindowStandIn window;
+    DShapedTrayPanel panel(&window);
+    panel.addButton(QIcon(), QStringLiteral("A"), &window, SLOT(onCapture()));
+    panel.show(m_rcTopIcon);
+    QVERIFY(panel.mask().isEmpty());
+    // A compositing manager that goes away while the panel is shut: the next
+    // opening takes the shape.
+    panel.hide();
+    compositor.running = false;
+    panel.show(m_rcTopIcon);
+    QVERIFY(!panel.mask().isEmpty());
+    panel.hide();
+    compositor.running = true;
+    panel.show(m_rcTopIcon);
+    QVERIFY(panel.mask().isEmpty());
 }
 
 QTEST_MAIN(TestDSystemTrayIcon)
