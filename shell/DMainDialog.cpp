@@ -12,6 +12,7 @@
 #include <QMenu>
 #include <QScreen>
 #include <QSettings>
+#include <QTimer>
 #include <QTimerEvent>
 #include <QUrl>
 #include <QVector>
@@ -255,6 +256,7 @@ void DMainDialog::timerEvent(QTimerEvent* event)
                 showNormal();
                 activateWindow();
                 raise();
+                m_restoredAt.start();
             } else if (m_nRestoreFlags & RestoreGeometry) {
                 resize(m_savedSize);
                 move(m_savedPosition);
@@ -341,6 +343,24 @@ void DMainDialog::changeEvent(QEvent* event)
     QDialog::changeEvent(event);
     if (event->type() == QEvent::LanguageChange)
         ui->retranslateUi(this);
+    if (event->type() == QEvent::WindowStateChange)
+        undoLateMinimize();
+}
+
+void DMainDialog::undoLateMinimize()
+{
+    // The window manager carries out the minimise request that hid the window
+    // for the grab in its own time: on a busy desktop it lands after the
+    // window came back, and would leave it minimised. Shown again once.
+    const int LateMinimizeWindow = 3000;
+    if (!isMinimized() || !m_restoredAt.isValid() || m_restoredAt.elapsed() > LateMinimizeWindow)
+        return;
+    m_restoredAt.invalidate();
+    QTimer::singleShot(0, this, [this]() {
+        showNormal();
+        activateWindow();
+        raise();
+    });
 }
 
 // ---------------------------------------------------------------------------

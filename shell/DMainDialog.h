@@ -2,6 +2,7 @@
 #define DMAINDIALOG_H
 
 #include <QDialog>
+#include <QElapsedTimer>
 #include <QPixmap>
 #include <QPoint>
 #include <QRect>
@@ -130,6 +131,7 @@ private:
     // flags, size and position.
     void recordWindow(bool replacing);
     QScreen* screenOfWindow() const;
+    void undoLateMinimize();
 
     Ui_DMainDialog* ui;
     DD::enumCaptureMode m_captureMode;
@@ -137,6 +139,8 @@ private:
     QSize m_savedSize;
     QPoint m_savedPosition;
     int m_nTimerId;
+    // When the window last came back shown after a capture.
+    QElapsedTimer m_restoredAt;
     QMenu* m_pHelpMenu;
     DSystemTrayIcon m_trayIcon;
     bool m_bTellFriendEntryAdded;
