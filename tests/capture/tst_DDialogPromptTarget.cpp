@@ -9,8 +9,8 @@
 #include <QSettings>
 #include <QTemporaryDir>
 
-#include "../shell/DModalDriver.h"
-#include "../shell/DUnwritableFolder.h"
+#include "DModalDriver.h"
+#include "DUnwritableFolder.h"
 #include "DConfigCapture.h"
 #include "DDialogPromptTarget.h"
 

@@ -15,8 +15,8 @@
 #include <QTemporaryDir>
 #include <QToolButton>
 
-#include "../shell/DModalDriver.h"
-#include "../shell/DUnwritableFolder.h"
+#include "DModalDriver.h"
+#include "DUnwritableFolder.h"
 #include "DConfigCapture.h"
 #include "DCreatePrompt.h"
 #include "DDialogPromptTarget.h"

@@ -14,7 +14,7 @@
 #include <QSettings>
 #include <QTemporaryDir>
 
-#include "../shell/DModalDriver.h"
+#include "DModalDriver.h"
 #include "DConfigCapture.h"
 #include "DNoiseImage.h"
 #include "DOverlayDriver.h"

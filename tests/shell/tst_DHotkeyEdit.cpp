@@ -1,7 +1,7 @@
 // Recording hotkeys from key presses, and the hotkey ids and hooks around it.
 #include "DHotKeyEventFilter.h"
 #include "DHotkeyEdit.h"
-#include "DHotkeyRegistrarFake.h"
+#include "DFakeHotkeyRegistrar.h"
 #include "DProgramGlobals.h"
 #include "DUtility.h"
 
@@ -80,7 +80,7 @@ void TestHotkeyEdit::bareModifierRecordsNothing()
 {
     QFETCH(int, key);
     QFETCH(int, modifiers);
-    DHotkeyRegistrarFake registrar;
+    DFakeHotkeyRegistrar registrar;
     DHotkeyEdit edit;
     edit.setText("before");
     QKeyEvent press = keyPress(key, Qt::KeyboardModifiers(modifiers));
@@ -129,7 +129,7 @@ void TestHotkeyEdit::keyPressRecordsHotkey()
     QFETCH(int, modifiers);
     QFETCH(QString, text);
     QFETCH(int, recorded);
-    DHotkeyRegistrarFake registrar;
+    DFakeHotkeyRegistrar registrar;
     DHotkeyEdit edit;
     QKeyEvent press = keyPress(key, Qt::KeyboardModifiers(modifiers), text);
     edit.handleKeyEvent(&press);
@@ -141,7 +141,7 @@ void TestHotkeyEdit::keyPressRecordsHotkey()
 
 void TestHotkeyEdit::sameHotkeyRegistersOnce()
 {
-    DHotkeyRegistrarFake registrar;
+    DFakeHotkeyRegistrar registrar;
     DHotkeyEdit edit;
     QKeyEvent press = keyPress(Qt::Key_Print, Qt::ControlModifier);
     edit.handleKeyEvent(&press);
@@ -165,7 +165,7 @@ void TestHotkeyEdit::registrationUsesTheModeId_data()
 void TestHotkeyEdit::registrationUsesTheModeId()
 {
     QFETCH(int, mode);
-    DHotkeyRegistrarFake registrar;
+    DFakeHotkeyRegistrar registrar;
     DHotkeyEdit edit;
     edit.setCaptureMode(DD::enumCaptureMode(mode));
     edit.setHotkey(DHotkey(QKeySequence(Qt::Key_Print)));
@@ -175,7 +175,7 @@ void TestHotkeyEdit::registrationUsesTheModeId()
 
 void TestHotkeyEdit::typingInsertsNothing()
 {
-    DHotkeyRegistrarFake registrar;
+    DFakeHotkeyRegistrar registrar;
     QWidget window;
     auto* edit = new DHotkeyEdit(&window);
     window.show();
@@ -190,7 +190,7 @@ void TestHotkeyEdit::typingInsertsNothing()
 
 void TestHotkeyEdit::shortcutsDoNotFireWhileFocused()
 {
-    DHotkeyRegistrarFake registrar;
+    DFakeHotkeyRegistrar registrar;
     QWidget window;
     auto* layout = new QVBoxLayout(&window);
     auto* edit = new DHotkeyEdit(&window);
@@ -233,7 +233,7 @@ void TestHotkeyEdit::releaseAndShortcutEventsAreTaken()
 
 void TestHotkeyEdit::unknownKeysRecordNothing()
 {
-    DHotkeyRegistrarFake registrar;
+    DFakeHotkeyRegistrar registrar;
     DHotkeyEdit edit;
     QKeyEvent unknown = keyPress(Qt::Key_unknown, Qt::ControlModifier);
     edit.handleKeyEvent(&unknown);
@@ -245,7 +245,7 @@ void TestHotkeyEdit::unknownKeysRecordNothing()
 
 void TestHotkeyEdit::keyGarbageNeverCrashes()
 {
-    DHotkeyRegistrarFake registrar;
+    DFakeHotkeyRegistrar registrar;
     DHotkeyEdit edit;
     QRandomGenerator random(20261210);
     for (int i = 0; i < 2000; ++i) {
@@ -263,7 +263,7 @@ void TestHotkeyEdit::keyGarbageNeverCrashes()
 
 void TestHotkeyEdit::refusalOnScreenShowsReasonInField()
 {
-    DHotkeyRegistrarFake registrar;
+    DFakeHotkeyRegistrar registrar;
     registrar.refuse = true;
     QWidget window;
     auto* edit = new DHotkeyEdit(&window);
@@ -288,7 +288,7 @@ void TestHotkeyEdit::refusalOnScreenShowsReasonInField()
 
 void TestHotkeyEdit::refusalOffScreenAlsoWarns()
 {
-    DHotkeyRegistrarFake registrar;
+    DFakeHotkeyRegistrar registrar;
     registrar.refuse = true;
     DHotkeyEdit edit;
     QString title;
@@ -340,7 +340,7 @@ void TestHotkeyEdit::platformRegistrationSucceedsAndDoesNothing()
 
 void TestHotkeyEdit::unsetHotkeyReachesRegistrar()
 {
-    DHotkeyRegistrarFake registrar;
+    DFakeHotkeyRegistrar registrar;
     DUtility::unsetHotkey(DD::FullScreen);
     QCOMPARE(registrar.unregistered, QList<int>{0xC003});
 }

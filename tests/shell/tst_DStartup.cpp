@@ -1,6 +1,6 @@
 // What a start decides: the arguments, whether the window is shown, and the
 // login time behind that decision.
-#include "DLastLoginFake.h"
+#include "DFakeLastLogin.h"
 #include "DLastLoginLinux.h"
 #include "DStartup.h"
 
@@ -147,7 +147,7 @@ void TestStartup::missingLoginCountsAsNormalStart()
     QFETCH(QString, user);
     QFETCH(bool, autorun);
     QFETCH(bool, shown);
-    DLastLoginFake records;
+    DFakeLastLogin records;
     records.user = user;
     const QDateTime login = lastLoginTime();
     QVERIFY(login.isValid());
@@ -156,7 +156,7 @@ void TestStartup::missingLoginCountsAsNormalStart()
 
 void TestStartup::loginTimeIsTheRecord()
 {
-    DLastLoginFake records;
+    DFakeLastLogin records;
     records.login = 1765000000;
     QCOMPARE(lastLoginTime().toSecsSinceEpoch(), qint64(1765000000));
     QCOMPARE(records.lookups, 1);

@@ -13,7 +13,7 @@
 #include <QtTest>
 
 #include "DConfig.h"
-#include "DFakeCompositor.h"
+#include "DFakeDesktopCompositor.h"
 #include "DMainWindowStandIn.h"
 #include "DShapedTrayPanel.h"
 #include "DSystemTrayIcon.h"
@@ -435,7 +435,7 @@ void TestDSystemTrayIcon::panelStaysOnTheScreen()
 // window's shape is the frame itself, and follows the side of the arrow.
 void TestDSystemTrayIcon::panelTakesTheFrameAsShapeWithoutACompositor()
 {
-    DFakeCompositor compositor(false);
+    DFakeDesktopCompositor compositor(false);
     MainWindowStandIn window;
     DShapedTrayPanel panel(&window);
     for (int i = 0; i < 4; ++i)
@@ -476,7 +476,7 @@ void TestDSystemTrayIcon::panelTakesTheFrameAsShapeWithoutACompositor()
 // A compositing manager shows the translucent edges as drawn: no shape cuts them.
 void TestDSystemTrayIcon::panelStaysRectangularUnderACompositor()
 {
-    DFakeCompositor compositor(true);
+    DFakeDesktopCompositor compositor(true);
     MainWindowStandIn window;
     DShapedTrayPanel panel(&window);
     panel.addButton(QIcon(), QStringLiteral("A"), &window, SLOT(onCapture()));

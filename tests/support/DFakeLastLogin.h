@@ -1,14 +1,14 @@
-#ifndef DLASTLOGINFAKE_H
-#define DLASTLOGINFAKE_H
+#ifndef DFAKELASTLOGIN_H
+#define DFAKELASTLOGIN_H
 
 #include "DLastLogin.h"
 
 // For tests: a user and a login time set by hand. Installs itself while it lives.
-class DLastLoginFake : public DLastLogin
+class DFakeLastLogin : public DLastLogin
 {
 public:
-    DLastLoginFake() { setCurrent(this); }
-    ~DLastLoginFake() override { setCurrent(nullptr); }
+    DFakeLastLogin() { setCurrent(this); }
+    ~DFakeLastLogin() override { setCurrent(nullptr); }
 
     QString user = QStringLiteral("tester");
     std::optional<qint64> login;
@@ -22,4 +22,4 @@ public:
     }
 };
 
-#endif // DLASTLOGINFAKE_H
+#endif // DFAKELASTLOGIN_H

@@ -1,14 +1,14 @@
-#ifndef DFAKEWINDOWLIST_H
-#define DFAKEWINDOWLIST_H
+#ifndef DFAKEONSCREENWINDOWLIST_H
+#define DFAKEONSCREENWINDOWLIST_H
 
 #include "DOnScreenWindowList.h"
 
 // A window list given by the test, installed for the lifetime of the object.
-class DFakeWindowList : public DOnScreenWindowList
+class DFakeOnScreenWindowList : public DOnScreenWindowList
 {
 public:
-    DFakeWindowList() { setCurrent(this); }
-    ~DFakeWindowList() override { setCurrent(nullptr); }
+    DFakeOnScreenWindowList() { setCurrent(this); }
+    ~DFakeOnScreenWindowList() override { setCurrent(nullptr); }
 
     bool onScreenWindows(QList<DOnScreenWindow>& out) const override
     {
@@ -23,4 +23,4 @@ public:
     QList<DOnScreenWindow> windows;
 };
 
-#endif // DFAKEWINDOWLIST_H
+#endif // DFAKEONSCREENWINDOWLIST_H

@@ -1,21 +1,21 @@
-#ifndef DFAKECOMPOSITOR_H
-#define DFAKECOMPOSITOR_H
+#ifndef DFAKEDESKTOPCOMPOSITOR_H
+#define DFAKEDESKTOPCOMPOSITOR_H
 
 #include "DDesktopCompositor.h"
 
 // For tests: a compositing manager that runs or not, as set. Installs itself while it lives.
-class DFakeCompositor : public DDesktopCompositor
+class DFakeDesktopCompositor : public DDesktopCompositor
 {
 public:
-    explicit DFakeCompositor(bool isRunning)
+    explicit DFakeDesktopCompositor(bool isRunning)
         : running(isRunning)
     {
         setCurrent(this);
     }
-    ~DFakeCompositor() override { setCurrent(nullptr); }
+    ~DFakeDesktopCompositor() override { setCurrent(nullptr); }
 
     bool running;
     bool isRunning() const override { return running; }
 };
 
-#endif // DFAKECOMPOSITOR_H
+#endif // DFAKEDESKTOPCOMPOSITOR_H

@@ -1,5 +1,5 @@
-#ifndef DHOTKEYREGISTRARFAKE_H
-#define DHOTKEYREGISTRARFAKE_H
+#ifndef DFAKEHOTKEYREGISTRAR_H
+#define DFAKEHOTKEYREGISTRAR_H
 
 #include <QList>
 #include <QPair>
@@ -7,11 +7,11 @@
 #include "DHotkeyRegistrar.h"
 
 // For tests: records every call and refuses when told to. Installs itself while it lives.
-class DHotkeyRegistrarFake : public DHotkeyRegistrar
+class DFakeHotkeyRegistrar : public DHotkeyRegistrar
 {
 public:
-    DHotkeyRegistrarFake() { setCurrent(this); }
-    ~DHotkeyRegistrarFake() override { setCurrent(nullptr); }
+    DFakeHotkeyRegistrar() { setCurrent(this); }
+    ~DFakeHotkeyRegistrar() override { setCurrent(nullptr); }
 
     bool refuse = false;
     QString refusal = QStringLiteral("The hotkey is taken.");
@@ -28,4 +28,4 @@ public:
     void unregisterHotkey(int id) override { unregistered.append(id); }
 };
 
-#endif // DHOTKEYREGISTRARFAKE_H
+#endif // DFAKEHOTKEYREGISTRAR_H
