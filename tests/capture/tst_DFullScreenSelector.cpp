@@ -89,7 +89,7 @@ private:
 
 } // namespace
 
-class TestDFullScreenSelector : public QObject
+class tst_DFullScreenSelector : public QObject
 {
     Q_OBJECT
 
@@ -739,5 +739,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestDFullScreenSelector)
+QTEST_MAIN(tst_DFullScreenSelector)
 #include "tst_DFullScreenSelector.moc"

@@ -56,7 +56,7 @@ protected:
 
 } // namespace
 
-class TestDFullScreenSelectorX11 : public QObject
+class tst_DFullScreenSelectorX11 : public QObject
 {
     Q_OBJECT
 
@@ -230,7 +230,7 @@ int main(int argc, char** argv)
 {
     qputenv("QT_XCB_GL_INTEGRATION", "none");
     QApplication app(argc, argv);
-    TestDFullScreenSelectorX11 test;
+    tst_DFullScreenSelectorX11 test;
     QTEST_SET_MAIN_SOURCE_PATH
     return QTest::qExec(&test, argc, argv);
 }

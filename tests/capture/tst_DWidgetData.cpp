@@ -6,7 +6,7 @@
 
 // The window tree built from a given window list: clipping, order, truncation
 // and the hit test.
-class TestWidgetData : public QObject
+class tst_DWidgetData : public QObject
 {
     Q_OBJECT
 
@@ -253,5 +253,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestWidgetData)
+QTEST_MAIN(tst_DWidgetData)
 #include "tst_DWidgetData.moc"

@@ -12,7 +12,7 @@
 
 // The X11 window list against real windows made by the test, run once on a bare
 // X server and once under a window manager (WINDOW_MANAGER=1 in the environment).
-class TestX11WindowList : public QObject
+class tst_DX11WindowList : public QObject
 {
     Q_OBJECT
 
@@ -424,7 +424,7 @@ int main(int argc, char** argv)
 {
     qputenv("QT_XCB_GL_INTEGRATION", "none");
     QApplication app(argc, argv);
-    TestX11WindowList test;
+    tst_DX11WindowList test;
     QTEST_SET_MAIN_SOURCE_PATH
     return QTest::qExec(&test, argc, argv);
 }

@@ -7,7 +7,7 @@
 
 #include "DFakeScreenGrabber.h"
 
-class TestDScreenGrabber : public QObject
+class tst_DScreenGrabber : public QObject
 {
     Q_OBJECT
 
@@ -58,5 +58,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestDScreenGrabber)
+QTEST_MAIN(tst_DScreenGrabber)
 #include "tst_DScreenGrabber.moc"

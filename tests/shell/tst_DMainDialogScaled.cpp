@@ -43,7 +43,7 @@ int otherThan(const QImage& image, const QRect& area, QRgb colour)
 
 } // namespace
 
-class TestDMainDialogScaled : public QObject
+class tst_DMainDialogScaled : public QObject
 {
     Q_OBJECT
 
@@ -126,5 +126,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestDMainDialogScaled)
+QTEST_MAIN(tst_DMainDialogScaled)
 #include "tst_DMainDialogScaled.moc"

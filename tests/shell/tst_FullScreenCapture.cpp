@@ -57,7 +57,7 @@ private:
 
 // The FullScreen road on a real X server: the mode button, the grab, the
 // output-target dialog, and what reaches the clipboard or the file.
-class TestFullScreenCapture : public QObject
+class tst_FullScreenCapture : public QObject
 {
     Q_OBJECT
 
@@ -164,7 +164,7 @@ int main(int argc, char** argv)
 {
     qputenv("QT_XCB_GL_INTEGRATION", "none");
     QApplication app(argc, argv);
-    TestFullScreenCapture test;
+    tst_FullScreenCapture test;
     QTEST_SET_MAIN_SOURCE_PATH
     return QTest::qExec(&test, argc, argv);
 }

@@ -16,7 +16,7 @@
 #include "DSystemTrayIcon.h"
 #include "DX11TestDisplay.h"
 
-class TestDSystemTrayIconX11 : public QObject
+class tst_DSystemTrayIconX11 : public QObject
 {
     Q_OBJECT
 
@@ -216,5 +216,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestDSystemTrayIconX11)
+QTEST_MAIN(tst_DSystemTrayIconX11)
 #include "tst_DSystemTrayIconX11.moc"
