@@ -49,6 +49,7 @@ private slots:
     void valuesReadBackAsText();
     void randomBytesFileGivesUsableValues();
     void readsAreNotCached();
+    void settersStoreTheKeysAsBefore();
     void iconOfRegionType();
     void outOfRangeNumbersReadAsTheirDefault_data();
     void outOfRangeNumbersReadAsTheirDefault();
@@ -279,6 +280,62 @@ void tst_DConfigCapture::readsAreNotCached()
     QCOMPARE(config()->targetFormat(), 1);
     settings->setValue(QStringLiteral("NameMethod"), 0);
     QCOMPARE(config()->nameMethod(), 0);
+}
+
+void tst_DConfigCapture::settersStoreTheKeysAsBefore()
+{
+    // Each setter writes its key under the name and in the value type that
+    // files written so far hold; its reader gives the value back.
+    struct Write
+    {
+        QString key;
+        std::function<void(DConfigCapture*)> set;
+        QVariant stored;
+        std::function<QVariant(const DConfigCapture*)> read;
+    };
+    const QString folder = m_dir.filePath(QStringLiteral("shots"));
+    const QList<Write> writes = {
+        { QStringLiteral("IncludeCursor"), [](DConfigCapture* c) { c->setIncludeCursor(true); }, QVariant(true),
+          [](const DConfigCapture* c) { return QVariant(c->includeCursor()); } },
+        { QStringLiteral("ScrollingInterval"), [](DConfigCapture* c) { c->setScrollingInterval(1200); },
+          QVariant(1200), [](const DConfigCapture* c) { return QVariant(c->scrollingInterval()); } },
+        { QStringLiteral("SystemTray"), [](DConfigCapture* c) { c->setSystemTray(false); }, QVariant(false),
+          [](const DConfigCapture* c) { return QVariant(c->hasSystemTray()); } },
+        { QStringLiteral("ShowTrayInstantMenu"), [](DConfigCapture* c) { c->setShowTrayInstantMenu(false); },
+          QVariant(false), [](const DConfigCapture* c) { return QVariant(c->showTrayInstantMenu()); } },
+        { QStringLiteral("AutoUpdate"), [](DConfigCapture* c) { c->setAutoUpdate(false); }, QVariant(false),
+          [](const DConfigCapture* c) { return QVariant(c->autoUpdate()); } },
+        { QStringLiteral("ShowTellFriend"), [](DConfigCapture* c) { c->setShowTellFriend(false); }, QVariant(false),
+          [](const DConfigCapture* c) { return QVariant(c->showTellFriend()); } },
+        { QStringLiteral("NameMethod"), [](DConfigCapture* c) { c->setNameMethod(0); }, QVariant(0),
+          [](const DConfigCapture* c) { return QVariant(c->nameMethod()); } },
+        { QStringLiteral("AutomaticSaveFolder"), [folder](DConfigCapture* c) { c->setAutomaticSaveFolder(folder); },
+          QVariant(folder), [](const DConfigCapture* c) { return QVariant(c->automaticSaveFolder()); } },
+        { QStringLiteral("TargetFormat"), [](DConfigCapture* c) { c->setTargetFormat(DD::BMP); },
+          QVariant(int(DD::BMP)), [](const DConfigCapture* c) { return QVariant(c->targetFormat()); } },
+        { QStringLiteral("JpgQuality"), [](DConfigCapture* c) { c->setJpgQuality(33u); }, QVariant(33u),
+          [](const DConfigCapture* c) { return QVariant(c->jpgQuality()); } },
+        { QStringLiteral("RegionType"), [](DConfigCapture* c) { c->setRegionType(DD::RegionPolygon); },
+          QVariant(int(DD::RegionPolygon)), [](const DConfigCapture* c) { return QVariant(c->regionType()); } },
+        { QStringLiteral("FileNameFormat"), [](DConfigCapture* c) { c->setFileNameFormat(QStringLiteral("Y-h")); },
+          QVariant(QStringLiteral("Y-h")), [](const DConfigCapture* c) { return QVariant(c->fileNameFormat()); } },
+        { QStringLiteral("SubFolderFormat"), [](DConfigCapture* c) { c->setSubFolderFormat(QStringLiteral("D")); },
+          QVariant(QStringLiteral("D")), [](const DConfigCapture* c) { return QVariant(c->subFolderFormat()); } },
+        { QStringLiteral("CreateSubfolders"), [](DConfigCapture* c) { c->setCreateSubfolders(true); }, QVariant(true),
+          [](const DConfigCapture* c) { return QVariant(c->createSubfolders()); } },
+        { QStringLiteral("LastFilePath"), [folder](DConfigCapture* c) { c->setLastFilePath(folder); },
+          QVariant(folder), [](const DConfigCapture* c) { return QVariant(c->lastFilePath()); } },
+    };
+    for (const Write& write : writes) {
+        QSettings* settings = useFreshFile();
+        write.set(config());
+        const QVariant stored = settings->value(write.key);
+        QVERIFY2(stored.userType() == write.stored.userType(), qPrintable(write.key));
+        QVERIFY2(stored == write.stored, qPrintable(write.key));
+        QVERIFY2(write.read(config()) == write.stored, qPrintable(write.key));
+        // Nothing else was written beside the key.
+        QCOMPARE(settings->allKeys(), QStringList{ write.key });
+    }
 }
 
 void tst_DConfigCapture::iconOfRegionType()
