@@ -1,18 +1,18 @@
 #include "DHotkeyRegistrar.h"
 
-#include "DHotkeyRegistrarLinux.h"
-
 namespace {
-DHotkeyRegistrar* s_pInstalled = nullptr;
-}
 
-DHotkeyRegistrar* DHotkeyRegistrar::current()
+class DNullHotkeyRegistrar : public DHotkeyRegistrar
 {
-    static DHotkeyRegistrarLinux s_platform;
-    return s_pInstalled ? s_pInstalled : &s_platform;
-}
+public:
+    bool registerHotkey(int, const QKeySequence&, QString&) override { return true; }
+    void unregisterHotkey(int) override {}
+};
 
-void DHotkeyRegistrar::setCurrent(DHotkeyRegistrar* registrar)
+} // namespace
+
+DHotkeyRegistrar& DHotkeyRegistrar::nullService()
 {
-    s_pInstalled = registrar;
+    static DNullHotkeyRegistrar none;
+    return none;
 }

@@ -1,18 +1,18 @@
 #include "DLastLogin.h"
 
-#include "DLastLoginLinux.h"
-
 namespace {
-DLastLogin* s_pInstalled = nullptr;
-}
 
-DLastLogin* DLastLogin::current()
+class DNullLastLogin : public DLastLogin
 {
-    static DLastLoginLinux s_platform;
-    return s_pInstalled ? s_pInstalled : &s_platform;
-}
+public:
+    QString userName() const override { return QString(); }
+    std::optional<qint64> lastLoginSecs(const QString&) const override { return std::nullopt; }
+};
 
-void DLastLogin::setCurrent(DLastLogin* lastLogin)
+} // namespace
+
+DLastLogin& DLastLogin::nullService()
 {
-    s_pInstalled = lastLogin;
+    static DNullLastLogin none;
+    return none;
 }

@@ -1,22 +1,23 @@
 #include "DOnScreenWindowList.h"
 
-#include "DX11WindowList.h"
-
 namespace {
-const DOnScreenWindowList* g_pInstalledList = nullptr;
-}
+
+class DNullOnScreenWindowList : public DOnScreenWindowList
+{
+public:
+    bool onScreenWindows(QList<DOnScreenWindow>& windows) const override
+    {
+        windows.clear();
+        return false;
+    }
+};
+
+} // namespace
 
 DOnScreenWindowList::~DOnScreenWindowList() = default;
 
-const DOnScreenWindowList& DOnScreenWindowList::current()
+DOnScreenWindowList& DOnScreenWindowList::nullService()
 {
-    if (g_pInstalledList)
-        return *g_pInstalledList;
-    static const DX11WindowList platformList;
-    return platformList;
-}
-
-void DOnScreenWindowList::setCurrent(const DOnScreenWindowList* list)
-{
-    g_pInstalledList = list;
+    static DNullOnScreenWindowList none;
+    return none;
 }

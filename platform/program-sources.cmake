@@ -1,6 +1,8 @@
 # Program-side platform sources (linked into Zorvelshot, not the library).
 # X11 code stays in files of its own: its headers clash with the generated messages.
 set(PROGRAM_PLATFORM_SOURCES
+    # the Linux implementations of every platform service, installed at start
+    DLinuxPlatformServices.cpp
     # last login, hotkey registration
     DLastLogin.cpp
     DLastLoginLinux.cpp

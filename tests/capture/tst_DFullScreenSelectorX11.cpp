@@ -19,6 +19,7 @@
 #include "DNoiseImage.h"
 #include "DOverlayDriver.h"
 #include "DWidgetDataBuilder.h"
+#include "DLinuxPlatformServices.h"
 
 namespace {
 
@@ -99,7 +100,12 @@ private:
     QImage m_noise;
 
 private slots:
-    void initTestCase() { QVERIFY(QGuiApplication::platformName() == QLatin1String("xcb")); }
+    void initTestCase()
+    {
+        QVERIFY(QGuiApplication::platformName() == QLatin1String("xcb"));
+        // The overlay picks among the real display's windows.
+        installLinuxPlatformServices();
+    }
 
     void init() { settings()->clear(); }
 

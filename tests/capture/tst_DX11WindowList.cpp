@@ -9,6 +9,7 @@
 #include "DWidgetData.h"
 #include "DWidgetDataBuilder.h"
 #include "DX11WindowList.h"
+#include "DLinuxPlatformServices.h"
 
 // The X11 window list against real windows made by the test, run once on a bare
 // X server and once under a window manager (WINDOW_MANAGER=1 in the environment).
@@ -173,6 +174,8 @@ private:
 private slots:
     void initTestCase()
     {
+        // The window tree is built from the real display's list.
+        installLinuxPlatformServices();
         // Under load the window manager may still be starting.
         if (underWindowManager())
             QTRY_VERIFY_WITH_TIMEOUT(windowManagerRunning(), 30000);

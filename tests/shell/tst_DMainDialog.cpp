@@ -37,6 +37,7 @@
 #include "DUtility.h"
 #include "DWithinOneSecond.h"
 #include "ui_DMainDialog.h"
+#include "DLinuxPlatformServices.h"
 
 // The main window with its capture roads and folder chooser observed.
 class ObservedMainDialog : public DMainDialog
@@ -162,6 +163,9 @@ QStringList tst_DMainDialog::visibleEntries(QMenu* menu) const
 void tst_DMainDialog::initTestCase()
 {
     QVERIFY(m_dir.isValid());
+    // As the program's start does: the autostart entry is a real one, in this
+    // test's private home.
+    installLinuxPlatformServices();
     // The first start: the real settings file of this private home is empty.
     QVERIFY(settings()->allKeys().isEmpty());
     QVERIFY(!DUtility::deleteAppFromLoginItem(true));

@@ -11,6 +11,7 @@
 #include "DConfigCapture.h"
 #include "DGrabbingMainDialog.h"
 #include "DX11TestDisplay.h"
+#include "DLinuxPlatformServices.h"
 
 namespace {
 
@@ -54,6 +55,8 @@ private slots:
     void initTestCase()
     {
         QVERIFY(m_dir.isValid());
+        // The grab reads the real display: its pixels and its windows.
+        installLinuxPlatformServices();
         QSettings*& settings = DSingleton<DConfigCapture>::instance()->m_pSettings;
         delete settings;
         settings = new QSettings(m_dir.filePath("scaled.ini"), QSettings::IniFormat);

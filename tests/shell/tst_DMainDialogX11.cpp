@@ -17,6 +17,7 @@
 #include "DGrabbingMainDialog.h"
 #include "DMainDialog.h"
 #include "DShapedTrayPanel.h"
+#include "DLinuxPlatformServices.h"
 
 class tst_DMainDialogX11 : public QObject
 {
@@ -57,6 +58,8 @@ double tst_DMainDialogX11::sameShare(const QImage& a, const QImage& b)
 void tst_DMainDialogX11::initTestCase()
 {
     QVERIFY(m_dir.isValid());
+    // The captures read the real display: its pixels and its windows.
+    installLinuxPlatformServices();
 }
 
 void tst_DMainDialogX11::init()

@@ -15,6 +15,7 @@
 #include "DDialogPromptTarget.h"
 #include "DMainDialog.h"
 #include "DModalDriver.h"
+#include "DLinuxPlatformServices.h"
 
 namespace {
 
@@ -103,6 +104,8 @@ private slots:
     void initTestCase()
     {
         QVERIFY(QGuiApplication::platformName() == QLatin1String("xcb"));
+        // The capture reads the real display: its pixels and its windows.
+        installLinuxPlatformServices();
         QVERIFY(!QStandardPaths::findExecutable("xclip").isEmpty());
     }
 

@@ -2,20 +2,22 @@
 #define DFAKEDESKTOPCOMPOSITOR_H
 
 #include "DDesktopCompositor.h"
+#include "DInstalledService.h"
 
-// For tests: a compositing manager that runs or not, as set. Installs itself while it lives.
+// A compositing manager that runs or not, as set. Installed while it lives.
 class DFakeDesktopCompositor : public DDesktopCompositor
 {
 public:
     explicit DFakeDesktopCompositor(bool isRunning)
         : running(isRunning)
     {
-        setCurrent(this);
     }
-    ~DFakeDesktopCompositor() override { setCurrent(nullptr); }
 
     bool running;
     bool isRunning() const override { return running; }
+
+private:
+    DInstalledService<DDesktopCompositor> m_installed{this};
 };
 
 #endif // DFAKEDESKTOPCOMPOSITOR_H

@@ -5,14 +5,12 @@
 #include <QPair>
 
 #include "DHotkeyRegistrar.h"
+#include "DInstalledService.h"
 
-// For tests: records every call and refuses when told to. Installs itself while it lives.
+// Records every call and refuses when told to. Installed while it lives.
 class DFakeHotkeyRegistrar : public DHotkeyRegistrar
 {
 public:
-    DFakeHotkeyRegistrar() { setCurrent(this); }
-    ~DFakeHotkeyRegistrar() override { setCurrent(nullptr); }
-
     bool refuse = false;
     QString refusal = QStringLiteral("The hotkey is taken.");
     QList<QPair<int, QKeySequence>> registered;
@@ -26,6 +24,9 @@ public:
         return !refuse;
     }
     void unregisterHotkey(int id) override { unregistered.append(id); }
+
+private:
+    DInstalledService<DHotkeyRegistrar> m_installed{this};
 };
 
 #endif // DFAKEHOTKEYREGISTRAR_H

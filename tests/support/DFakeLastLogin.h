@@ -1,15 +1,13 @@
 #ifndef DFAKELASTLOGIN_H
 #define DFAKELASTLOGIN_H
 
+#include "DInstalledService.h"
 #include "DLastLogin.h"
 
-// For tests: a user and a login time set by hand. Installs itself while it lives.
+// A user and a login time set by hand. Installed while it lives.
 class DFakeLastLogin : public DLastLogin
 {
 public:
-    DFakeLastLogin() { setCurrent(this); }
-    ~DFakeLastLogin() override { setCurrent(nullptr); }
-
     QString user = QStringLiteral("tester");
     std::optional<qint64> login;
     mutable int lookups = 0;
@@ -20,6 +18,9 @@ public:
         ++lookups;
         return name == user ? login : std::nullopt;
     }
+
+private:
+    DInstalledService<DLastLogin> m_installed{this};
 };
 
 #endif // DFAKELASTLOGIN_H

@@ -15,6 +15,7 @@
 #include "DShapedTrayPanel.h"
 #include "DSystemTrayIcon.h"
 #include "DX11TestDisplay.h"
+#include "DX11Compositor.h"
 
 class tst_DSystemTrayIconX11 : public QObject
 {
@@ -79,6 +80,9 @@ private slots:
     void initTestCase()
     {
         QVERIFY(m_dir.isValid());
+        // The panel's shape follows the real display's compositing manager.
+        static DX11Compositor compositor;
+        DDesktopCompositor::setCurrent(&compositor);
         delete DConfig::_instance()->m_pSettings;
         DConfig::_instance()->m_pSettings = new QSettings(m_dir.filePath("tray.ini"), QSettings::IniFormat);
         QTRY_VERIFY_WITH_TIMEOUT(QSystemTrayIcon::isSystemTrayAvailable(), 10000);
