@@ -14,12 +14,12 @@
 #include <QSettings>
 #include <QTemporaryDir>
 
-#include "DModalDriver.h"
 #include "DConfigCapture.h"
+#include "DLinuxPlatformServices.h"
+#include "DModalDriver.h"
 #include "DNoiseImage.h"
 #include "DOverlayDriver.h"
 #include "DWidgetDataBuilder.h"
-#include "DLinuxPlatformServices.h"
 
 namespace {
 

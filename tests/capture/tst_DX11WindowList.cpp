@@ -6,10 +6,10 @@
 
 #include <xcb/xcb.h>
 
+#include "DLinuxPlatformServices.h"
 #include "DWidgetData.h"
 #include "DWidgetDataBuilder.h"
 #include "DX11WindowList.h"
-#include "DLinuxPlatformServices.h"
 
 // The X11 window list against real windows made by the test, run once on a bare
 // X server and once under a window manager (WINDOW_MANAGER=1 in the environment).

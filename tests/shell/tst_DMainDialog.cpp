@@ -31,13 +31,13 @@
 #include "DDialogFileOptions.h"
 #include "DFakeScreenGrabber.h"
 #include "DHotkeyEdit.h"
+#include "DLinuxPlatformServices.h"
 #include "DMainDialog.h"
 #include "DProgramGlobals.h"
 #include "DShapedTrayPanel.h"
 #include "DUtility.h"
 #include "DWithinOneSecond.h"
 #include "ui_DMainDialog.h"
-#include "DLinuxPlatformServices.h"
 
 // The main window with its capture roads and folder chooser observed.
 class ObservedMainDialog : public DMainDialog

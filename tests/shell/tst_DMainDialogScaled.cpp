@@ -10,8 +10,8 @@
 
 #include "DConfigCapture.h"
 #include "DGrabbingMainDialog.h"
-#include "DX11TestDisplay.h"
 #include "DLinuxPlatformServices.h"
+#include "DX11TestDisplay.h"
 
 namespace {
 

@@ -15,9 +15,9 @@
 
 #include "DConfigCapture.h"
 #include "DGrabbingMainDialog.h"
+#include "DLinuxPlatformServices.h"
 #include "DMainDialog.h"
 #include "DShapedTrayPanel.h"
-#include "DLinuxPlatformServices.h"
 
 class tst_DMainDialogX11 : public QObject
 {

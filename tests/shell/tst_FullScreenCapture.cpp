@@ -13,9 +13,9 @@
 
 #include "DConfigCapture.h"
 #include "DDialogPromptTarget.h"
+#include "DLinuxPlatformServices.h"
 #include "DMainDialog.h"
 #include "DModalDriver.h"
-#include "DLinuxPlatformServices.h"
 
 namespace {
 

@@ -14,8 +14,8 @@
 #include "DMainWindowStandIn.h"
 #include "DShapedTrayPanel.h"
 #include "DSystemTrayIcon.h"
-#include "DX11TestDisplay.h"
 #include "DX11Compositor.h"
+#include "DX11TestDisplay.h"
 
 class tst_DSystemTrayIconX11 : public QObject
 {
