@@ -10,6 +10,8 @@ DConfig* DConfig::m_pConfigInstance = nullptr;
 
 namespace {
 const char* const kAutoRun = "AutoRun";
+const QString kSystemTray = QStringLiteral("SystemTray");
+const QString kShowTrayInstantMenu = QStringLiteral("ShowTrayInstantMenu");
 const QString kRecentValuePrefix = QStringLiteral("RecentValue/");
 const QString kScriptPreferencePrefix = QStringLiteral("ScriptPreference/");
 }
@@ -116,4 +118,24 @@ int DConfig::boundedInt(const QString& key, int defaultValue, int minimum, int m
     if (!isNumber || value < minimum || value > maximum)
         return defaultValue;
     return int(value);
+}
+
+bool DConfig::hasSystemTray() const
+{
+    return m_pSettings->value(kSystemTray, DefaultSystemTray).toBool();
+}
+
+void DConfig::setSystemTray(bool on)
+{
+    m_pSettings->setValue(kSystemTray, on);
+}
+
+bool DConfig::showTrayInstantMenu() const
+{
+    return m_pSettings->value(kShowTrayInstantMenu, DefaultShowTrayInstantMenu).toBool();
+}
+
+void DConfig::setShowTrayInstantMenu(bool on)
+{
+    m_pSettings->setValue(kShowTrayInstantMenu, on);
 }

@@ -41,8 +41,16 @@ public:
     // that every reader sees one value the program can act on.
     int boundedInt(const QString& key, int defaultValue, int minimum, int maximum) const;
 
+    // The tray keys, read by the library's tray icon and written by the
+    // program's settings page.
+    static constexpr bool DefaultSystemTray = true;
+    static constexpr bool DefaultShowTrayInstantMenu = true;
     // "SystemTray", on unless switched off.
-    bool hasSystemTray() const { return m_pSettings->value(QStringLiteral("SystemTray"), true).toBool(); }
+    bool hasSystemTray() const;
+    void setSystemTray(bool on);
+    // "ShowTrayInstantMenu": whether the tray icon opens its panel under the pointer.
+    bool showTrayInstantMenu() const;
+    void setShowTrayInstantMenu(bool on);
 
     // Parts that own keys of their own read and write them through it.
     QSettings* m_pSettings;

@@ -110,13 +110,13 @@ void DUtility::setAutoRun(bool on)
 
 void DUtility::addAppAsLoginItem()
 {
-    DLoginItems::current()->add();
+    DLoginItems::current().add();
 }
 
 bool DUtility::deleteAppFromLoginItem(bool checkOnly)
 {
-    DLoginItems* loginItems = DLoginItems::current();
-    return checkOnly ? loginItems->contains() : loginItems->remove();
+    DLoginItems& loginItems = DLoginItems::current();
+    return checkOnly ? loginItems.contains() : loginItems.remove();
 }
 
 // ---------------------------------------------------------------------------

@@ -357,7 +357,7 @@ void DFullScreenSelector::grabScrollingWindow(DGraphicsItem* sample)
 
 void DFullScreenSelector::captureRegion(DD::enumRegionType type)
 {
-    config()->m_pSettings->setValue(QStringLiteral("RegionType"), int(type));
+    config()->setRegionType(type);
     m_captureMode = DD::Region;
     addCapture();
 }

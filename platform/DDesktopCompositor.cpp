@@ -1,22 +1,19 @@
 #include "DDesktopCompositor.h"
 
-#include "DX11Compositor.h"
-
 namespace {
-const DDesktopCompositor* g_pInstalledCompositor = nullptr;
-}
+
+class DNullDesktopCompositor : public DDesktopCompositor
+{
+public:
+    bool isRunning() const override { return false; }
+};
+
+} // namespace
 
 DDesktopCompositor::~DDesktopCompositor() = default;
 
-const DDesktopCompositor& DDesktopCompositor::current()
+DDesktopCompositor& DDesktopCompositor::nullService()
 {
-    if (g_pInstalledCompositor)
-        return *g_pInstalledCompositor;
-    static const DX11Compositor platformCompositor;
-    return platformCompositor;
-}
-
-void DDesktopCompositor::setCurrent(const DDesktopCompositor* compositor)
-{
-    g_pInstalledCompositor = compositor;
+    static DNullDesktopCompositor none;
+    return none;
 }

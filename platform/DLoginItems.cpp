@@ -1,22 +1,19 @@
 #include "DLoginItems.h"
 
-#include "DLoginItemsXdg.h"
-
 namespace {
-DLoginItems* g_pCurrentLoginItems = nullptr;
-}
 
-DLoginItems* DLoginItems::current()
+class DNullLoginItems : public DLoginItems
 {
-    if (g_pCurrentLoginItems)
-        return g_pCurrentLoginItems;
-    // The platform's own reads the process's paths on every call, so it
-    // follows the running executable and the user's configuration folder.
-    static DLoginItemsXdg platformLoginItems;
-    return &platformLoginItems;
-}
+public:
+    void add() override {}
+    bool contains() const override { return false; }
+    bool remove() override { return false; }
+};
 
-void DLoginItems::setCurrent(DLoginItems* loginItems)
+} // namespace
+
+DLoginItems& DLoginItems::nullService()
 {
-    g_pCurrentLoginItems = loginItems;
+    static DNullLoginItems none;
+    return none;
 }

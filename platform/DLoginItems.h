@@ -1,10 +1,12 @@
 #ifndef DLOGINITEMS_H
 #define DLOGINITEMS_H
 
+#include "DPlatformService.h"
+
 // The user's start-at-login entries, as far as they concern this executable.
-// DUtility's login-item functions go through current(); tests install a fake
-// with setCurrent().
-class DLoginItems
+// DUtility's login-item functions go through current(); the null service keeps
+// no entries.
+class DLoginItems : public DPlatformService<DLoginItems>
 {
 public:
     virtual ~DLoginItems() {}
@@ -17,10 +19,7 @@ public:
     // alone; true if at least one matched.
     virtual bool remove() = 0;
 
-    // The implementation in use: the one set last, or the platform's own.
-    static DLoginItems* current();
-    // Not owned; null goes back to the platform's own.
-    static void setCurrent(DLoginItems* loginItems);
+    static DLoginItems& nullService();
 };
 
 #endif // DLOGINITEMS_H

@@ -24,6 +24,21 @@ QString captureModeToConfigName(DD::enumCaptureMode mode)
 
 namespace {
 
+// The keys of the settings below: each name is written here only.
+const QString kAutomaticSaveFolder = QStringLiteral("AutomaticSaveFolder");
+const QString kNameMethod = QStringLiteral("NameMethod");
+const QString kTargetFormat = QStringLiteral("TargetFormat");
+const QString kIncludeCursor = QStringLiteral("IncludeCursor");
+const QString kScrollingInterval = QStringLiteral("ScrollingInterval");
+const QString kJpgQuality = QStringLiteral("JpgQuality");
+const QString kAutoUpdate = QStringLiteral("AutoUpdate");
+const QString kShowTellFriend = QStringLiteral("ShowTellFriend");
+const QString kRegionType = QStringLiteral("RegionType");
+const QString kFileNameFormat = QStringLiteral("FileNameFormat");
+const QString kSubFolderFormat = QStringLiteral("SubFolderFormat");
+const QString kCreateSubfolders = QStringLiteral("CreateSubfolders");
+const QString kLastFilePath = QStringLiteral("LastFilePath");
+
 QString useKeyOf(DD::enumCaptureMode mode)
 {
     return QStringLiteral("Use") + captureModeToConfigName(mode);
@@ -48,7 +63,7 @@ QString DConfigCapture::defaultSubFolderFormat()
 QString DConfigCapture::automaticSaveFolder() const
 {
     const QString fallback = DProduct::defaultStorageFolder();
-    const QString folder = m_pSettings->value(QStringLiteral("AutomaticSaveFolder"), fallback).toString();
+    const QString folder = m_pSettings->value(kAutomaticSaveFolder, fallback).toString();
     // A cleared folder field stores an empty text; saving then goes to the
     // default folder rather than to a path relative to the file-system root.
     if (folder.isEmpty())
@@ -61,70 +76,129 @@ QString DConfigCapture::automaticSaveFolder() const
     return QDir::cleanPath(QDir::home().absolutePath() + QLatin1Char('/') + inHome);
 }
 
+void DConfigCapture::setAutomaticSaveFolder(const QString& folder)
+{
+    m_pSettings->setValue(kAutomaticSaveFolder, folder);
+}
+
 int DConfigCapture::nameMethod() const
 {
-    return boundedInt(QStringLiteral("NameMethod"), DefaultNameMethod, 0, 1);
+    return boundedInt(kNameMethod, DefaultNameMethod, 0, 1);
+}
+
+void DConfigCapture::setNameMethod(int method)
+{
+    m_pSettings->setValue(kNameMethod, method);
 }
 
 int DConfigCapture::targetFormat() const
 {
-    return boundedInt(QStringLiteral("TargetFormat"), DefaultTargetFormat, DD::PNG, DD::BMP);
+    return boundedInt(kTargetFormat, DefaultTargetFormat, DD::PNG, DD::BMP);
+}
+
+void DConfigCapture::setTargetFormat(int format)
+{
+    m_pSettings->setValue(kTargetFormat, format);
 }
 
 bool DConfigCapture::includeCursor() const
 {
-    return m_pSettings->value(QStringLiteral("IncludeCursor"), DefaultIncludeCursor).toBool();
+    return m_pSettings->value(kIncludeCursor, DefaultIncludeCursor).toBool();
+}
+
+void DConfigCapture::setIncludeCursor(bool on)
+{
+    m_pSettings->setValue(kIncludeCursor, on);
 }
 
 int DConfigCapture::scrollingInterval() const
 {
-    return boundedInt(QStringLiteral("ScrollingInterval"), DefaultScrollingInterval, 0, MaxScrollingInterval);
+    return boundedInt(kScrollingInterval, DefaultScrollingInterval, 0, MaxScrollingInterval);
 }
 
-bool DConfigCapture::showTrayInstantMenu() const
+void DConfigCapture::setScrollingInterval(int ms)
 {
-    return m_pSettings->value(QStringLiteral("ShowTrayInstantMenu"), DefaultShowTrayInstantMenu).toBool();
+    m_pSettings->setValue(kScrollingInterval, ms);
 }
 
 unsigned int DConfigCapture::jpgQuality() const
 {
-    return unsigned(boundedInt(QStringLiteral("JpgQuality"), int(DefaultJpgQuality), int(MinJpgQuality),
-                               int(MaxJpgQuality)));
+    return unsigned(boundedInt(kJpgQuality, int(DefaultJpgQuality), int(MinJpgQuality), int(MaxJpgQuality)));
+}
+
+void DConfigCapture::setJpgQuality(unsigned int quality)
+{
+    m_pSettings->setValue(kJpgQuality, quality);
 }
 
 bool DConfigCapture::autoUpdate() const
 {
-    return m_pSettings->value(QStringLiteral("AutoUpdate"), DefaultAutoUpdate).toBool();
+    return m_pSettings->value(kAutoUpdate, DefaultAutoUpdate).toBool();
+}
+
+void DConfigCapture::setAutoUpdate(bool on)
+{
+    m_pSettings->setValue(kAutoUpdate, on);
 }
 
 bool DConfigCapture::showTellFriend() const
 {
-    return m_pSettings->value(QStringLiteral("ShowTellFriend"), DefaultShowTellFriend).toBool();
+    return m_pSettings->value(kShowTellFriend, DefaultShowTellFriend).toBool();
+}
+
+void DConfigCapture::setShowTellFriend(bool on)
+{
+    m_pSettings->setValue(kShowTellFriend, on);
 }
 
 int DConfigCapture::regionType() const
 {
-    return boundedInt(QStringLiteral("RegionType"), DefaultRegionType, DD::RegionRectangle, DD::RegionPolygon);
+    return boundedInt(kRegionType, DefaultRegionType, DD::RegionRectangle, DD::RegionPolygon);
+}
+
+void DConfigCapture::setRegionType(int type)
+{
+    m_pSettings->setValue(kRegionType, type);
 }
 
 QString DConfigCapture::fileNameFormat() const
 {
-    return m_pSettings->value(QStringLiteral("FileNameFormat"), defaultFileNameFormat()).toString();
+    return m_pSettings->value(kFileNameFormat, defaultFileNameFormat()).toString();
+}
+
+void DConfigCapture::setFileNameFormat(const QString& format)
+{
+    m_pSettings->setValue(kFileNameFormat, format);
 }
 
 QString DConfigCapture::subFolderFormat() const
 {
-    return m_pSettings->value(QStringLiteral("SubFolderFormat"), defaultSubFolderFormat()).toString();
+    return m_pSettings->value(kSubFolderFormat, defaultSubFolderFormat()).toString();
+}
+
+void DConfigCapture::setSubFolderFormat(const QString& format)
+{
+    m_pSettings->setValue(kSubFolderFormat, format);
 }
 
 bool DConfigCapture::createSubfolders() const
 {
-    return m_pSettings->value(QStringLiteral("CreateSubfolders"), DefaultCreateSubfolders).toBool();
+    return m_pSettings->value(kCreateSubfolders, DefaultCreateSubfolders).toBool();
+}
+
+void DConfigCapture::setCreateSubfolders(bool on)
+{
+    m_pSettings->setValue(kCreateSubfolders, on);
 }
 
 QString DConfigCapture::lastFilePath() const
 {
-    return m_pSettings->value(QStringLiteral("LastFilePath"), QString()).toString();
+    return m_pSettings->value(kLastFilePath, QString()).toString();
+}
+
+void DConfigCapture::setLastFilePath(const QString& folder)
+{
+    m_pSettings->setValue(kLastFilePath, folder);
 }
 
 DHotkey DConfigCapture::defaultHotkey(DD::enumCaptureMode mode) const

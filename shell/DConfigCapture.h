@@ -17,7 +17,8 @@ QString captureModeToConfigName(DD::enumCaptureMode mode);
 // the one QSettings that DConfig holds; nothing is cached, every call reads or
 // writes the settings object.
 //
-// Keys and defaults (every reader without an accessor uses the same defaults):
+// Keys and defaults (read and written only through the accessors below; the
+// tray keys are the library's, in DConfig):
 //   "IncludeCursor" bool false          "ScrollingInterval" int 500 (ms)
 //   "SystemTray" bool true              "ShowTrayInstantMenu" bool true
 //   "NameMethod" int 1 (0 ask, 1 auto)  "AutomaticSaveFolder" string desktop folder
@@ -33,11 +34,9 @@ QString captureModeToConfigName(DD::enumCaptureMode mode);
 class DConfigCapture : public DConfig, public DSingleton<DConfigCapture>
 {
 public:
-    // Default of each key; the readers below and the code that reads a key
-    // through m_pSettings use these.
+    // Default of each key, as the readers below give it.
     static constexpr bool DefaultIncludeCursor = false;
     static constexpr int DefaultScrollingInterval = 500;
-    static constexpr bool DefaultShowTrayInstantMenu = true;
     static constexpr int DefaultNameMethod = 1;
     static constexpr int DefaultTargetFormat = 0;
     static constexpr unsigned int DefaultJpgQuality = 75;
@@ -58,27 +57,41 @@ public:
     // means the default folder (DProduct::defaultStorageFolder()), never the
     // file-system root, and a relative one lies in the home folder, never in
     // whatever folder the program was started from ("~" is the home folder).
+    // The setter stores the text as given.
     QString automaticSaveFolder() const;
+    void setAutomaticSaveFolder(const QString& folder);
     // "NameMethod": 0 ask for a name, 1 automatic name.
     int nameMethod() const;
+    void setNameMethod(int method);
     // "TargetFormat": a DD::enumTargetFormat value.
     int targetFormat() const;
+    void setTargetFormat(int format);
 
-    // Typed readers of the remaining keys, with the defaults above.
+    // Typed readers and writers of the remaining keys, with the defaults above.
+    // A setter stores the value as given; its reader applies the range.
     bool includeCursor() const;
+    void setIncludeCursor(bool on);
     // 0 to MaxScrollingInterval.
     int scrollingInterval() const;
-    bool showTrayInstantMenu() const;
+    void setScrollingInterval(int ms);
     // MinJpgQuality to MaxJpgQuality.
     unsigned int jpgQuality() const;
+    void setJpgQuality(unsigned int quality);
     bool autoUpdate() const;
+    void setAutoUpdate(bool on);
     bool showTellFriend() const;
+    void setShowTellFriend(bool on);
     // A DD::enumRegionType value.
     int regionType() const;
+    void setRegionType(int type);
     QString fileNameFormat() const;
+    void setFileNameFormat(const QString& format);
     QString subFolderFormat() const;
+    void setSubFolderFormat(const QString& format);
     bool createSubfolders() const;
+    void setCreateSubfolders(bool on);
     QString lastFilePath() const;
+    void setLastFilePath(const QString& folder);
 
     DHotkey defaultHotkey(DD::enumCaptureMode mode) const;
     // The stored hotkey of the mode, or the default when none is stored; a stored

@@ -1,17 +1,10 @@
 #include "DDialogFileOptions.h"
 
 #include <QEvent>
-#include <QSettings>
 
 #include "DConfigCapture.h"
 #include "DUtility.h"
 #include "ui_DDialogFileOptions.h"
-
-namespace {
-const QString KeyCreateSubfolders = QStringLiteral("CreateSubfolders");
-const QString KeyFileNameFormat = QStringLiteral("FileNameFormat");
-const QString KeySubFolderFormat = QStringLiteral("SubFolderFormat");
-}
 
 DDialogFileOptions::DDialogFileOptions(QWidget* parent)
     : QDialog(parent, Qt::WindowSystemMenuHint)
@@ -69,8 +62,8 @@ void DDialogFileOptions::on_lineEditFileNameFormat_textChanged(QString text)
 
 void DDialogFileOptions::on_buttonBox_accepted()
 {
-    QSettings* settings = DSingleton<DConfigCapture>::instance()->m_pSettings;
-    settings->setValue(KeyCreateSubfolders, m_pUi->groupBoxCreateSubfolders->isChecked());
-    settings->setValue(KeyFileNameFormat, m_pUi->lineEditFileNameFormat->text());
-    settings->setValue(KeySubFolderFormat, m_pUi->lineEditSubFolderFormat->text());
+    DConfigCapture* config = DSingleton<DConfigCapture>::instance();
+    config->setCreateSubfolders(m_pUi->groupBoxCreateSubfolders->isChecked());
+    config->setFileNameFormat(m_pUi->lineEditFileNameFormat->text());
+    config->setSubFolderFormat(m_pUi->lineEditSubFolderFormat->text());
 }

@@ -11,7 +11,6 @@
 #include <QRegularExpressionValidator>
 #include <QMenu>
 #include <QScreen>
-#include <QSettings>
 #include <QTimer>
 #include <QTimerEvent>
 #include <QUrl>
@@ -40,11 +39,6 @@ namespace {
 const int IntervalWhenHidden = 200;
 const int IntervalWhenMinimized = 400;
 const int IntervalWhenShown = 500;
-
-QSettings* settings()
-{
-    return DSingleton<DConfigCapture>::instance()->m_pSettings;
-}
 
 DConfigCapture* config()
 {
@@ -172,13 +166,13 @@ void DMainDialog::applyStyleSheets()
 
 void DMainDialog::on_toolButtonModeRegion_clicked()
 {
-    settings()->setValue(QStringLiteral("RegionType"), static_cast<int>(DD::RegionRectangle));
+    config()->setRegionType(DD::RegionRectangle);
     capture(DD::Region);
 }
 
 void DMainDialog::on_toolButtonModePolygon_clicked()
 {
-    settings()->setValue(QStringLiteral("RegionType"), static_cast<int>(DD::RegionPolygon));
+    config()->setRegionType(DD::RegionPolygon);
     capture(DD::Region);
 }
 
@@ -395,21 +389,18 @@ void DMainDialog::initializeControls()
     ui->lineEditHotkeyWindow->setCaptureMode(DD::Window);
     ui->lineEditHotkeyScrolling->setCaptureMode(DD::Scrolling);
     ui->lineEditHotkeyFullScreen->setCaptureMode(DD::FullScreen);
-    if (!settings()->value(QStringLiteral("ShowTellFriend"), DConfigCapture::DefaultShowTellFriend).toBool())
+    if (!config()->showTellFriend())
         on_toolButtonDontShowTellFriend_clicked();
 }
 
 void DMainDialog::initializeFromSettings()
 {
-    QSettings* s = settings();
     DConfigCapture* c = config();
-    ui->checkBoxIncludeCursor->setChecked(
-        s->value(QStringLiteral("IncludeCursor"), DConfigCapture::DefaultIncludeCursor).toBool());
+    ui->checkBoxIncludeCursor->setChecked(c->includeCursor());
     ui->lineEditScorllingInterval->setText(QString::number(c->scrollingInterval()));
     ui->checkBoxAutoRun->setChecked(c->isAutoRun());
     ui->checkBoxSystemTray->setChecked(c->hasSystemTray());
-    ui->checkBoxInstantSystemTrayMenu->setChecked(
-        s->value(QStringLiteral("ShowTrayInstantMenu"), DConfigCapture::DefaultShowTrayInstantMenu).toBool());
+    ui->checkBoxInstantSystemTrayMenu->setChecked(c->showTrayInstantMenu());
     if (c->nameMethod() == 0)
         ui->radioButtonAskForName->setChecked(true);
     if (c->nameMethod() == 1)
@@ -438,8 +429,7 @@ void DMainDialog::initializeFromSettings()
     ui->checkBoxUseHotkeyWindow->setChecked(c->isUseHotkey(DD::Window));
     ui->checkBoxUseHotkeyScrolling->setChecked(c->isUseHotkey(DD::Scrolling));
     ui->checkBoxUseHotkeyFullScreen->setChecked(c->isUseHotkey(DD::FullScreen));
-    ui->checkBoxAutoUpdate->setChecked(
-        s->value(QStringLiteral("AutoUpdate"), DConfigCapture::DefaultAutoUpdate).toBool());
+    ui->checkBoxAutoUpdate->setChecked(c->autoUpdate());
 }
 
 void DMainDialog::updateNamePreview()
@@ -455,18 +445,18 @@ void DMainDialog::condenseWindow()
 
 void DMainDialog::on_checkBoxIncludeCursor_toggled(bool checked)
 {
-    settings()->setValue(QStringLiteral("IncludeCursor"), checked);
+    config()->setIncludeCursor(checked);
 }
 
 void DMainDialog::on_lineEditScorllingInterval_textEdited(const QString& text)
 {
     // An empty field stores 0 (toInt of an empty text).
-    settings()->setValue(QStringLiteral("ScrollingInterval"), text.toInt(nullptr, 10));
+    config()->setScrollingInterval(text.toInt(nullptr, 10));
 }
 
 void DMainDialog::on_checkBoxInstantSystemTrayMenu_toggled(bool checked)
 {
-    settings()->setValue(QStringLiteral("ShowTrayInstantMenu"), checked);
+    config()->setShowTrayInstantMenu(checked);
 }
 
 void DMainDialog::on_checkBoxAutoRun_toggled(bool checked)
@@ -476,52 +466,52 @@ void DMainDialog::on_checkBoxAutoRun_toggled(bool checked)
 
 void DMainDialog::on_checkBoxSystemTray_toggled(bool checked)
 {
-    settings()->setValue(QStringLiteral("SystemTray"), checked);
+    config()->setSystemTray(checked);
 }
 
 void DMainDialog::on_checkBoxAutoUpdate_toggled(bool checked)
 {
-    settings()->setValue(QStringLiteral("AutoUpdate"), checked);
+    config()->setAutoUpdate(checked);
 }
 
 void DMainDialog::on_radioButtonAskForName_toggled(bool checked)
 {
     if (checked)
-        settings()->setValue(QStringLiteral("NameMethod"), 0);
+        config()->setNameMethod(0);
 }
 
 void DMainDialog::on_radioButtonAutomaticName_toggled(bool checked)
 {
     if (checked)
-        settings()->setValue(QStringLiteral("NameMethod"), 1);
+        config()->setNameMethod(1);
 }
 
 void DMainDialog::on_lineEditAutomaticSaveFolder_textChanged(const QString& text)
 {
-    settings()->setValue(QStringLiteral("AutomaticSaveFolder"), text);
+    config()->setAutomaticSaveFolder(text);
 }
 
 void DMainDialog::on_radioButtonPNG_toggled(bool checked)
 {
     if (checked)
-        settings()->setValue(QStringLiteral("TargetFormat"), static_cast<int>(DD::PNG));
+        config()->setTargetFormat(DD::PNG);
 }
 
 void DMainDialog::on_radioButtonJPG_toggled(bool checked)
 {
     if (checked)
-        settings()->setValue(QStringLiteral("TargetFormat"), static_cast<int>(DD::JPG));
+        config()->setTargetFormat(DD::JPG);
 }
 
 void DMainDialog::on_radioButtonBMP_toggled(bool checked)
 {
     if (checked)
-        settings()->setValue(QStringLiteral("TargetFormat"), static_cast<int>(DD::BMP));
+        config()->setTargetFormat(DD::BMP);
 }
 
 void DMainDialog::on_horizontalSliderJpgQuality_valueChanged(int value)
 {
-    settings()->setValue(QStringLiteral("JpgQuality"), static_cast<unsigned int>(value));
+    config()->setJpgQuality(static_cast<unsigned int>(value));
 }
 
 void DMainDialog::on_pushButtonAutomaticOptions_clicked()
@@ -568,7 +558,7 @@ void DMainDialog::on_toolButtonAbout_clicked()
 
 void DMainDialog::on_toolButtonDontShowTellFriend_clicked()
 {
-    settings()->setValue(QStringLiteral("ShowTellFriend"), false);
+    config()->setShowTellFriend(false);
     ui->horizontalWidgetBottom->hide();
     if (!m_bTellFriendEntryAdded) {
         m_pHelpMenu->addAction(QIcon(QStringLiteral(":/images/bookmark.png")), tr("Tell a Friend"), this,

@@ -33,5 +33,5 @@ QDateTime lastLoginTime(const DLastLogin& records)
 
 QDateTime lastLoginTime()
 {
-    return lastLoginTime(*DLastLogin::current());
+    return lastLoginTime(DLastLogin::current());
 }

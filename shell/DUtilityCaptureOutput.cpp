@@ -11,7 +11,6 @@
 #include <QPainter>
 #include <QRect>
 #include <QSaveFile>
-#include <QSettings>
 #include <QWidget>
 
 #include "DConfigCapture.h"
@@ -47,7 +46,7 @@ QString askForFilePath(QWidget* parent)
         return QString();
     const QString path = dialog.chosenPath();
     if (!path.isEmpty())
-        settings->m_pSettings->setValue(QStringLiteral("LastFilePath"), QFileInfo(path).path());
+        settings->setLastFilePath(QFileInfo(path).path());
     return path;
 }
 

@@ -11,13 +11,13 @@ const int HotkeyIdBase = 0xC000;
 
 bool DUtility::setHotkey(DD::enumCaptureMode mode, const DHotkey& hotkey, QString& errorText)
 {
-    return DHotkeyRegistrar::current()->registerHotkey(hotkeyIdFromCaptureMode(mode), hotkey.keySequence(),
+    return DHotkeyRegistrar::current().registerHotkey(hotkeyIdFromCaptureMode(mode), hotkey.keySequence(),
                                                        errorText);
 }
 
 void DUtility::unsetHotkey(DD::enumCaptureMode mode)
 {
-    DHotkeyRegistrar::current()->unregisterHotkey(hotkeyIdFromCaptureMode(mode));
+    DHotkeyRegistrar::current().unregisterHotkey(hotkeyIdFromCaptureMode(mode));
 }
 
 int DUtility::hotkeyIdFromCaptureMode(DD::enumCaptureMode mode)

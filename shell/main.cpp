@@ -6,6 +6,7 @@
 
 #include "DApplication.h"
 #include "DHotKeyEventFilter.h"
+#include "DLinuxPlatformServices.h"
 #include "DMainDialog.h"
 #include "DProduct.h"
 #include "DProgramGlobals.h"
@@ -14,6 +15,8 @@
 
 int main(int argc, char** argv)
 {
+    installLinuxPlatformServices();
+
     // Everything is painted with QPainter: loading the display's OpenGL driver
     // would only cost memory (tens of megabytes with a software renderer) for
     // the whole time the program idles in the tray. A value set by the user wins.

@@ -4,7 +4,6 @@
 #include <QCoreApplication>
 #include <QCursor>
 #include <QMenu>
-#include <QSettings>
 #include <QTimerEvent>
 
 #include "DConfig.h"
@@ -125,8 +124,8 @@ void DSystemTrayIcon::timerEvent(QTimerEvent* event)
 
 void DSystemTrayIcon::pollInstantPanel(const QPoint& pointer, const QRect& iconGeometry)
 {
-    QSettings* settings = DConfig::_instance()->m_pSettings;
-    if (!settings || !settings->value(QStringLiteral("ShowTrayInstantMenu"), true).toBool())
+    const DConfig* config = DConfig::_instance();
+    if (!config || !config->m_pSettings || !config->showTrayInstantMenu())
         return;
     if (m_pPanel->isVisible()) {
         if (!m_rcHot.contains(pointer))

@@ -66,8 +66,7 @@ private:
 
 void tst_DConfig::init()
 {
-    m_loginItems = DFakeLoginItems();
-    DLoginItems::setCurrent(&m_loginItems);
+    m_loginItems.clear();
     QFile::remove(settingsFilePath());
 }
 
@@ -77,7 +76,6 @@ void tst_DConfig::cleanup()
     QFile::remove(settingsFilePath());
     if (QFileInfo(settingsFolderPath()).isFile())
         QFile::remove(settingsFolderPath());
-    DLoginItems::setCurrent(nullptr);
 }
 
 void tst_DConfig::settingsAreAnIniFileInTheUserScope()

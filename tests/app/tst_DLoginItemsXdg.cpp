@@ -5,6 +5,7 @@
 #include <sys/stat.h>
 
 #include "DFakeLoginItems.h"
+#include "DInstalledService.h"
 #include "DLoginItemsXdg.h"
 #include "DUtility.h"
 
@@ -271,22 +272,24 @@ void tst_DLoginItemsXdg::pipeInTheFolderIsLeftAlone()
 
 void tst_DLoginItemsXdg::utilityGoesThroughTheCurrentImplementation()
 {
+    const DInstalledService<DLoginItems> platform(&m_items);
     {
-        DFakeLoginItemsScope scope;
+        DFakeLoginItems fake;
         DUtility::addAppAsLoginItem();
-        QCOMPARE(scope.fake.adds, 1);
+        QCOMPARE(fake.adds, 1);
         QVERIFY(DUtility::deleteAppFromLoginItem(true));
-        QCOMPARE(scope.fake.removes, 0);
+        QCOMPARE(fake.removes, 0);
         QVERIFY(DUtility::deleteAppFromLoginItem(false));
-        QCOMPARE(scope.fake.removes, 1);
+        QCOMPARE(fake.removes, 1);
         QVERIFY(!DUtility::deleteAppFromLoginItem(true));
         DUtility::setAutoRun(true);
-        QCOMPARE(scope.fake.adds, 2);
+        QCOMPARE(fake.adds, 2);
         DUtility::setAutoRun(false);
-        QCOMPARE(scope.fake.removes, 2);
+        QCOMPARE(fake.removes, 2);
         QVERIFY(desktopFiles().isEmpty());
     }
-    // Without a fake, the real entries in the private autostart folder.
+    // The fake gone, the platform's own is back: the real entries in the
+    // private autostart folder.
     DUtility::setAutoRun(true);
     QCOMPARE(desktopFiles().size(), 1);
     QVERIFY(DUtility::deleteAppFromLoginItem(true));

@@ -40,7 +40,6 @@ class tst_DScript : public QObject
 
 private slots:
     void initTestCase();
-    void cleanupTestCase();
 
     void constructionWarnsAboutTheMissingBindings();
     void pathIsTheScriptsFolderBesideTheExecutable();
@@ -91,12 +90,6 @@ private:
 void tst_DScript::initTestCase()
 {
     QVERIFY(m_dir.isValid());
-    DLoginItems::setCurrent(&m_loginItems);
-}
-
-void tst_DScript::cleanupTestCase()
-{
-    DLoginItems::setCurrent(nullptr);
 }
 
 QString tst_DScript::writeScript(const QString& name, const QByteArray& text)

@@ -55,14 +55,12 @@ private:
 void tst_DScriptOnDemand::initTestCase()
 {
     QVERIFY(m_dir.isValid());
-    DLoginItems::setCurrent(&m_loginItems);
     s_previousHandler = qInstallMessageHandler(countBindingWarnings);
 }
 
 void tst_DScriptOnDemand::cleanupTestCase()
 {
     qInstallMessageHandler(s_previousHandler);
-    DLoginItems::setCurrent(nullptr);
 }
 
 QString tst_DScriptOnDemand::writeScript(const QString& name, const QByteArray& text)

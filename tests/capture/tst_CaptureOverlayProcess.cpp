@@ -65,7 +65,7 @@ const QRgb BarFrame = qRgb(185, 196, 202);
 
 } // namespace
 
-class TestCaptureOverlayProcess : public QObject
+class tst_CaptureOverlayProcess : public QObject
 {
     Q_OBJECT
 
@@ -392,7 +392,7 @@ int main(int argc, char** argv)
 {
     qputenv("QT_XCB_GL_INTEGRATION", "none");
     QApplication app(argc, argv);
-    TestCaptureOverlayProcess test;
+    tst_CaptureOverlayProcess test;
     QTEST_SET_MAIN_SOURCE_PATH
     return QTest::qExec(&test, argc, argv);
 }

@@ -50,7 +50,7 @@ DWidgetData oneWindowTree(const QRect& screen, const QRect& window, const QStrin
 
 } // namespace
 
-class TestDCreatePromptWindow : public QObject
+class tst_DCreatePromptWindow : public QObject
 {
     Q_OBJECT
 
@@ -270,5 +270,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestDCreatePromptWindow)
+QTEST_MAIN(tst_DCreatePromptWindow)
 #include "tst_DCreatePromptWindow.moc"

@@ -9,14 +9,14 @@
 #include <QSettings>
 #include <QTemporaryDir>
 
-#include "../shell/DModalDriver.h"
-#include "../shell/DUnwritableFolder.h"
+#include "DModalDriver.h"
+#include "DUnwritableFolder.h"
 #include "DConfigCapture.h"
 #include "DDialogPromptTarget.h"
 
 // The output-target dialog: each button's delivery, and that a failed or
 // cancelled save leaves the dialog open with the image.
-class TestDialogPromptTarget : public QObject
+class tst_DDialogPromptTarget : public QObject
 {
     Q_OBJECT
 
@@ -218,5 +218,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestDialogPromptTarget)
+QTEST_MAIN(tst_DDialogPromptTarget)
 #include "tst_DDialogPromptTarget.moc"

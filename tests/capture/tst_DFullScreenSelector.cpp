@@ -15,8 +15,8 @@
 #include <QTemporaryDir>
 #include <QToolButton>
 
-#include "../shell/DModalDriver.h"
-#include "../shell/DUnwritableFolder.h"
+#include "DModalDriver.h"
+#include "DUnwritableFolder.h"
 #include "DConfigCapture.h"
 #include "DCreatePrompt.h"
 #include "DDialogPromptTarget.h"
@@ -89,7 +89,7 @@ private:
 
 } // namespace
 
-class TestDFullScreenSelector : public QObject
+class tst_DFullScreenSelector : public QObject
 {
     Q_OBJECT
 
@@ -739,5 +739,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestDFullScreenSelector)
+QTEST_MAIN(tst_DFullScreenSelector)
 #include "tst_DFullScreenSelector.moc"

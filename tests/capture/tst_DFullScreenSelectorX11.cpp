@@ -14,8 +14,9 @@
 #include <QSettings>
 #include <QTemporaryDir>
 
-#include "../shell/DModalDriver.h"
 #include "DConfigCapture.h"
+#include "DLinuxPlatformServices.h"
+#include "DModalDriver.h"
 #include "DNoiseImage.h"
 #include "DOverlayDriver.h"
 #include "DWidgetDataBuilder.h"
@@ -56,7 +57,7 @@ protected:
 
 } // namespace
 
-class TestDFullScreenSelectorX11 : public QObject
+class tst_DFullScreenSelectorX11 : public QObject
 {
     Q_OBJECT
 
@@ -99,7 +100,12 @@ private:
     QImage m_noise;
 
 private slots:
-    void initTestCase() { QVERIFY(QGuiApplication::platformName() == QLatin1String("xcb")); }
+    void initTestCase()
+    {
+        QVERIFY(QGuiApplication::platformName() == QLatin1String("xcb"));
+        // The overlay picks among the real display's windows.
+        installLinuxPlatformServices();
+    }
 
     void init() { settings()->clear(); }
 
@@ -230,7 +236,7 @@ int main(int argc, char** argv)
 {
     qputenv("QT_XCB_GL_INTEGRATION", "none");
     QApplication app(argc, argv);
-    TestDFullScreenSelectorX11 test;
+    tst_DFullScreenSelectorX11 test;
     QTEST_SET_MAIN_SOURCE_PATH
     return QTest::qExec(&test, argc, argv);
 }

@@ -1,12 +1,12 @@
 #include <QtTest>
 
-#include "DFakeWindowList.h"
+#include "DFakeOnScreenWindowList.h"
 #include "DWidgetData.h"
 #include "DWidgetDataBuilder.h"
 
 // The window tree built from a given window list: clipping, order, truncation
 // and the hit test.
-class TestWidgetData : public QObject
+class tst_DWidgetData : public QObject
 {
     Q_OBJECT
 
@@ -112,7 +112,7 @@ private slots:
 
     void noListGivesTheRootAlone()
     {
-        DFakeWindowList list;
+        DFakeOnScreenWindowList list;
         list.addNamed("Ignored", QRectF(0, 0, 10, 10));
         list.available = false;
         DWidgetData root;
@@ -126,7 +126,7 @@ private slots:
 
     void namedFirstThenUnnamedEachFrontToBack()
     {
-        DFakeWindowList list;
+        DFakeOnScreenWindowList list;
         list.addUnnamed(QRectF(0, 0, 50, 50));
         list.addNamed("Front", QRectF(10, 10, 100, 100));
         list.addUnnamed(QRectF(5, 5, 60, 60));
@@ -148,7 +148,7 @@ private slots:
     void windowsAreClippedToTheScreen()
     {
         QFETCH(bool, named);
-        DFakeWindowList list;
+        DFakeOnScreenWindowList list;
         const QRectF partlyOff(700, -40, 300, 200);
         const QRectF whollyOnOtherScreen(820, 0, 300, 200);
         if (named) {
@@ -166,7 +166,7 @@ private slots:
 
     void screenWithAnOffset()
     {
-        DFakeWindowList list;
+        DFakeOnScreenWindowList list;
         list.addNamed("Right", QRectF(1200, 100, 200, 100));
         list.addNamed("Left", QRectF(100, 100, 200, 100));
         DWidgetData root;
@@ -187,7 +187,7 @@ private slots:
     {
         QFETCH(QRectF, bounds);
         QFETCH(QRect, expected);
-        DFakeWindowList list;
+        DFakeOnScreenWindowList list;
         list.addNamed("W", bounds);
         DWidgetData root;
         DWidgetDataBuilder::buildWithHierarchy(root, screen);
@@ -214,7 +214,7 @@ private slots:
         QFETCH(QPoint, point);
         QFETCH(QString, title);
         QFETCH(QRect, rectangle);
-        DFakeWindowList list;
+        DFakeOnScreenWindowList list;
         list.addUnnamed(QRectF(0, 0, 100, 100));
         list.addNamed("Front", QRectF(40, 40, 100, 100));
         list.addNamed("Back", QRectF(0, 0, 300, 300));
@@ -230,7 +230,7 @@ private slots:
 
     void hitTestOutsideTheScreenFindsNothing()
     {
-        DFakeWindowList list;
+        DFakeOnScreenWindowList list;
         list.addNamed("W", QRectF(0, 0, 100, 100));
         DWidgetData root;
         DWidgetDataBuilder::buildWithHierarchy(root, screen);
@@ -242,7 +242,7 @@ private slots:
 
     void copiesKeepTheirChildren()
     {
-        DFakeWindowList list;
+        DFakeOnScreenWindowList list;
         list.addNamed("W", QRectF(0, 0, 100, 100));
         DWidgetData root;
         DWidgetDataBuilder::buildWithHierarchy(root, screen);
@@ -253,5 +253,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestWidgetData)
+QTEST_MAIN(tst_DWidgetData)
 #include "tst_DWidgetData.moc"

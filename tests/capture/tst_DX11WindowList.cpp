@@ -6,13 +6,14 @@
 
 #include <xcb/xcb.h>
 
+#include "DLinuxPlatformServices.h"
 #include "DWidgetData.h"
 #include "DWidgetDataBuilder.h"
 #include "DX11WindowList.h"
 
 // The X11 window list against real windows made by the test, run once on a bare
 // X server and once under a window manager (WINDOW_MANAGER=1 in the environment).
-class TestX11WindowList : public QObject
+class tst_DX11WindowList : public QObject
 {
     Q_OBJECT
 
@@ -173,6 +174,8 @@ private:
 private slots:
     void initTestCase()
     {
+        // The window tree is built from the real display's list.
+        installLinuxPlatformServices();
         // Under load the window manager may still be starting.
         if (underWindowManager())
             QTRY_VERIFY_WITH_TIMEOUT(windowManagerRunning(), 30000);
@@ -424,7 +427,7 @@ int main(int argc, char** argv)
 {
     qputenv("QT_XCB_GL_INTEGRATION", "none");
     QApplication app(argc, argv);
-    TestX11WindowList test;
+    tst_DX11WindowList test;
     QTEST_SET_MAIN_SOURCE_PATH
     return QTest::qExec(&test, argc, argv);
 }

@@ -94,7 +94,7 @@ void writeLock(const QString& path, qint64 pid, const QString& application)
 
 } // namespace
 
-class TestSingleApplication : public QObject
+class tst_singleapplication : public QObject
 {
     Q_OBJECT
 
@@ -126,7 +126,7 @@ private slots:
     void activationWindowMayBeDeleted();
 };
 
-void TestSingleApplication::cleanup()
+void tst_singleapplication::cleanup()
 {
     // No test may leave a primary behind for the next one, nor an obstacle.
     for (const QString& id : {QStringLiteral("t-one"), QStringLiteral("t-two"), QStringLiteral("t-stale")}) {
@@ -141,7 +141,7 @@ void TestSingleApplication::cleanup()
     }
 }
 
-void TestSingleApplication::firstPeerIsPrimarySecondSeesItRunning()
+void tst_singleapplication::firstPeerIsPrimarySecondSeesItRunning()
 {
     DLocalInstancePeer first("t-one");
     QVERIFY(!first.isRunning());
@@ -150,7 +150,7 @@ void TestSingleApplication::firstPeerIsPrimarySecondSeesItRunning()
     QVERIFY(QFileInfo::exists(DLocalInstancePeer::serverPath("t-one")));
 }
 
-void TestSingleApplication::messageReachesPrimary_data()
+void tst_singleapplication::messageReachesPrimary_data()
 {
     QTest::addColumn<QString>("message");
     QTest::newRow("empty, as a second start sends") << QString();
@@ -159,7 +159,7 @@ void TestSingleApplication::messageReachesPrimary_data()
     QTest::newRow("long") << QString(20000, QChar('x'));
 }
 
-void TestSingleApplication::messageReachesPrimary()
+void tst_singleapplication::messageReachesPrimary()
 {
     QFETCH(QString, message);
     DLocalInstancePeer first("t-one");
@@ -172,7 +172,7 @@ void TestSingleApplication::messageReachesPrimary()
     QCOMPARE(received.at(0).at(0).toString(), message);
 }
 
-void TestSingleApplication::idsAreIndependent()
+void tst_singleapplication::idsAreIndependent()
 {
     DLocalInstancePeer one("t-one");
     DLocalInstancePeer two("t-two");
@@ -181,7 +181,7 @@ void TestSingleApplication::idsAreIndependent()
     QVERIFY(DLocalInstancePeer::serverPath("t-one") != DLocalInstancePeer::serverPath("t-two"));
 }
 
-void TestSingleApplication::endedPrimaryFreesTheId()
+void tst_singleapplication::endedPrimaryFreesTheId()
 {
     {
         DLocalInstancePeer first("t-one");
@@ -192,7 +192,7 @@ void TestSingleApplication::endedPrimaryFreesTheId()
     QVERIFY(!next.isRunning());
 }
 
-void TestSingleApplication::staleLockAndSocketAreReplaced()
+void tst_singleapplication::staleLockAndSocketAreReplaced()
 {
     // What a killed instance leaves: its lock naming a process that is gone,
     // and its socket file with nobody behind it.
@@ -207,7 +207,7 @@ void TestSingleApplication::staleLockAndSocketAreReplaced()
     QVERIFY(delivered(fresh, later, "hello"));
 }
 
-void TestSingleApplication::leftoverSocketWithoutLockIsReplaced()
+void tst_singleapplication::leftoverSocketWithoutLockIsReplaced()
 {
     leaveDeadSocket(DLocalInstancePeer::serverPath("t-stale"));
     DLocalInstancePeer fresh("t-stale");
@@ -217,7 +217,7 @@ void TestSingleApplication::leftoverSocketWithoutLockIsReplaced()
     QVERIFY(probe.waitForConnected(2000));
 }
 
-void TestSingleApplication::liveHolderWithoutServerTimesOut()
+void tst_singleapplication::liveHolderWithoutServerTimesOut()
 {
     // A live process holds the lock but does not answer (it is starting up or
     // shutting down): the sender gives up after its time-out and reports it.
@@ -228,7 +228,7 @@ void TestSingleApplication::liveHolderWithoutServerTimesOut()
     QVERIFY(!second.sendMessage("x", 300));
 }
 
-void TestSingleApplication::primaryGoneAfterElectionTimesOut()
+void tst_singleapplication::primaryGoneAfterElectionTimesOut()
 {
     auto first = std::make_unique<DLocalInstancePeer>("t-one");
     DLocalInstancePeer second("t-one");
@@ -237,7 +237,7 @@ void TestSingleApplication::primaryGoneAfterElectionTimesOut()
     QVERIFY(!second.sendMessage("x", 300));
 }
 
-void TestSingleApplication::oversizedFrameIsDroppedAndServerGoesOn()
+void tst_singleapplication::oversizedFrameIsDroppedAndServerGoesOn()
 {
     DLocalInstancePeer first("t-one");
     QSignalSpy received(&first, &DLocalInstancePeer::messageReceived);
@@ -256,7 +256,7 @@ void TestSingleApplication::oversizedFrameIsDroppedAndServerGoesOn()
     QCOMPARE(received.at(0).at(0).toString(), QStringLiteral("after"));
 }
 
-void TestSingleApplication::silentOrHalfFrameSendsNothing()
+void tst_singleapplication::silentOrHalfFrameSendsNothing()
 {
     DLocalInstancePeer first("t-one");
     QSignalSpy received(&first, &DLocalInstancePeer::messageReceived);
@@ -282,7 +282,7 @@ void TestSingleApplication::silentOrHalfFrameSendsNothing()
     QVERIFY(sender.result());
 }
 
-void TestSingleApplication::socketIsReachableByItsUserOnly()
+void tst_singleapplication::socketIsReachableByItsUserOnly()
 {
     DLocalInstancePeer first("t-one");
     const QFileInfo socket(DLocalInstancePeer::serverPath("t-one"));
@@ -293,7 +293,7 @@ void TestSingleApplication::socketIsReachableByItsUserOnly()
     QCOMPARE(socket.ownerId(), uint(getuid()));
 }
 
-void TestSingleApplication::serverPathIsSafeForOddIds()
+void tst_singleapplication::serverPathIsSafeForOddIds()
 {
     const QString path = DLocalInstancePeer::serverPath("../odd id/\u00e9");
     QCOMPARE(QFileInfo(path).absolutePath(), QFileInfo(DLocalInstancePeer::runtimeFolder()).absoluteFilePath());
@@ -329,7 +329,7 @@ void block(const QString& path, Obstacle obstacle)
 
 // Whatever stands where the lock or the socket should be, the first peer is
 // the primary, reachable by the next one, and nothing of the user's is lost.
-void TestSingleApplication::obstaclesAtThePathsDoNotHideThePrimary_data()
+void tst_singleapplication::obstaclesAtThePathsDoNotHideThePrimary_data()
 {
     QTest::addColumn<bool>("atLock");
     QTest::addColumn<int>("obstacle");
@@ -344,7 +344,7 @@ void TestSingleApplication::obstaclesAtThePathsDoNotHideThePrimary_data()
     QTest::newRow("pipe at the lock") << true << int(Pipe) << 1 << 0;
 }
 
-void TestSingleApplication::obstaclesAtThePathsDoNotHideThePrimary()
+void tst_singleapplication::obstaclesAtThePathsDoNotHideThePrimary()
 {
     QFETCH(bool, atLock);
     QFETCH(int, obstacle);
@@ -372,7 +372,7 @@ void TestSingleApplication::obstaclesAtThePathsDoNotHideThePrimary()
     }
 }
 
-void TestSingleApplication::primaryOnAFallbackNameStaysOnceTheFirstIsFree()
+void tst_singleapplication::primaryOnAFallbackNameStaysOnceTheFirstIsFree()
 {
     const QString lock = DLocalInstancePeer::lockPath("t-one");
     const QString socket = DLocalInstancePeer::serverPath("t-one");
@@ -391,7 +391,7 @@ void TestSingleApplication::primaryOnAFallbackNameStaysOnceTheFirstIsFree()
 
 // An empty lock file, or one of junk: it keeps every start out while it may
 // still be being written, and counts for nothing once it is old.
-void TestSingleApplication::lockFileNamingNoHolderIsReplaced_data()
+void tst_singleapplication::lockFileNamingNoHolderIsReplaced_data()
 {
     QTest::addColumn<QByteArray>("contents");
     QTest::addColumn<int>("ageSeconds");
@@ -401,7 +401,7 @@ void TestSingleApplication::lockFileNamingNoHolderIsReplaced_data()
     QTest::newRow("empty, just made") << QByteArray() << 0 << false;
 }
 
-void TestSingleApplication::lockFileNamingNoHolderIsReplaced()
+void tst_singleapplication::lockFileNamingNoHolderIsReplaced()
 {
     QFETCH(QByteArray, contents);
     QFETCH(int, ageSeconds);
@@ -422,7 +422,7 @@ void TestSingleApplication::lockFileNamingNoHolderIsReplaced()
     }
 }
 
-void TestSingleApplication::applicationIsPrimaryAndRefusesToSendToItself()
+void tst_singleapplication::applicationIsPrimaryAndRefusesToSendToItself()
 {
     auto* app = qobject_cast<QtSingleApplication*>(qApp);
     QVERIFY(app);
@@ -433,7 +433,7 @@ void TestSingleApplication::applicationIsPrimaryAndRefusesToSendToItself()
     QVERIFY(later.isRunning());
 }
 
-void TestSingleApplication::activationWindowLeavesMinimisedOnMessage()
+void tst_singleapplication::activationWindowLeavesMinimisedOnMessage()
 {
     auto* app = qobject_cast<QtSingleApplication*>(qApp);
     QWidget window;
@@ -448,7 +448,7 @@ void TestSingleApplication::activationWindowLeavesMinimisedOnMessage()
     app->setActivationWindow(nullptr);
 }
 
-void TestSingleApplication::activationWithoutMessageFollowingIsOptional()
+void tst_singleapplication::activationWithoutMessageFollowingIsOptional()
 {
     auto* app = qobject_cast<QtSingleApplication*>(qApp);
     QWidget window;
@@ -464,7 +464,7 @@ void TestSingleApplication::activationWithoutMessageFollowingIsOptional()
     app->setActivationWindow(nullptr);
 }
 
-void TestSingleApplication::activationWindowMayBeDeleted()
+void tst_singleapplication::activationWindowMayBeDeleted()
 {
     auto* app = qobject_cast<QtSingleApplication*>(qApp);
     auto* window = new QWidget;
@@ -481,7 +481,7 @@ void TestSingleApplication::activationWindowMayBeDeleted()
 int main(int argc, char** argv)
 {
     QtSingleApplication app("tst-singleapplication", argc, argv);
-    TestSingleApplication test;
+    tst_singleapplication test;
     return QTest::qExec(&test, argc, argv);
 }
 

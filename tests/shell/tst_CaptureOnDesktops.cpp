@@ -171,7 +171,7 @@ private:
 
 } // namespace
 
-class TestCaptureOnDesktops : public QObject
+class tst_CaptureOnDesktops : public QObject
 {
     Q_OBJECT
 
@@ -200,7 +200,7 @@ private slots:
     void typedNameIsSavedWhereTheDialogOpened();
 };
 
-void TestCaptureOnDesktops::captureFullScreen(ProgramRun& run, const QPoint& place, const QStringList& typing,
+void tst_CaptureOnDesktops::captureFullScreen(ProgramRun& run, const QPoint& place, const QStringList& typing,
                                               const QString& savedFile, QImage& image)
 {
     const QString window = run.waitForWindow("Zorvelshot");
@@ -227,7 +227,7 @@ void TestCaptureOnDesktops::captureFullScreen(ProgramRun& run, const QPoint& pla
     image = QImage(savedFile);
 }
 
-void TestCaptureOnDesktops::fullScreenIsTheMonitorThatHoldsTheWindow_data()
+void tst_CaptureOnDesktops::fullScreenIsTheMonitorThatHoldsTheWindow_data()
 {
     QTest::addColumn<QStringList>("server");
     QTest::addColumn<QByteArray>("scale");
@@ -252,7 +252,7 @@ void TestCaptureOnDesktops::fullScreenIsTheMonitorThatHoldsTheWindow_data()
         << twoHeads << QByteArray("2") << QPoint(1500, 100) << QRect(1280, 0, 1280, 800) << QStringList();
 }
 
-void TestCaptureOnDesktops::fullScreenIsTheMonitorThatHoldsTheWindow()
+void tst_CaptureOnDesktops::fullScreenIsTheMonitorThatHoldsTheWindow()
 {
     QFETCH(QStringList, server);
     QFETCH(QByteArray, scale);
@@ -279,7 +279,7 @@ void TestCaptureOnDesktops::fullScreenIsTheMonitorThatHoldsTheWindow()
     QVERIFY(run.isRunning());
 }
 
-void TestCaptureOnDesktops::typedNameIsSavedWhereTheDialogOpened_data()
+void tst_CaptureOnDesktops::typedNameIsSavedWhereTheDialogOpened_data()
 {
     QTest::addColumn<QString>("folderSetting");
     QTest::addColumn<QStringList>("typing");
@@ -300,7 +300,7 @@ void TestCaptureOnDesktops::typedNameIsSavedWhereTheDialogOpened_data()
 // A name typed without suffix gets the format's suffix, wherever the folder;
 // a folder that does not exist opens the dialog in the nearest one above it,
 // with no name typed in for the user.
-void TestCaptureOnDesktops::typedNameIsSavedWhereTheDialogOpened()
+void tst_CaptureOnDesktops::typedNameIsSavedWhereTheDialogOpened()
 {
     QFETCH(QString, folderSetting);
     QFETCH(QStringList, typing);
@@ -328,5 +328,5 @@ void TestCaptureOnDesktops::typedNameIsSavedWhereTheDialogOpened()
     QVERIFY(!QFileInfo::exists(home.filePath(notSaved)));
 }
 
-QTEST_GUILESS_MAIN(TestCaptureOnDesktops)
+QTEST_GUILESS_MAIN(tst_CaptureOnDesktops)
 #include "tst_CaptureOnDesktops.moc"

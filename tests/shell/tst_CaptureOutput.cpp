@@ -21,7 +21,7 @@
 
 // Delivering a finished capture: clipboard, file names (automatic and asked
 // for), image formats, and what a failure leaves behind.
-class TestCaptureOutput : public QObject
+class tst_CaptureOutput : public QObject
 {
     Q_OBJECT
 
@@ -657,5 +657,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestCaptureOutput)
+QTEST_MAIN(tst_CaptureOutput)
 #include "tst_CaptureOutput.moc"

@@ -83,7 +83,7 @@ QSettings* settings()
 
 } // namespace
 
-class TestApplication : public QObject
+class tst_DApplication : public QObject
 {
     Q_OBJECT
 
@@ -104,13 +104,13 @@ private slots:
     void messageWithoutWindowDoesNothing();
 };
 
-void TestApplication::init()
+void tst_DApplication::init()
 {
     settings()->remove("AutoUpdate");
     application()->setActivationWindow(nullptr);
 }
 
-void TestApplication::noRequestWhenAutoUpdateOff()
+void tst_DApplication::noRequestWhenAutoUpdateOff()
 {
     DFeedServer server;
     server.serve("<feed/>");
@@ -122,7 +122,7 @@ void TestApplication::noRequestWhenAutoUpdateOff()
     QVERIFY(server.requests.isEmpty());
 }
 
-void TestApplication::checksFeedWhenAutoUpdateOnOrAbsent_data()
+void tst_DApplication::checksFeedWhenAutoUpdateOnOrAbsent_data()
 {
     QTest::addColumn<QVariant>("stored");
     QTest::newRow("absent") << QVariant();
@@ -130,7 +130,7 @@ void TestApplication::checksFeedWhenAutoUpdateOnOrAbsent_data()
     QTest::newRow("as the file gives it back") << QVariant(QStringLiteral("true"));
 }
 
-void TestApplication::checksFeedWhenAutoUpdateOnOrAbsent()
+void tst_DApplication::checksFeedWhenAutoUpdateOnOrAbsent()
 {
     QFETCH(QVariant, stored);
     if (stored.isValid())
@@ -145,7 +145,7 @@ void TestApplication::checksFeedWhenAutoUpdateOnOrAbsent()
     QCOMPARE(server.requests.at(0).userAgent, QByteArray("Orvanta-Update 1.0 - Zorvelshot(Linux)"));
 }
 
-void TestApplication::newerVersionOffersDownloadAndNoOpensNothing()
+void tst_DApplication::newerVersionOffersDownloadAndNoOpensNothing()
 {
     DUrlRecorder browser;
     DFeedServer server;
@@ -165,7 +165,7 @@ void TestApplication::newerVersionOffersDownloadAndNoOpensNothing()
     QVERIFY(browser.opened.isEmpty());
 }
 
-void TestApplication::yesOpensTheLink()
+void tst_DApplication::yesOpensTheLink()
 {
     DUrlRecorder browser;
     DBoxAnswerer answerer(QMessageBox::Yes);
@@ -174,7 +174,7 @@ void TestApplication::yesOpensTheLink()
     QCOMPARE(browser.opened, QList<QUrl>{QUrl("https://www.orvanta.com/get")});
 }
 
-void TestApplication::nothingShownWhenNotNewer()
+void tst_DApplication::nothingShownWhenNotNewer()
 {
     DUrlRecorder browser;
     DBoxAnswerer answerer(QMessageBox::Yes);
@@ -184,7 +184,7 @@ void TestApplication::nothingShownWhenNotNewer()
     QVERIFY(browser.opened.isEmpty());
 }
 
-void TestApplication::sameVersionFromFeedShowsNothing()
+void tst_DApplication::sameVersionFromFeedShowsNothing()
 {
     DFeedServer server;
     server.serve(QStringLiteral("<feed><product name=\"Zorvelshot\" os=\"Linux\" version=\"%1\" "
@@ -200,7 +200,7 @@ void TestApplication::sameVersionFromFeedShowsNothing()
     QCOMPARE(answerer.boxes, 0);
 }
 
-void TestApplication::messageShowsHiddenWindow()
+void tst_DApplication::messageShowsHiddenWindow()
 {
     QWidget window;
     application()->setActivationWindow(&window, true);
@@ -211,7 +211,7 @@ void TestApplication::messageShowsHiddenWindow()
              Qt::WindowStates());
 }
 
-void TestApplication::messageRestoresMinimisedWindow()
+void tst_DApplication::messageRestoresMinimisedWindow()
 {
     QWidget window;
     window.showMinimized();
@@ -221,7 +221,7 @@ void TestApplication::messageRestoresMinimisedWindow()
     QVERIFY(!(window.windowState() & Qt::WindowMinimized));
 }
 
-void TestApplication::secondStartMessageReachesWindow()
+void tst_DApplication::secondStartMessageReachesWindow()
 {
     QWidget window;
     application()->setActivationWindow(&window, true);
@@ -235,7 +235,7 @@ void TestApplication::secondStartMessageReachesWindow()
     QVERIFY(delivered);
 }
 
-void TestApplication::messageWithoutWindowDoesNothing()
+void tst_DApplication::messageWithoutWindowDoesNothing()
 {
     application()->setActivationWindow(nullptr);
     application()->onMessageReceived(QString());
@@ -245,7 +245,7 @@ void TestApplication::messageWithoutWindowDoesNothing()
 int main(int argc, char** argv)
 {
     DApplication app("tst-DApplication", argc, argv);
-    TestApplication test;
+    tst_DApplication test;
     return QTest::qExec(&test, argc, argv);
 }
 

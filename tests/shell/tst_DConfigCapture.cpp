@@ -18,7 +18,7 @@
 #include <QIcon>
 
 
-class TestDConfigCapture : public QObject
+class tst_DConfigCapture : public QObject
 {
     Q_OBJECT
 
@@ -49,6 +49,7 @@ private slots:
     void valuesReadBackAsText();
     void randomBytesFileGivesUsableValues();
     void readsAreNotCached();
+    void settersStoreTheKeysAsBefore();
     void iconOfRegionType();
     void outOfRangeNumbersReadAsTheirDefault_data();
     void outOfRangeNumbersReadAsTheirDefault();
@@ -56,7 +57,7 @@ private slots:
     void relativeFolderLiesInTheHomeFolder();
 };
 
-QSettings* TestDConfigCapture::useFreshFile(const QByteArray& contents)
+QSettings* tst_DConfigCapture::useFreshFile(const QByteArray& contents)
 {
     const QString path = m_dir.filePath(QStringLiteral("settings%1.ini").arg(++m_nFile));
     if (!contents.isNull()) {
@@ -70,7 +71,7 @@ QSettings* TestDConfigCapture::useFreshFile(const QByteArray& contents)
     return config()->m_pSettings;
 }
 
-void TestDConfigCapture::initTestCase()
+void tst_DConfigCapture::initTestCase()
 {
     QVERIFY(m_dir.isValid());
     // The library reaches the settings first, as the tray icon would at load.
@@ -84,7 +85,7 @@ void TestDConfigCapture::initTestCase()
     m_bLibraryValueSeen = capture->jpgQuality() == 42u;
 }
 
-void TestDConfigCapture::takesOverTheLibrarySettings()
+void tst_DConfigCapture::takesOverTheLibrarySettings()
 {
     QCOMPARE(static_cast<DConfig*>(config()), DConfig::_instance());
     QCOMPARE(config()->m_pSettings, m_pLibrarySettings);
@@ -94,7 +95,7 @@ void TestDConfigCapture::takesOverTheLibrarySettings()
     QCOMPARE(DSingletonRepository::instance()->singletons().count(config()), 1);
 }
 
-void TestDConfigCapture::emptyFileGivesDefaults()
+void tst_DConfigCapture::emptyFileGivesDefaults()
 {
     QSettings* settings = useFreshFile();
     DConfigCapture* c = config();
@@ -123,7 +124,7 @@ void TestDConfigCapture::emptyFileGivesDefaults()
     QCOMPARE(settings->allKeys(), QStringList());
 }
 
-void TestDConfigCapture::configNames_data()
+void tst_DConfigCapture::configNames_data()
 {
     QTest::addColumn<int>("mode");
     QTest::addColumn<QString>("name");
@@ -135,14 +136,14 @@ void TestDConfigCapture::configNames_data()
     QTest::newRow("four") << 4 << "UnsupportedCaptuerMode";
 }
 
-void TestDConfigCapture::configNames()
+void tst_DConfigCapture::configNames()
 {
     QFETCH(int, mode);
     QFETCH(QString, name);
     QCOMPARE(captureModeToConfigName(static_cast<DD::enumCaptureMode>(mode)), name);
 }
 
-void TestDConfigCapture::defaultHotkeys_data()
+void tst_DConfigCapture::defaultHotkeys_data()
 {
     QTest::addColumn<int>("mode");
     QTest::addColumn<int>("code");
@@ -152,7 +153,7 @@ void TestDConfigCapture::defaultHotkeys_data()
     QTest::newRow("full screen: Ctrl+Print") << 3 << 0x05000009;
 }
 
-void TestDConfigCapture::defaultHotkeys()
+void tst_DConfigCapture::defaultHotkeys()
 {
     QFETCH(int, mode);
     QFETCH(int, code);
@@ -161,7 +162,7 @@ void TestDConfigCapture::defaultHotkeys()
     QCOMPARE(sequence[0], code);
 }
 
-void TestDConfigCapture::storedHotkeys_data()
+void tst_DConfigCapture::storedHotkeys_data()
 {
     QTest::addColumn<QString>("stored");
     QTest::addColumn<QKeySequence>("expected");
@@ -172,7 +173,7 @@ void TestDConfigCapture::storedHotkeys_data()
     QTest::newRow("empty text") << "" << QKeySequence();
 }
 
-void TestDConfigCapture::storedHotkeys()
+void tst_DConfigCapture::storedHotkeys()
 {
     QFETCH(QString, stored);
     QFETCH(QKeySequence, expected);
@@ -183,7 +184,7 @@ void TestDConfigCapture::storedHotkeys()
     QCOMPARE(config()->hotkey(DD::Region), config()->defaultHotkey(DD::Region));
 }
 
-void TestDConfigCapture::hotkeyRoundTrip()
+void tst_DConfigCapture::hotkeyRoundTrip()
 {
     QSettings* settings = useFreshFile();
     const DHotkey hotkey(QKeySequence(Qt::CTRL + Qt::ALT + Qt::Key_R));
@@ -199,7 +200,7 @@ void TestDConfigCapture::hotkeyRoundTrip()
     QCOMPARE(config()->hotkey(DD::FullScreen), hotkey);
 }
 
-void TestDConfigCapture::useFlags()
+void tst_DConfigCapture::useFlags()
 {
     QSettings* settings = useFreshFile();
     config()->setUseHotkey(DD::Scrolling, true);
@@ -211,7 +212,7 @@ void TestDConfigCapture::useFlags()
     QCOMPARE(settings->allKeys(), QStringList{QStringLiteral("UseHotkeyScrolling")});
 }
 
-void TestDConfigCapture::unsupportedModeUsesItsOwnKeys()
+void tst_DConfigCapture::unsupportedModeUsesItsOwnKeys()
 {
     QSettings* settings = useFreshFile();
     const auto bad = static_cast<DD::enumCaptureMode>(9);
@@ -226,7 +227,7 @@ void TestDConfigCapture::unsupportedModeUsesItsOwnKeys()
     QCOMPARE(config()->hotkey(bad).keySequence(), QKeySequence(Qt::Key_F2));
 }
 
-void TestDConfigCapture::emptyFolderMeansDefaultFolder()
+void tst_DConfigCapture::emptyFolderMeansDefaultFolder()
 {
     QSettings* settings = useFreshFile();
     settings->setValue(QStringLiteral("AutomaticSaveFolder"), QString());
@@ -236,7 +237,7 @@ void TestDConfigCapture::emptyFolderMeansDefaultFolder()
     QCOMPARE(config()->automaticSaveFolder(), QStringLiteral("/tmp/shots"));
 }
 
-void TestDConfigCapture::valuesReadBackAsText()
+void tst_DConfigCapture::valuesReadBackAsText()
 {
     useFreshFile("[General]\nNameMethod=0\nTargetFormat=2\nJpgQuality=90\nSystemTray=false\n"
                  "ShowTrayInstantMenu=false\nAutoUpdate=false\nUseHotkeyRegion=true\nCreateSubfolders=true\n");
@@ -251,7 +252,7 @@ void TestDConfigCapture::valuesReadBackAsText()
     QCOMPARE(c->createSubfolders(), true);
 }
 
-void TestDConfigCapture::randomBytesFileGivesUsableValues()
+void tst_DConfigCapture::randomBytesFileGivesUsableValues()
 {
     QByteArray noise(4096, '\0');
     QRandomGenerator generator(20261210);
@@ -271,7 +272,7 @@ void TestDConfigCapture::randomBytesFileGivesUsableValues()
     QCOMPARE(c->isUseHotkey(DD::Window), true);
 }
 
-void TestDConfigCapture::readsAreNotCached()
+void tst_DConfigCapture::readsAreNotCached()
 {
     QSettings* settings = useFreshFile();
     QCOMPARE(config()->targetFormat(), 0);
@@ -281,7 +282,63 @@ void TestDConfigCapture::readsAreNotCached()
     QCOMPARE(config()->nameMethod(), 0);
 }
 
-void TestDConfigCapture::iconOfRegionType()
+void tst_DConfigCapture::settersStoreTheKeysAsBefore()
+{
+    // Each setter writes its key under the name and in the value type that
+    // files written so far hold; its reader gives the value back.
+    struct Write
+    {
+        QString key;
+        std::function<void(DConfigCapture*)> set;
+        QVariant stored;
+        std::function<QVariant(const DConfigCapture*)> read;
+    };
+    const QString folder = m_dir.filePath(QStringLiteral("shots"));
+    const QList<Write> writes = {
+        { QStringLiteral("IncludeCursor"), [](DConfigCapture* c) { c->setIncludeCursor(true); }, QVariant(true),
+          [](const DConfigCapture* c) { return QVariant(c->includeCursor()); } },
+        { QStringLiteral("ScrollingInterval"), [](DConfigCapture* c) { c->setScrollingInterval(1200); },
+          QVariant(1200), [](const DConfigCapture* c) { return QVariant(c->scrollingInterval()); } },
+        { QStringLiteral("SystemTray"), [](DConfigCapture* c) { c->setSystemTray(false); }, QVariant(false),
+          [](const DConfigCapture* c) { return QVariant(c->hasSystemTray()); } },
+        { QStringLiteral("ShowTrayInstantMenu"), [](DConfigCapture* c) { c->setShowTrayInstantMenu(false); },
+          QVariant(false), [](const DConfigCapture* c) { return QVariant(c->showTrayInstantMenu()); } },
+        { QStringLiteral("AutoUpdate"), [](DConfigCapture* c) { c->setAutoUpdate(false); }, QVariant(false),
+          [](const DConfigCapture* c) { return QVariant(c->autoUpdate()); } },
+        { QStringLiteral("ShowTellFriend"), [](DConfigCapture* c) { c->setShowTellFriend(false); }, QVariant(false),
+          [](const DConfigCapture* c) { return QVariant(c->showTellFriend()); } },
+        { QStringLiteral("NameMethod"), [](DConfigCapture* c) { c->setNameMethod(0); }, QVariant(0),
+          [](const DConfigCapture* c) { return QVariant(c->nameMethod()); } },
+        { QStringLiteral("AutomaticSaveFolder"), [folder](DConfigCapture* c) { c->setAutomaticSaveFolder(folder); },
+          QVariant(folder), [](const DConfigCapture* c) { return QVariant(c->automaticSaveFolder()); } },
+        { QStringLiteral("TargetFormat"), [](DConfigCapture* c) { c->setTargetFormat(DD::BMP); },
+          QVariant(int(DD::BMP)), [](const DConfigCapture* c) { return QVariant(c->targetFormat()); } },
+        { QStringLiteral("JpgQuality"), [](DConfigCapture* c) { c->setJpgQuality(33u); }, QVariant(33u),
+          [](const DConfigCapture* c) { return QVariant(c->jpgQuality()); } },
+        { QStringLiteral("RegionType"), [](DConfigCapture* c) { c->setRegionType(DD::RegionPolygon); },
+          QVariant(int(DD::RegionPolygon)), [](const DConfigCapture* c) { return QVariant(c->regionType()); } },
+        { QStringLiteral("FileNameFormat"), [](DConfigCapture* c) { c->setFileNameFormat(QStringLiteral("Y-h")); },
+          QVariant(QStringLiteral("Y-h")), [](const DConfigCapture* c) { return QVariant(c->fileNameFormat()); } },
+        { QStringLiteral("SubFolderFormat"), [](DConfigCapture* c) { c->setSubFolderFormat(QStringLiteral("D")); },
+          QVariant(QStringLiteral("D")), [](const DConfigCapture* c) { return QVariant(c->subFolderFormat()); } },
+        { QStringLiteral("CreateSubfolders"), [](DConfigCapture* c) { c->setCreateSubfolders(true); }, QVariant(true),
+          [](const DConfigCapture* c) { return QVariant(c->createSubfolders()); } },
+        { QStringLiteral("LastFilePath"), [folder](DConfigCapture* c) { c->setLastFilePath(folder); },
+          QVariant(folder), [](const DConfigCapture* c) { return QVariant(c->lastFilePath()); } },
+    };
+    for (const Write& write : writes) {
+        QSettings* settings = useFreshFile();
+        write.set(config());
+        const QVariant stored = settings->value(write.key);
+        QVERIFY2(stored.userType() == write.stored.userType(), qPrintable(write.key));
+        QVERIFY2(stored == write.stored, qPrintable(write.key));
+        QVERIFY2(write.read(config()) == write.stored, qPrintable(write.key));
+        // Nothing else was written beside the key.
+        QCOMPARE(settings->allKeys(), QStringList{ write.key });
+    }
+}
+
+void tst_DConfigCapture::iconOfRegionType()
 {
     const QImage rectangle(QStringLiteral(":/images/profile-region-rectangle.png"));
     const QImage polygon(QStringLiteral(":/images/profile-region-polygon.png"));
@@ -297,7 +354,7 @@ void TestDConfigCapture::iconOfRegionType()
     QVERIFY(DUtility::iconOfRegionType(static_cast<DD::enumRegionType>(-1)).isNull());
 }
 
-void TestDConfigCapture::outOfRangeNumbersReadAsTheirDefault_data()
+void tst_DConfigCapture::outOfRangeNumbersReadAsTheirDefault_data()
 {
     QTest::addColumn<QString>("key");
     QTest::addColumn<QString>("stored");
@@ -323,7 +380,7 @@ void TestDConfigCapture::outOfRangeNumbersReadAsTheirDefault_data()
     QTest::newRow("RegionType 1") << "RegionType" << "1" << 1;
 }
 
-void TestDConfigCapture::outOfRangeNumbersReadAsTheirDefault()
+void tst_DConfigCapture::outOfRangeNumbersReadAsTheirDefault()
 {
     QFETCH(QString, key);
     QFETCH(QString, stored);
@@ -341,7 +398,7 @@ void TestDConfigCapture::outOfRangeNumbersReadAsTheirDefault()
     QCOMPARE(config()->m_pSettings->value(key).toString(), stored);
 }
 
-void TestDConfigCapture::relativeFolderLiesInTheHomeFolder_data()
+void tst_DConfigCapture::relativeFolderLiesInTheHomeFolder_data()
 {
     QTest::addColumn<QString>("stored");
     QTest::addColumn<QString>("read");
@@ -354,7 +411,7 @@ void TestDConfigCapture::relativeFolderLiesInTheHomeFolder_data()
     QTest::newRow("tilde inside a name") << "~shots" << home + "/~shots";
 }
 
-void TestDConfigCapture::relativeFolderLiesInTheHomeFolder()
+void tst_DConfigCapture::relativeFolderLiesInTheHomeFolder()
 {
     QFETCH(QString, stored);
     QFETCH(QString, read);
@@ -363,5 +420,5 @@ void TestDConfigCapture::relativeFolderLiesInTheHomeFolder()
     QCOMPARE(config()->automaticSaveFolder(), read);
 }
 
-QTEST_MAIN(TestDConfigCapture)
+QTEST_MAIN(tst_DConfigCapture)
 #include "tst_DConfigCapture.moc"

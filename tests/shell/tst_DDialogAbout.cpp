@@ -10,7 +10,7 @@
 #include <QTimer>
 #include <QtTest>
 
-class TestDialogAbout : public QObject
+class tst_DDialogAbout : public QObject
 {
     Q_OBJECT
 
@@ -50,7 +50,7 @@ T* child(QDialog& dialog, const char* name)
 }
 } // namespace
 
-void TestDialogAbout::showsIdentityNotPlaceholders()
+void tst_DDialogAbout::showsIdentityNotPlaceholders()
 {
     DDialogAbout dialog;
     QCOMPARE(child<QLabel>(dialog, "labelFullName")->text(), QStringLiteral("Orvanta Zorvelshot"));
@@ -58,7 +58,7 @@ void TestDialogAbout::showsIdentityNotPlaceholders()
     QCOMPARE(child<QLabel>(dialog, "labelVersion")->text(), DProduct::version());
 }
 
-void TestDialogAbout::formTexts()
+void tst_DDialogAbout::formTexts()
 {
     DDialogAbout dialog;
     QCOMPARE(dialog.windowTitle(), QStringLiteral("About Orvanta Screen Capture"));
@@ -77,7 +77,7 @@ void TestDialogAbout::formTexts()
     QVERIFY(dialog.isWindow());
 }
 
-void TestDialogAbout::sizeFollowsContents()
+void tst_DDialogAbout::sizeFollowsContents()
 {
     QWidget parent;
     DDialogAbout dialog(&parent);
@@ -89,7 +89,7 @@ void TestDialogAbout::sizeFollowsContents()
     dialog.close();
 }
 
-void TestDialogAbout::linkOpensMakersSite()
+void tst_DDialogAbout::linkOpensMakersSite()
 {
     DUrlRecorder browser;
     DDialogAbout dialog;
@@ -102,7 +102,7 @@ void TestDialogAbout::linkOpensMakersSite()
     QTRY_COMPARE(browser.opened, QList<QUrl>{QUrl("http://www.orvanta.com/")});
 }
 
-void TestDialogAbout::okAccepts()
+void tst_DDialogAbout::okAccepts()
 {
     DDialogAbout dialog;
     QTimer::singleShot(0, &dialog, [&dialog] {
@@ -111,14 +111,14 @@ void TestDialogAbout::okAccepts()
     QCOMPARE(dialog.exec(), int(QDialog::Accepted));
 }
 
-void TestDialogAbout::escapeRejects()
+void tst_DDialogAbout::escapeRejects()
 {
     DDialogAbout dialog;
     QTimer::singleShot(0, &dialog, [&dialog] { QTest::keyClick(&dialog, Qt::Key_Escape); });
     QCOMPARE(dialog.exec(), int(QDialog::Rejected));
 }
 
-void TestDialogAbout::languageChangePutsFormTextsBack()
+void tst_DDialogAbout::languageChangePutsFormTextsBack()
 {
     DDialogAbout dialog;
     QEvent change(QEvent::LanguageChange);
@@ -127,5 +127,5 @@ void TestDialogAbout::languageChangePutsFormTextsBack()
     QCOMPARE(child<QLabel>(dialog, "labelVersion")->text(), QStringLiteral("2009.01"));
 }
 
-QTEST_MAIN(TestDialogAbout)
+QTEST_MAIN(tst_DDialogAbout)
 #include "tst_DDialogAbout.moc"

@@ -17,7 +17,7 @@
 #include "DWithinOneSecond.h"
 
 // The automatic file-name options: loading, live previews, OK and Cancel.
-class TestDialogFileOptions : public QObject
+class tst_DDialogFileOptions : public QObject
 {
     Q_OBJECT
 
@@ -228,5 +228,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestDialogFileOptions)
+QTEST_MAIN(tst_DDialogFileOptions)
 #include "tst_DDialogFileOptions.moc"

@@ -1,7 +1,7 @@
 // Recording hotkeys from key presses, and the hotkey ids and hooks around it.
 #include "DHotKeyEventFilter.h"
 #include "DHotkeyEdit.h"
-#include "DHotkeyRegistrarFake.h"
+#include "DFakeHotkeyRegistrar.h"
 #include "DProgramGlobals.h"
 #include "DUtility.h"
 
@@ -16,7 +16,7 @@
 
 Q_DECLARE_METATYPE(Qt::Key)
 
-class TestHotkeyEdit : public QObject
+class tst_DHotkeyEdit : public QObject
 {
     Q_OBJECT
 
@@ -55,7 +55,7 @@ QKeyEvent keyPress(int key, Qt::KeyboardModifiers modifiers, const QString& text
 
 } // namespace
 
-void TestHotkeyEdit::startsEmptyInRegionMode()
+void tst_DHotkeyEdit::startsEmptyInRegionMode()
 {
     DHotkeyEdit edit;
     QVERIFY(edit.hotkey().isEmpty());
@@ -63,7 +63,7 @@ void TestHotkeyEdit::startsEmptyInRegionMode()
     QVERIFY(edit.text().isEmpty());
 }
 
-void TestHotkeyEdit::bareModifierRecordsNothing_data()
+void tst_DHotkeyEdit::bareModifierRecordsNothing_data()
 {
     QTest::addColumn<int>("key");
     QTest::addColumn<int>("modifiers");
@@ -76,11 +76,11 @@ void TestHotkeyEdit::bareModifierRecordsNothing_data()
     QTest::newRow("Super right") << int(Qt::Key_Super_R) << 0;
 }
 
-void TestHotkeyEdit::bareModifierRecordsNothing()
+void tst_DHotkeyEdit::bareModifierRecordsNothing()
 {
     QFETCH(int, key);
     QFETCH(int, modifiers);
-    DHotkeyRegistrarFake registrar;
+    DFakeHotkeyRegistrar registrar;
     DHotkeyEdit edit;
     edit.setText("before");
     QKeyEvent press = keyPress(key, Qt::KeyboardModifiers(modifiers));
@@ -90,7 +90,7 @@ void TestHotkeyEdit::bareModifierRecordsNothing()
     QVERIFY(registrar.registered.isEmpty());
 }
 
-void TestHotkeyEdit::keyPressRecordsHotkey_data()
+void tst_DHotkeyEdit::keyPressRecordsHotkey_data()
 {
     QTest::addColumn<int>("key");
     QTest::addColumn<int>("modifiers");
@@ -123,13 +123,13 @@ void TestHotkeyEdit::keyPressRecordsHotkey_data()
                               << QString() << int(Qt::SHIFT | Qt::CTRL | Qt::ALT | Qt::META | Qt::Key_F1);
 }
 
-void TestHotkeyEdit::keyPressRecordsHotkey()
+void tst_DHotkeyEdit::keyPressRecordsHotkey()
 {
     QFETCH(int, key);
     QFETCH(int, modifiers);
     QFETCH(QString, text);
     QFETCH(int, recorded);
-    DHotkeyRegistrarFake registrar;
+    DFakeHotkeyRegistrar registrar;
     DHotkeyEdit edit;
     QKeyEvent press = keyPress(key, Qt::KeyboardModifiers(modifiers), text);
     edit.handleKeyEvent(&press);
@@ -139,9 +139,9 @@ void TestHotkeyEdit::keyPressRecordsHotkey()
     QCOMPARE(registrar.registered.at(0).second, QKeySequence(recorded));
 }
 
-void TestHotkeyEdit::sameHotkeyRegistersOnce()
+void tst_DHotkeyEdit::sameHotkeyRegistersOnce()
 {
-    DHotkeyRegistrarFake registrar;
+    DFakeHotkeyRegistrar registrar;
     DHotkeyEdit edit;
     QKeyEvent press = keyPress(Qt::Key_Print, Qt::ControlModifier);
     edit.handleKeyEvent(&press);
@@ -153,7 +153,7 @@ void TestHotkeyEdit::sameHotkeyRegistersOnce()
     QCOMPARE(registrar.registered.count(), 2);
 }
 
-void TestHotkeyEdit::registrationUsesTheModeId_data()
+void tst_DHotkeyEdit::registrationUsesTheModeId_data()
 {
     QTest::addColumn<int>("mode");
     QTest::newRow("Region") << int(DD::Region);
@@ -162,10 +162,10 @@ void TestHotkeyEdit::registrationUsesTheModeId_data()
     QTest::newRow("FullScreen") << int(DD::FullScreen);
 }
 
-void TestHotkeyEdit::registrationUsesTheModeId()
+void tst_DHotkeyEdit::registrationUsesTheModeId()
 {
     QFETCH(int, mode);
-    DHotkeyRegistrarFake registrar;
+    DFakeHotkeyRegistrar registrar;
     DHotkeyEdit edit;
     edit.setCaptureMode(DD::enumCaptureMode(mode));
     edit.setHotkey(DHotkey(QKeySequence(Qt::Key_Print)));
@@ -173,9 +173,9 @@ void TestHotkeyEdit::registrationUsesTheModeId()
     QCOMPARE(registrar.registered.at(0).first, 0xC000 + mode);
 }
 
-void TestHotkeyEdit::typingInsertsNothing()
+void tst_DHotkeyEdit::typingInsertsNothing()
 {
-    DHotkeyRegistrarFake registrar;
+    DFakeHotkeyRegistrar registrar;
     QWidget window;
     auto* edit = new DHotkeyEdit(&window);
     window.show();
@@ -188,9 +188,9 @@ void TestHotkeyEdit::typingInsertsNothing()
     QCOMPARE(edit->text(), QKeySequence(Qt::Key_Backspace).toString(QKeySequence::NativeText));
 }
 
-void TestHotkeyEdit::shortcutsDoNotFireWhileFocused()
+void tst_DHotkeyEdit::shortcutsDoNotFireWhileFocused()
 {
-    DHotkeyRegistrarFake registrar;
+    DFakeHotkeyRegistrar registrar;
     QWidget window;
     auto* layout = new QVBoxLayout(&window);
     auto* edit = new DHotkeyEdit(&window);
@@ -217,7 +217,7 @@ void TestHotkeyEdit::shortcutsDoNotFireWhileFocused()
     QCOMPARE(edit->hotkey().keySequence(), QKeySequence(Qt::CTRL | Qt::Key_P));
 }
 
-void TestHotkeyEdit::releaseAndShortcutEventsAreTaken()
+void tst_DHotkeyEdit::releaseAndShortcutEventsAreTaken()
 {
     DHotkeyEdit edit;
     QKeyEvent release(QEvent::KeyRelease, Qt::Key_A, Qt::NoModifier, "a");
@@ -231,9 +231,9 @@ void TestHotkeyEdit::releaseAndShortcutEventsAreTaken()
     QVERIFY(edit.text().isEmpty());
 }
 
-void TestHotkeyEdit::unknownKeysRecordNothing()
+void tst_DHotkeyEdit::unknownKeysRecordNothing()
 {
-    DHotkeyRegistrarFake registrar;
+    DFakeHotkeyRegistrar registrar;
     DHotkeyEdit edit;
     QKeyEvent unknown = keyPress(Qt::Key_unknown, Qt::ControlModifier);
     edit.handleKeyEvent(&unknown);
@@ -243,9 +243,9 @@ void TestHotkeyEdit::unknownKeysRecordNothing()
     QVERIFY(registrar.registered.isEmpty());
 }
 
-void TestHotkeyEdit::keyGarbageNeverCrashes()
+void tst_DHotkeyEdit::keyGarbageNeverCrashes()
 {
-    DHotkeyRegistrarFake registrar;
+    DFakeHotkeyRegistrar registrar;
     DHotkeyEdit edit;
     QRandomGenerator random(20261210);
     for (int i = 0; i < 2000; ++i) {
@@ -261,9 +261,9 @@ void TestHotkeyEdit::keyGarbageNeverCrashes()
     }
 }
 
-void TestHotkeyEdit::refusalOnScreenShowsReasonInField()
+void tst_DHotkeyEdit::refusalOnScreenShowsReasonInField()
 {
-    DHotkeyRegistrarFake registrar;
+    DFakeHotkeyRegistrar registrar;
     registrar.refuse = true;
     QWidget window;
     auto* edit = new DHotkeyEdit(&window);
@@ -286,9 +286,9 @@ void TestHotkeyEdit::refusalOnScreenShowsReasonInField()
     QCOMPARE(edit->hotkey().keySequence(), QKeySequence(Qt::Key_Print));
 }
 
-void TestHotkeyEdit::refusalOffScreenAlsoWarns()
+void tst_DHotkeyEdit::refusalOffScreenAlsoWarns()
 {
-    DHotkeyRegistrarFake registrar;
+    DFakeHotkeyRegistrar registrar;
     registrar.refuse = true;
     DHotkeyEdit edit;
     QString title;
@@ -308,7 +308,7 @@ void TestHotkeyEdit::refusalOffScreenAlsoWarns()
     QCOMPARE(edit.text(), registrar.refusal);
 }
 
-void TestHotkeyEdit::hotkeyIdsFollowModes_data()
+void tst_DHotkeyEdit::hotkeyIdsFollowModes_data()
 {
     QTest::addColumn<int>("mode");
     QTest::addColumn<int>("id");
@@ -318,7 +318,7 @@ void TestHotkeyEdit::hotkeyIdsFollowModes_data()
     QTest::newRow("FullScreen") << int(DD::FullScreen) << 0xC003;
 }
 
-void TestHotkeyEdit::hotkeyIdsFollowModes()
+void tst_DHotkeyEdit::hotkeyIdsFollowModes()
 {
     QFETCH(int, mode);
     QFETCH(int, id);
@@ -326,7 +326,7 @@ void TestHotkeyEdit::hotkeyIdsFollowModes()
     QCOMPARE(int(DUtility::captureModeFromHotkeyId(id)), mode);
 }
 
-void TestHotkeyEdit::platformRegistrationSucceedsAndDoesNothing()
+void tst_DHotkeyEdit::platformRegistrationSucceedsAndDoesNothing()
 {
     QString errorText = "untouched";
     QVERIFY(DUtility::setHotkey(DD::Region, DHotkey(QKeySequence(Qt::Key_Print)), errorText));
@@ -338,14 +338,14 @@ void TestHotkeyEdit::platformRegistrationSucceedsAndDoesNothing()
     QCOMPARE(edit.text(), DHotkey(QKeySequence(Qt::ALT | Qt::Key_Print)).toString());
 }
 
-void TestHotkeyEdit::unsetHotkeyReachesRegistrar()
+void tst_DHotkeyEdit::unsetHotkeyReachesRegistrar()
 {
-    DHotkeyRegistrarFake registrar;
+    DFakeHotkeyRegistrar registrar;
     DUtility::unsetHotkey(DD::FullScreen);
     QCOMPARE(registrar.unregistered, QList<int>{0xC003});
 }
 
-void TestHotkeyEdit::nativeFilterPassesEverything()
+void tst_DHotkeyEdit::nativeFilterPassesEverything()
 {
     QVERIFY(!HotKeyEventFilter(nullptr));
     DHotKeyEventFilter filter;
@@ -360,13 +360,13 @@ void TestHotkeyEdit::nativeFilterPassesEverything()
     QAbstractEventDispatcher::instance()->removeNativeEventFilter(&filter);
 }
 
-void TestHotkeyEdit::keyTranslatorIsEmpty()
+void tst_DHotkeyEdit::keyTranslatorIsEmpty()
 {
     QVERIFY(initKeyTranslator().isEmpty());
     QVERIFY(g_KeyTranslator.isEmpty());
 }
 
-void TestHotkeyEdit::mainWindowIdIsWhatWasStored()
+void tst_DHotkeyEdit::mainWindowIdIsWhatWasStored()
 {
     QCOMPARE(DUtility::getMainWindowWId(), quintptr(0));
     g_MainWindowWId = 0x4200017;
@@ -374,5 +374,5 @@ void TestHotkeyEdit::mainWindowIdIsWhatWasStored()
     g_MainWindowWId = 0;
 }
 
-QTEST_MAIN(TestHotkeyEdit)
+QTEST_MAIN(tst_DHotkeyEdit)
 #include "tst_DHotkeyEdit.moc"

@@ -5,7 +5,7 @@
 #include "DImageDigest.h"
 
 // Where the bottom rows of one image repeat at the top of another.
-class TestImageDigest : public QObject
+class tst_DImageDigest : public QObject
 {
     Q_OBJECT
 
@@ -165,5 +165,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestImageDigest)
+QTEST_MAIN(tst_DImageDigest)
 #include "tst_DImageDigest.moc"

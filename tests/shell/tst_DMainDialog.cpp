@@ -31,6 +31,7 @@
 #include "DDialogFileOptions.h"
 #include "DFakeScreenGrabber.h"
 #include "DHotkeyEdit.h"
+#include "DLinuxPlatformServices.h"
 #include "DMainDialog.h"
 #include "DProgramGlobals.h"
 #include "DShapedTrayPanel.h"
@@ -84,7 +85,7 @@ private:
     }
 };
 
-class TestDMainDialog : public QObject
+class tst_DMainDialog : public QObject
 {
     Q_OBJECT
 
@@ -149,7 +150,7 @@ private slots:
     void outOfRangeValuesShowWhatSavingDoes();
 };
 
-QStringList TestDMainDialog::visibleEntries(QMenu* menu) const
+QStringList tst_DMainDialog::visibleEntries(QMenu* menu) const
 {
     QStringList entries;
     for (QAction* action : menu->actions()) {
@@ -159,9 +160,12 @@ QStringList TestDMainDialog::visibleEntries(QMenu* menu) const
     return entries;
 }
 
-void TestDMainDialog::initTestCase()
+void tst_DMainDialog::initTestCase()
 {
     QVERIFY(m_dir.isValid());
+    // As the program's start does: the autostart entry is a real one, in this
+    // test's private home.
+    installLinuxPlatformServices();
     // The first start: the real settings file of this private home is empty.
     QVERIFY(settings()->allKeys().isEmpty());
     QVERIFY(!DUtility::deleteAppFromLoginItem(true));
@@ -173,7 +177,7 @@ void TestDMainDialog::initTestCase()
     }
 }
 
-void TestDMainDialog::init()
+void tst_DMainDialog::init()
 {
     if (QTest::currentTestFunction() == QLatin1String("firstStartWritesTheKeysItsControlsChange"))
         return;
@@ -182,7 +186,7 @@ void TestDMainDialog::init()
     DSingleton<DConfigCapture>::instance()->m_pSettings = new QSettings(path, QSettings::IniFormat);
 }
 
-void TestDMainDialog::firstStartWritesTheKeysItsControlsChange()
+void tst_DMainDialog::firstStartWritesTheKeysItsControlsChange()
 {
     // Loading the controls writes back every key whose control changed state
     // from its form value; nothing else.
@@ -198,7 +202,7 @@ void TestDMainDialog::firstStartWritesTheKeysItsControlsChange()
     QVERIFY(m_bAutostartAfterFirstStart);
 }
 
-void TestDMainDialog::untickingAutoRunRemovesTheAutostartEntry()
+void tst_DMainDialog::untickingAutoRunRemovesTheAutostartEntry()
 {
     ObservedMainDialog window;
     QVERIFY(window.form()->checkBoxAutoRun->isChecked());
@@ -210,7 +214,7 @@ void TestDMainDialog::untickingAutoRunRemovesTheAutostartEntry()
     QVERIFY(DUtility::deleteAppFromLoginItem(true));
 }
 
-void TestDMainDialog::windowShapeAndTexts()
+void tst_DMainDialog::windowShapeAndTexts()
 {
     ObservedMainDialog window;
     Ui_DMainDialog* ui = window.form();
@@ -262,7 +266,7 @@ void TestDMainDialog::windowShapeAndTexts()
     QCOMPARE(ui->horizontalSliderJpgQuality->tickPosition(), QSlider::TicksAbove);
 }
 
-void TestDMainDialog::hiddenControlsAndRemovedKeyboardPage()
+void tst_DMainDialog::hiddenControlsAndRemovedKeyboardPage()
 {
     ObservedMainDialog window;
     window.show();
@@ -287,7 +291,7 @@ void TestDMainDialog::hiddenControlsAndRemovedKeyboardPage()
     QCOMPARE(ui->lineEditHotkeyFullScreen->captureMode(), DD::FullScreen);
 }
 
-void TestDMainDialog::styleSheets()
+void tst_DMainDialog::styleSheets()
 {
     ObservedMainDialog window;
     Ui_DMainDialog* ui = window.form();
@@ -303,7 +307,7 @@ void TestDMainDialog::styleSheets()
     QCOMPARE(ui->toolButtonAbout->palette().color(QPalette::Disabled, QPalette::ButtonText), QColor(120, 120, 120));
 }
 
-void TestDMainDialog::trayMenuEntriesInOrder()
+void tst_DMainDialog::trayMenuEntriesInOrder()
 {
     ObservedMainDialog window;
     QMenu* menu = window.trayIcon()->menu();
@@ -334,7 +338,7 @@ void TestDMainDialog::trayMenuEntriesInOrder()
     QCOMPARE(window.m_lastMode, DD::Window);
 }
 
-void TestDMainDialog::instantPanelButtons()
+void tst_DMainDialog::instantPanelButtons()
 {
     ObservedMainDialog window;
     const QList<QToolButton*> buttons = window.trayIcon()->panel()->findChildren<QToolButton*>();
@@ -351,7 +355,7 @@ void TestDMainDialog::instantPanelButtons()
     QCOMPARE(window.m_lastMode, DD::Region);
 }
 
-void TestDMainDialog::helpMenu_data()
+void tst_DMainDialog::helpMenu_data()
 {
     QTest::addColumn<bool>("showTellFriend");
     QTest::addColumn<QStringList>("entries");
@@ -361,7 +365,7 @@ void TestDMainDialog::helpMenu_data()
     QTest::newRow("strip hidden") << false << (QStringList(three) << QStringLiteral("Tell a Friend"));
 }
 
-void TestDMainDialog::helpMenu()
+void tst_DMainDialog::helpMenu()
 {
     QFETCH(bool, showTellFriend);
     QFETCH(QStringList, entries);
@@ -374,7 +378,7 @@ void TestDMainDialog::helpMenu()
         QVERIFY(!action->icon().pixmap(16, 16).isNull());
 }
 
-void TestDMainDialog::hidingTheStripAddsTellAFriendOnce()
+void tst_DMainDialog::hidingTheStripAddsTellAFriendOnce()
 {
     ObservedMainDialog window;
     window.show();
@@ -387,7 +391,7 @@ void TestDMainDialog::hidingTheStripAddsTellAFriendOnce()
     QCOMPARE(window.helpMenu()->actions().size(), 4);
 }
 
-void TestDMainDialog::controlsLoadFromSettings()
+void tst_DMainDialog::controlsLoadFromSettings()
 {
     QSettings* s = settings();
     s->setValue(QStringLiteral("ScrollingInterval"), 1200);
@@ -419,7 +423,7 @@ void TestDMainDialog::controlsLoadFromSettings()
     QCOMPARE(ui->lineEditHotkeyRegion->text(), DHotkey(QKeySequence(Qt::Key_Print)).toString());
 }
 
-void TestDMainDialog::checkBoxesWriteTheirKeys_data()
+void tst_DMainDialog::checkBoxesWriteTheirKeys_data()
 {
     QTest::addColumn<QString>("box");
     QTest::addColumn<QString>("key");
@@ -432,7 +436,7 @@ void TestDMainDialog::checkBoxesWriteTheirKeys_data()
     QTest::newRow("use full-screen hotkey") << "checkBoxUseHotkeyFullScreen" << "UseHotkeyFullScreen";
 }
 
-void TestDMainDialog::checkBoxesWriteTheirKeys()
+void tst_DMainDialog::checkBoxesWriteTheirKeys()
 {
     QFETCH(QString, box);
     QFETCH(QString, key);
@@ -446,7 +450,7 @@ void TestDMainDialog::checkBoxesWriteTheirKeys()
     QCOMPARE(settings()->value(key).toBool(), before);
 }
 
-void TestDMainDialog::radioButtonsWriteTheirKeys()
+void tst_DMainDialog::radioButtonsWriteTheirKeys()
 {
     ObservedMainDialog window;
     Ui_DMainDialog* ui = window.form();
@@ -462,7 +466,7 @@ void TestDMainDialog::radioButtonsWriteTheirKeys()
     QCOMPARE(settings()->value(QStringLiteral("NameMethod")).toInt(), 1);
 }
 
-void TestDMainDialog::scrollingIntervalStoresWhatTheUserTypes()
+void tst_DMainDialog::scrollingIntervalStoresWhatTheUserTypes()
 {
     ObservedMainDialog window;
     QLineEdit* edit = window.form()->lineEditScorllingInterval;
@@ -488,7 +492,7 @@ void TestDMainDialog::scrollingIntervalStoresWhatTheUserTypes()
     QCOMPARE(settings()->value(QStringLiteral("ScrollingInterval")).toInt(), 0);
 }
 
-void TestDMainDialog::jpegChoiceShowsTheQualitySlider()
+void tst_DMainDialog::jpegChoiceShowsTheQualitySlider()
 {
     ObservedMainDialog window;
     window.show();
@@ -504,7 +508,7 @@ void TestDMainDialog::jpegChoiceShowsTheQualitySlider()
     QVERIFY(!window.form()->widgetJpegOptions->isVisible());
 }
 
-void TestDMainDialog::automaticNameEnablesTheFolderField()
+void tst_DMainDialog::automaticNameEnablesTheFolderField()
 {
     ObservedMainDialog window;
     window.show();
@@ -522,7 +526,7 @@ void TestDMainDialog::automaticNameEnablesTheFolderField()
     QVERIFY(!ui->widgetAutomaticSaveOptions->isVisible());
 }
 
-void TestDMainDialog::sliderStoresUnsignedQuality()
+void tst_DMainDialog::sliderStoresUnsignedQuality()
 {
     ObservedMainDialog window;
     window.form()->horizontalSliderJpgQuality->setValue(90);
@@ -531,7 +535,7 @@ void TestDMainDialog::sliderStoresUnsignedQuality()
     QCOMPARE(stored.toUInt(), 90u);
 }
 
-void TestDMainDialog::namePreview_data()
+void tst_DMainDialog::namePreview_data()
 {
     QTest::addColumn<bool>("subfolders");
     QTest::addColumn<int>("format");
@@ -541,7 +545,7 @@ void TestDMainDialog::namePreview_data()
     QTest::newRow("own pattern bmp") << false << 2 << "Capture";
 }
 
-void TestDMainDialog::namePreview()
+void tst_DMainDialog::namePreview()
 {
     QFETCH(bool, subfolders);
     QFETCH(int, format);
@@ -572,7 +576,7 @@ void TestDMainDialog::namePreview()
     QVERIFY(window.form()->labelAutomaticNamePreview->text().endsWith(QLatin1Char('.') + extension));
 }
 
-void TestDMainDialog::previewIsTheNameASaveWrites_data()
+void tst_DMainDialog::previewIsTheNameASaveWrites_data()
 {
     QTest::addColumn<bool>("subfolders");
     QTest::addColumn<QString>("subFolderPattern");
@@ -586,7 +590,7 @@ void TestDMainDialog::previewIsTheNameASaveWrites_data()
     QTest::newRow("nothing left of the sub-folder") << true << "//" << "cap" << 2 << "^cap\\.bmp$";
 }
 
-void TestDMainDialog::previewIsTheNameASaveWrites()
+void tst_DMainDialog::previewIsTheNameASaveWrites()
 {
     QFETCH(bool, subfolders);
     QFETCH(QString, subFolderPattern);
@@ -618,7 +622,7 @@ void TestDMainDialog::previewIsTheNameASaveWrites()
     QVERIFY2(QRegularExpression(shape).match(shown).hasMatch(), qPrintable(shown));
 }
 
-void TestDMainDialog::advancedOptionsFoldsBack()
+void tst_DMainDialog::advancedOptionsFoldsBack()
 {
     ObservedMainDialog window;
     window.show();
@@ -637,7 +641,7 @@ void TestDMainDialog::advancedOptionsFoldsBack()
     QCOMPARE(ui->toolButtonAdvancedOptions->icon().pixmap(24, 24).toImage(), showImage);
 }
 
-void TestDMainDialog::folderChooser()
+void tst_DMainDialog::folderChooser()
 {
     ObservedMainDialog window;
     window.m_chosenFolder = m_dir.filePath(QStringLiteral("chosen"));
@@ -651,7 +655,7 @@ void TestDMainDialog::folderChooser()
     QCOMPARE(window.m_chooserStart, window.m_chosenFolder);
 }
 
-void TestDMainDialog::folderChooserCancelledKeepsTheFolder()
+void tst_DMainDialog::folderChooserCancelledKeepsTheFolder()
 {
     settings()->setValue(QStringLiteral("AutomaticSaveFolder"), QStringLiteral("/srv/shots"));
     ObservedMainDialog window;
@@ -662,7 +666,7 @@ void TestDMainDialog::folderChooserCancelledKeepsTheFolder()
     QCOMPARE(settings()->value(QStringLiteral("AutomaticSaveFolder")).toString(), QStringLiteral("/srv/shots"));
 }
 
-void TestDMainDialog::emptyStoredFolderShowsTheDefault()
+void tst_DMainDialog::emptyStoredFolderShowsTheDefault()
 {
     settings()->setValue(QStringLiteral("AutomaticSaveFolder"), QString());
     ObservedMainDialog window;
@@ -676,7 +680,7 @@ void TestDMainDialog::emptyStoredFolderShowsTheDefault()
     QCOMPARE(window.m_chooserStart, desktop);
 }
 
-QString TestDMainDialog::modalOpenedBy(QAbstractButton* button, const std::function<void()>& whileOpen)
+QString tst_DMainDialog::modalOpenedBy(QAbstractButton* button, const std::function<void()>& whileOpen)
 {
     QString opened;
     QTimer::singleShot(50, [&opened, &whileOpen] {
@@ -693,14 +697,14 @@ QString TestDMainDialog::modalOpenedBy(QAbstractButton* button, const std::funct
     return opened;
 }
 
-void TestDMainDialog::aboutOpensTheAboutBox()
+void tst_DMainDialog::aboutOpensTheAboutBox()
 {
     ObservedMainDialog window;
     window.show();
     QCOMPARE(modalOpenedBy(window.form()->toolButtonAbout), QStringLiteral("DDialogAbout"));
 }
 
-void TestDMainDialog::optionsOpensTheFileOptionsAndRefreshesThePreview()
+void tst_DMainDialog::optionsOpensTheFileOptionsAndRefreshesThePreview()
 {
     ObservedMainDialog window;
     window.show();
@@ -714,7 +718,7 @@ void TestDMainDialog::optionsOpensTheFileOptionsAndRefreshesThePreview()
     QCOMPARE(window.form()->labelAutomaticNamePreview->text(), QStringLiteral("Capture.png"));
 }
 
-void TestDMainDialog::useHotkeyEnablesItsRow()
+void tst_DMainDialog::useHotkeyEnablesItsRow()
 {
     ObservedMainDialog window;
     Ui_DMainDialog* ui = window.form();
@@ -733,7 +737,7 @@ void TestDMainDialog::useHotkeyEnablesItsRow()
     QVERIFY(!settings()->contains(QStringLiteral("HotkeyFullScreen")));
 }
 
-void TestDMainDialog::garbageHotkeyShowsNothing()
+void tst_DMainDialog::garbageHotkeyShowsNothing()
 {
     settings()->setValue(QStringLiteral("HotkeyRegion"), QStringLiteral("\x01\x7f garbage ++"));
     settings()->setValue(QStringLiteral("UseHotkeyRegion"), true);
@@ -742,7 +746,7 @@ void TestDMainDialog::garbageHotkeyShowsNothing()
     QVERIFY(window.form()->lineEditHotkeyRegion->hotkey().isEmpty());
 }
 
-void TestDMainDialog::defaultHotkeyMenu()
+void tst_DMainDialog::defaultHotkeyMenu()
 {
     ObservedMainDialog window;
     window.show();
@@ -774,7 +778,7 @@ void TestDMainDialog::defaultHotkeyMenu()
     QCOMPARE(ui->lineEditHotkeyWindow->hotkey(), DHotkey(QKeySequence(Qt::CTRL + Qt::Key_Print)));
 }
 
-void TestDMainDialog::closeKeepsRunningInTheTray()
+void tst_DMainDialog::closeKeepsRunningInTheTray()
 {
     ObservedMainDialog window;
     window.show();
@@ -783,7 +787,7 @@ void TestDMainDialog::closeKeepsRunningInTheTray()
     QVERIFY(!window.isVisible());
 }
 
-void TestDMainDialog::closeWithoutTrayQuits()
+void tst_DMainDialog::closeWithoutTrayQuits()
 {
     settings()->setValue(QStringLiteral("SystemTray"), false);
     ObservedMainDialog window;
@@ -794,7 +798,7 @@ void TestDMainDialog::closeWithoutTrayQuits()
     QCOMPARE(QCoreApplication::exec(), 0);
 }
 
-void TestDMainDialog::regionButtonsWriteTheRegionType()
+void tst_DMainDialog::regionButtonsWriteTheRegionType()
 {
     ObservedMainDialog window;
     window.form()->toolButtonModePolygon->click();
@@ -806,7 +810,7 @@ void TestDMainDialog::regionButtonsWriteTheRegionType()
     QCOMPARE(window.m_lastMode, DD::Region);
 }
 
-void TestDMainDialog::captureFromHiddenWindow()
+void tst_DMainDialog::captureFromHiddenWindow()
 {
     ObservedMainDialog window;
     QVERIFY(!window.isVisible());
@@ -828,7 +832,7 @@ void TestDMainDialog::captureFromHiddenWindow()
     QVERIFY(window.form()->radioButtonBMP->isChecked());
 }
 
-void TestDMainDialog::grabCoversTheMonitorThatShowsTheWindow_data()
+void tst_DMainDialog::grabCoversTheMonitorThatShowsTheWindow_data()
 {
     QTest::addColumn<int>("mode");
     QTest::addColumn<QPoint>("place");
@@ -841,7 +845,7 @@ void TestDMainDialog::grabCoversTheMonitorThatShowsTheWindow_data()
 
 // The grab and the rectangle handed on are the monitor's, in the display's
 // pixels, with every pixel of that monitor and nothing else.
-void TestDMainDialog::grabCoversTheMonitorThatShowsTheWindow()
+void tst_DMainDialog::grabCoversTheMonitorThatShowsTheWindow()
 {
     QFETCH(int, mode);
     QFETCH(QPoint, place);
@@ -861,7 +865,7 @@ void TestDMainDialog::grabCoversTheMonitorThatShowsTheWindow()
         QCOMPARE(shot.pixel(corner), DFakeScreenGrabber::patternAt(monitor.x() + corner.x(), monitor.y() + corner.y()));
 }
 
-void TestDMainDialog::fullScreenTakesItsOwnRoad()
+void tst_DMainDialog::fullScreenTakesItsOwnRoad()
 {
     ObservedMainDialog window;
     window.form()->toolButtonModeFullScreen->click();
@@ -869,7 +873,7 @@ void TestDMainDialog::fullScreenTakesItsOwnRoad()
     QCOMPARE(window.m_nOverlayRuns, 0);
 }
 
-void TestDMainDialog::secondCaptureReplacesTheWaitingOne()
+void tst_DMainDialog::secondCaptureReplacesTheWaitingOne()
 {
     ObservedMainDialog window;
     window.capture(DD::Window);
@@ -883,7 +887,7 @@ void TestDMainDialog::secondCaptureReplacesTheWaitingOne()
 // How the window stands when a capture is asked for.
 enum WindowAtRequest { Hidden, Minimised, Shown };
 
-void TestDMainDialog::secondRequestKeepsHowTheWindowComesBack_data()
+void tst_DMainDialog::secondRequestKeepsHowTheWindowComesBack_data()
 {
     QTest::addColumn<int>("atFirst");
     QTest::addColumn<bool>("shownBetween");
@@ -899,7 +903,7 @@ void TestDMainDialog::secondRequestKeepsHowTheWindowComesBack_data()
     QTest::newRow("hidden, then shown") << int(Hidden) << true << normal;
 }
 
-void TestDMainDialog::secondRequestKeepsHowTheWindowComesBack()
+void tst_DMainDialog::secondRequestKeepsHowTheWindowComesBack()
 {
     QFETCH(int, atFirst);
     QFETCH(bool, shownBetween);
@@ -939,7 +943,7 @@ void TestDMainDialog::secondRequestKeepsHowTheWindowComesBack()
     QCOMPARE(window.m_nOverlayRuns, 1);
 }
 
-void TestDMainDialog::mainWindowIdIsRecorded()
+void tst_DMainDialog::mainWindowIdIsRecorded()
 {
     ObservedMainDialog window;
     QVERIFY(g_MainWindowWId != 0);
@@ -947,7 +951,7 @@ void TestDMainDialog::mainWindowIdIsRecorded()
     QCOMPARE(DUtility::getMainWindowWId(), g_MainWindowWId);
 }
 
-void TestDMainDialog::settingsFileOfRandomBytes()
+void tst_DMainDialog::settingsFileOfRandomBytes()
 {
     const QString path = settings()->fileName();
     delete settings();
@@ -970,7 +974,7 @@ void TestDMainDialog::settingsFileOfRandomBytes()
     QTRY_COMPARE(window.m_nOverlayRuns, 1);
 }
 
-void TestDMainDialog::outOfRangeValuesShowWhatSavingDoes()
+void tst_DMainDialog::outOfRangeValuesShowWhatSavingDoes()
 {
     // Values no control offers, written into the file by hand or by another
     // program: each reads as its key's default, on the page and when saving.
@@ -1000,5 +1004,5 @@ void TestDMainDialog::outOfRangeValuesShowWhatSavingDoes()
     QCOMPARE(QImageReader(folder.filePath(QStringLiteral("Cap.png"))).format(), QByteArray("png"));
 }
 
-QTEST_MAIN(TestDMainDialog)
+QTEST_MAIN(tst_DMainDialog)
 #include "tst_DMainDialog.moc"

@@ -10,6 +10,7 @@
 
 #include "DConfigCapture.h"
 #include "DGrabbingMainDialog.h"
+#include "DLinuxPlatformServices.h"
 #include "DX11TestDisplay.h"
 
 namespace {
@@ -43,7 +44,7 @@ int otherThan(const QImage& image, const QRect& area, QRgb colour)
 
 } // namespace
 
-class TestDMainDialogScaled : public QObject
+class tst_DMainDialogScaled : public QObject
 {
     Q_OBJECT
 
@@ -54,6 +55,8 @@ private slots:
     void initTestCase()
     {
         QVERIFY(m_dir.isValid());
+        // The grab reads the real display: its pixels and its windows.
+        installLinuxPlatformServices();
         QSettings*& settings = DSingleton<DConfigCapture>::instance()->m_pSettings;
         delete settings;
         settings = new QSettings(m_dir.filePath("scaled.ini"), QSettings::IniFormat);
@@ -126,5 +129,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestDMainDialogScaled)
+QTEST_MAIN(tst_DMainDialogScaled)
 #include "tst_DMainDialogScaled.moc"

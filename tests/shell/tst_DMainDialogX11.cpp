@@ -15,10 +15,11 @@
 
 #include "DConfigCapture.h"
 #include "DGrabbingMainDialog.h"
+#include "DLinuxPlatformServices.h"
 #include "DMainDialog.h"
 #include "DShapedTrayPanel.h"
 
-class TestDMainDialogX11 : public QObject
+class tst_DMainDialogX11 : public QObject
 {
     Q_OBJECT
 
@@ -41,7 +42,7 @@ private slots:
     void instantPanelOverTheTrayIcon();
 };
 
-double TestDMainDialogX11::sameShare(const QImage& a, const QImage& b)
+double tst_DMainDialogX11::sameShare(const QImage& a, const QImage& b)
 {
     const QImage x = a.convertToFormat(QImage::Format_RGB32);
     const QImage y = b.convertToFormat(QImage::Format_RGB32);
@@ -54,12 +55,14 @@ double TestDMainDialogX11::sameShare(const QImage& a, const QImage& b)
     return double(same) / (qint64(x.width()) * x.height());
 }
 
-void TestDMainDialogX11::initTestCase()
+void tst_DMainDialogX11::initTestCase()
 {
     QVERIFY(m_dir.isValid());
+    // The captures read the real display: its pixels and its windows.
+    installLinuxPlatformServices();
 }
 
-void TestDMainDialogX11::init()
+void tst_DMainDialogX11::init()
 {
     QSettings*& settings = DSingleton<DConfigCapture>::instance()->m_pSettings;
     delete settings;
@@ -68,7 +71,7 @@ void TestDMainDialogX11::init()
 
 // Lets every pending polish and layout request of the window run, so that its
 // size limits are the ones the layout settles on.
-void TestDMainDialogX11::settleLayout(QWidget* window)
+void tst_DMainDialogX11::settleLayout(QWidget* window)
 {
     for (int round = 0; round < 5; ++round) {
         QCoreApplication::sendPostedEvents(nullptr, QEvent::PolishRequest);
@@ -78,7 +81,7 @@ void TestDMainDialogX11::settleLayout(QWidget* window)
     window->layout()->activate();
 }
 
-void TestDMainDialogX11::windowIsAsWideAsItsForm()
+void tst_DMainDialogX11::windowIsAsWideAsItsForm()
 {
     GrabbingMainDialog window;
     window.show();
@@ -106,7 +109,7 @@ void TestDMainDialogX11::windowIsAsWideAsItsForm()
     }
 }
 
-void TestDMainDialogX11::captureFromShownWindow_data()
+void tst_DMainDialogX11::captureFromShownWindow_data()
 {
     QTest::addColumn<int>("clicks");
     QTest::newRow("click") << 1;
@@ -114,7 +117,7 @@ void TestDMainDialogX11::captureFromShownWindow_data()
     QTest::newRow("double click") << 2;
 }
 
-void TestDMainDialogX11::captureFromShownWindow()
+void tst_DMainDialogX11::captureFromShownWindow()
 {
     QFETCH(int, clicks);
     GrabbingMainDialog window;
@@ -156,7 +159,7 @@ void TestDMainDialogX11::captureFromShownWindow()
     QCOMPARE(window.m_nGrabs, 1);
 }
 
-void TestDMainDialogX11::captureFromMinimisedWindow()
+void tst_DMainDialogX11::captureFromMinimisedWindow()
 {
     GrabbingMainDialog window;
     window.show();
@@ -179,7 +182,7 @@ void TestDMainDialogX11::captureFromMinimisedWindow()
     QVERIFY(window.trayIcon()->isVisible());
 }
 
-void TestDMainDialogX11::captureFromHiddenWindow()
+void tst_DMainDialogX11::captureFromHiddenWindow()
 {
     GrabbingMainDialog window;
     QVERIFY(!window.isVisible());
@@ -192,7 +195,7 @@ void TestDMainDialogX11::captureFromHiddenWindow()
     QVERIFY(window.trayIcon()->isVisible());
 }
 
-void TestDMainDialogX11::instantPanelOverTheTrayIcon()
+void tst_DMainDialogX11::instantPanelOverTheTrayIcon()
 {
     GrabbingMainDialog window;
     QTRY_VERIFY_WITH_TIMEOUT(QSystemTrayIcon::isSystemTrayAvailable(), 5000);
@@ -228,7 +231,7 @@ int main(int argc, char** argv)
     // reports against an unknown module.
     qputenv("QT_XCB_GL_INTEGRATION", "none");
     QApplication app(argc, argv);
-    TestDMainDialogX11 test;
+    tst_DMainDialogX11 test;
     QTEST_SET_MAIN_SOURCE_PATH
     return QTest::qExec(&test, argc, argv);
 }

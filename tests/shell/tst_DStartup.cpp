@@ -1,6 +1,6 @@
 // What a start decides: the arguments, whether the window is shown, and the
 // login time behind that decision.
-#include "DLastLoginFake.h"
+#include "DFakeLastLogin.h"
 #include "DLastLoginLinux.h"
 #include "DStartup.h"
 
@@ -14,7 +14,7 @@
 #include <unistd.h>
 #include <utmpx.h>
 
-class TestStartup : public QObject
+class tst_DStartup : public QObject
 {
     Q_OBJECT
 
@@ -72,7 +72,7 @@ void writeLastlog(const QString& path, uid_t uid, qint64 when)
 
 } // namespace
 
-void TestStartup::arguments_data()
+void tst_DStartup::arguments_data()
 {
     QTest::addColumn<QStringList>("arguments");
     QTest::addColumn<bool>("autorun");
@@ -96,7 +96,7 @@ void TestStartup::arguments_data()
     QTest::newRow("nothing at all") << QStringList{} << false << false;
 }
 
-void TestStartup::arguments()
+void tst_DStartup::arguments()
 {
     QFETCH(QStringList, arguments);
     QFETCH(bool, autorun);
@@ -106,7 +106,7 @@ void TestStartup::arguments()
     QCOMPARE(parsed.debugScripts, debugScripts);
 }
 
-void TestStartup::windowAtStart_data()
+void tst_DStartup::windowAtStart_data()
 {
     QTest::addColumn<qint64>("secondsSinceLogin");
     QTest::addColumn<bool>("autorun");
@@ -122,7 +122,7 @@ void TestStartup::windowAtStart_data()
     QTest::newRow("autorun a year after login") << qint64(365LL * 86400) << true << false;
 }
 
-void TestStartup::windowAtStart()
+void tst_DStartup::windowAtStart()
 {
     QFETCH(qint64, secondsSinceLogin);
     QFETCH(bool, autorun);
@@ -131,7 +131,7 @@ void TestStartup::windowAtStart()
     QCOMPARE(DStartup::showWindowAtStart(now.addSecs(-secondsSinceLogin), now, autorun), shown);
 }
 
-void TestStartup::missingLoginCountsAsNormalStart_data()
+void tst_DStartup::missingLoginCountsAsNormalStart_data()
 {
     QTest::addColumn<QString>("user");
     QTest::addColumn<bool>("autorun");
@@ -142,21 +142,21 @@ void TestStartup::missingLoginCountsAsNormalStart_data()
     QTest::newRow("no user, autorun") << "" << true << false;
 }
 
-void TestStartup::missingLoginCountsAsNormalStart()
+void tst_DStartup::missingLoginCountsAsNormalStart()
 {
     QFETCH(QString, user);
     QFETCH(bool, autorun);
     QFETCH(bool, shown);
-    DLastLoginFake records;
+    DFakeLastLogin records;
     records.user = user;
     const QDateTime login = lastLoginTime();
     QVERIFY(login.isValid());
     QCOMPARE(DStartup::showWindowAtStart(login, QDateTime::currentDateTime(), autorun), shown);
 }
 
-void TestStartup::loginTimeIsTheRecord()
+void tst_DStartup::loginTimeIsTheRecord()
 {
-    DLastLoginFake records;
+    DFakeLastLogin records;
     records.login = 1765000000;
     QCOMPARE(lastLoginTime().toSecsSinceEpoch(), qint64(1765000000));
     QCOMPARE(records.lookups, 1);
@@ -165,7 +165,7 @@ void TestStartup::loginTimeIsTheRecord()
     QVERIFY(!DStartup::showWindowAtStart(lastLoginTime(), QDateTime::currentDateTime(), false));
 }
 
-void TestStartup::wtmpGivesNewestSessionOfTheUser()
+void tst_DStartup::wtmpGivesNewestSessionOfTheUser()
 {
     QTemporaryDir dir;
     const QString wtmp = dir.filePath("wtmp");
@@ -181,7 +181,7 @@ void TestStartup::wtmpGivesNewestSessionOfTheUser()
     QCOMPARE(records.lastLoginSecs(""), std::optional<qint64>());
 }
 
-void TestStartup::wtmpIgnoresOtherRecordKinds()
+void tst_DStartup::wtmpIgnoresOtherRecordKinds()
 {
     QTemporaryDir dir;
     const QString wtmp = dir.filePath("wtmp");
@@ -193,7 +193,7 @@ void TestStartup::wtmpIgnoresOtherRecordKinds()
     QCOMPARE(records.lastLoginSecs("alice"), std::optional<qint64>(1700000000));
 }
 
-void TestStartup::lastlogWhenWtmpHasNothing()
+void tst_DStartup::lastlogWhenWtmpHasNothing()
 {
     const QString user = currentUser();
     QVERIFY(!user.isEmpty());
@@ -210,7 +210,7 @@ void TestStartup::lastlogWhenWtmpHasNothing()
     QCOMPARE(records.lastLoginSecs(user), std::optional<qint64>(1700000100));
 }
 
-void TestStartup::neitherFileGivesNothing()
+void tst_DStartup::neitherFileGivesNothing()
 {
     QTemporaryDir dir;
     DLastLoginLinux records(dir.filePath("missing-wtmp"), dir.filePath("missing-lastlog"));
@@ -219,14 +219,12 @@ void TestStartup::neitherFileGivesNothing()
     writeLastlog(dir.filePath("lastlog"), getuid() + 1, 1700000000);
     DLastLoginLinux zeroEntry(dir.filePath("missing-wtmp"), dir.filePath("lastlog"));
     QCOMPARE(zeroEntry.lastLoginSecs(currentUser()), std::optional<qint64>());
-    DLastLogin* platform = DLastLogin::current();
-    QVERIFY(platform);
     QCOMPARE(lastLoginTime(DLastLoginLinux(dir.filePath("missing-wtmp"), dir.filePath("missing-lastlog")))
                  .toSecsSinceEpoch(),
              qint64(0));
 }
 
-void TestStartup::garbageFilesGiveNoCrash()
+void tst_DStartup::garbageFilesGiveNoCrash()
 {
     QTemporaryDir dir;
     QByteArray noise;
@@ -247,7 +245,7 @@ void TestStartup::garbageFilesGiveNoCrash()
     QVERIFY(lastLoginTime(records).isValid());
 }
 
-void TestStartup::userFromEnvironmentElsePasswordDatabase()
+void tst_DStartup::userFromEnvironmentElsePasswordDatabase()
 {
     const QByteArray saved = qgetenv("USER");
     DLastLoginLinux records;
@@ -261,5 +259,5 @@ void TestStartup::userFromEnvironmentElsePasswordDatabase()
         qputenv("USER", saved);
 }
 
-QTEST_GUILESS_MAIN(TestStartup)
+QTEST_GUILESS_MAIN(tst_DStartup)
 #include "tst_DStartup.moc"

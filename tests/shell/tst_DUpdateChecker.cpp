@@ -5,7 +5,7 @@
 #include <QSignalSpy>
 #include <QtTest>
 
-class TestUpdateChecker : public QObject
+class tst_DUpdateChecker : public QObject
 {
     Q_OBJECT
 
@@ -41,7 +41,7 @@ const QByteArray Link = "link=\"http://www.orvanta.com/download\"";
 
 } // namespace
 
-void TestUpdateChecker::osStringsAreSetByTheChecker()
+void tst_DUpdateChecker::osStringsAreSetByTheChecker()
 {
     // Before any checker exists the process knows no operating system.
     QCOMPARE(sOSCode, QStringLiteral("Unknown"));
@@ -51,7 +51,7 @@ void TestUpdateChecker::osStringsAreSetByTheChecker()
     QCOMPARE(sUserAgentSuffix, QStringLiteral("(Linux)"));
 }
 
-void TestUpdateChecker::verdict_data()
+void tst_DUpdateChecker::verdict_data()
 {
     QTest::addColumn<QByteArray>("body");
     QTest::addColumn<QString>("current");
@@ -121,7 +121,7 @@ void TestUpdateChecker::verdict_data()
                                        << "2.6" << false << "9" << "";
 }
 
-void TestUpdateChecker::verdict()
+void tst_DUpdateChecker::verdict()
 {
     QFETCH(QByteArray, body);
     QFETCH(QString, current);
@@ -143,7 +143,7 @@ void TestUpdateChecker::verdict()
     QVERIFY(!checker.isPending());
 }
 
-void TestUpdateChecker::requestNamesProductAndOs()
+void tst_DUpdateChecker::requestNamesProductAndOs()
 {
     DFeedServer server;
     server.serve(feed(""));
@@ -157,7 +157,7 @@ void TestUpdateChecker::requestNamesProductAndOs()
     QCOMPARE(server.requests.at(0).userAgent, QByteArray("Orvanta-Update 1.0 - Zorvelshot(Linux)"));
 }
 
-void TestUpdateChecker::secondCheckWhilePendingSendsNothing()
+void tst_DUpdateChecker::secondCheckWhilePendingSendsNothing()
 {
     DFeedServer server;
     server.setSilent(true);
@@ -170,7 +170,7 @@ void TestUpdateChecker::secondCheckWhilePendingSendsNothing()
     QCOMPARE(server.requests.count(), 1);
 }
 
-void TestUpdateChecker::checkAgainAfterAnswer()
+void tst_DUpdateChecker::checkAgainAfterAnswer()
 {
     DFeedServer server;
     server.serve(feed(product("name=\"Zorvelshot\" os=\"Linux\" version=\"3\" " + Link)));
@@ -186,14 +186,14 @@ void TestUpdateChecker::checkAgainAfterAnswer()
     QCOMPARE(finished.at(1).at(0).toBool(), false);
 }
 
-void TestUpdateChecker::failedRequestsReportNothing_data()
+void tst_DUpdateChecker::failedRequestsReportNothing_data()
 {
     QTest::addColumn<int>("status");
     QTest::newRow("not found") << 404;
     QTest::newRow("server error") << 500;
 }
 
-void TestUpdateChecker::failedRequestsReportNothing()
+void tst_DUpdateChecker::failedRequestsReportNothing()
 {
     QFETCH(int, status);
     DFeedServer server;
@@ -209,7 +209,7 @@ void TestUpdateChecker::failedRequestsReportNothing()
     QCOMPARE(finished.at(0).at(2).toString(), QString());
 }
 
-void TestUpdateChecker::refusedConnectionReportsNothing()
+void tst_DUpdateChecker::refusedConnectionReportsNothing()
 {
     QUrl url;
     {
@@ -225,7 +225,7 @@ void TestUpdateChecker::refusedConnectionReportsNothing()
     QVERIFY(!checker.isPending());
 }
 
-void TestUpdateChecker::pendingReplyIsDroppedWithTheChecker()
+void tst_DUpdateChecker::pendingReplyIsDroppedWithTheChecker()
 {
     DFeedServer server;
     server.setSilent(true);
@@ -268,7 +268,7 @@ QByteArray flatFeed(int bytes)
 // Whoever sits on the network path controls the feed: bodies that would
 // crash, exhaust or mislead the program give no offer, and the checker stays
 // usable for the next check.
-void TestUpdateChecker::hostileBodiesOfferNothing_data()
+void tst_DUpdateChecker::hostileBodiesOfferNothing_data()
 {
     QTest::addColumn<QByteArray>("body");
     QTest::newRow("100,000 nested elements") << nestedFeed(100000);
@@ -282,7 +282,7 @@ void TestUpdateChecker::hostileBodiesOfferNothing_data()
         << QByteArray(feed(product("name=\"Zorvelshot\" os=\"Linux\" version=\"9\" " + Link)) + "<<<");
 }
 
-void TestUpdateChecker::hostileBodiesOfferNothing()
+void tst_DUpdateChecker::hostileBodiesOfferNothing()
 {
     QFETCH(QByteArray, body);
     DFeedServer server;
@@ -308,7 +308,7 @@ void TestUpdateChecker::hostileBodiesOfferNothing()
 
 // The limits leave room for any real feed: at the depth bound and just under
 // the size limit the entry is still found.
-void TestUpdateChecker::feedWithinTheLimitsIsRead()
+void tst_DUpdateChecker::feedWithinTheLimitsIsRead()
 {
     for (const QByteArray& body : {nestedFeed(DUpdateChecker::MaxFeedDepth - 1),
                                    flatFeed(int(DUpdateChecker::MaxFeedBytes) - 4096)}) {
@@ -324,5 +324,5 @@ void TestUpdateChecker::feedWithinTheLimitsIsRead()
     }
 }
 
-QTEST_GUILESS_MAIN(TestUpdateChecker)
+QTEST_GUILESS_MAIN(tst_DUpdateChecker)
 #include "tst_DUpdateChecker.moc"

@@ -13,6 +13,7 @@
 
 #include "DConfigCapture.h"
 #include "DDialogPromptTarget.h"
+#include "DLinuxPlatformServices.h"
 #include "DMainDialog.h"
 #include "DModalDriver.h"
 
@@ -57,7 +58,7 @@ private:
 
 // The FullScreen road on a real X server: the mode button, the grab, the
 // output-target dialog, and what reaches the clipboard or the file.
-class TestFullScreenCapture : public QObject
+class tst_FullScreenCapture : public QObject
 {
     Q_OBJECT
 
@@ -103,6 +104,8 @@ private slots:
     void initTestCase()
     {
         QVERIFY(QGuiApplication::platformName() == QLatin1String("xcb"));
+        // The capture reads the real display: its pixels and its windows.
+        installLinuxPlatformServices();
         QVERIFY(!QStandardPaths::findExecutable("xclip").isEmpty());
     }
 
@@ -164,7 +167,7 @@ int main(int argc, char** argv)
 {
     qputenv("QT_XCB_GL_INTEGRATION", "none");
     QApplication app(argc, argv);
-    TestFullScreenCapture test;
+    tst_FullScreenCapture test;
     QTEST_SET_MAIN_SOURCE_PATH
     return QTest::qExec(&test, argc, argv);
 }

@@ -20,7 +20,7 @@
 
 #include <signal.h>
 
-class TestSingleInstanceProcess : public QObject
+class tst_SingleInstanceProcess : public QObject
 {
     Q_OBJECT
 
@@ -63,20 +63,20 @@ private:
     QList<QProcess*> m_started;
 };
 
-void TestSingleInstanceProcess::initTestCase()
+void tst_SingleInstanceProcess::initTestCase()
 {
     m_program = qEnvironmentVariable("ZORVEL_BUILD_DIR") + "/bin/Zorvelshot";
     QVERIFY2(QFileInfo(m_program).isExecutable(), qPrintable(m_program));
     QVERIFY(!qEnvironmentVariableIsEmpty("DISPLAY"));
 }
 
-void TestSingleInstanceProcess::init()
+void tst_SingleInstanceProcess::init()
 {
     // No test contacts the maker's update feed.
     writeSetting("");
 }
 
-void TestSingleInstanceProcess::cleanup()
+void tst_SingleInstanceProcess::cleanup()
 {
     for (QProcess* process : m_started) {
         if (process->state() != QProcess::NotRunning) {
@@ -100,14 +100,14 @@ void TestSingleInstanceProcess::cleanup()
     QFile::remove(qEnvironmentVariable("XDG_CONFIG_HOME") + "/Orvanta/Zorvelshot.ini");
 }
 
-QProcess* TestSingleInstanceProcess::start(const QStringList& arguments, const QProcessEnvironment& environment)
+QProcess* tst_SingleInstanceProcess::start(const QStringList& arguments, const QProcessEnvironment& environment)
 {
     QProcess* process = startProgram(m_program, arguments, environment);
     m_started.append(process);
     return process;
 }
 
-QProcess* TestSingleInstanceProcess::startAskingFeed(const DFeedServer& feed)
+QProcess* tst_SingleInstanceProcess::startAskingFeed(const DFeedServer& feed)
 {
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert("http_proxy", feed.url("").toString());
@@ -121,7 +121,7 @@ QProcess* TestSingleInstanceProcess::startAskingFeed(const DFeedServer& feed)
     return feed.requests.count() == 1 ? process : nullptr;
 }
 
-void TestSingleInstanceProcess::secondStartBringsHiddenFirstForward()
+void tst_SingleInstanceProcess::secondStartBringsHiddenFirstForward()
 {
     QProcess* first = start({"/autorun"});
     QVERIFY(waitUntilServing(first));
@@ -137,7 +137,7 @@ void TestSingleInstanceProcess::secondStartBringsHiddenFirstForward()
     QCOMPARE(first->state(), QProcess::Running);
 }
 
-void TestSingleInstanceProcess::killedInstanceDoesNotBlockNextStart()
+void tst_SingleInstanceProcess::killedInstanceDoesNotBlockNextStart()
 {
     QProcess* crashed = start({"/autorun"});
     QVERIFY(waitUntilServing(crashed));
@@ -157,7 +157,7 @@ void TestSingleInstanceProcess::killedInstanceDoesNotBlockNextStart()
     QTRY_VERIFY_WITH_TIMEOUT(!visibleWindows(next->processId()).isEmpty(), 5000);
 }
 
-void TestSingleInstanceProcess::startWhileFirstIsGoingAway()
+void tst_SingleInstanceProcess::startWhileFirstIsGoingAway()
 {
     QProcess* first = start({"/autorun"});
     QVERIFY(waitUntilServing(first));
@@ -167,7 +167,7 @@ void TestSingleInstanceProcess::startWhileFirstIsGoingAway()
     handedOverOrTookOver(second);
 }
 
-void TestSingleInstanceProcess::settingsFileOfRandomBytes()
+void tst_SingleInstanceProcess::settingsFileOfRandomBytes()
 {
     const QString folder = qEnvironmentVariable("XDG_CONFIG_HOME") + "/Orvanta";
     QVERIFY(QDir().mkpath(folder));
@@ -193,7 +193,7 @@ void TestSingleInstanceProcess::settingsFileOfRandomBytes()
     QFile::remove(folder + "/Zorvelshot.ini");
 }
 
-QProcess* TestSingleInstanceProcess::startWithStartupScript(QTemporaryDir& install, const QByteArray& script)
+QProcess* tst_SingleInstanceProcess::startWithStartupScript(QTemporaryDir& install, const QByteArray& script)
 {
     // A copy of the program with a scripts folder of its own beside it.
     const QString copy = install.filePath("Zorvelshot");
@@ -210,7 +210,7 @@ QProcess* TestSingleInstanceProcess::startWithStartupScript(QTemporaryDir& insta
 }
 
 // A second start ends at once with 0 and the first instance's window comes up.
-bool TestSingleInstanceProcess::secondStartBringsForward(QProcess* first)
+bool tst_SingleInstanceProcess::secondStartBringsForward(QProcess* first)
 {
     QProcess* second = start({});
     if (!second->waitForFinished(10000) || second->exitStatus() != QProcess::NormalExit || second->exitCode() != 0)
@@ -222,7 +222,7 @@ bool TestSingleInstanceProcess::secondStartBringsForward(QProcess* first)
     return !visibleWindows(first->processId()).isEmpty() && first->state() == QProcess::Running;
 }
 
-void TestSingleInstanceProcess::startupScriptSeesMainWindow()
+void tst_SingleInstanceProcess::startupScriptSeesMainWindow()
 {
     QTemporaryDir install;
     QProcess* first = startWithStartupScript(install, "setPreference(\"seen\", mgui.objectName);\nmgui.show();\n");
@@ -235,7 +235,7 @@ void TestSingleInstanceProcess::startupScriptSeesMainWindow()
                               QStringLiteral("mgui"), 5000);
 }
 
-void TestSingleInstanceProcess::firstStartAddsItselfToAutostart()
+void tst_SingleInstanceProcess::firstStartAddsItselfToAutostart()
 {
     const QString entry = qEnvironmentVariable("XDG_CONFIG_HOME") + "/autostart/Zorvelshot.desktop";
     QFile::remove(entry);
@@ -244,7 +244,7 @@ void TestSingleInstanceProcess::firstStartAddsItselfToAutostart()
     QTRY_VERIFY_WITH_TIMEOUT(QFileInfo::exists(entry), 5000);
 }
 
-void TestSingleInstanceProcess::writeSetting(const QByteArray& line, bool autoUpdate)
+void tst_SingleInstanceProcess::writeSetting(const QByteArray& line, bool autoUpdate)
 {
     const QString folder = qEnvironmentVariable("XDG_CONFIG_HOME") + "/Orvanta";
     QVERIFY(QDir().mkpath(folder));
@@ -254,7 +254,7 @@ void TestSingleInstanceProcess::writeSetting(const QByteArray& line, bool autoUp
 }
 
 // An instance whose window is on screen and which quits when it is closed.
-QProcess* TestSingleInstanceProcess::startShownWithoutTray()
+QProcess* tst_SingleInstanceProcess::startShownWithoutTray()
 {
     writeSetting("SystemTray=false");
     QProcess* first = start({"/autorun"});
@@ -272,7 +272,7 @@ QProcess* TestSingleInstanceProcess::startShownWithoutTray()
 
 // Sends close requests to the window until the process ends. A single request
 // is now and then lost between the X server and Qt, with any Qt window.
-bool TestSingleInstanceProcess::closeWindowUntilEnded(QProcess* process, quint32 window)
+bool tst_SingleInstanceProcess::closeWindowUntilEnded(QProcess* process, quint32 window)
 {
     for (int attempt = 0; attempt < 20; ++attempt) {
         if (!sendCloseRequest(window))
@@ -283,7 +283,7 @@ bool TestSingleInstanceProcess::closeWindowUntilEnded(QProcess* process, quint32
     return false;
 }
 
-void TestSingleInstanceProcess::closedWindowEndsProgramAndFreesTheId()
+void tst_SingleInstanceProcess::closedWindowEndsProgramAndFreesTheId()
 {
     QProcess* first = startShownWithoutTray();
     QVERIFY(first);
@@ -297,7 +297,7 @@ void TestSingleInstanceProcess::closedWindowEndsProgramAndFreesTheId()
     QVERIFY(!QFileInfo::exists(DLocalInstancePeer::serverPath("Zorvelshot")));
 }
 
-void TestSingleInstanceProcess::startWhileFirstClosesItsWindow()
+void tst_SingleInstanceProcess::startWhileFirstClosesItsWindow()
 {
     QProcess* first = startShownWithoutTray();
     QVERIFY(first);
@@ -313,7 +313,7 @@ void TestSingleInstanceProcess::startWhileFirstClosesItsWindow()
 // A start made while the first instance was going away either reached the
 // first in time and left with 0, or found it gone and runs as the instance
 // itself, so that a later start hands over to it; it never hangs.
-void TestSingleInstanceProcess::handedOverOrTookOver(QProcess* second)
+void tst_SingleInstanceProcess::handedOverOrTookOver(QProcess* second)
 {
     if (second->waitForFinished(7000)) {
         QCOMPARE(second->exitStatus(), QProcess::NormalExit);
@@ -329,14 +329,14 @@ void TestSingleInstanceProcess::handedOverOrTookOver(QProcess* second)
 
 // Something of the user's where the instance's socket or lock should be: the
 // first instance still runs and is reached by the second start.
-void TestSingleInstanceProcess::foldersAtTheInstancePaths_data()
+void tst_SingleInstanceProcess::foldersAtTheInstancePaths_data()
 {
     QTest::addColumn<QString>("blocked");
     QTest::newRow("socket") << DLocalInstancePeer::serverPath("Zorvelshot");
     QTest::newRow("lock") << DLocalInstancePeer::lockPath("Zorvelshot");
 }
 
-void TestSingleInstanceProcess::foldersAtTheInstancePaths()
+void tst_SingleInstanceProcess::foldersAtTheInstancePaths()
 {
     QFETCH(QString, blocked);
     QVERIFY(QDir().mkpath(blocked + "/inside"));
@@ -346,7 +346,7 @@ void TestSingleInstanceProcess::foldersAtTheInstancePaths()
     QVERIFY(QFileInfo(blocked + "/inside").isDir());
 }
 
-void TestSingleInstanceProcess::hostileStartupScripts_data()
+void tst_SingleInstanceProcess::hostileStartupScripts_data()
 {
     QTest::addColumn<QByteArray>("script");
     QTest::addColumn<bool>("endless");
@@ -361,7 +361,7 @@ void TestSingleInstanceProcess::hostileStartupScripts_data()
     QTest::newRow("endless loop") << QByteArray("while (true) {}\n") << true;
 }
 
-void TestSingleInstanceProcess::hostileStartupScripts()
+void tst_SingleInstanceProcess::hostileStartupScripts()
 {
     QFETCH(QByteArray, script);
     QFETCH(bool, endless);
@@ -380,7 +380,7 @@ void TestSingleInstanceProcess::hostileStartupScripts()
     QCOMPARE(first->state(), QProcess::Running);
 }
 
-void TestSingleInstanceProcess::oversizedStartupScriptIsSkipped()
+void tst_SingleInstanceProcess::oversizedStartupScriptIsSkipped()
 {
     QByteArray script = "setPreference('ran', 1);\n//";
     script += QByteArray(int(DScript::MaxScriptBytes), 'x');
@@ -395,7 +395,7 @@ void TestSingleInstanceProcess::oversizedStartupScriptIsSkipped()
 
 // The feed as anyone on the network path could serve it, reached through the
 // proxy that the environment names.
-void TestSingleInstanceProcess::hostileUpdateFeedAtStart_data()
+void tst_SingleInstanceProcess::hostileUpdateFeedAtStart_data()
 {
     QTest::addColumn<QByteArray>("body");
     const QByteArray entry = "<product name=\"Zorvelshot\" os=\"Linux\" version=\"9\" "
@@ -407,7 +407,7 @@ void TestSingleInstanceProcess::hostileUpdateFeedAtStart_data()
     QTest::newRow("truncated") << "<feed>" + entry;
 }
 
-void TestSingleInstanceProcess::hostileUpdateFeedAtStart()
+void tst_SingleInstanceProcess::hostileUpdateFeedAtStart()
 {
     QFETCH(QByteArray, body);
     DFeedServer feed;
@@ -424,7 +424,7 @@ void TestSingleInstanceProcess::hostileUpdateFeedAtStart()
     QCOMPARE(visibleWindows(first->processId()).count(), 1);
 }
 
-void TestSingleInstanceProcess::silentUpdateFeedDoesNotHoldTheExit()
+void tst_SingleInstanceProcess::silentUpdateFeedDoesNotHoldTheExit()
 {
     DFeedServer feed;
     feed.setSilent(true);
@@ -438,5 +438,5 @@ void TestSingleInstanceProcess::silentUpdateFeedDoesNotHoldTheExit()
     QCOMPARE(first->exitCode(), 0);
 }
 
-QTEST_GUILESS_MAIN(TestSingleInstanceProcess)
+QTEST_GUILESS_MAIN(tst_SingleInstanceProcess)
 #include "tst_SingleInstanceProcess.moc"

@@ -4,19 +4,18 @@
 #include <QList>
 #include <QRect>
 
+#include "DInstalledService.h"
 #include "DScreenGrabber.h"
 
-// For tests: a display of the given monitors that shows patternAt() at every
-// global physical pixel. Installs itself while it lives.
+// A display of the given monitors that shows patternAt() at every global
+// physical pixel. Installed while it lives.
 class DFakeScreenGrabber : public DScreenGrabber
 {
 public:
     explicit DFakeScreenGrabber(const QList<QRect>& monitorList = QList<QRect>())
         : monitorRects(monitorList)
     {
-        setCurrent(this);
     }
-    ~DFakeScreenGrabber() override { setCurrent(nullptr); }
 
     // A colour that differs from pixel to pixel over a few thousand pixels.
     static QRgb patternAt(int x, int y) { return qRgb(x & 0xFF, y & 0xFF, ((x >> 8) * 16 + (y >> 8)) & 0xFF); }
@@ -35,6 +34,9 @@ public:
         }
         return image;
     }
+
+private:
+    DInstalledService<DScreenGrabber> m_installed{this};
 };
 
 #endif // DFAKESCREENGRABBER_H

@@ -7,7 +7,7 @@
 // A test executable started by hand, outside the runner, with HOME pointing at
 // a real folder and no XDG variables, must leave that folder untouched and
 // leave nothing behind in the temporary folder either.
-class TestDTestHome : public QObject
+class tst_DTestHome : public QObject
 {
     Q_OBJECT
 
@@ -43,7 +43,7 @@ QProcessEnvironment handStartedEnvironment(const QString& home, const QString& t
 
 } // namespace
 
-void TestDTestHome::testStartedByHandTouchesNoHome_data()
+void tst_DTestHome::testStartedByHandTouchesNoHome_data()
 {
     QTest::addColumn<QString>("test");
     // Each writes what a careless test would write into a real home: the
@@ -52,7 +52,7 @@ void TestDTestHome::testStartedByHandTouchesNoHome_data()
     QTest::newRow("autostart entry") << "tst_DLoginItemsXdg";
 }
 
-void TestDTestHome::testStartedByHandTouchesNoHome()
+void tst_DTestHome::testStartedByHandTouchesNoHome()
 {
     QFETCH(QString, test);
     const QString program = qEnvironmentVariable("ZORVEL_BUILD_DIR") + "/tests/" + test;
@@ -73,7 +73,7 @@ void TestDTestHome::testStartedByHandTouchesNoHome()
     QCOMPARE(everythingIn(tmp.path()), QStringList());
 }
 
-void TestDTestHome::executableGetsAPrivateHome()
+void tst_DTestHome::executableGetsAPrivateHome()
 {
     // This very process: whoever started it, its home and XDG folders are one
     // private folder, and the runtime folder is its user's alone.
@@ -84,5 +84,5 @@ void TestDTestHome::executableGetsAPrivateHome()
     QCOMPARE(QFileInfo(qEnvironmentVariable("XDG_RUNTIME_DIR")).permissions() & 0x0077, QFile::Permissions());
 }
 
-QTEST_GUILESS_MAIN(TestDTestHome)
+QTEST_GUILESS_MAIN(tst_DTestHome)
 #include "tst_DTestHome.moc"

@@ -13,14 +13,14 @@
 #include <QtTest>
 
 #include "DConfig.h"
-#include "DFakeCompositor.h"
+#include "DFakeDesktopCompositor.h"
 #include "DMainWindowStandIn.h"
 #include "DShapedTrayPanel.h"
 #include "DSystemTrayIcon.h"
 
 Q_DECLARE_METATYPE(QMargins)
 
-class TestDSystemTrayIcon : public QObject
+class tst_DSystemTrayIcon : public QObject
 {
     Q_OBJECT
 
@@ -61,7 +61,7 @@ private slots:
     void panelStaysRectangularUnderACompositor();
 };
 
-QStringList TestDSystemTrayIcon::visibleEntries(QMenu* menu) const
+QStringList tst_DSystemTrayIcon::visibleEntries(QMenu* menu) const
 {
     QStringList entries;
     for (QAction* action : menu->actions()) {
@@ -72,19 +72,19 @@ QStringList TestDSystemTrayIcon::visibleEntries(QMenu* menu) const
     return entries;
 }
 
-void TestDSystemTrayIcon::initTestCase()
+void tst_DSystemTrayIcon::initTestCase()
 {
     QVERIFY(m_dir.isValid());
     delete DConfig::_instance()->m_pSettings;
     DConfig::_instance()->m_pSettings = new QSettings(m_dir.filePath("tray.ini"), QSettings::IniFormat);
 }
 
-void TestDSystemTrayIcon::init()
+void tst_DSystemTrayIcon::init()
 {
     settings()->clear();
 }
 
-void TestDSystemTrayIcon::menuHasShowHideAndExit()
+void tst_DSystemTrayIcon::menuHasShowHideAndExit()
 {
     MainWindowStandIn window;
     DSystemTrayIcon tray(&window, QIcon());
@@ -100,7 +100,7 @@ void TestDSystemTrayIcon::menuHasShowHideAndExit()
     QVERIFY(!tray.panel()->isVisible());
 }
 
-void TestDSystemTrayIcon::menuFollowsTheWindow()
+void tst_DSystemTrayIcon::menuFollowsTheWindow()
 {
     MainWindowStandIn window;
     DSystemTrayIcon tray(&window, QIcon());
@@ -123,7 +123,7 @@ void TestDSystemTrayIcon::menuFollowsTheWindow()
     QVERIFY(second.hideAction()->isVisible());
 }
 
-void TestDSystemTrayIcon::exitQuitsTheApplication()
+void tst_DSystemTrayIcon::exitQuitsTheApplication()
 {
     MainWindowStandIn window;
     DSystemTrayIcon tray(&window, QIcon());
@@ -136,7 +136,7 @@ void TestDSystemTrayIcon::exitQuitsTheApplication()
     QCOMPARE(QCoreApplication::exec(), 0);
 }
 
-void TestDSystemTrayIcon::addedEntriesSitBetweenTheirSeparators()
+void tst_DSystemTrayIcon::addedEntriesSitBetweenTheirSeparators()
 {
     MainWindowStandIn window;
     DSystemTrayIcon tray(&window, QIcon());
@@ -151,7 +151,7 @@ void TestDSystemTrayIcon::addedEntriesSitBetweenTheirSeparators()
     QCOMPARE(tray.menu()->actions().at(4)->shortcut(), QKeySequence(Qt::Key_F9));
 }
 
-void TestDSystemTrayIcon::addedEntryCallsItsSlot()
+void tst_DSystemTrayIcon::addedEntryCallsItsSlot()
 {
     MainWindowStandIn window;
     DSystemTrayIcon tray(&window, QIcon());
@@ -161,7 +161,7 @@ void TestDSystemTrayIcon::addedEntryCallsItsSlot()
     QCOMPARE(window.m_nTriggered, 1);
 }
 
-void TestDSystemTrayIcon::showMainWindowRestoresAMinimisedWindow()
+void tst_DSystemTrayIcon::showMainWindowRestoresAMinimisedWindow()
 {
     MainWindowStandIn window;
     DSystemTrayIcon tray(&window, QIcon());
@@ -172,7 +172,7 @@ void TestDSystemTrayIcon::showMainWindowRestoresAMinimisedWindow()
     QVERIFY(!window.isMinimized());
 }
 
-void TestDSystemTrayIcon::doubleClickShowsTheWindow()
+void tst_DSystemTrayIcon::doubleClickShowsTheWindow()
 {
     MainWindowStandIn window;
     DSystemTrayIcon tray(&window, QIcon());
@@ -183,7 +183,7 @@ void TestDSystemTrayIcon::doubleClickShowsTheWindow()
     QVERIFY(window.isVisible());
 }
 
-void TestDSystemTrayIcon::hoverOpensAndLeavingClosesThePanel()
+void tst_DSystemTrayIcon::hoverOpensAndLeavingClosesThePanel()
 {
     MainWindowStandIn window;
     DSystemTrayIcon tray(&window, QIcon());
@@ -204,7 +204,7 @@ void TestDSystemTrayIcon::hoverOpensAndLeavingClosesThePanel()
     QVERIFY(!tray.panel()->isVisible());
 }
 
-void TestDSystemTrayIcon::gapBetweenIconAndPanelKeepsItOpen()
+void tst_DSystemTrayIcon::gapBetweenIconAndPanelKeepsItOpen()
 {
     MainWindowStandIn window;
     DSystemTrayIcon tray(&window, QIcon());
@@ -221,7 +221,7 @@ void TestDSystemTrayIcon::gapBetweenIconAndPanelKeepsItOpen()
     QVERIFY(tray.panel()->isVisible());
 }
 
-void TestDSystemTrayIcon::settingOffKeepsThePanelShut()
+void tst_DSystemTrayIcon::settingOffKeepsThePanelShut()
 {
     MainWindowStandIn window;
     DSystemTrayIcon tray(&window, QIcon());
@@ -234,7 +234,7 @@ void TestDSystemTrayIcon::settingOffKeepsThePanelShut()
     QVERIFY(tray.panel()->isVisible());
 }
 
-void TestDSystemTrayIcon::openMenuKeepsThePanelShut()
+void tst_DSystemTrayIcon::openMenuKeepsThePanelShut()
 {
     MainWindowStandIn window;
     DSystemTrayIcon tray(&window, QIcon());
@@ -247,7 +247,7 @@ void TestDSystemTrayIcon::openMenuKeepsThePanelShut()
     QVERIFY(tray.panel()->isVisible());
 }
 
-void TestDSystemTrayIcon::clickKeepsThePanelShutUntilThePointerLeaves()
+void tst_DSystemTrayIcon::clickKeepsThePanelShutUntilThePointerLeaves()
 {
     MainWindowStandIn window;
     DSystemTrayIcon tray(&window, QIcon());
@@ -264,7 +264,7 @@ void TestDSystemTrayIcon::clickKeepsThePanelShutUntilThePointerLeaves()
     QVERIFY(tray.panel()->isVisible());
 }
 
-void TestDSystemTrayIcon::panelButtonsHideThePanelBeforeTheAction()
+void tst_DSystemTrayIcon::panelButtonsHideThePanelBeforeTheAction()
 {
     MainWindowStandIn window;
     DShapedTrayPanel panel(&window);
@@ -285,7 +285,7 @@ void TestDSystemTrayIcon::panelButtonsHideThePanelBeforeTheAction()
     QCOMPARE(window.m_nTriggered, 1);
 }
 
-void TestDSystemTrayIcon::panelSizeWithFourButtons()
+void tst_DSystemTrayIcon::panelSizeWithFourButtons()
 {
     MainWindowStandIn window;
     DShapedTrayPanel panel(&window);
@@ -302,7 +302,7 @@ void TestDSystemTrayIcon::panelSizeWithFourButtons()
     QVERIFY(panel.windowFlags() & Qt::X11BypassWindowManagerHint);
 }
 
-void TestDSystemTrayIcon::panelSide_data()
+void tst_DSystemTrayIcon::panelSide_data()
 {
     QTest::addColumn<QRect>("icon");
     QTest::addColumn<bool>("arrowAtBottom");
@@ -312,7 +312,7 @@ void TestDSystemTrayIcon::panelSide_data()
     QTest::newRow("middle line: above the icon") << QRect(100, 289, 24, 24) << true << QMargins(7, 6, 7, 18);
 }
 
-void TestDSystemTrayIcon::panelSide()
+void tst_DSystemTrayIcon::panelSide()
 {
     QFETCH(QRect, icon);
     QFETCH(bool, arrowAtBottom);
@@ -331,7 +331,7 @@ void TestDSystemTrayIcon::panelSide()
     QVERIFY(QRect(0, 0, 800, 600).contains(panel.frameGeometry()));
 }
 
-void TestDSystemTrayIcon::panelMovesWithTheIconWithoutAResize()
+void tst_DSystemTrayIcon::panelMovesWithTheIconWithoutAResize()
 {
     MainWindowStandIn window;
     DShapedTrayPanel panel(&window);
@@ -351,7 +351,7 @@ void TestDSystemTrayIcon::panelMovesWithTheIconWithoutAResize()
     QCOMPARE(panel.pos().y(), (m_rcBottomIcon.top() + m_rcBottomIcon.bottom()) / 2 - 13 - size.height());
 }
 
-void TestDSystemTrayIcon::backgroundFollowsTheSide()
+void tst_DSystemTrayIcon::backgroundFollowsTheSide()
 {
     MainWindowStandIn window;
     DShapedTrayPanel panel(&window);
@@ -377,7 +377,7 @@ void TestDSystemTrayIcon::backgroundFollowsTheSide()
     QCOMPARE(QColor(image.pixel(probe)).rgb(), QColor(50, 50, 50).rgb());
 }
 
-void TestDSystemTrayIcon::outlineTipPositions()
+void tst_DSystemTrayIcon::outlineTipPositions()
 {
     MainWindowStandIn window;
     DShapedTrayPanel panel(&window);
@@ -396,7 +396,7 @@ void TestDSystemTrayIcon::outlineTipPositions()
     QVERIFY(!panel.outline(size).contains(QPointF(60, 64)));
 }
 
-void TestDSystemTrayIcon::panelStaysOnTheScreen_data()
+void tst_DSystemTrayIcon::panelStaysOnTheScreen_data()
 {
     QTest::addColumn<QRect>("icon");
     QTest::addColumn<int>("x");
@@ -404,7 +404,7 @@ void TestDSystemTrayIcon::panelStaysOnTheScreen_data()
     QTest::newRow("bottom left corner") << QRect(0, 576, 24, 24) << 0;
 }
 
-void TestDSystemTrayIcon::panelStaysOnTheScreen()
+void tst_DSystemTrayIcon::panelStaysOnTheScreen()
 {
     QFETCH(QRect, icon);
     QFETCH(int, x);
@@ -433,9 +433,9 @@ void TestDSystemTrayIcon::panelStaysOnTheScreen()
 
 // Without a compositing manager the transparent corners would show black: the
 // window's shape is the frame itself, and follows the side of the arrow.
-void TestDSystemTrayIcon::panelTakesTheFrameAsShapeWithoutACompositor()
+void tst_DSystemTrayIcon::panelTakesTheFrameAsShapeWithoutACompositor()
 {
-    DFakeCompositor compositor(false);
+    DFakeDesktopCompositor compositor(false);
     MainWindowStandIn window;
     DShapedTrayPanel panel(&window);
     for (int i = 0; i < 4; ++i)
@@ -474,9 +474,9 @@ void TestDSystemTrayIcon::panelTakesTheFrameAsShapeWithoutACompositor()
 }
 
 // A compositing manager shows the translucent edges as drawn: no shape cuts them.
-void TestDSystemTrayIcon::panelStaysRectangularUnderACompositor()
+void tst_DSystemTrayIcon::panelStaysRectangularUnderACompositor()
 {
-    DFakeCompositor compositor(true);
+    DFakeDesktopCompositor compositor(true);
     MainWindowStandIn window;
     DShapedTrayPanel panel(&window);
     panel.addButton(QIcon(), QStringLiteral("A"), &window, SLOT(onCapture()));
@@ -494,5 +494,5 @@ void TestDSystemTrayIcon::panelStaysRectangularUnderACompositor()
     QVERIFY(panel.mask().isEmpty());
 }
 
-QTEST_MAIN(TestDSystemTrayIcon)
+QTEST_MAIN(tst_DSystemTrayIcon)
 #include "tst_DSystemTrayIcon.moc"

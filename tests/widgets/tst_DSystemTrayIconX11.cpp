@@ -14,9 +14,10 @@
 #include "DMainWindowStandIn.h"
 #include "DShapedTrayPanel.h"
 #include "DSystemTrayIcon.h"
+#include "DX11Compositor.h"
 #include "DX11TestDisplay.h"
 
-class TestDSystemTrayIconX11 : public QObject
+class tst_DSystemTrayIconX11 : public QObject
 {
     Q_OBJECT
 
@@ -79,6 +80,9 @@ private slots:
     void initTestCase()
     {
         QVERIFY(m_dir.isValid());
+        // The panel's shape follows the real display's compositing manager.
+        static DX11Compositor compositor;
+        DDesktopCompositor::setCurrent(&compositor);
         delete DConfig::_instance()->m_pSettings;
         DConfig::_instance()->m_pSettings = new QSettings(m_dir.filePath("tray.ini"), QSettings::IniFormat);
         QTRY_VERIFY_WITH_TIMEOUT(QSystemTrayIcon::isSystemTrayAvailable(), 10000);
@@ -216,5 +220,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestDSystemTrayIconX11)
+QTEST_MAIN(tst_DSystemTrayIconX11)
 #include "tst_DSystemTrayIconX11.moc"

@@ -1,15 +1,13 @@
-#ifndef DLASTLOGINFAKE_H
-#define DLASTLOGINFAKE_H
+#ifndef DFAKELASTLOGIN_H
+#define DFAKELASTLOGIN_H
 
+#include "DInstalledService.h"
 #include "DLastLogin.h"
 
-// For tests: a user and a login time set by hand. Installs itself while it lives.
-class DLastLoginFake : public DLastLogin
+// A user and a login time set by hand. Installed while it lives.
+class DFakeLastLogin : public DLastLogin
 {
 public:
-    DLastLoginFake() { setCurrent(this); }
-    ~DLastLoginFake() override { setCurrent(nullptr); }
-
     QString user = QStringLiteral("tester");
     std::optional<qint64> login;
     mutable int lookups = 0;
@@ -20,6 +18,9 @@ public:
         ++lookups;
         return name == user ? login : std::nullopt;
     }
+
+private:
+    DInstalledService<DLastLogin> m_installed{this};
 };
 
-#endif // DLASTLOGINFAKE_H
+#endif // DFAKELASTLOGIN_H

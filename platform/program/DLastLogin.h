@@ -5,9 +5,11 @@
 #include <QtGlobal>
 #include <optional>
 
+#include "DPlatformService.h"
+
 // The system's record of when a user last logged in. The start-up logic asks
-// current(); tests install a fake with setCurrent().
-class DLastLogin
+// current(); the null service knows no user and no login.
+class DLastLogin : public DPlatformService<DLastLogin>
 {
 public:
     virtual ~DLastLogin() {}
@@ -18,10 +20,7 @@ public:
     // when the system holds no record of one.
     virtual std::optional<qint64> lastLoginSecs(const QString& user) const = 0;
 
-    // The implementation in use: the one set last, or the platform's own.
-    static DLastLogin* current();
-    // Not owned; null goes back to the platform's own.
-    static void setCurrent(DLastLogin* lastLogin);
+    static DLastLogin& nullService();
 };
 
 #endif // DLASTLOGIN_H

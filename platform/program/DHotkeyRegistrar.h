@@ -4,11 +4,13 @@
 #include <QKeySequence>
 #include <QString>
 
+#include "DPlatformService.h"
+
 // Binding a global hotkey with the desktop, keyed by its hotkey id. On this
 // platform the binding is not made: registering succeeds and does nothing, so
-// a stored hotkey never fires outside the program. Tests install a fake with
-// setCurrent().
-class DHotkeyRegistrar
+// a stored hotkey never fires outside the program. The null service does the
+// same.
+class DHotkeyRegistrar : public DPlatformService<DHotkeyRegistrar>
 {
 public:
     virtual ~DHotkeyRegistrar() {}
@@ -17,10 +19,7 @@ public:
     virtual bool registerHotkey(int id, const QKeySequence& keys, QString& errorText) = 0;
     virtual void unregisterHotkey(int id) = 0;
 
-    // The implementation in use: the one set last, or the platform's own.
-    static DHotkeyRegistrar* current();
-    // Not owned; null goes back to the platform's own.
-    static void setCurrent(DHotkeyRegistrar* registrar);
+    static DHotkeyRegistrar& nullService();
 };
 
 #endif // DHOTKEYREGISTRAR_H

@@ -1,15 +1,13 @@
-#ifndef DFAKEWINDOWLIST_H
-#define DFAKEWINDOWLIST_H
+#ifndef DFAKEONSCREENWINDOWLIST_H
+#define DFAKEONSCREENWINDOWLIST_H
 
+#include "DInstalledService.h"
 #include "DOnScreenWindowList.h"
 
-// A window list given by the test, installed for the lifetime of the object.
-class DFakeWindowList : public DOnScreenWindowList
+// A window list given by the test. Installed while it lives.
+class DFakeOnScreenWindowList : public DOnScreenWindowList
 {
 public:
-    DFakeWindowList() { setCurrent(this); }
-    ~DFakeWindowList() override { setCurrent(nullptr); }
-
     bool onScreenWindows(QList<DOnScreenWindow>& out) const override
     {
         out = windows;
@@ -21,6 +19,9 @@ public:
 
     bool available = true;
     QList<DOnScreenWindow> windows;
+
+private:
+    DInstalledService<DOnScreenWindowList> m_installed{this};
 };
 
-#endif // DFAKEWINDOWLIST_H
+#endif // DFAKEONSCREENWINDOWLIST_H

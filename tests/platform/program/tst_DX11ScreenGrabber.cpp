@@ -37,7 +37,7 @@ void onDisplay(const QByteArray& display, Body body)
 
 } // namespace
 
-class TestDX11ScreenGrabber : public QObject
+class tst_DX11ScreenGrabber : public QObject
 {
     Q_OBJECT
 
@@ -132,5 +132,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestDX11ScreenGrabber)
+QTEST_MAIN(tst_DX11ScreenGrabber)
 #include "tst_DX11ScreenGrabber.moc"

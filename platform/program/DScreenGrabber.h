@@ -6,14 +6,16 @@
 #include <QPoint>
 #include <QRect>
 
+#include "DPlatformService.h"
+
 class QScreen;
 
 // What the display shows, read in its own pixels: one image pixel per pixel of
 // the monitor, whatever scale factor Qt applies to its own coordinates. Global
 // physical pixels are the display's coordinates (on X11 the root window's),
-// the ones the platform's window list uses too. Tests install a fake with
-// setCurrent().
-class DScreenGrabber
+// the ones the platform's window list uses too. The null service knows no
+// monitor and reads nothing.
+class DScreenGrabber : public DPlatformService<DScreenGrabber>
 {
 public:
     virtual ~DScreenGrabber();
@@ -30,10 +32,7 @@ public:
     // nearest. Without monitors: the screen's own area scaled to physical pixels.
     QRect monitorShowing(const QScreen* screen, const QPoint& point) const;
 
-    // The grabber in use: the one installed last, else the platform's own.
-    static const DScreenGrabber& current();
-    // Installs `grabber` (not owned) in place of the platform's; null restores it.
-    static void setCurrent(const DScreenGrabber* grabber);
+    static DScreenGrabber& nullService();
 };
 
 #endif // DSCREENGRABBER_H

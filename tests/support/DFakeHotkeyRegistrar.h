@@ -1,18 +1,16 @@
-#ifndef DHOTKEYREGISTRARFAKE_H
-#define DHOTKEYREGISTRARFAKE_H
+#ifndef DFAKEHOTKEYREGISTRAR_H
+#define DFAKEHOTKEYREGISTRAR_H
 
 #include <QList>
 #include <QPair>
 
 #include "DHotkeyRegistrar.h"
+#include "DInstalledService.h"
 
-// For tests: records every call and refuses when told to. Installs itself while it lives.
-class DHotkeyRegistrarFake : public DHotkeyRegistrar
+// Records every call and refuses when told to. Installed while it lives.
+class DFakeHotkeyRegistrar : public DHotkeyRegistrar
 {
 public:
-    DHotkeyRegistrarFake() { setCurrent(this); }
-    ~DHotkeyRegistrarFake() override { setCurrent(nullptr); }
-
     bool refuse = false;
     QString refusal = QStringLiteral("The hotkey is taken.");
     QList<QPair<int, QKeySequence>> registered;
@@ -26,6 +24,9 @@ public:
         return !refuse;
     }
     void unregisterHotkey(int id) override { unregistered.append(id); }
+
+private:
+    DInstalledService<DHotkeyRegistrar> m_installed{this};
 };
 
-#endif // DHOTKEYREGISTRARFAKE_H
+#endif // DFAKEHOTKEYREGISTRAR_H

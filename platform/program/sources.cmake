@@ -1,6 +1,10 @@
-# Program-side platform sources (linked into Zorvelshot, not the library).
+# Sources of platform/program/, relative to the folder: the platform services
+# that only the program uses (linked into Zorvelshot, not the library, and off
+# the library's include path).
 # X11 code stays in files of its own: its headers clash with the generated messages.
-set(PROGRAM_PLATFORM_SOURCES
+set(DIR_SOURCES
+    # the Linux implementations of every platform service, installed at start
+    DLinuxPlatformServices.cpp
     # last login, hotkey registration
     DLastLogin.cpp
     DLastLoginLinux.cpp

@@ -1,9 +1,10 @@
 #ifndef DFAKELOGINITEMS_H
 #define DFAKELOGINITEMS_H
 
+#include "DInstalledService.h"
 #include "DLoginItems.h"
 
-// Login items kept in memory, counting what was asked of them.
+// Login items kept in memory, counting what was asked of them. Installed while it lives.
 class DFakeLoginItems : public DLoginItems
 {
 public:
@@ -22,18 +23,20 @@ public:
         return found;
     }
 
+    // Back to no entries and no calls.
+    void clear()
+    {
+        entries = 0;
+        adds = 0;
+        removes = 0;
+    }
+
     int entries = 0;
     int adds = 0;
     int removes = 0;
-};
 
-// Installs a fake for the life of the scope.
-class DFakeLoginItemsScope
-{
-public:
-    DFakeLoginItemsScope() { DLoginItems::setCurrent(&fake); }
-    ~DFakeLoginItemsScope() { DLoginItems::setCurrent(nullptr); }
-    DFakeLoginItems fake;
+private:
+    DInstalledService<DLoginItems> m_installed{this};
 };
 
 #endif // DFAKELOGINITEMS_H

@@ -5,6 +5,8 @@
 #include <QRectF>
 #include <QString>
 
+#include "DPlatformService.h"
+
 // One window as the platform reports it: its title when the window has a name
 // (an empty name still counts as one) and its bounds in global screen pixels.
 struct DOnScreenWindow
@@ -16,8 +18,8 @@ struct DOnScreenWindow
 
 // The platform's list of on-screen windows, frontmost first, without desktop
 // elements. The window tree is built against this interface so that its logic
-// runs without a display; tests install a fake with setCurrent().
-class DOnScreenWindowList
+// runs without a display. The null service has no list.
+class DOnScreenWindowList : public DPlatformService<DOnScreenWindowList>
 {
 public:
     virtual ~DOnScreenWindowList();
@@ -26,10 +28,7 @@ public:
     // (for example no display): the caller then knows nothing about windows.
     virtual bool onScreenWindows(QList<DOnScreenWindow>& windows) const = 0;
 
-    // The list in use: the one installed with setCurrent(), else the platform's own.
-    static const DOnScreenWindowList& current();
-    // Installs `list` (not owned) in place of the platform's; null restores it.
-    static void setCurrent(const DOnScreenWindowList* list);
+    static DOnScreenWindowList& nullService();
 };
 
 #endif // DONSCREENWINDOWLIST_H

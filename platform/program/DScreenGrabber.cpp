@@ -5,11 +5,14 @@
 
 #include <limits>
 
-#include "DX11ScreenGrabber.h"
-
 namespace {
 
-const DScreenGrabber* g_pInstalledGrabber = nullptr;
+class DNullScreenGrabber : public DScreenGrabber
+{
+public:
+    QList<QRect> monitors() const override { return QList<QRect>(); }
+    QImage grab(const QRect&) const override { return QImage(); }
+};
 
 // How far `point` lies outside `rect` (0 inside), in steps along the axes.
 int distanceOutside(const QRect& rect, const QPoint& point)
@@ -55,15 +58,8 @@ QRect DScreenGrabber::monitorShowing(const QScreen* screen, const QPoint& point)
     return nearest;
 }
 
-const DScreenGrabber& DScreenGrabber::current()
+DScreenGrabber& DScreenGrabber::nullService()
 {
-    if (g_pInstalledGrabber)
-        return *g_pInstalledGrabber;
-    static const DX11ScreenGrabber platformGrabber;
-    return platformGrabber;
-}
-
-void DScreenGrabber::setCurrent(const DScreenGrabber* grabber)
-{
-    g_pInstalledGrabber = grabber;
+    static DNullScreenGrabber none;
+    return none;
 }

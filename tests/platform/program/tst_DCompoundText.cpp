@@ -5,7 +5,7 @@
 
 #include "DCompoundText.h"
 
-class TestDCompoundText : public QObject
+class tst_DCompoundText : public QObject
 {
     Q_OBJECT
 
@@ -59,5 +59,5 @@ private slots:
     }
 };
 
-QTEST_APPLESS_MAIN(TestDCompoundText)
+QTEST_APPLESS_MAIN(tst_DCompoundText)
 #include "tst_DCompoundText.moc"

@@ -1,0 +1,18 @@
+#include "DHotkeyRegistrar.h"
+
+namespace {
+
+class DNullHotkeyRegistrar : public DHotkeyRegistrar
+{
+public:
+    bool registerHotkey(int, const QKeySequence&, QString&) override { return true; }
+    void unregisterHotkey(int) override {}
+};
+
+} // namespace
+
+DHotkeyRegistrar& DHotkeyRegistrar::nullService()
+{
+    static DNullHotkeyRegistrar none;
+    return none;
+}
