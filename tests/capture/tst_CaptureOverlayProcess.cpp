@@ -384,6 +384,49 @@ private slots:
         const QRect away(150, 230, 101, 1);
         QCOMPARE(pixelsDiffering(m_noise, away, saved, away.topLeft() - area.topLeft()), 0);
     }
+
+    // An overlay script beside the program that makes a button depend on the
+    // selection, takes the image, tries to delete what it was handed and then
+    // never ends: the overlay comes up once the script is stopped, and the
+    // capture, the drawing and the save work as without it.
+    void overlayScriptLeavesTheCaptureWorking()
+    {
+        QTemporaryDir install;
+        QVERIFY(install.isValid() && QDir(install.path()).mkpath("scripts"));
+        const QString copy = install.filePath("Zorvelshot");
+        QVERIFY(QFile::copy(m_program, copy));
+        QFile script(install.filePath("scripts/overlay.js"));
+        QVERIFY(script.open(QIODevice::WriteOnly));
+        script.write("editor.addMainTool(editor.widgetMainTool.toolButtonClipboard, true);\n"
+                     "editor.prepareImage('shot');\n"
+                     "editor.deleteLater();\n"
+                     "editor.canvas.deleteLater();\n"
+                     "editor.widgetMainTool.toolButtonSave.deleteLater();\n"
+                     "while (true) {}\n");
+        script.close();
+        const QString program = m_program;
+        m_program = copy;
+        openRegionCapture();
+        m_program = program;
+
+        const QRect area(100, 120, 201, 161);
+        drag(area.topLeft(), area.bottomRight());
+        QTRY_VERIFY_WITH_TIMEOUT(barIsIn(m_mainBarTop), 10000);
+        click("toolButtonDraw");
+        QTRY_VERIFY_WITH_TIMEOUT(barIsIn(m_subBarTop), 10000);
+        click("toolButtonDrawLine");
+        drag(QPoint(150, 200), QPoint(250, 200));
+        click("toolButtonSave");
+        const QImage saved = savedImage();
+        QCOMPARE(saved.size(), area.size());
+        const int row = 200 - area.top();
+        for (int x = 150 - area.left() + 3; x <= 250 - area.left() - 3; ++x)
+            QCOMPARE(saved.pixel(x, row) & 0xFFFFFF, 0x3B3B3Bu);
+        QCOMPARE(pixelsDiffering(m_noise, QRect(150, 230, 101, 1), saved, QPoint(150, 230) - area.topLeft()), 0);
+        // The program is still there, its main window back.
+        QTRY_VERIFY_WITH_TIMEOUT(!visibleWindows(m_programProcess->processId()).isEmpty(), 10000);
+        QCOMPARE(m_programProcess->state(), QProcess::Running);
+    }
 };
 
 // Plain X rendering: the GL integration's one-time set-up allocates memory that
