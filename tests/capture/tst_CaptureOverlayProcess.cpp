@@ -10,6 +10,7 @@
 #include <QImageReader>
 #include <QPainter>
 #include <QProcess>
+#include <QScopeGuard>
 #include <QScreen>
 #include <QTemporaryDir>
 #include <QToolButton>
@@ -209,6 +210,29 @@ private:
         QCOMPARE(pixelsDiffering(m_noise, area.adjusted(2, 2, -2, -2), image, QPoint(2, 2)), 0);
     }
 
+    // On a running Region capture: drags a piece, draws a line across it and
+    // saves; the saved image holds the line on the screen's pixels.
+    void captureDrawLineAndSave()
+    {
+        const QRect area(100, 120, 201, 161);
+        drag(area.topLeft(), area.bottomRight());
+        QTRY_VERIFY_WITH_TIMEOUT(barIsIn(m_mainBarTop), 10000);
+        click("toolButtonDraw");
+        QTRY_VERIFY_WITH_TIMEOUT(barIsIn(m_subBarTop), 10000);
+        click("toolButtonDrawLine");
+        drag(QPoint(150, 200), QPoint(250, 200));
+        click("toolButtonSave");
+        const QImage saved = savedImage();
+        QCOMPARE(saved.size(), area.size());
+        // The line's middle row is the line's colour all along; a row away
+        // from it is the screen.
+        const int row = 200 - area.top();
+        for (int x = 150 - area.left() + 3; x <= 250 - area.left() - 3; ++x)
+            QCOMPARE(saved.pixel(x, row) & 0xFFFFFF, 0x3B3B3Bu);
+        const QRect away(150, 230, 101, 1);
+        QCOMPARE(pixelsDiffering(m_noise, away, saved, away.topLeft() - area.topLeft()), 0);
+    }
+
     // Starts the program over the noise and a Region capture on it.
     void openRegionCapture(const QString& key = "alt+r")
     {
@@ -366,23 +390,7 @@ private slots:
     void lineDrawnAfterTheCaptureIsSaved()
     {
         openRegionCapture();
-        const QRect area(100, 120, 201, 161);
-        drag(area.topLeft(), area.bottomRight());
-        QTRY_VERIFY_WITH_TIMEOUT(barIsIn(m_mainBarTop), 10000);
-        click("toolButtonDraw");
-        QTRY_VERIFY_WITH_TIMEOUT(barIsIn(m_subBarTop), 10000);
-        click("toolButtonDrawLine");
-        drag(QPoint(150, 200), QPoint(250, 200));
-        click("toolButtonSave");
-        const QImage saved = savedImage();
-        QCOMPARE(saved.size(), area.size());
-        // The line's middle row is the line's colour all along; a row away
-        // from it is the screen.
-        const int row = 200 - area.top();
-        for (int x = 150 - area.left() + 3; x <= 250 - area.left() - 3; ++x)
-            QCOMPARE(saved.pixel(x, row) & 0xFFFFFF, 0x3B3B3Bu);
-        const QRect away(150, 230, 101, 1);
-        QCOMPARE(pixelsDiffering(m_noise, away, saved, away.topLeft() - area.topLeft()), 0);
+        captureDrawLineAndSave();
     }
 
     // An overlay script beside the program that makes a button depend on the
@@ -404,25 +412,12 @@ private slots:
                      "editor.widgetMainTool.toolButtonSave.deleteLater();\n"
                      "while (true) {}\n");
         script.close();
-        const QString program = m_program;
+        // The copy starts the program; the next test gets the original back
+        // even if this one fails half way.
+        const auto restore = qScopeGuard([this, original = m_program] { m_program = original; });
         m_program = copy;
         openRegionCapture();
-        m_program = program;
-
-        const QRect area(100, 120, 201, 161);
-        drag(area.topLeft(), area.bottomRight());
-        QTRY_VERIFY_WITH_TIMEOUT(barIsIn(m_mainBarTop), 10000);
-        click("toolButtonDraw");
-        QTRY_VERIFY_WITH_TIMEOUT(barIsIn(m_subBarTop), 10000);
-        click("toolButtonDrawLine");
-        drag(QPoint(150, 200), QPoint(250, 200));
-        click("toolButtonSave");
-        const QImage saved = savedImage();
-        QCOMPARE(saved.size(), area.size());
-        const int row = 200 - area.top();
-        for (int x = 150 - area.left() + 3; x <= 250 - area.left() - 3; ++x)
-            QCOMPARE(saved.pixel(x, row) & 0xFFFFFF, 0x3B3B3Bu);
-        QCOMPARE(pixelsDiffering(m_noise, QRect(150, 230, 101, 1), saved, QPoint(150, 230) - area.topLeft()), 0);
+        captureDrawLineAndSave();
         // The program is still there, its main window back.
         QTRY_VERIFY_WITH_TIMEOUT(!visibleWindows(m_programProcess->processId()).isEmpty(), 10000);
         QCOMPARE(m_programProcess->state(), QProcess::Running);
