@@ -159,7 +159,6 @@ void DFullScreenSelector::initialize(const QPixmap& pixmap)
     // Scene coordinates are screenshot pixels, whatever the screen's scale.
     m_screenshot = pixmap;
     m_screenshot.setDevicePixelRatio(1.0);
-    m_dimmedScreenshot = dimmed(m_screenshot);
 
     ui->canvas->setGeometry(rect());
     ui->canvas->setCanvasSize(m_screenshot.size());
@@ -176,6 +175,11 @@ void DFullScreenSelector::initialize(const QPixmap& pixmap)
         bar->move(0, height());
         bar->hide();
     }
+    // Shown before the rest is made ready: the X server maps the window while
+    // the veil is laid. Nothing is painted before the event loop runs again.
+    setVisible(true);
+
+    m_dimmedScreenshot = dimmed(m_screenshot);
     for (QToolButton* button : {ui->toolButtonCapture, ui->toolButtonDraw, ui->toolButtonDelete,
                                 ui->toolButtonPrint, ui->toolButtonSave, ui->toolButtonClipboard,
                                 ui->toolButtonCancel})
@@ -185,8 +189,6 @@ void DFullScreenSelector::initialize(const QPixmap& pixmap)
                                 ui->toolButtonDrawPolyline, ui->toolButtonDrawRectangle,
                                 ui->toolButtonDrawPolygon, ui->toolButtonDrawText})
         button->setStyleSheet(sToolButtonStyleSubTool);
-
-    setVisible(true);
     takeKeyboard();
 }
 

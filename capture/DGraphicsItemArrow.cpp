@@ -2,6 +2,8 @@
 
 #include <QPainter>
 
+#include <algorithm>
+
 #include "DRestorePainter.h"
 
 DGraphicsItemArrow::DGraphicsItemArrow(DGraphicsItem* parent)
@@ -24,6 +26,28 @@ QVector<QLineF> DGraphicsItemArrow::headStrokes(const QLineF& line)
     QLineF right = back;
     right.setAngle(angle + HeadAngle);
     return {left, right};
+}
+
+QRectF DGraphicsItemArrow::boundary() const
+{
+    const QRectF lineBoundary = DGraphicsItemLine::boundary();
+    const QLineF l = line();
+    const QVector<QLineF> head = headStrokes(l);
+    if (head.isEmpty())
+        return lineBoundary;
+    // The end point and both tips, each with the pen's round cap around it.
+    double left = l.p2().x(), right = left, top = l.p2().y(), bottom = top;
+    for (const QLineF& stroke : head) {
+        left = qMin(left, stroke.p2().x());
+        right = qMax(right, stroke.p2().x());
+        top = qMin(top, stroke.p2().y());
+        bottom = qMax(bottom, stroke.p2().y());
+    }
+    const double cap = 0.5 * strokeWidth();
+    const QRectF inked(QPointF(left - cap, top - cap), QPointF(right + cap, bottom + cap));
+    const double grow = std::max({0.0, lineBoundary.left() - inked.left(), inked.right() - lineBoundary.right(),
+                              lineBoundary.top() - inked.top(), inked.bottom() - lineBoundary.bottom()});
+    return lineBoundary.adjusted(-grow, -grow, grow, grow);
 }
 
 void DGraphicsItemArrow::paint(QPainter* painter, const QStyleOptionGraphicsItem* option, QWidget* widget)

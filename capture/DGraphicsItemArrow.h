@@ -20,6 +20,11 @@ public:
     Q_INVOKABLE explicit DGraphicsItemArrow(DGraphicsItem* parent = nullptr);
 
     void paint(QPainter* painter, const QStyleOptionGraphicsItem* option, QWidget* widget) override;
+    // The line's boundary grown evenly on every side until it holds the head
+    // with its round caps: a short arrow's head reaches back past its start,
+    // and its tips stand out sideways. Grown evenly, the centre stays the
+    // line's, so the arrow's place, grips and snap points are the line's.
+    QRectF boundary() const override;
 
     // The two strokes of the head of the line from start to end, both starting
     // at end; none for a null line.

@@ -10,6 +10,7 @@
 #include <QImageReader>
 #include <QPainter>
 #include <QProcess>
+#include <QScopeGuard>
 #include <QScreen>
 #include <QTemporaryDir>
 #include <QToolButton>
@@ -209,6 +210,29 @@ private:
         QCOMPARE(pixelsDiffering(m_noise, area.adjusted(2, 2, -2, -2), image, QPoint(2, 2)), 0);
     }
 
+    // On a running Region capture: drags a piece, draws a line across it and
+    // saves; the saved image holds the line on the screen's pixels.
+    void captureDrawLineAndSave()
+    {
+        const QRect area(100, 120, 201, 161);
+        drag(area.topLeft(), area.bottomRight());
+        QTRY_VERIFY_WITH_TIMEOUT(barIsIn(m_mainBarTop), 10000);
+        click("toolButtonDraw");
+        QTRY_VERIFY_WITH_TIMEOUT(barIsIn(m_subBarTop), 10000);
+        click("toolButtonDrawLine");
+        drag(QPoint(150, 200), QPoint(250, 200));
+        click("toolButtonSave");
+        const QImage saved = savedImage();
+        QCOMPARE(saved.size(), area.size());
+        // The line's middle row is the line's colour all along; a row away
+        // from it is the screen.
+        const int row = 200 - area.top();
+        for (int x = 150 - area.left() + 3; x <= 250 - area.left() - 3; ++x)
+            QCOMPARE(saved.pixel(x, row) & 0xFFFFFF, 0x3B3B3Bu);
+        const QRect away(150, 230, 101, 1);
+        QCOMPARE(pixelsDiffering(m_noise, away, saved, away.topLeft() - area.topLeft()), 0);
+    }
+
     // Starts the program over the noise and a Region capture on it.
     void openRegionCapture(const QString& key = "alt+r")
     {
@@ -366,23 +390,37 @@ private slots:
     void lineDrawnAfterTheCaptureIsSaved()
     {
         openRegionCapture();
-        const QRect area(100, 120, 201, 161);
-        drag(area.topLeft(), area.bottomRight());
-        QTRY_VERIFY_WITH_TIMEOUT(barIsIn(m_mainBarTop), 10000);
-        click("toolButtonDraw");
-        QTRY_VERIFY_WITH_TIMEOUT(barIsIn(m_subBarTop), 10000);
-        click("toolButtonDrawLine");
-        drag(QPoint(150, 200), QPoint(250, 200));
-        click("toolButtonSave");
-        const QImage saved = savedImage();
-        QCOMPARE(saved.size(), area.size());
-        // The line's middle row is the line's colour all along; a row away
-        // from it is the screen.
-        const int row = 200 - area.top();
-        for (int x = 150 - area.left() + 3; x <= 250 - area.left() - 3; ++x)
-            QCOMPARE(saved.pixel(x, row) & 0xFFFFFF, 0x3B3B3Bu);
-        const QRect away(150, 230, 101, 1);
-        QCOMPARE(pixelsDiffering(m_noise, away, saved, away.topLeft() - area.topLeft()), 0);
+        captureDrawLineAndSave();
+    }
+
+    // An overlay script beside the program that makes a button depend on the
+    // selection, takes the image, tries to delete what it was handed and then
+    // never ends: the overlay comes up once the script is stopped, and the
+    // capture, the drawing and the save work as without it.
+    void overlayScriptLeavesTheCaptureWorking()
+    {
+        QTemporaryDir install;
+        QVERIFY(install.isValid() && QDir(install.path()).mkpath("scripts"));
+        const QString copy = install.filePath("Zorvelshot");
+        QVERIFY(QFile::copy(m_program, copy));
+        QFile script(install.filePath("scripts/overlay.js"));
+        QVERIFY(script.open(QIODevice::WriteOnly));
+        script.write("editor.addMainTool(editor.widgetMainTool.toolButtonClipboard, true);\n"
+                     "editor.prepareImage('shot');\n"
+                     "editor.deleteLater();\n"
+                     "editor.canvas.deleteLater();\n"
+                     "editor.widgetMainTool.toolButtonSave.deleteLater();\n"
+                     "while (true) {}\n");
+        script.close();
+        // The copy starts the program; the next test gets the original back
+        // even if this one fails half way.
+        const auto restore = qScopeGuard([this, original = m_program] { m_program = original; });
+        m_program = copy;
+        openRegionCapture();
+        captureDrawLineAndSave();
+        // The program is still there, its main window back.
+        QTRY_VERIFY_WITH_TIMEOUT(!visibleWindows(m_programProcess->processId()).isEmpty(), 10000);
+        QCOMPARE(m_programProcess->state(), QProcess::Running);
     }
 };
 

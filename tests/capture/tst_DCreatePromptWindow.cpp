@@ -3,6 +3,7 @@
 #include <QImage>
 #include <QPainter>
 #include <QPointer>
+#include <QScreen>
 #include <QSignalSpy>
 #include <QtTest>
 
@@ -14,6 +15,8 @@
 #include "DGripFactoryManager.h"
 #include "DGraphicsItemRectangleWindow.h"
 #include "DGraphicsLayer.h"
+#include "DGraphicsScene.h"
+#include "DGrip.h"
 #include "DNoiseImage.h"
 #include "DSceneFixture.h"
 
@@ -257,6 +260,131 @@ private slots:
             QCOMPARE(qAlpha(image.pixel(95, 38)), 0);
             QCOMPARE(qAlpha(image.pixel(60, 30)), 0);
         }
+    }
+
+    // The document is as large as its items' boundaries. An arrow at its edge,
+    // a short one above all (its head reaches back past its start point), is
+    // rendered exactly as in a roomier document: nothing of its head is cut off.
+    void arrowAtTheDocumentEdgeKeepsItsHead_data()
+    {
+        QTest::addColumn<QLineF>("line");
+        QTest::addColumn<int>("width");
+        QTest::newRow("short") << QLineF(50, 50, 52, 50) << 2;
+        QTest::newRow("short, upwards") << QLineF(50, 50, 50, 47) << 2;
+        QTest::newRow("short, slanted, wide") << QLineF(50, 50, 53, 54) << 6;
+        QTest::newRow("one unit, thin") << QLineF(50, 50, 49, 50) << 1;
+        QTest::newRow("long, level") << QLineF(10, 30, 90, 30) << 2;
+        QTest::newRow("long, slanted") << QLineF(10, 10, 80, 47) << 3;
+    }
+
+    void arrowAtTheDocumentEdgeKeepsItsHead()
+    {
+        QFETCH(QLineF, line);
+        QFETCH(int, width);
+        auto makeArrow = [&] {
+            auto* arrow = new DGraphicsItemArrow;
+            arrow->setStrokeWidth(unsigned(width));
+            arrow->setLine(QVector3D(line.p1()), QVector3D(line.p2()));
+            return arrow;
+        };
+        DGraphicsScene alone;
+        DGraphicsItemArrow* arrow = makeArrow();
+        alone.addPersistenItem(arrow, false);
+        QImage atEdge;
+        alone.renderContentTo(atEdge);
+        QVERIFY(!atEdge.isNull());
+
+        // The same arrow with room around it: an invisible rectangle widens the
+        // document by a whole number of units, so the pixels line up.
+        const int room = 20;
+        DGraphicsScene roomy;
+        roomy.addPersistenItem(makeArrow(), false);
+        auto* frame = new DGraphicsItemRectangle;
+        frame->setStrokeWidth(0);
+        frame->setBoundary(arrow->sceneBoundary().adjusted(-room, -room, room, room));
+        roomy.addPersistenItem(frame, false);
+        QImage withRoom;
+        roomy.renderContentTo(withRoom);
+        QCOMPARE(withRoom.size(), atEdge.size() + QSize(2 * room, 2 * room));
+
+        int inked = 0;
+        for (int y = 0; y < withRoom.height(); ++y) {
+            for (int x = 0; x < withRoom.width(); ++x) {
+                const int alpha = qAlpha(withRoom.pixel(x, y));
+                if (alpha == 0)
+                    continue;
+                ++inked;
+                const QPoint p(x - room, y - room);
+                if (!atEdge.rect().contains(p))
+                    QFAIL(qPrintable(QString("ink at (%1, %2) lies outside the document").arg(p.x()).arg(p.y())));
+                QCOMPARE(qAlpha(atEdge.pixel(p)), alpha);
+            }
+        }
+        QVERIFY(inked > 0);
+        // Both tips of the head are inked in the document.
+        const QPointF origin = arrow->sceneBoundary().topLeft() - QPointF(0.5, 0.5);
+        for (const QLineF& stroke : DGraphicsItemArrow::headStrokes(line)) {
+            const QPoint tip = (stroke.p2() - origin).toPoint();
+            QVERIFY(atEdge.rect().contains(tip));
+            QVERIFY(qAlpha(atEdge.pixel(tip)) > 0);
+        }
+    }
+
+    // Moving an arrow repaints all of it where it was: its head leaves no trace
+    // on the screen (read from what the window shows, not repainted afresh).
+    void movedArrowLeavesNoTrace()
+    {
+        DSceneFixture fixture;
+        fixture.setZoom(4.0);
+        QWidget* window = fixture.canvas->window();
+        auto shown = [&](const QPointF& scenePos) {
+            const QPoint at = fixture.viewport()->mapTo(window, fixture.toViewport(scenePos));
+            return window->screen()->grabWindow(window->winId()).toImage().pixel(at);
+        };
+        auto* arrow = new DGraphicsItemArrow;
+        // Short: its head reaches back past its start point.
+        arrow->setLine(QVector3D(40, 40, 0), QVector3D(42, 40, 0));
+        fixture.scene()->addPersistenItem(arrow, false);
+        // The whole page is painted again, as after a zoom or a new background,
+        // so the head is on the screen in full.
+        fixture.scene()->invalidate(fixture.scene()->sceneRect(), QGraphicsScene::BackgroundLayer);
+        const QPointF tip = DGraphicsItemArrow::headStrokes(arrow->line()).first().p2();
+        QTRY_VERIFY(shown(tip) != qRgb(255, 255, 255));
+
+        // A step aside, as a drag of its grip does it.
+        arrow->setCenter(arrow->center() + QVector3D(0, 15, 0));
+        QTRY_VERIFY(shown(tip + QPointF(0, 15)) != qRgb(255, 255, 255));
+        QCOMPARE(shown(tip), qRgb(255, 255, 255));
+    }
+
+    // The head widens what the arrow covers, nothing else: its place, snap
+    // points, shape and grips are those of a line with the same ends.
+    void arrowIsEditedAsItsLine()
+    {
+        DGraphicsScene scene;
+        auto* arrow = new DGraphicsItemArrow;
+        auto* line = new DGraphicsItemLine;
+        for (DGraphicsItemLine* item : {static_cast<DGraphicsItemLine*>(arrow), line}) {
+            item->setLine(QVector3D(30, 40, 0), QVector3D(33, 44, 0));
+            scene.addPersistenItem(item, false);
+        }
+        QVERIFY(arrow->boundary().contains(line->boundary()));
+        QCOMPARE(arrow->center(), line->center());
+        QCOMPARE(arrow->snapPoints(), line->snapPoints());
+        QCOMPARE(arrow->shape(), line->shape());
+        arrow->setCenter(QVector3D(200, 100, 0));
+        line->setCenter(QVector3D(200, 100, 0));
+        QCOMPARE(arrow->startPoint(), line->startPoint());
+        QCOMPARE(arrow->endPoint(), line->endPoint());
+
+        QScopedPointer<QList<DGrip*>> arrowGrips(arrow->createGrips());
+        QScopedPointer<QList<DGrip*>> lineGrips(line->createGrips());
+        QVERIFY(arrowGrips && lineGrips);
+        QCOMPARE(arrowGrips->count(), lineGrips->count());
+        for (int i = 0; i < lineGrips->count(); ++i)
+            QCOMPARE(arrowGrips->at(i)->basePoint(), lineGrips->at(i)->basePoint());
+        qDeleteAll(*arrowGrips);
+        qDeleteAll(*lineGrips);
     }
 
     void arrowPromptDrawsArrows()

@@ -9,6 +9,7 @@
 #include <QImageReader>
 #include <QMessageBox>
 #include <QPrintPreviewDialog>
+#include <QRegularExpression>
 #include <QScriptEngine>
 #include <QScreen>
 #include <QSettings>
@@ -24,8 +25,10 @@
 #include "DGraphicsBackgroundImage.h"
 #include "DGraphicsItemRectangleWindow.h"
 #include "DGraphicsLayer.h"
+#include "DHelpBalloon.h"
 #include "DNoiseImage.h"
 #include "DOverlayDriver.h"
+#include "DQuickEditorWidget.h"
 #include "DScript.h"
 #include "DWidgetData.h"
 
@@ -85,6 +88,31 @@ protected:
 
 private:
     DOverlayDriver& m_driver;
+};
+
+// The objects whose deletion the script engine refused, by name, while a
+// collector is installed.
+QStringList s_refusedDeletions;
+QtMessageHandler s_previousHandler = nullptr;
+
+void collectRefusals(QtMsgType type, const QMessageLogContext& context, const QString& message)
+{
+    const QRegularExpression refusal("^Refused to delete \\S+ \"([^\"]*)\"");
+    const QRegularExpressionMatch match = refusal.match(message);
+    if (match.hasMatch())
+        s_refusedDeletions << match.captured(1);
+    s_previousHandler(type, context, message);
+}
+
+// Collects refusals for as long as it lives.
+struct RefusalCollector
+{
+    RefusalCollector()
+    {
+        s_refusedDeletions.clear();
+        s_previousHandler = qInstallMessageHandler(collectRefusals);
+    }
+    ~RefusalCollector() { qInstallMessageHandler(s_previousHandler); }
 };
 
 } // namespace
@@ -719,6 +747,88 @@ private slots:
         const QImage shot =
             DSingleton<DScript>::instance()->engine()->globalObject().property("shot").toVariant().value<QImage>();
         verifyPiece(shot, kPiece);
+    }
+
+    // An overlay script may add buttons, take the image, try to delete what it
+    // was handed or never end: the overlay works on as without it, and nothing
+    // the overlay or the library deletes by itself is refused.
+    void overlayScriptsLeaveTheOverlayWorking_data()
+    {
+        QTest::addColumn<QString>("program");
+        QTest::addColumn<QStringList>("refused");
+        QTest::newRow("adds buttons") << "editor.addMainTool(editor.widgetSubTool.toolButtonDrawLine, true);\n"
+                                         "editor.addMainTool(editor.widgetMainTool.toolButtonPrint);\n"
+                                      << QStringList();
+        QTest::newRow("takes the image") << "editor.prepareImage('shot');\n" << QStringList();
+        QTest::newRow("deletes what it was handed")
+            << "editor.deleteLater();\n"
+               "editor.canvas.deleteLater();\n"
+               "editor.widgetMainTool.toolButtonSave.deleteLater();\n"
+               "editor.widgetSubTool.toolButtonDrawArrow.deleteLater();\n"
+               "editor.widgetSubTool.deleteLater();\n"
+            << QStringList({"editor", "canvas", "toolButtonSave", "toolButtonDrawArrow", "widgetSubTool"});
+        QTest::newRow("calls the overlay's slots early")
+            << "editor.restoreTools();\neditor.addCapture();\neditor.showDrawOrCaptureTools();\n"
+               "editor.done(0);\neditor.show();\n"
+            << QStringList();
+        QTest::newRow("never ends") << "while (true) {}\n" << QStringList();
+        QTest::newRow("never ends when called")
+            << "editor.widgetMainTool.toolButtonDelete.clicked.connect(function () { while (true) {} });\n"
+            << QStringList();
+    }
+
+    void overlayScriptsLeaveTheOverlayWorking()
+    {
+        QFETCH(QString, program);
+        QFETCH(QStringList, refused);
+        RefusalCollector collector;
+        QDir scripts(DScript::path());
+        QVERIFY(scripts.mkpath("."));
+        QFile script(scripts.filePath("overlay.js"));
+        QVERIFY(script.open(QIODevice::WriteOnly));
+        script.write(program.toUtf8());
+        script.close();
+        QScopedPointer<DFullScreenSelector> overlay(new DFullScreenSelector);
+        script.remove();
+        QPointer<DFullScreenSelector> alive(overlay.data());
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QVERIFY(alive);
+        s_refusedDeletions.sort();
+        refused.sort();
+        QCOMPARE(s_refusedDeletions, refused);
+        s_refusedDeletions.clear();
+
+        DOverlayDriver driver(*overlay);
+        Ui_DFullScreenSelector* ui = driver.ui();
+        DCanvas* canvas = ui->canvas;
+        const int result = DOverlayDriver::runCapture(*overlay, DD::Region, m_shot, screenTree(), [&] {
+            captureRegion(driver, kPiece);
+            QTRY_VERIFY(canvas->quickEditor()->isVisible());
+            // A click beside the piece lets it go.
+            driver.click(QPointF(600, 80));
+            QTRY_VERIFY(!ui->toolButtonDelete->isEnabled());
+            // The draw set slides in; a polygon tool explains itself in a balloon.
+            showSubToolBar(driver, ui->toolButtonDraw);
+            ui->toolButtonDrawPolygon->click();
+            QTRY_VERIFY(canvas->helpBalloon()->isVisible());
+            // An arrow replaces the polygon tool, is drawn, selected and deleted.
+            ui->toolButtonDrawArrow->click();
+            driver.drag(QPointF(400, 400), QPointF(460, 430));
+            DGraphicsLayer* layer = driver.scene()->activeLayer();
+            QCOMPARE(layer->items().count(), 2);
+            QTRY_VERIFY(ui->toolButtonDelete->isEnabled());
+            ui->toolButtonDelete->click();
+            QCOMPARE(layer->items().count(), 1);
+            QVERIFY(!ui->toolButtonDelete->isEnabled());
+            ui->toolButtonSave->click();
+        });
+        QCOMPARE(result, 1);
+        const QStringList files = QDir(m_dir.path()).entryList({"Snap-*.png"}, QDir::Files);
+        QCOMPARE(files.count(), 1);
+        verifyPiece(QImageReader(m_dir.filePath(files.first())).read(), kPiece);
+        overlay.reset();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QCOMPARE(s_refusedDeletions, QStringList());
     }
 
     // Every overlay of a process behaves as the first one did.
