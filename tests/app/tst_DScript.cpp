@@ -24,6 +24,11 @@ namespace {
 QStringList s_warnings;
 QtMessageHandler s_previousHandler = nullptr;
 
+QString outerStoppedWarning()
+{
+    return QStringLiteral("Script outer.js ran longer than 5 seconds and was stopped.");
+}
+
 void collectWarnings(QtMsgType type, const QMessageLogContext& context, const QString& message)
 {
     if (type == QtWarningMsg)
@@ -70,6 +75,8 @@ private slots:
     void endlessScriptIsStoppedWhileTheEventLoopRuns_data();
     void endlessScriptIsStoppedWhileTheEventLoopRuns();
     void scriptWithinTheTimeLimitRunsToItsEnd();
+    void scriptRunWhileAnotherRunsHasItsOwnTimeLimit_data();
+    void scriptRunWhileAnotherRunsHasItsOwnTimeLimit();
     void oversizedScriptIsSkipped();
     void preferenceNamesStayInTheScriptsGroup_data();
     void preferenceNamesStayInTheScriptsGroup();
@@ -444,6 +451,55 @@ void tst_DScript::scriptWithinTheTimeLimitRunsToItsEnd()
     qInstallMessageHandler(s_previousHandler);
     QVERIFY(script()->engine()->globalObject().property("busyDone").toBool());
     QCOMPARE(s_warnings, QStringList());
+}
+
+void tst_DScript::scriptRunWhileAnotherRunsHasItsOwnTimeLimit_data()
+{
+    // A capture started while the start-up script runs runs the overlay's
+    // script inside the first one's event loop passes.
+    QTest::addColumn<QByteArray>("inner");
+    QTest::addColumn<QStringList>("warnings");
+    QTest::newRow("a short one") << QByteArray("var innerDone = true;\n") << QStringList({outerStoppedWarning()});
+    // Stopping the inner one stops the engine's whole evaluation, the outer
+    // one's with it (whose clock has run past the limit by then as well).
+    QTest::newRow("an endless one")
+        << QByteArray("var innerDone = true;\nwhile (true) {}\n")
+        << QStringList({QStringLiteral("Script inner.js ran longer than 5 seconds and was stopped.")});
+}
+
+void tst_DScript::scriptRunWhileAnotherRunsHasItsOwnTimeLimit()
+{
+    QFETCH(QByteArray, inner);
+    QFETCH(QStringList, warnings);
+    QScriptValue global = script()->engine()->globalObject();
+    global.setProperty("innerDone", QScriptValue());
+    global.setProperty("outerAfter", QScriptValue());
+    const QString innerPath = writeScript("inner.js", inner);
+    const QString outerPath = writeScript("outer.js", "while (true) {}\nvar outerAfter = true;\n");
+
+    QElapsedTimer innerClock;
+    qint64 innerTook = -1;
+    QTimer::singleShot(200, [&] {
+        innerClock.start();
+        script()->runScript(innerPath, false);
+        innerTook = innerClock.elapsed();
+    });
+    s_warnings.clear();
+    s_previousHandler = qInstallMessageHandler(collectWarnings);
+    script()->runScript(outerPath, false);
+    qInstallMessageHandler(s_previousHandler);
+
+    QVERIFY2(innerTook >= 0, "the inner script did not run while the outer one did");
+    QVERIFY(global.property("innerDone").toBool());
+    QVERIFY(!global.property("outerAfter").toBool());
+    QVERIFY2(s_warnings == warnings, qPrintable(s_warnings.join('|') + " after " + QString::number(innerTook)));
+    if (!warnings.contains(outerStoppedWarning()))
+        QVERIFY2(innerTook >= DScriptWatchdog::TimeLimitMs, qPrintable(QString::number(innerTook)));
+    QVERIFY(!script()->engine()->isEvaluating());
+
+    // The engine serves the next script as before.
+    script()->runScript(writeScript("after.js", "var afterNested = 'yes';\n"), false);
+    QCOMPARE(global.property("afterNested").toString(), QStringLiteral("yes"));
 }
 
 void tst_DScript::oversizedScriptIsSkipped()
