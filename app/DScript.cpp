@@ -155,6 +155,7 @@ void DScript::runScript(const QString& fileName, bool debug)
     m_pEngine->evaluate(program, fileName, 1);
     m_pWatchdog->endRun();
     m_pEngine->clearExceptions();
+    m_pWatchdog->settleStop();
 }
 
 void DScript::addObjectToScript(QObject* object)

@@ -77,6 +77,8 @@ private slots:
     void scriptWithinTheTimeLimitRunsToItsEnd();
     void scriptRunWhileAnotherRunsHasItsOwnTimeLimit_data();
     void scriptRunWhileAnotherRunsHasItsOwnTimeLimit();
+    void functionsConnectedStillRunAfterAStop_data();
+    void functionsConnectedStillRunAfterAStop();
     void oversizedScriptIsSkipped();
     void preferenceNamesStayInTheScriptsGroup_data();
     void preferenceNamesStayInTheScriptsGroup();
@@ -500,6 +502,48 @@ void tst_DScript::scriptRunWhileAnotherRunsHasItsOwnTimeLimit()
     // The engine serves the next script as before.
     script()->runScript(writeScript("after.js", "var afterNested = 'yes';\n"), false);
     QCOMPARE(global.property("afterNested").toString(), QStringLiteral("yes"));
+}
+
+void tst_DScript::functionsConnectedStillRunAfterAStop_data()
+{
+    QTest::addColumn<QByteArray>("text");
+    QTest::addColumn<QString>("warning");
+    // The connected function is busy long enough for the engine to look
+    // whether it is to stop.
+    const QByteArray handler = "var handled = 0;\nvar first = true;\n"
+                               "function busy() { var t = Date.now(); while (Date.now() - t < 300) {} }\n";
+    QTest::newRow("after the run was stopped")
+        << QByteArray(handler + "stopped.poked.connect(function() { busy(); handled++; });\nwhile (true) {}\n")
+        << QStringLiteral("Script stopped.js ran longer than 5 seconds and was stopped.");
+    QTest::newRow("after a function was stopped")
+        << QByteArray(handler
+                      + "stopped.poked.connect(function() {\n"
+                        "    if (first) { first = false; while (true) {} }\n"
+                        "    busy(); handled++;\n"
+                        "});\n")
+        << QStringLiteral("A script function ran longer than 5 seconds and was stopped.");
+}
+
+void tst_DScript::functionsConnectedStillRunAfterAStop()
+{
+    QFETCH(QByteArray, text);
+    QFETCH(QString, warning);
+    DScriptProbe probe(1);
+    probe.setObjectName("stopped");
+    script()->addObjectToScript(&probe);
+    QTest::ignoreMessage(QtWarningMsg, qPrintable(warning));
+    script()->runScript(writeScript("stopped.js", text), false);
+    if (QTest::currentDataTag() == QByteArray("after a function was stopped"))
+        probe.poke();
+    // The next signal comes through the event loop, as in the program.
+    QCoreApplication::processEvents();
+
+    QScriptValue global = script()->engine()->globalObject();
+    QCOMPARE(global.property("handled").toInt32(), 0);
+    probe.poke();
+    QCOMPARE(global.property("handled").toInt32(), 1);
+    probe.poke();
+    QCOMPARE(global.property("handled").toInt32(), 2);
 }
 
 void tst_DScript::oversizedScriptIsSkipped()
