@@ -19,6 +19,45 @@
 #include <QtTest>
 
 #include <signal.h>
+#include <unistd.h>
+
+namespace {
+
+// The processor time a process has used so far, in seconds; -1 when it cannot
+// be read.
+double processorSeconds(qint64 pid)
+{
+    QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
+    if (!stat.open(QIODevice::ReadOnly))
+        return -1;
+    // The command name, in parentheses, may hold blanks: count fields after it.
+    const QByteArray line = stat.readAll();
+    const QList<QByteArray> fields = line.mid(line.lastIndexOf(')') + 2).split(' ');
+    if (fields.size() < 13)
+        return -1;
+    const double ticks = fields.at(11).toDouble() + fields.at(12).toDouble();
+    return ticks / double(sysconf(_SC_CLK_TCK));
+}
+
+// Waits until the process idles: in one second of waiting it uses less than
+// half a second of processor time. False when it keeps busy for the timeout.
+bool waitUntilIdle(qint64 pid, int timeoutMs)
+{
+    QElapsedTimer clock;
+    clock.start();
+    while (clock.elapsed() < timeoutMs) {
+        const double before = processorSeconds(pid);
+        QTest::qWait(1000);
+        const double after = processorSeconds(pid);
+        if (before < 0 || after < 0)
+            return false;
+        if (after - before < 0.5)
+            return true;
+    }
+    return false;
+}
+
+} // namespace
 
 class TestSingleInstanceProcess : public QObject
 {
@@ -373,6 +412,9 @@ void TestSingleInstanceProcess::hostileStartupScripts()
     // Past the time limit, the program is still the instance that answers.
     if (endless)
         QTest::qWait(DScriptWatchdog::TimeLimitMs);
+    // The endless script was stopped: the program idles again.
+    if (endless)
+        QVERIFY(waitUntilIdle(first->processId(), DScriptWatchdog::TimeLimitMs + 30000));
     QCOMPARE(first->state(), QProcess::Running);
     QProcess* third = start({});
     QVERIFY(third->waitForFinished(10000));
