@@ -79,6 +79,8 @@ private slots:
     void scriptRunWhileAnotherRunsHasItsOwnTimeLimit();
     void functionsConnectedStillRunAfterAStop_data();
     void functionsConnectedStillRunAfterAStop();
+    void quitAskedWhileAScriptRunsBeforeTheEventLoopIsKept_data();
+    void quitAskedWhileAScriptRunsBeforeTheEventLoopIsKept();
     void oversizedScriptIsSkipped();
     void preferenceNamesStayInTheScriptsGroup_data();
     void preferenceNamesStayInTheScriptsGroup();
@@ -544,6 +546,42 @@ void tst_DScript::functionsConnectedStillRunAfterAStop()
     QCOMPARE(global.property("handled").toInt32(), 1);
     probe.poke();
     QCOMPARE(global.property("handled").toInt32(), 2);
+}
+
+void tst_DScript::quitAskedWhileAScriptRunsBeforeTheEventLoopIsKept_data()
+{
+    QTest::addColumn<QByteArray>("text");
+    QTest::addColumn<int>("quitAfterMs");   // -1: the test asks for no quit
+    QTest::addColumn<int>("exitCode");
+    const QByteArray busy = "var t = Date.now(); while (Date.now() - t < 1000) {}\n";
+    // The user chooses "Exit" in the tray menu while the start-up script runs.
+    QTest::newRow("while it runs") << busy << 200 << 0;
+    // The script closes the window of a program without a tray icon.
+    QTest::newRow("by the script") << QByteArray("quitter.poke();\n") << -1 << 0;
+    QTest::newRow("none asked") << busy << -1 << 7;
+}
+
+void tst_DScript::quitAskedWhileAScriptRunsBeforeTheEventLoopIsKept()
+{
+    QFETCH(QByteArray, text);
+    QFETCH(int, quitAfterMs);
+    QFETCH(int, exitCode);
+    DScriptProbe quitter(1);
+    quitter.setObjectName("quitter");
+    connect(&quitter, &DScriptProbe::poked, qApp, &QCoreApplication::quit);
+    script()->addObjectToScript(&quitter);
+    if (quitAfterMs >= 0)
+        QTimer::singleShot(quitAfterMs, qApp, &QCoreApplication::quit);
+
+    // As at start-up: the script runs, then the application's event loop.
+    script()->runScript(writeScript("quit.js", text), false);
+    QTimer fallback;
+    fallback.setSingleShot(true);
+    connect(&fallback, &QTimer::timeout, [] { QCoreApplication::exit(7); });
+    fallback.start(3000);
+    const int result = QCoreApplication::exec();
+    fallback.stop();
+    QCOMPARE(result, exitCode);
 }
 
 void tst_DScript::oversizedScriptIsSkipped()

@@ -81,6 +81,7 @@ private slots:
     void hostileStartupScripts_data();
     void hostileStartupScripts();
     void oversizedStartupScriptIsSkipped();
+    void windowClosedWhileTheStartupScriptRunsEndsTheProgram();
     void hostileUpdateFeedAtStart_data();
     void hostileUpdateFeedAtStart();
     void silentUpdateFeedDoesNotHoldTheExit();
@@ -433,6 +434,32 @@ void TestSingleInstanceProcess::oversizedStartupScriptIsSkipped()
     QVERIFY(secondStartBringsForward(first));
     QSettings settings(qEnvironmentVariable("XDG_CONFIG_HOME") + "/Orvanta/Zorvelshot.ini", QSettings::IniFormat);
     QVERIFY(!settings.contains("ScriptPreference/ran"));
+}
+
+void TestSingleInstanceProcess::windowClosedWhileTheStartupScriptRunsEndsTheProgram()
+{
+    // Without a tray icon, closing the window ends the program; the start-up
+    // script is still running when the user does it.
+    writeSetting("SystemTray=false");
+    QTemporaryDir install;
+    QProcess* first = startWithStartupScript(install, "while (true) {}\n");
+    QVERIFY(first);
+    QVERIFY(waitUntilServing(first));
+    QVERIFY(secondStartBringsForward(first));
+    const QStringList windows = visibleWindows(first->processId());
+    QCOMPARE(windows.count(), 1);
+    // A single request is now and then lost: asked again until the window goes.
+    QElapsedTimer clock;
+    clock.start();
+    while (!visibleWindows(first->processId()).isEmpty() && clock.elapsed() < 10000) {
+        QVERIFY(sendCloseRequest(windows.first().toUInt()));
+        QTest::qWait(250);
+    }
+    QVERIFY(visibleWindows(first->processId()).isEmpty());
+    // Once the script is stopped, nothing holds the program any more.
+    QVERIFY(first->waitForFinished(DScriptWatchdog::TimeLimitMs + 20000));
+    QCOMPARE(first->exitStatus(), QProcess::NormalExit);
+    QCOMPARE(first->exitCode(), 0);
 }
 
 // The feed as anyone on the network path could serve it, reached through the
