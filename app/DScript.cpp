@@ -1,12 +1,15 @@
 #include "DScript.h"
 
 #include <QApplication>
+#include <QEventLoop>
 #include <QFile>
 #include <QFileInfo>
 #include <QScriptEngine>
 #include <QScriptEngineDebugger>
 #include <QStringList>
 #include <QTextStream>
+#include <QThread>
+#include <QTimer>
 
 #include "DConfig.h"
 #include "DScriptOwnershipGuard.h"
@@ -150,11 +153,35 @@ void DScript::runScript(const QString& fileName, bool debug)
     if (!debug || !m_pDebugger)
         m_pWatchdog->reinstall();
 
+    // The start-up script runs before the application's event loop does.
+    const bool beforeEventLoop = QThread::currentThread()->loopLevel() == 0 && !m_pEngine->isEvaluating();
+
     // Errors in a script are the script's own business.
     m_pWatchdog->beginRun(fileName);
     m_pEngine->evaluate(program, fileName, 1);
     m_pWatchdog->endRun();
     m_pEngine->clearExceptions();
+    m_pWatchdog->settleStop();
+
+    if (beforeEventLoop)
+        keepQuitRequest();
+}
+
+void DScript::keepQuitRequest()
+{
+    // A request to quit reaches only the event loops that run, and the
+    // application's loop forgets any earlier one as it starts: one made while
+    // a script let events through before that loop ran (the user chose "Exit"
+    // meanwhile, or the script closed the window) would be lost. A loop
+    // started now ends at once when one was made, and the request is made
+    // again for the application's loop.
+    if (!QCoreApplication::instance())
+        return;
+    QEventLoop probe;
+    const int ranToItsEnd = 1;
+    QTimer::singleShot(0, &probe, [&probe, ranToItsEnd] { probe.exit(ranToItsEnd); });
+    if (probe.exec() != ranToItsEnd)
+        QTimer::singleShot(0, QCoreApplication::instance(), &QCoreApplication::quit);
 }
 
 void DScript::addObjectToScript(QObject* object)

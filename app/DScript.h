@@ -58,6 +58,10 @@ private:
     // loop never ran (and so never said it is about to quit).
     static void deleteDebuggerBeforeApplication();
 
+    // Makes a request to quit that came while a script ran before the
+    // application's event loop again, so that this loop ends at once.
+    static void keepQuitRequest();
+
     // Reads the whole file, or nothing when it is no regular, readable file
     // of at most MaxScriptBytes.
     static bool readScript(const QString& fileName, QString& program);

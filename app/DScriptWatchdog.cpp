@@ -75,9 +75,24 @@ void DScriptWatchdog::functionExit(qint64 scriptId, const QScriptValue&)
         m_current = Run();
 }
 
+void DScriptWatchdog::settleStop()
+{
+    if (!m_bStopPending || m_nDepth != 0 || engine()->isEvaluating())
+        return;
+    m_bStopPending = false;
+    // The engine keeps a stop until its next evaluation begins: an empty
+    // one takes it back.
+    engine()->evaluate(QString());
+    engine()->clearExceptions();
+}
+
 void DScriptWatchdog::onEventLoopPass()
 {
-    if (m_nDepth == 0 || engine()->agent() != this)
+    if (m_nDepth == 0) {
+        settleStop();
+        return;
+    }
+    if (engine()->agent() != this)
         return;
     if (!m_current.stopped && m_current.busySince.isValid() && m_current.busySince.elapsed() > TimeLimitMs)
         stop();
@@ -86,6 +101,7 @@ void DScriptWatchdog::onEventLoopPass()
 void DScriptWatchdog::stop()
 {
     m_current.stopped = true;
+    m_bStopPending = true;
     if (m_current.fileName.isEmpty())
         qWarning("A script function ran longer than %d seconds and was stopped.", TimeLimitMs / 1000);
     else

@@ -36,6 +36,10 @@ public:
     // own, also when it runs while another script waits for it.
     void beginRun(const QString& fileName);
     void endRun();
+    // Once no script code runs any more, lets the engine run script code
+    // again after a stop (which otherwise cuts every later script function
+    // short until the next script file is run).
+    void settleStop();
 
     void functionEntry(qint64 scriptId) override;
     void functionExit(qint64 scriptId, const QScriptValue& returnValue) override;
@@ -62,6 +66,8 @@ private:
     // The runs that wait for the current one to end.
     QVector<Run> m_waitingRuns;
     bool m_bWatching = false;
+    // A stop has been asked of the engine and not yet settled.
+    bool m_bStopPending = false;
 };
 
 #endif // DSCRIPTWATCHDOG_H

@@ -110,7 +110,9 @@ void DUpdateChecker::onGetUpdateInfoFinished()
     QNetworkReply* reply = m_pReply;
     if (!reply || reply != sender())
         return;
-    m_feedBody += reply->readAll();
+    // An aborted reply is closed: there is nothing left to read from it.
+    if (!m_bFeedTooLarge)
+        m_feedBody += reply->readAll();
     QDomDocument feed;
     // A failed request says nothing about versions, whatever its body holds;
     // nor does a body grown too large.

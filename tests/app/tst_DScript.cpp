@@ -24,6 +24,11 @@ namespace {
 QStringList s_warnings;
 QtMessageHandler s_previousHandler = nullptr;
 
+QString outerStoppedWarning()
+{
+    return QStringLiteral("Script outer.js ran longer than 5 seconds and was stopped.");
+}
+
 void collectWarnings(QtMsgType type, const QMessageLogContext& context, const QString& message)
 {
     if (type == QtWarningMsg)
@@ -69,6 +74,12 @@ private slots:
     void endlessScriptIsStoppedWhileTheEventLoopRuns_data();
     void endlessScriptIsStoppedWhileTheEventLoopRuns();
     void scriptWithinTheTimeLimitRunsToItsEnd();
+    void scriptRunWhileAnotherRunsHasItsOwnTimeLimit_data();
+    void scriptRunWhileAnotherRunsHasItsOwnTimeLimit();
+    void functionsConnectedStillRunAfterAStop_data();
+    void functionsConnectedStillRunAfterAStop();
+    void quitAskedWhileAScriptRunsBeforeTheEventLoopIsKept_data();
+    void quitAskedWhileAScriptRunsBeforeTheEventLoopIsKept();
     void oversizedScriptIsSkipped();
     void preferenceNamesStayInTheScriptsGroup_data();
     void preferenceNamesStayInTheScriptsGroup();
@@ -437,6 +448,133 @@ void tst_DScript::scriptWithinTheTimeLimitRunsToItsEnd()
     qInstallMessageHandler(s_previousHandler);
     QVERIFY(script()->engine()->globalObject().property("busyDone").toBool());
     QCOMPARE(s_warnings, QStringList());
+}
+
+void tst_DScript::scriptRunWhileAnotherRunsHasItsOwnTimeLimit_data()
+{
+    // A capture started while the start-up script runs runs the overlay's
+    // script inside the first one's event loop passes.
+    QTest::addColumn<QByteArray>("inner");
+    QTest::addColumn<QStringList>("warnings");
+    QTest::newRow("a short one") << QByteArray("var innerDone = true;\n") << QStringList({outerStoppedWarning()});
+    // Stopping the inner one stops the engine's whole evaluation, the outer
+    // one's with it (whose clock has run past the limit by then as well).
+    QTest::newRow("an endless one")
+        << QByteArray("var innerDone = true;\nwhile (true) {}\n")
+        << QStringList({QStringLiteral("Script inner.js ran longer than 5 seconds and was stopped.")});
+}
+
+void tst_DScript::scriptRunWhileAnotherRunsHasItsOwnTimeLimit()
+{
+    QFETCH(QByteArray, inner);
+    QFETCH(QStringList, warnings);
+    QScriptValue global = script()->engine()->globalObject();
+    global.setProperty("innerDone", QScriptValue());
+    global.setProperty("outerAfter", QScriptValue());
+    const QString innerPath = writeScript("inner.js", inner);
+    const QString outerPath = writeScript("outer.js", "while (true) {}\nvar outerAfter = true;\n");
+
+    QElapsedTimer innerClock;
+    qint64 innerTook = -1;
+    QTimer::singleShot(200, [&] {
+        innerClock.start();
+        script()->runScript(innerPath, false);
+        innerTook = innerClock.elapsed();
+    });
+    s_warnings.clear();
+    s_previousHandler = qInstallMessageHandler(collectWarnings);
+    script()->runScript(outerPath, false);
+    qInstallMessageHandler(s_previousHandler);
+
+    QVERIFY2(innerTook >= 0, "the inner script did not run while the outer one did");
+    QVERIFY(global.property("innerDone").toBool());
+    QVERIFY(!global.property("outerAfter").toBool());
+    QVERIFY2(s_warnings == warnings, qPrintable(s_warnings.join('|') + " after " + QString::number(innerTook)));
+    if (!warnings.contains(outerStoppedWarning()))
+        QVERIFY2(innerTook >= DScriptWatchdog::TimeLimitMs, qPrintable(QString::number(innerTook)));
+    QVERIFY(!script()->engine()->isEvaluating());
+
+    // The engine serves the next script as before.
+    script()->runScript(writeScript("after.js", "var afterNested = 'yes';\n"), false);
+    QCOMPARE(global.property("afterNested").toString(), QStringLiteral("yes"));
+}
+
+void tst_DScript::functionsConnectedStillRunAfterAStop_data()
+{
+    QTest::addColumn<QByteArray>("text");
+    QTest::addColumn<QString>("warning");
+    // The connected function is busy long enough for the engine to look
+    // whether it is to stop.
+    const QByteArray handler = "var handled = 0;\nvar first = true;\n"
+                               "function busy() { var t = Date.now(); while (Date.now() - t < 300) {} }\n";
+    QTest::newRow("after the run was stopped")
+        << QByteArray(handler + "stopped.poked.connect(function() { busy(); handled++; });\nwhile (true) {}\n")
+        << QStringLiteral("Script stopped.js ran longer than 5 seconds and was stopped.");
+    QTest::newRow("after a function was stopped")
+        << QByteArray(handler
+                      + "stopped.poked.connect(function() {\n"
+                        "    if (first) { first = false; while (true) {} }\n"
+                        "    busy(); handled++;\n"
+                        "});\n")
+        << QStringLiteral("A script function ran longer than 5 seconds and was stopped.");
+}
+
+void tst_DScript::functionsConnectedStillRunAfterAStop()
+{
+    QFETCH(QByteArray, text);
+    QFETCH(QString, warning);
+    DScriptProbe probe(1);
+    probe.setObjectName("stopped");
+    script()->addObjectToScript(&probe);
+    QTest::ignoreMessage(QtWarningMsg, qPrintable(warning));
+    script()->runScript(writeScript("stopped.js", text), false);
+    if (QTest::currentDataTag() == QByteArray("after a function was stopped"))
+        probe.poke();
+    // The next signal comes through the event loop, as in the program.
+    QCoreApplication::processEvents();
+
+    QScriptValue global = script()->engine()->globalObject();
+    QCOMPARE(global.property("handled").toInt32(), 0);
+    probe.poke();
+    QCOMPARE(global.property("handled").toInt32(), 1);
+    probe.poke();
+    QCOMPARE(global.property("handled").toInt32(), 2);
+}
+
+void tst_DScript::quitAskedWhileAScriptRunsBeforeTheEventLoopIsKept_data()
+{
+    QTest::addColumn<QByteArray>("text");
+    QTest::addColumn<int>("quitAfterMs");   // -1: the test asks for no quit
+    QTest::addColumn<int>("exitCode");
+    const QByteArray busy = "var t = Date.now(); while (Date.now() - t < 1000) {}\n";
+    // The user chooses "Exit" in the tray menu while the start-up script runs.
+    QTest::newRow("while it runs") << busy << 200 << 0;
+    // The script closes the window of a program without a tray icon.
+    QTest::newRow("by the script") << QByteArray("quitter.poke();\n") << -1 << 0;
+    QTest::newRow("none asked") << busy << -1 << 7;
+}
+
+void tst_DScript::quitAskedWhileAScriptRunsBeforeTheEventLoopIsKept()
+{
+    QFETCH(QByteArray, text);
+    QFETCH(int, quitAfterMs);
+    QFETCH(int, exitCode);
+    DScriptProbe quitter(1);
+    quitter.setObjectName("quitter");
+    connect(&quitter, &DScriptProbe::poked, qApp, &QCoreApplication::quit);
+    script()->addObjectToScript(&quitter);
+    if (quitAfterMs >= 0)
+        QTimer::singleShot(quitAfterMs, qApp, &QCoreApplication::quit);
+
+    // As at start-up: the script runs, then the application's event loop.
+    script()->runScript(writeScript("quit.js", text), false);
+    QTimer fallback;
+    fallback.setSingleShot(true);
+    connect(&fallback, &QTimer::timeout, [] { QCoreApplication::exit(7); });
+    fallback.start(3000);
+    const int result = QCoreApplication::exec();
+    fallback.stop();
+    QCOMPARE(result, exitCode);
 }
 
 void tst_DScript::oversizedScriptIsSkipped()

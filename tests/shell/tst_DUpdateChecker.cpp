@@ -263,6 +263,21 @@ QByteArray flatFeed(int bytes)
     return feed(filler + product("name=\"Zorvelshot\" os=\"Linux\" version=\"9\" " + Link));
 }
 
+// A few hundred bytes whose entities expand to a billion copies of a word,
+// the matching entry's version among them.
+QByteArray expandingFeed()
+{
+    QByteArray body = "<?xml version=\"1.0\"?>\n<!DOCTYPE feed [\n<!ENTITY l0 \"9\">\n";
+    for (int i = 1; i < 10; ++i) {
+        QByteArray entity = "<!ENTITY l" + QByteArray::number(i) + " \"";
+        for (int k = 0; k < 10; ++k)
+            entity += "&l" + QByteArray::number(i - 1) + ";";
+        body += entity + "\">\n";
+    }
+    body += "]>\n";
+    return body + "<feed>" + product("name=\"Zorvelshot\" os=\"Linux\" version=\"&l9;\" " + Link) + "</feed>";
+}
+
 } // namespace
 
 // Whoever sits on the network path controls the feed: bodies that would
@@ -278,6 +293,7 @@ void tst_DUpdateChecker::hostileBodiesOfferNothing_data()
     QTest::newRow("truncated after the entry")
         << feed(product("name=\"Zorvelshot\" os=\"Linux\" version=\"9\" " + Link)).chopped(3);
     QTest::newRow("unclosed root") << QByteArray("<feed>" + product("name=\"Zorvelshot\" os=\"Linux\" version=\"9\" " + Link));
+    QTest::newRow("entities expanding a billion times") << expandingFeed();
     QTest::newRow("garbage after the entry")
         << QByteArray(feed(product("name=\"Zorvelshot\" os=\"Linux\" version=\"9\" " + Link)) + "<<<");
 }

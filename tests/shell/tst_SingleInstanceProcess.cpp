@@ -19,6 +19,45 @@
 #include <QtTest>
 
 #include <signal.h>
+#include <unistd.h>
+
+namespace {
+
+// The processor time a process has used so far, in seconds; -1 when it cannot
+// be read.
+double processorSeconds(qint64 pid)
+{
+    QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
+    if (!stat.open(QIODevice::ReadOnly))
+        return -1;
+    // The command name, in parentheses, may hold blanks: count fields after it.
+    const QByteArray line = stat.readAll();
+    const QList<QByteArray> fields = line.mid(line.lastIndexOf(')') + 2).split(' ');
+    if (fields.size() < 13)
+        return -1;
+    const double ticks = fields.at(11).toDouble() + fields.at(12).toDouble();
+    return ticks / double(sysconf(_SC_CLK_TCK));
+}
+
+// Waits until the process idles: in one second of waiting it uses less than
+// half a second of processor time. False when it keeps busy for the timeout.
+bool waitUntilIdle(qint64 pid, int timeoutMs)
+{
+    QElapsedTimer clock;
+    clock.start();
+    while (clock.elapsed() < timeoutMs) {
+        const double before = processorSeconds(pid);
+        QTest::qWait(1000);
+        const double after = processorSeconds(pid);
+        if (before < 0 || after < 0)
+            return false;
+        if (after - before < 0.5)
+            return true;
+    }
+    return false;
+}
+
+} // namespace
 
 class tst_SingleInstanceProcess : public QObject
 {
@@ -42,6 +81,7 @@ private slots:
     void hostileStartupScripts_data();
     void hostileStartupScripts();
     void oversizedStartupScriptIsSkipped();
+    void windowClosedWhileTheStartupScriptRunsEndsTheProgram();
     void hostileUpdateFeedAtStart_data();
     void hostileUpdateFeedAtStart();
     void silentUpdateFeedDoesNotHoldTheExit();
@@ -373,6 +413,9 @@ void tst_SingleInstanceProcess::hostileStartupScripts()
     // Past the time limit, the program is still the instance that answers.
     if (endless)
         QTest::qWait(DScriptWatchdog::TimeLimitMs);
+    // The endless script was stopped: the program idles again.
+    if (endless)
+        QVERIFY(waitUntilIdle(first->processId(), DScriptWatchdog::TimeLimitMs + 30000));
     QCOMPARE(first->state(), QProcess::Running);
     QProcess* third = start({});
     QVERIFY(third->waitForFinished(10000));
@@ -391,6 +434,32 @@ void tst_SingleInstanceProcess::oversizedStartupScriptIsSkipped()
     QVERIFY(secondStartBringsForward(first));
     QSettings settings(qEnvironmentVariable("XDG_CONFIG_HOME") + "/Orvanta/Zorvelshot.ini", QSettings::IniFormat);
     QVERIFY(!settings.contains("ScriptPreference/ran"));
+}
+
+void TestSingleInstanceProcess::windowClosedWhileTheStartupScriptRunsEndsTheProgram()
+{
+    // Without a tray icon, closing the window ends the program; the start-up
+    // script is still running when the user does it.
+    writeSetting("SystemTray=false");
+    QTemporaryDir install;
+    QProcess* first = startWithStartupScript(install, "while (true) {}\n");
+    QVERIFY(first);
+    QVERIFY(waitUntilServing(first));
+    QVERIFY(secondStartBringsForward(first));
+    const QStringList windows = visibleWindows(first->processId());
+    QCOMPARE(windows.count(), 1);
+    // A single request is now and then lost: asked again until the window goes.
+    QElapsedTimer clock;
+    clock.start();
+    while (!visibleWindows(first->processId()).isEmpty() && clock.elapsed() < 10000) {
+        QVERIFY(sendCloseRequest(windows.first().toUInt()));
+        QTest::qWait(250);
+    }
+    QVERIFY(visibleWindows(first->processId()).isEmpty());
+    // Once the script is stopped, nothing holds the program any more.
+    QVERIFY(first->waitForFinished(DScriptWatchdog::TimeLimitMs + 20000));
+    QCOMPARE(first->exitStatus(), QProcess::NormalExit);
+    QCOMPARE(first->exitCode(), 0);
 }
 
 // The feed as anyone on the network path could serve it, reached through the

@@ -188,8 +188,9 @@ void DButtonBoardColor::finalSelectedData(const QVariant& v)
     setToolButtonIcon(v.value<QColor>());
     DButtonBoard::finalSelectedData(v);
     // The current colour is a choice like the swatches: checked exactly when
-    // it is the colour chosen.
-    m_pCurrentColorButton->setChecked(isSameData(m_current, v));
+    // it is the colour chosen and no swatch shows that colour, as when the
+    // board was made.
+    m_pCurrentColorButton->setChecked(isSameData(m_current, v) && !getButton(v));
 }
 
 void DButtonBoardColor::onCurrentColorClicked()

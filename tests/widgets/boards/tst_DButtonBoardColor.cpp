@@ -246,6 +246,14 @@ void tst_DButtonBoardColor::currentColourChecksItsSwatch()
     QCOMPARE(board->getButton(current), swatch < 0 ? nullptr : board->buttons().at(swatch));
     QCOMPARE(board->currentColorButton()->isChecked(), swatch < 0);
     QVERIFY(board->currentColorButton()->isCheckable());
+
+    // Choosing the current colour again checks the same one button.
+    if (swatch >= 0)
+        board->buttons().at(swatch)->click();
+    else
+        board->currentColorButton()->click();
+    QCOMPARE(checkedSwatches(*board), swatch < 0 ? QList<int>() : QList<int>({swatch}));
+    QCOMPARE(board->currentColorButton()->isChecked(), swatch < 0);
 }
 
 void tst_DButtonBoardColor::choosingASwatchChecksItAlone()
