@@ -1,0 +1,392 @@
+// The real Zorvelshot's capture overlay where Qt's coordinates are not the
+// display's pixels: a 2560 x 1600 screen that Qt scales (run with
+// QT_SCALE_FACTOR 2 and 1.5, which the program inherits) and the right-hand one
+// of two monitors. The test drives the program as a user does, with xdotool in
+// the display's own pixels, over a screen of random noise, and checks what the
+// program shows and saves pixel by pixel against it.
+#include <QtTest>
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QImageReader>
+#include <QProcess>
+#include <QScreen>
+#include <QTemporaryDir>
+#include <QToolButton>
+
+#include <algorithm>
+#include <cmath>
+
+#include "DFullScreenSelector.h"
+#include "DLocalInstancePeer.h"
+#include "DNoiseImage.h"
+#include "DProgramProcess.h"
+#include "DX11TestDisplay.h"
+#include "ui_DFullScreenSelector.h"
+
+namespace {
+
+bool xdotool(const QStringList& arguments)
+{
+    return QProcess::execute("xdotool", arguments) == 0;
+}
+
+QString xdotoolOutput(const QStringList& arguments)
+{
+    QProcess tool;
+    tool.start("xdotool", arguments);
+    tool.waitForFinished(5000);
+    return QString::fromLatin1(tool.readAllStandardOutput());
+}
+
+QString number(int value)
+{
+    return QString::number(value);
+}
+
+// The program's visible window with this title, or an empty text.
+QString visibleWindow(qint64 pid, const QString& title)
+{
+    return xdotoolOutput({"search", "--all", "--onlyvisible", "--pid", QString::number(pid), "--name",
+                          "^" + title + "$"})
+        .split('\n', Qt::SkipEmptyParts)
+        .value(0);
+}
+
+// A window's place and size as the display has them.
+QRect windowGeometry(const QString& window)
+{
+    const QString text = xdotoolOutput({"getwindowgeometry", "--shell", window});
+    QHash<QString, int> values;
+    for (const QString& line : text.split('\n', Qt::SkipEmptyParts))
+        values[line.section('=', 0, 0)] = line.section('=', 1).toInt();
+    return QRect(values["X"], values["Y"], values["WIDTH"], values["HEIGHT"]);
+}
+
+// Whether a colour is the noise's under the overlay's veil (40 % left), to
+// within the rounding of the dimming.
+bool isDimmed(QRgb shown, QRgb noise)
+{
+    const qreal kept = 1.0 - DFullScreenSelector::DimOpacity;
+    return qAbs(qRed(shown) - qRound(qRed(noise) * kept)) <= 1
+        && qAbs(qGreen(shown) - qRound(qGreen(noise) * kept)) <= 1
+        && qAbs(qBlue(shown) - qRound(qBlue(noise) * kept)) <= 1;
+}
+
+// The colour of the raised frames on top of the overlay's two bars, in their
+// four inner rows.
+const QRgb BarFrame = qRgb(185, 196, 202);
+
+} // namespace
+
+class TestOverlayOnDesktops : public QObject
+{
+    Q_OBJECT
+
+private:
+    // A point of the overlay (its own logical coordinates, as its widgets are
+    // laid out) in the display's pixels.
+    QPoint onDisplay(const QPointF& overlayPoint) const
+    {
+        return m_monitor.topLeft()
+            + QPoint(int(std::floor(overlayPoint.x() * m_ratio)), int(std::floor(overlayPoint.y() * m_ratio)));
+    }
+
+    // Where the overlay's buttons will be once its bars are in: laid out by an
+    // overlay of this process on the same screen, at the same scale.
+    void measureButtons()
+    {
+        DFullScreenSelector probe;
+        probe.setCaptureScreen(m_screen);
+        probe.initialize(QPixmap(m_monitor.size()));
+        probe.hide();
+        Ui_DFullScreenSelector* ui = probe.form();
+        const int height = m_screen->geometry().height();
+        const int mainY = height - ui->widgetMainTool->height();
+        const int subY = mainY - ui->widgetSubTool->height();
+        ui->widgetMainTool->show();
+        ui->widgetMainTool->layout()->activate();
+        for (QToolButton* button : {ui->toolButtonSave, ui->toolButtonClipboard, ui->toolButtonDraw})
+            m_buttons[button->objectName()] = onDisplay(QPointF(button->geometry().center()) + QPointF(0, mainY));
+        probe.setCaptureToolsVisibility(false);
+        ui->widgetSubTool->show();
+        ui->widgetSubTool->layout()->activate();
+        m_buttons["toolButtonDrawLine"] =
+            onDisplay(QPointF(ui->toolButtonDrawLine->geometry().center()) + QPointF(0, subY));
+        m_mainBarTop = mainY;
+        m_subBarTop = subY;
+    }
+
+    // Whether the bar whose frame's top row is `top` (overlay coordinates)
+    // stands still there: two of the frame's inner rows show its colour.
+    bool barIsIn(int top)
+    {
+        for (qreal row : {1.5, 4.5}) {
+            const QPoint at = onDisplay(QPointF(10.5, top + row));
+            const QImage pixel = m_display.grab(QRect(at, QSize(1, 1)));
+            if (pixel.isNull() || (pixel.pixel(0, 0) & 0xFFFFFF) != (BarFrame & 0xFFFFFF))
+                return false;
+        }
+        return true;
+    }
+
+    void click(const QString& button)
+    {
+        QVERIFY2(m_buttons.contains(button), qPrintable(button));
+        const QPoint at = m_buttons.value(button);
+        QVERIFY(xdotool({"mousemove", number(at.x()), number(at.y()), "click", "1"}));
+    }
+
+    // A drag of the left button from one pixel of the display to another.
+    void drag(const QPoint& from, const QPoint& to)
+    {
+        const QPoint middle = (from + to) / 2;
+        QVERIFY(xdotool({"mousemove", number(from.x()), number(from.y()), "mousedown", "1", "mousemove",
+                         number(middle.x()), number(middle.y()), "mousemove", number(to.x()), number(to.y()),
+                         "mouseup", "1"}));
+    }
+
+    // The program with its main window on screen, moved onto the monitor under
+    // test: the window's id, or an empty text.
+    QString startShown()
+    {
+        const QString folder = qEnvironmentVariable("XDG_CONFIG_HOME") + "/Orvanta";
+        QDir().mkpath(folder);
+        QFile settings(folder + "/Zorvelshot.ini");
+        if (!settings.open(QIODevice::WriteOnly | QIODevice::Truncate))
+            return QString();
+        settings.write("[General]\nAutoUpdate=false\nAutomaticSaveFolder=" + m_output->path().toUtf8() + "\n");
+        settings.close();
+
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        // A user without login records: the main window shows at start.
+        environment.insert("USER", "zorvel-no-such-user");
+        environment.insert("QT_XCB_GL_INTEGRATION", "none");
+        m_program.reset(startProgram(m_programPath, {}, environment));
+        QString window;
+        QElapsedTimer clock;
+        clock.start();
+        while (window.isEmpty() && clock.elapsed() < 20000 && m_program->state() == QProcess::Running) {
+            QTest::qWait(100);
+            window = visibleWindow(m_program->processId(), "Zorvelshot");
+        }
+        if (window.isEmpty())
+            return QString();
+        // Without a window manager the window goes where it is told at once.
+        const QPoint place = m_monitor.topLeft() + QPoint(m_monitor.width() / 3, m_monitor.height() / 3);
+        xdotool({"windowmove", "--sync", window, number(place.x()), number(place.y())});
+        return window;
+    }
+
+    // The share of the monitor's pixels that show the noise under the veil, in
+    // the worst of a 4 x 4 grid of tiles: an overlay that is shifted, scaled or
+    // covers only a part of the monitor fails in some tile.
+    double worstTileDimmed(QString& where)
+    {
+        const QImage shown = m_display.grab(m_monitor);
+        if (shown.isNull())
+            return 0.0;
+        double worst = 1.0;
+        for (int row = 0; row < 4; ++row) {
+            for (int column = 0; column < 4; ++column) {
+                const QRect tile(column * shown.width() / 4, row * shown.height() / 4, shown.width() / 4,
+                                 shown.height() / 4);
+                int matching = 0;
+                for (int y = tile.top(); y <= tile.bottom(); ++y) {
+                    for (int x = tile.left(); x <= tile.right(); ++x)
+                        matching += isDimmed(shown.pixel(x, y), m_noise.pixel(m_monitor.topLeft() + QPoint(x, y)));
+                }
+                const double share = double(matching) / (tile.width() * tile.height());
+                if (share < worst) {
+                    worst = share;
+                    where = QString("tile %1,%2 (%3 dimmed)").arg(column).arg(row).arg(share);
+                }
+            }
+        }
+        return worst;
+    }
+
+    // Presses the main window's mode key; the overlay's window once it covers
+    // the monitor, or an empty text.
+    QString startCapture(const QString& window, const QString& key)
+    {
+        if (!xdotool({"windowfocus", "--sync", window}) || !xdotool({"key", key}))
+            return QString();
+        QString overlay;
+        QElapsedTimer clock;
+        clock.start();
+        while (overlay.isEmpty() && clock.elapsed() < 20000) {
+            QTest::qWait(50);
+            overlay = visibleWindow(m_program->processId(), "Zorvel is Capturing");
+        }
+        return overlay;
+    }
+
+    // The one file the program wrote into the output folder, once it is there.
+    QImage savedImage()
+    {
+        QStringList files;
+        QElapsedTimer clock;
+        clock.start();
+        while (files.isEmpty() && clock.elapsed() < 10000) {
+            QTest::qWait(50);
+            files = QDir(m_output->path()).entryList({"Snap-*.png"}, QDir::Files);
+        }
+        if (files.count() != 1)
+            return QImage();
+        return QImageReader(m_output->filePath(files.first())).read();
+    }
+
+    // The image the program holds on the clipboard, read back as a paste would.
+    static QImage clipboardImage()
+    {
+        QImage pasted;
+        QElapsedTimer clock;
+        clock.start();
+        while (pasted.isNull() && clock.elapsed() < 10000) {
+            QProcess xclip;
+            xclip.start("xclip", {"-selection", "clipboard", "-t", "image/png", "-o"});
+            xclip.waitForFinished(5000);
+            pasted = QImage::fromData(xclip.readAllStandardOutput(), "PNG");
+            if (pasted.isNull())
+                QTest::qWait(100);
+        }
+        return pasted;
+    }
+
+    // Save or Clipboard on the main bar once it is in; what the user gets.
+    QImage output(const QString& button)
+    {
+        if (!QTest::qWaitFor([this]() { return barIsIn(m_mainBarTop); }, 10000)) {
+            qWarning("the main bar did not come in");
+            return QImage();
+        }
+        click(button);
+        return button == "toolButtonSave" ? savedImage() : clipboardImage();
+    }
+
+    QString m_programPath;
+    QScopedPointer<QProcess> m_program;
+    QScreen* m_screen = nullptr;
+    // The monitor under test in the display's pixels, and Qt's scale on it.
+    QRect m_monitor;
+    qreal m_ratio = 1.0;
+    DX11TestDisplay m_display;
+    QImage m_noise;
+    QScopedPointer<QTemporaryDir> m_output;
+    QHash<QString, QPoint> m_buttons;
+    int m_mainBarTop = 0;
+    int m_subBarTop = 0;
+
+private slots:
+    void initTestCase()
+    {
+        m_programPath = qEnvironmentVariable("ZORVEL_BUILD_DIR") + "/bin/Zorvelshot";
+        QVERIFY2(QFileInfo(m_programPath).isExecutable(), qPrintable(m_programPath));
+        QVERIFY(QGuiApplication::platformName() == QLatin1String("xcb"));
+        // The right-hand monitor when there are two.
+        const QList<QScreen*> screens = QGuiApplication::screens();
+        m_screen = *std::max_element(screens.begin(), screens.end(), [](QScreen* a, QScreen* b) {
+            return a->geometry().x() < b->geometry().x();
+        });
+        m_ratio = m_screen->devicePixelRatio();
+        // Qt keeps a screen's origin in the display's pixels and scales its
+        // size; the display's own size has the last word over the rounding.
+        const QRect logical = m_screen->geometry();
+        m_monitor = QRect(logical.topLeft(), logical.size() * m_ratio)
+                        .intersected(QRect(QPoint(0, 0), m_display.rootSize()));
+        QVERIFY2(m_ratio > 1.0 || screens.count() > 1, "neither scaled nor two monitors");
+        measureButtons();
+        m_noise = m_display.paintRootNoise(20261210);
+        QVERIFY(!m_noise.isNull());
+    }
+
+    void init()
+    {
+        m_output.reset(new QTemporaryDir);
+        QVERIFY(m_output->isValid());
+    }
+
+    void cleanup()
+    {
+        if (m_program) {
+            m_program->kill();
+            m_program->waitForFinished(5000);
+            m_program.reset();
+        }
+        QFile::remove(DLocalInstancePeer::serverPath("Zorvelshot"));
+        QFile::remove(DLocalInstancePeer::lockPath("Zorvelshot"));
+    }
+
+    void regionIsTheSweptPixels_data()
+    {
+        QTest::addColumn<QString>("button");
+        QTest::newRow("save") << "toolButtonSave";
+        QTest::newRow("clipboard") << "toolButtonClipboard";
+    }
+
+    // The overlay covers the whole monitor with the screenshot one to one
+    // under the veil; the rectangle the pointer sweeps is what comes out.
+    void regionIsTheSweptPixels()
+    {
+        QFETCH(QString, button);
+        const QString window = startShown();
+        QVERIFY2(!window.isEmpty(), "the main window never showed");
+        const QString overlay = startCapture(window, "alt+r");
+        QVERIFY2(!overlay.isEmpty(), "the overlay never showed");
+        QCOMPARE(windowGeometry(overlay), m_monitor);
+        QString where;
+        QVERIFY2(QTest::qWaitFor([&]() { return worstTileDimmed(where) > 0.9; }, 10000), qPrintable(where));
+
+        // Odd places and sizes: no scale maps them onto whole logical pixels.
+        const QRect area(m_monitor.topLeft() + QPoint(301, 157), QSize(203, 141));
+        drag(area.topLeft(), area.bottomRight());
+        const QImage image = output(button);
+        QCOMPARE(image.size(), area.size());
+        // Inside the outline that marks the piece: the screen's own pixels.
+        QCOMPARE(pixelsDiffering(m_noise, area.adjusted(2, 2, -2, -2), image, QPoint(2, 2)), 0);
+    }
+
+    // Picking a window picks that window's pixels.
+    void windowIsThatWindowsPixels()
+    {
+        const QRect frame(m_monitor.topLeft() + QPoint(523, 211), QSize(321, 243));
+        const QImage content = noiseImage(frame.size(), 4242);
+        const quint32 target = m_display.createPictureWindow(frame, content, "Capture target");
+        QVERIFY(target);
+        // The pointer rests on the window: it is highlighted from the start.
+        QVERIFY(xdotool({"mousemove", number(frame.center().x()), number(frame.center().y())}));
+        const QString window = startShown();
+        QVERIFY2(!window.isEmpty(), "the main window never showed");
+        QVERIFY(xdotool({"mousemove", number(frame.center().x()), number(frame.center().y())}));
+        QVERIFY2(!startCapture(window, "alt+w").isEmpty(), "the overlay never showed");
+        // Highlighted: the window shows undimmed through the veil, at its place
+        // (a band along its top, clear of the label beside the pointer).
+        const QRect band(frame.topLeft() + QPoint(4, 4), QSize(frame.width() - 8, 40));
+        QVERIFY(QTest::qWaitFor(
+            [&]() {
+                const QImage shown = m_display.grab(band);
+                return !shown.isNull()
+                    && pixelsDiffering(content, band.translated(-frame.topLeft()), shown, QPoint(0, 0)) == 0;
+            },
+            10000));
+        QVERIFY(xdotool({"click", "1"}));
+        const QImage saved = output("toolButtonSave");
+        m_display.destroyWindow(target);
+        QCOMPARE(saved.size(), frame.size());
+        QCOMPARE(pixelsDiffering(content, content.rect().adjusted(2, 2, -2, -2), saved, QPoint(2, 2)), 0);
+    }
+};
+
+// Plain X rendering: the GL integration's one-time set-up allocates memory that
+// is never given back, which the leak checker would report against this test.
+int main(int argc, char** argv)
+{
+    qputenv("QT_XCB_GL_INTEGRATION", "none");
+    QApplication app(argc, argv);
+    TestOverlayOnDesktops test;
+    QTEST_SET_MAIN_SOURCE_PATH
+    return QTest::qExec(&test, argc, argv);
+}
+#include "tst_OverlayOnDesktops.moc"
