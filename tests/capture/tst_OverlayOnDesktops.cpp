@@ -351,6 +351,39 @@ private slots:
         QCOMPARE(pixelsDiffering(m_noise, area.adjusted(2, 2, -2, -2), image, QPoint(2, 2)), 0);
     }
 
+    // The sub-tool bar comes in above the main bar, its buttons answer, and a
+    // line lands where the pointer drew it, on odd pixels too.
+    void lineDrawnAfterTheCaptureIsSaved()
+    {
+        const QString window = startShown();
+        QVERIFY2(!window.isEmpty(), "the main window never showed");
+        QVERIFY2(!startCapture(window, "alt+r").isEmpty(), "the overlay never showed");
+        const QRect area(m_monitor.topLeft() + QPoint(101, 121), QSize(251, 161));
+        drag(area.topLeft(), area.bottomRight());
+        QVERIFY(QTest::qWaitFor([this]() { return barIsIn(m_mainBarTop); }, 10000));
+        click("toolButtonDraw");
+        QVERIFY2(QTest::qWaitFor([this]() { return barIsIn(m_subBarTop); }, 10000), "the sub-tool bar did not come in");
+        click("toolButtonDrawLine");
+        // Away from the piece's edges and middle, where the pointer snaps.
+        const QPoint from = area.topLeft() + QPoint(52, 42);
+        const QPoint to = from + QPoint(121, 0);
+        drag(from, to);
+        click("toolButtonSave");
+        const QImage saved = savedImage();
+        QCOMPARE(saved.size(), area.size());
+        // The line's middle row is the line's colour all along; rows away
+        // from it are the screen.
+        const int row = from.y() - area.top();
+        int offTheLine = 0;
+        for (int x = from.x() - area.left() + 3; x <= to.x() - area.left() - 3; ++x)
+            offTheLine += (saved.pixel(x, row) & 0xFFFFFF) != 0x3B3B3Bu;
+        QCOMPARE(offTheLine, 0);
+        for (int away : {-20, 20}) {
+            const QRect band(from.x(), from.y() + away, to.x() - from.x() + 1, 1);
+            QCOMPARE(pixelsDiffering(m_noise, band, saved, band.topLeft() - area.topLeft()), 0);
+        }
+    }
+
     // Picking a window picks that window's pixels.
     void windowIsThatWindowsPixels()
     {
