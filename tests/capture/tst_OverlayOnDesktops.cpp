@@ -384,7 +384,7 @@ private slots:
         }
     }
 
-    // Picking a window picks that window's pixels.
+    // Picking a window picks that window's pixels, up to its last pixel.
     void windowIsThatWindowsPixels()
     {
         const QRect frame(m_monitor.topLeft() + QPoint(523, 211), QSize(321, 243));
@@ -397,6 +397,9 @@ private slots:
         QVERIFY2(!window.isEmpty(), "the main window never showed");
         QVERIFY(xdotool({"mousemove", number(frame.center().x()), number(frame.center().y())}));
         QVERIFY2(!startCapture(window, "alt+w").isEmpty(), "the overlay never showed");
+        // Then onto its last pixel, which lies half way into a pixel of Qt's
+        // coordinates on a screen scaled by 2 or 1.5.
+        QVERIFY(xdotool({"mousemove", number(frame.right()), number(frame.bottom())}));
         // Highlighted: the window shows undimmed through the veil, at its place
         // (a band along its top, clear of the label beside the pointer).
         const QRect band(frame.topLeft() + QPoint(4, 4), QSize(frame.width() - 8, 40));
