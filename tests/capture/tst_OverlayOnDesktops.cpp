@@ -9,11 +9,9 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
-#include <QImageReader>
 #include <QProcess>
 #include <QScreen>
 #include <QTemporaryDir>
-#include <QToolButton>
 
 #include <algorithm>
 #include <cmath>
@@ -21,24 +19,12 @@
 #include "DFullScreenSelector.h"
 #include "DLocalInstancePeer.h"
 #include "DNoiseImage.h"
+#include "DOverlayLayout.h"
 #include "DProgramProcess.h"
+#include "DUserActions.h"
 #include "DX11TestDisplay.h"
-#include "ui_DFullScreenSelector.h"
 
 namespace {
-
-bool xdotool(const QStringList& arguments)
-{
-    return QProcess::execute("xdotool", arguments) == 0;
-}
-
-QString xdotoolOutput(const QStringList& arguments)
-{
-    QProcess tool;
-    tool.start("xdotool", arguments);
-    tool.waitForFinished(5000);
-    return QString::fromLatin1(tool.readAllStandardOutput());
-}
 
 QString number(int value)
 {
@@ -48,18 +34,16 @@ QString number(int value)
 // The program's visible window with this title, or an empty text.
 QString visibleWindow(qint64 pid, const QString& title)
 {
-    return xdotoolOutput({"search", "--all", "--onlyvisible", "--pid", QString::number(pid), "--name",
-                          "^" + title + "$"})
-        .split('\n', Qt::SkipEmptyParts)
+    return xdotoolLines({"search", "--all", "--onlyvisible", "--pid", QString::number(pid), "--name",
+                         "^" + title + "$"})
         .value(0);
 }
 
 // A window's place and size as the display has them.
 QRect windowGeometry(const QString& window)
 {
-    const QString text = xdotoolOutput({"getwindowgeometry", "--shell", window});
     QHash<QString, int> values;
-    for (const QString& line : text.split('\n', Qt::SkipEmptyParts))
+    for (const QString& line : xdotoolLines({"getwindowgeometry", "--shell", window}))
         values[line.section('=', 0, 0)] = line.section('=', 1).toInt();
     return QRect(values["X"], values["Y"], values["WIDTH"], values["HEIGHT"]);
 }
@@ -93,29 +77,14 @@ private:
             + QPoint(int(std::floor(overlayPoint.x() * m_ratio)), int(std::floor(overlayPoint.y() * m_ratio)));
     }
 
-    // Where the overlay's buttons will be once its bars are in: laid out by an
-    // overlay of this process on the same screen, at the same scale.
+    // Where the overlay's buttons will be once its bars are in, in the display's pixels.
     void measureButtons()
     {
-        DFullScreenSelector probe;
-        probe.setCaptureScreen(m_screen);
-        probe.initialize(QPixmap(m_monitor.size()));
-        probe.hide();
-        Ui_DFullScreenSelector* ui = probe.form();
-        const int height = m_screen->geometry().height();
-        const int mainY = height - ui->widgetMainTool->height();
-        const int subY = mainY - ui->widgetSubTool->height();
-        ui->widgetMainTool->show();
-        ui->widgetMainTool->layout()->activate();
-        for (QToolButton* button : {ui->toolButtonSave, ui->toolButtonClipboard, ui->toolButtonDraw})
-            m_buttons[button->objectName()] = onDisplay(QPointF(button->geometry().center()) + QPointF(0, mainY));
-        probe.setCaptureToolsVisibility(false);
-        ui->widgetSubTool->show();
-        ui->widgetSubTool->layout()->activate();
-        m_buttons["toolButtonDrawLine"] =
-            onDisplay(QPointF(ui->toolButtonDrawLine->geometry().center()) + QPointF(0, subY));
-        m_mainBarTop = mainY;
-        m_subBarTop = subY;
+        const DOverlayLayout layout = measureOverlayLayout(m_screen, m_monitor.size());
+        for (auto button = layout.buttons.cbegin(); button != layout.buttons.cend(); ++button)
+            m_buttons[button.key()] = onDisplay(button.value());
+        m_mainBarTop = layout.mainBarTop;
+        m_subBarTop = layout.subBarTop;
     }
 
     // Whether the bar whose frame's top row is `top` (overlay coordinates)
@@ -135,18 +104,10 @@ private:
     void click(const QString& button)
     {
         QVERIFY2(m_buttons.contains(button), qPrintable(button));
-        const QPoint at = m_buttons.value(button);
-        QVERIFY(xdotool({"mousemove", number(at.x()), number(at.y()), "click", "1"}));
+        QVERIFY(clickAt(m_buttons.value(button)));
     }
 
-    // A drag of the left button from one pixel of the display to another.
-    void drag(const QPoint& from, const QPoint& to)
-    {
-        const QPoint middle = (from + to) / 2;
-        QVERIFY(xdotool({"mousemove", number(from.x()), number(from.y()), "mousedown", "1", "mousemove",
-                         number(middle.x()), number(middle.y()), "mousemove", number(to.x()), number(to.y()),
-                         "mouseup", "1"}));
-    }
+    void drag(const QPoint& from, const QPoint& to) { QVERIFY(dragPointer(from, to)); }
 
     // The program with its main window on screen, moved onto the monitor under
     // test: the window's id, or an empty text.
@@ -225,36 +186,7 @@ private:
     }
 
     // The one file the program wrote into the output folder, once it is there.
-    QImage savedImage()
-    {
-        QStringList files;
-        QElapsedTimer clock;
-        clock.start();
-        while (files.isEmpty() && clock.elapsed() < 10000) {
-            QTest::qWait(50);
-            files = QDir(m_output->path()).entryList({"Snap-*.png"}, QDir::Files);
-        }
-        if (files.count() != 1)
-            return QImage();
-        return QImageReader(m_output->filePath(files.first())).read();
-    }
-
-    // The image the program holds on the clipboard, read back as a paste would.
-    static QImage clipboardImage()
-    {
-        QImage pasted;
-        QElapsedTimer clock;
-        clock.start();
-        while (pasted.isNull() && clock.elapsed() < 10000) {
-            QProcess xclip;
-            xclip.start("xclip", {"-selection", "clipboard", "-t", "image/png", "-o"});
-            xclip.waitForFinished(5000);
-            pasted = QImage::fromData(xclip.readAllStandardOutput(), "PNG");
-            if (pasted.isNull())
-                QTest::qWait(100);
-        }
-        return pasted;
-    }
+    QImage savedImage() { return savedImageIn(m_output->path()); }
 
     // Save or Clipboard on the main bar once it is in; what the user gets.
     QImage output(const QString& button)
@@ -264,7 +196,7 @@ private:
             return QImage();
         }
         click(button);
-        return button == "toolButtonSave" ? savedImage() : clipboardImage();
+        return button == "toolButtonSave" ? savedImage() : pastedImage();
     }
 
     QString m_programPath;
