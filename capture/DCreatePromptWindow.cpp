@@ -53,6 +53,11 @@ QPoint DCreatePromptWindow::treePixelAt(const QPoint& screenPos) const
         const DGraphicsView* view = m_pCanvas->view();
         scenePos = view->mapToScene(view->viewport()->mapFromGlobal(screenPos));
     }
+    return treePixelOf(scenePos);
+}
+
+QPoint DCreatePromptWindow::treePixelOf(const QPointF& scenePos) const
+{
     const QPoint origin = m_widgetData.rectangle.topLeft();
     return QPoint(int(std::floor(scenePos.x())) + origin.x(), int(std::floor(scenePos.y())) + origin.y());
 }
@@ -84,7 +89,9 @@ void DCreatePromptWindow::highlightWindowAt(const QPoint& globalPos)
 
 bool DCreatePromptWindow::mouseMove(QGraphicsSceneMouseEvent* event)
 {
-    highlightWindowAt(treePixelAt(event->screenPos()));
+    // The pointer as precisely as the screen gives it: on a scaled screen a
+    // whole position in Qt's coordinates may be a pixel beside the pointer's.
+    highlightWindowAt(treePixelOf(DGraphicsView::pointerScenePos(event)));
     if (m_pScene)
         m_pScene->cursor().updateScenePos(event->scenePos());
     return DCreatePrompt::mouseMove(event);

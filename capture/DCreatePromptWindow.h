@@ -52,6 +52,8 @@ private:
     // through the canvas's view (which knows the screen's place and scale),
     // not through the snapped scene position.
     QPoint treePixelAt(const QPoint& screenPos) const;
+    // The tree's pixel at an unsnapped scene position.
+    QPoint treePixelOf(const QPointF& scenePos) const;
 
     QPixmap m_backgroundImage;
     DWidgetData m_widgetData;

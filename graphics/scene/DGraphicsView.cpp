@@ -1,6 +1,7 @@
 #include "DGraphicsView.h"
 
 #include <QCursor>
+#include <QGraphicsSceneMouseEvent>
 #include <QMouseEvent>
 #include <QTransform>
 #include <QWheelEvent>
@@ -89,6 +90,41 @@ void DGraphicsView::replayMouseMoveEvent()
     QMouseEvent event(QEvent::MouseMove, viewport()->mapFromGlobal(global), global,
                       Qt::NoButton, Qt::NoButton, Qt::NoModifier);
     mouseMoveEvent(&event);
+}
+
+bool DGraphicsView::viewportEvent(QEvent* event)
+{
+    switch (event->type()) {
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonRelease:
+    case QEvent::MouseButtonDblClick:
+    case QEvent::MouseMove:
+        break;
+    default:
+        return QGraphicsView::viewportEvent(event);
+    }
+    // The widget's position is whole pixels; the window's keeps the fraction
+    // a scaled screen gives it. Events made up by code have none.
+    const auto* mouse = static_cast<QMouseEvent*>(event);
+    const QPointF fraction = mouse->windowPos() - QPointF(mouse->windowPos().toPoint());
+    // Nested: a press may open a dialog whose events come back through here.
+    const QPointF outerPointer = m_pointerInViewport;
+    const bool outerHandling = m_bHandlingMouse;
+    m_pointerInViewport = QPointF(mouse->pos()) + fraction;
+    m_bHandlingMouse = true;
+    const bool result = QGraphicsView::viewportEvent(event);
+    m_pointerInViewport = outerPointer;
+    m_bHandlingMouse = outerHandling;
+    return result;
+}
+
+QPointF DGraphicsView::pointerScenePos(const QGraphicsSceneMouseEvent* event)
+{
+    QWidget* viewport = event->widget();
+    auto* view = viewport ? qobject_cast<DGraphicsView*>(viewport->parentWidget()) : nullptr;
+    if (!view || !view->m_bHandlingMouse || view->viewport() != viewport)
+        return event->scenePos();
+    return view->viewportTransform().inverted().map(view->m_pointerInViewport);
 }
 
 void DGraphicsView::mouseMoveEvent(QMouseEvent* event)

@@ -5,6 +5,7 @@
 
 class DCanvas;
 class DGraphicsScene;
+class QGraphicsSceneMouseEvent;
 
 // The zoom ladder shared by every view: 0.2, 0.4, ... 10.0 (k * 0.2 for
 // k = 1..50). Empty at load; filled once, by whoever needs it first.
@@ -35,12 +36,20 @@ public:
     // hover state follows a change made without moving the mouse.
     void replayMouseMoveEvent();
 
+    // Where the pointer of a mouse event on the scene is, in scene coordinates,
+    // as precisely as the window system tells: on a scaled screen the pointer
+    // stands on fractions of a widget pixel, which QGraphicsView rounds away
+    // (at a scale of 2 every odd screen pixel would be out of reach). The
+    // event's own position when no view of ours is handling it.
+    static QPointF pointerScenePos(const QGraphicsSceneMouseEvent* event);
+
     // The ladder, filled on first use.
     static const QVector<double>& scalingCandidates();
     // The step of the ladder nearest to s (equal distances take the larger step).
     static double nearestScale(double s);
 
 protected:
+    bool viewportEvent(QEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void wheelEvent(QWheelEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
@@ -48,4 +57,7 @@ protected:
 private:
     DGraphicsScene* m_pScene;
     double m_dScale;
+    // The pointer of the mouse event being handled, in viewport coordinates.
+    QPointF m_pointerInViewport;
+    bool m_bHandlingMouse = false;
 };

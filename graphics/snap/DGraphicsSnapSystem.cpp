@@ -5,6 +5,7 @@
 
 #include "DGraphicsItem.h"
 #include "DGraphicsScene.h"
+#include "DGraphicsView.h"
 #include "DSnapLine.h"
 
 namespace {
@@ -142,7 +143,7 @@ bool DGraphicsSnapSystem::eventFilter(QObject* watched, QEvent* event)
     auto* mouse = static_cast<QGraphicsSceneMouseEvent*>(event);
     if (m_scene)
         m_scene->clearSnapLines();
-    QPointF p = mouse->scenePos();
+    QPointF p = DGraphicsView::pointerScenePos(mouse);
     double r = 0.0;
     if (snap(m_xList, p.x(), r)) {
         p.setX(r);

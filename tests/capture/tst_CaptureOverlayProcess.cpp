@@ -13,28 +13,14 @@
 #include <QScopeGuard>
 #include <QScreen>
 #include <QTemporaryDir>
-#include <QToolButton>
 
-#include "DFullScreenSelector.h"
 #include "DLocalInstancePeer.h"
 #include "DProgramProcess.h"
 #include "DNoiseImage.h"
-#include "ui_DFullScreenSelector.h"
+#include "DOverlayLayout.h"
+#include "DUserActions.h"
 
 namespace {
-
-bool xdotool(const QStringList& arguments)
-{
-    return QProcess::execute("xdotool", arguments) == 0;
-}
-
-QStringList xdotoolLines(const QStringList& arguments)
-{
-    QProcess search;
-    search.start("xdotool", arguments);
-    search.waitForFinished(5000);
-    return QString::fromLatin1(search.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts);
-}
 
 QString number(int value)
 {
@@ -73,26 +59,14 @@ class tst_CaptureOverlayProcess : public QObject
 private:
     QRect screen() const { return QGuiApplication::primaryScreen()->geometry(); }
 
-    // Where the overlay's buttons are once its bars are in: laid out by an
-    // overlay of this process on a screen of the same size.
+    // Where the overlay's buttons are once its bars are in.
     void measureButtons()
     {
-        DFullScreenSelector probe;
-        probe.initialize(QPixmap(screen().size()));
-        probe.hide();
-        Ui_DFullScreenSelector* ui = probe.form();
-        const int mainY = screen().height() - ui->widgetMainTool->height();
-        const int subY = mainY - ui->widgetSubTool->height();
-        ui->widgetMainTool->show();
-        ui->widgetMainTool->layout()->activate();
-        for (QToolButton* button : {ui->toolButtonSave, ui->toolButtonClipboard, ui->toolButtonDraw})
-            m_buttons[button->objectName()] = button->geometry().center() + QPoint(0, mainY);
-        probe.setCaptureToolsVisibility(false);
-        ui->widgetSubTool->show();
-        ui->widgetSubTool->layout()->activate();
-        m_buttons["toolButtonDrawLine"] = ui->toolButtonDrawLine->geometry().center() + QPoint(0, subY);
-        m_mainBarTop = mainY;
-        m_subBarTop = subY;
+        const DOverlayLayout layout = measureOverlayLayout(QGuiApplication::primaryScreen(), screen().size());
+        for (auto button = layout.buttons.cbegin(); button != layout.buttons.cend(); ++button)
+            m_buttons[button.key()] = button.value().toPoint();
+        m_mainBarTop = layout.mainBarTop;
+        m_subBarTop = layout.subBarTop;
     }
 
     void writeSettings(const QByteArray& more = QByteArray())
@@ -176,32 +150,13 @@ private:
 
     void click(const QString& button)
     {
-        const QPoint at = m_buttons.value(button);
-        QVERIFY(xdotool({"mousemove", number(at.x()), number(at.y()), "click", "1"}));
+        QVERIFY(clickAt(m_buttons.value(button)));
     }
 
-    void drag(const QPoint& from, const QPoint& to)
-    {
-        const QPoint middle = (from + to) / 2;
-        QVERIFY(xdotool({"mousemove", number(from.x()), number(from.y()), "mousedown", "1", "mousemove",
-                         number(middle.x()), number(middle.y()), "mousemove", number(to.x()), number(to.y()),
-                         "mouseup", "1"}));
-    }
+    void drag(const QPoint& from, const QPoint& to) { QVERIFY(dragPointer(from, to)); }
 
     // The one file the program wrote into the output folder, once it is there.
-    QImage savedImage()
-    {
-        QStringList files;
-        QElapsedTimer clock;
-        clock.start();
-        while (files.isEmpty() && clock.elapsed() < 10000) {
-            QTest::qWait(50);
-            files = QDir(m_output->path()).entryList({"Snap-*.png"}, QDir::Files);
-        }
-        if (files.count() != 1)
-            return QImage();
-        return QImageReader(m_output->filePath(files.first())).read();
-    }
+    QImage savedImage() { return savedImageIn(m_output->path()); }
 
     // A dragged rectangle's piece: the screen's pixels inside its outline.
     void verifyRegion(const QImage& image, const QRect& area)
@@ -305,17 +260,7 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(barIsIn(m_mainBarTop), 10000);
         click("toolButtonClipboard");
         // The program holds the clipboard: read it back while it runs.
-        QImage pasted;
-        QElapsedTimer clock;
-        clock.start();
-        while (pasted.isNull() && clock.elapsed() < 10000) {
-            QProcess xclip;
-            xclip.start("xclip", {"-selection", "clipboard", "-t", "image/png", "-o"});
-            xclip.waitForFinished(5000);
-            pasted = QImage::fromData(xclip.readAllStandardOutput(), "PNG");
-            if (pasted.isNull())
-                QTest::qWait(100);
-        }
+        const QImage pasted = pastedImage();
         verifyRegion(pasted, area);
     }
 

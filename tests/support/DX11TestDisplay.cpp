@@ -77,31 +77,19 @@ void DX11TestDisplay::sync()
         std::free(xcb_get_input_focus_reply(m_p->xcb, xcb_get_input_focus(m_p->xcb), nullptr));
 }
 
-QImage DX11TestDisplay::paintRootNoise(quint32 seed)
+quint32 DX11TestDisplay::uploadPixmap(const QImage& image)
 {
-    if (!isConnected())
-        return QImage();
     const int depth = m_p->screen->root_depth;
     if (depth != 24 && depth != 16) {
-        qWarning("no noise for a root window of depth %d", depth);
-        return QImage();
+        qWarning("no pictures for a root window of depth %d", depth);
+        return 0;
     }
     xcb_connection_t* c = m_p->xcb;
-    const QSize size = rootSize();
-    QImage noise(size, QImage::Format_RGB32);
-    QRandomGenerator random(seed);
-    for (int y = 0; y < noise.height(); ++y) {
-        auto* line = reinterpret_cast<quint32*>(noise.scanLine(y));
-        random.fillRange(line, noise.width());
-        for (int x = 0; x < noise.width(); ++x)
-            line[x] |= 0xFF000000u;
-    }
     // What a 16-bit screen keeps of it: 5, 6 and 5 bits, in its own pixel format.
-    const QImage sent = depth == 16 ? noise.convertToFormat(QImage::Format_RGB16) : noise;
-
-    const xcb_window_t root = m_p->screen->root;
+    const QImage sent = image.convertToFormat(depth == 16 ? QImage::Format_RGB16 : QImage::Format_RGB32);
+    const QSize size = sent.size();
     const xcb_pixmap_t pixmap = xcb_generate_id(c);
-    xcb_create_pixmap(c, uint8_t(depth), pixmap, root, uint16_t(size.width()), uint16_t(size.height()));
+    xcb_create_pixmap(c, uint8_t(depth), pixmap, m_p->screen->root, uint16_t(size.width()), uint16_t(size.height()));
     const xcb_gcontext_t gc = xcb_generate_id(c);
     xcb_create_gc(c, gc, pixmap, 0, nullptr);
     // In bands that fit in one request, in this machine's byte order, which
@@ -113,32 +101,101 @@ QImage DX11TestDisplay::paintRootNoise(quint32 seed)
         xcb_put_image(c, XCB_IMAGE_FORMAT_Z_PIXMAP, pixmap, gc, uint16_t(size.width()), uint16_t(rows), 0,
                       int16_t(top), 0, uint8_t(depth), uint32_t(sent.bytesPerLine() * rows), sent.constScanLine(top));
     }
+    xcb_free_gc(c, gc);
+    return pixmap;
+}
+
+QImage DX11TestDisplay::paintRootNoise(quint32 seed)
+{
+    if (!isConnected())
+        return QImage();
+    xcb_connection_t* c = m_p->xcb;
+    QImage noise(rootSize(), QImage::Format_RGB32);
+    QRandomGenerator random(seed);
+    for (int y = 0; y < noise.height(); ++y) {
+        auto* line = reinterpret_cast<quint32*>(noise.scanLine(y));
+        random.fillRange(line, noise.width());
+        for (int x = 0; x < noise.width(); ++x)
+            line[x] |= 0xFF000000u;
+    }
+    const xcb_pixmap_t pixmap = uploadPixmap(noise);
+    if (!pixmap)
+        return QImage();
+    const xcb_window_t root = m_p->screen->root;
     const uint32_t background[] = {pixmap};
     xcb_change_window_attributes(c, root, XCB_CW_BACK_PIXMAP, background);
     // Compositing managers draw the desktop from the pixmap named here; it
     // lives as long as this connection.
     xcb_change_property(c, XCB_PROP_MODE_REPLACE, root, atom("_XROOTPMAP_ID"), XCB_ATOM_PIXMAP, 32, 1, &pixmap);
     xcb_clear_area(c, 0, root, 0, 0, 0, 0);
-    xcb_free_gc(c, gc);
     sync();
-    return depth == 16 ? sent.convertToFormat(QImage::Format_RGB32) : noise;
+    // What the screen keeps of it.
+    return m_p->screen->root_depth == 16
+        ? noise.convertToFormat(QImage::Format_RGB16).convertToFormat(QImage::Format_RGB32)
+        : noise;
 }
 
 quint32 DX11TestDisplay::createWindow(const QRect& rect, QRgb colour, const QByteArray& name, bool overrideRedirect)
 {
     if (!isConnected())
         return 0;
+    return createWindow(rect, XCB_CW_BACK_PIXEL, colour & 0xFFFFFFu, name, overrideRedirect);
+}
+
+quint32 DX11TestDisplay::createPictureWindow(const QRect& rect, const QImage& picture, const QByteArray& name)
+{
+    if (!isConnected())
+        return 0;
+    const xcb_pixmap_t pixmap = uploadPixmap(picture);
+    return pixmap ? createWindow(rect, XCB_CW_BACK_PIXMAP, pixmap, name, false) : 0;
+}
+
+quint32 DX11TestDisplay::createWindow(const QRect& rect, quint32 backgroundMask, quint32 background,
+                                      const QByteArray& name, bool overrideRedirect)
+{
     xcb_connection_t* c = m_p->xcb;
     const xcb_window_t window = xcb_generate_id(c);
-    const uint32_t values[] = {colour & 0xFFFFFFu, overrideRedirect ? 1u : 0u};
+    const uint32_t values[] = {background, overrideRedirect ? 1u : 0u};
     xcb_create_window(c, XCB_COPY_FROM_PARENT, window, m_p->screen->root, int16_t(rect.x()), int16_t(rect.y()),
                       uint16_t(rect.width()), uint16_t(rect.height()), 0, XCB_WINDOW_CLASS_INPUT_OUTPUT,
-                      m_p->screen->root_visual, XCB_CW_BACK_PIXEL | XCB_CW_OVERRIDE_REDIRECT, values);
+                      m_p->screen->root_visual, backgroundMask | XCB_CW_OVERRIDE_REDIRECT, values);
     if (!name.isNull())
         setTextProperty(window, "WM_NAME", "STRING", name);
     xcb_map_window(c, window);
     sync();
     return window;
+}
+
+QImage DX11TestDisplay::grab(const QRect& rect)
+{
+    if (!isConnected() || m_p->screen->root_depth != 24 || rect.isEmpty())
+        return QImage();
+    xcb_connection_t* c = m_p->xcb;
+    QImage image(rect.size(), QImage::Format_RGB32);
+    // In bands that fit in one reply.
+    const int rowsPerBand = qMax(1, (4 << 20) / int(image.bytesPerLine()));
+    for (int top = 0; top < rect.height(); top += rowsPerBand) {
+        const int rows = qMin(rowsPerBand, rect.height() - top);
+        xcb_get_image_reply_t* reply = xcb_get_image_reply(
+            c,
+            xcb_get_image(c, XCB_IMAGE_FORMAT_Z_PIXMAP, m_p->screen->root, int16_t(rect.x()),
+                          int16_t(rect.y() + top), uint16_t(rect.width()), uint16_t(rows), ~0u),
+            nullptr);
+        const int length = reply ? xcb_get_image_data_length(reply) : 0;
+        if (length < int(image.bytesPerLine()) * rows) {
+            std::free(reply);
+            return QImage();
+        }
+        const uint8_t* data = xcb_get_image_data(reply);
+        for (int row = 0; row < rows; ++row) {
+            auto* line = reinterpret_cast<quint32*>(image.scanLine(top + row));
+            std::memcpy(line, data + row * image.bytesPerLine(), size_t(image.bytesPerLine()));
+            for (int x = 0; x < rect.width(); ++x)
+                line[x] |= 0xFF000000u;
+        }
+        std::free(reply);
+    }
+    return image;
 }
 
 void DX11TestDisplay::setTextProperty(quint32 window, const char* property, const char* type, const QByteArray& bytes)

@@ -29,6 +29,12 @@ public:
     // WM_NAME as a STRING; mapped, it lives until destroyWindow() or the end of
     // this connection. `overrideRedirect` keeps window managers away from it.
     quint32 createWindow(const QRect& rect, QRgb colour, const QByteArray& name, bool overrideRedirect = false);
+    // The same with `picture` (the window's size, RGB32) as its content, drawn
+    // by the server itself whenever the window is exposed.
+    quint32 createPictureWindow(const QRect& rect, const QImage& picture, const QByteArray& name);
+    // What the screen shows in `rect` (root coordinates), as RGB32; a null
+    // image when it cannot be read.
+    QImage grab(const QRect& rect);
     // Sets a text property of the window as raw bytes of the given type.
     void setTextProperty(quint32 window, const char* property, const char* type, const QByteArray& bytes);
     void destroyWindow(quint32 window);
@@ -40,6 +46,11 @@ public:
 
 private:
     quint32 atom(const char* name);
+    // A server-side copy of `image` at the root's depth (24 or 16), 0 on
+    // other depths; it lives as long as this connection.
+    quint32 uploadPixmap(const QImage& image);
+    quint32 createWindow(const QRect& rect, quint32 backgroundMask, quint32 background, const QByteArray& name,
+                         bool overrideRedirect);
 
     struct Connection;
     Connection* m_p;

@@ -1,6 +1,7 @@
 #include <QtTest>
 
 #include <QGraphicsRectItem>
+#include <QGraphicsSceneMouseEvent>
 #include <QPointer>
 #include <QScrollBar>
 
@@ -20,6 +21,16 @@ public:
     int entered = 0;
 protected:
     void hoverEnterEvent(QGraphicsSceneHoverEvent*) override { ++entered; }
+};
+
+// An item that keeps the scene position of the last press it got.
+class PressRecorder : public QGraphicsRectItem
+{
+public:
+    PressRecorder() : QGraphicsRectItem(0, 0, 1000, 1000) {}
+    QPointF pressedAt{-1, -1};
+protected:
+    void mousePressEvent(QGraphicsSceneMouseEvent* event) override { pressedAt = event->scenePos(); }
 };
 
 bool fuzzyEqual(const QTransform& a, const QTransform& b)
@@ -47,6 +58,8 @@ private slots:
     void destructionDeletesTheScene();
     void mouseMoveIsOfferedToTheCanvasFirst();
     void replayedMoveUpdatesHover();
+    void pressKeepsTheFractionOfAScaledScreen_data();
+    void pressKeepsTheFractionOfAScaledScreen();
 };
 
 void tst_DGraphicsView::ladderIsEmptyUntilFirstUse()
@@ -193,6 +206,47 @@ void tst_DGraphicsView::replayedMoveUpdatesHover()
     QCOMPARE(item->entered, 1);
     QCOMPARE(canvas.horizontalRuler()->currentPos(), local.x());
     QCOMPARE(canvas.verticalRuler()->currentPos(), local.y());
+}
+
+void tst_DGraphicsView::pressKeepsTheFractionOfAScaledScreen_data()
+{
+    QTest::addColumn<QPointF>("fraction");
+    QTest::addColumn<QPointF>("scenePos");
+    // The view shows the scene at half size, as on a screen that Qt scales by 2:
+    // the pointer on an odd screen pixel stands half way into a widget pixel.
+    QTest::newRow("on a widget pixel") << QPointF(0, 0) << QPointF(300, 150);
+    QTest::newRow("half way into one") << QPointF(0.5, 0.5) << QPointF(301, 151);
+    QTest::newRow("half way before one") << QPointF(-0.5, 0) << QPointF(299, 150);
+}
+
+void tst_DGraphicsView::pressKeepsTheFractionOfAScaledScreen()
+{
+    QFETCH(QPointF, fraction);
+    QFETCH(QPointF, scenePos);
+    DCanvas canvas;
+    canvas.resize(600, 400);
+    canvas.setCanvasSize(1000, 1000);
+    canvas.setRulerVisible(false);
+    canvas.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&canvas));
+    DGraphicsView* view = canvas.view();
+    view->setTransform(QTransform::fromScale(0.5, 0.5));
+    view->horizontalScrollBar()->setValue(view->horizontalScrollBar()->minimum());
+    view->verticalScrollBar()->setValue(view->verticalScrollBar()->minimum());
+    auto* item = new PressRecorder;
+    canvas.scene()->addItem(item);
+
+    QWidget* viewport = view->viewport();
+    // As Qt delivers it: the window's position keeps the fraction, the
+    // widget's is rounded to whole pixels.
+    const QPoint pixel = view->mapFromScene(QPointF(300, 150));
+    const QPointF inWindow = QPointF(viewport->mapTo(viewport->window(), pixel)) + fraction;
+    const QPoint local = viewport->mapFrom(viewport->window(), inWindow.toPoint());
+    QMouseEvent press(QEvent::MouseButtonPress, QPointF(local), inWindow,
+                      QPointF(viewport->mapToGlobal(pixel)) + fraction, Qt::LeftButton, Qt::LeftButton,
+                      Qt::NoModifier);
+    QApplication::sendEvent(viewport, &press);
+    QCOMPARE(item->pressedAt, scenePos);
 }
 
 QTEST_MAIN(tst_DGraphicsView)

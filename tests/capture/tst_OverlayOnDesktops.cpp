@@ -1,0 +1,363 @@
+// The real Zorvelshot's capture overlay where Qt's coordinates are not the
+// display's pixels: a 2560 x 1600 screen that Qt scales (run with
+// QT_SCALE_FACTOR 2 and 1.5, which the program inherits) and the right-hand one
+// of two monitors. The test drives the program as a user does, with xdotool in
+// the display's own pixels, over a screen of random noise, and checks what the
+// program shows and saves pixel by pixel against it.
+#include <QtTest>
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QProcess>
+#include <QScreen>
+#include <QTemporaryDir>
+
+#include <algorithm>
+#include <cmath>
+
+#include "DFullScreenSelector.h"
+#include "DLocalInstancePeer.h"
+#include "DNoiseImage.h"
+#include "DOverlayLayout.h"
+#include "DProgramProcess.h"
+#include "DUserActions.h"
+#include "DX11TestDisplay.h"
+
+namespace {
+
+QString number(int value)
+{
+    return QString::number(value);
+}
+
+// The program's visible window with this title, or an empty text.
+QString visibleWindow(qint64 pid, const QString& title)
+{
+    return xdotoolLines({"search", "--all", "--onlyvisible", "--pid", QString::number(pid), "--name",
+                         "^" + title + "$"})
+        .value(0);
+}
+
+// A window's place and size as the display has them.
+QRect windowGeometry(const QString& window)
+{
+    QHash<QString, int> values;
+    for (const QString& line : xdotoolLines({"getwindowgeometry", "--shell", window}))
+        values[line.section('=', 0, 0)] = line.section('=', 1).toInt();
+    return QRect(values["X"], values["Y"], values["WIDTH"], values["HEIGHT"]);
+}
+
+// Whether a colour is the noise's under the overlay's veil (40 % left), to
+// within the rounding of the dimming.
+bool isDimmed(QRgb shown, QRgb noise)
+{
+    const qreal kept = 1.0 - DFullScreenSelector::DimOpacity;
+    return qAbs(qRed(shown) - qRound(qRed(noise) * kept)) <= 1
+        && qAbs(qGreen(shown) - qRound(qGreen(noise) * kept)) <= 1
+        && qAbs(qBlue(shown) - qRound(qBlue(noise) * kept)) <= 1;
+}
+
+// The colour of the raised frames on top of the overlay's two bars, in their
+// middle rows.
+const QRgb BarFrame = qRgb(185, 196, 202);
+
+} // namespace
+
+class TestOverlayOnDesktops : public QObject
+{
+    Q_OBJECT
+
+private:
+    // A point of the overlay (its own logical coordinates, as its widgets are
+    // laid out) in the display's pixels.
+    QPoint onDisplay(const QPointF& overlayPoint) const
+    {
+        return m_monitor.topLeft()
+            + QPoint(int(std::floor(overlayPoint.x() * m_ratio)), int(std::floor(overlayPoint.y() * m_ratio)));
+    }
+
+    // Where the overlay's buttons will be once its bars are in, in the display's pixels.
+    void measureButtons()
+    {
+        const DOverlayLayout layout = measureOverlayLayout(m_screen, m_monitor.size());
+        for (auto button = layout.buttons.cbegin(); button != layout.buttons.cend(); ++button)
+            m_buttons[button.key()] = onDisplay(button.value());
+        m_mainBarTop = layout.mainBarTop;
+        m_subBarTop = layout.subBarTop;
+    }
+
+    // Whether the bar whose frame's top row is `top` (overlay coordinates)
+    // stands still there: the middle rows of the frame show its colour (its
+    // edges are thicker or thinner with the scale).
+    bool barIsIn(int top)
+    {
+        for (qreal row : {2.0, 3.0}) {
+            const QPoint at = onDisplay(QPointF(10.5, top + row));
+            const QImage pixel = m_display.grab(QRect(at, QSize(1, 1)));
+            if (pixel.isNull() || (pixel.pixel(0, 0) & 0xFFFFFF) != (BarFrame & 0xFFFFFF))
+                return false;
+        }
+        return true;
+    }
+
+    void click(const QString& button)
+    {
+        QVERIFY2(m_buttons.contains(button), qPrintable(button));
+        QVERIFY(clickAt(m_buttons.value(button)));
+    }
+
+    void drag(const QPoint& from, const QPoint& to) { QVERIFY(dragPointer(from, to)); }
+
+    // The program with its main window on screen, moved onto the monitor under
+    // test: the window's id, or an empty text.
+    QString startShown()
+    {
+        const QString folder = qEnvironmentVariable("XDG_CONFIG_HOME") + "/Orvanta";
+        QDir().mkpath(folder);
+        QFile settings(folder + "/Zorvelshot.ini");
+        if (!settings.open(QIODevice::WriteOnly | QIODevice::Truncate))
+            return QString();
+        settings.write("[General]\nAutoUpdate=false\nAutomaticSaveFolder=" + m_output->path().toUtf8() + "\n");
+        settings.close();
+
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        // A user without login records: the main window shows at start.
+        environment.insert("USER", "zorvel-no-such-user");
+        environment.insert("QT_XCB_GL_INTEGRATION", "none");
+        m_program.reset(startProgram(m_programPath, {}, environment));
+        QString window;
+        QElapsedTimer clock;
+        clock.start();
+        while (window.isEmpty() && clock.elapsed() < 20000 && m_program->state() == QProcess::Running) {
+            QTest::qWait(100);
+            window = visibleWindow(m_program->processId(), "Zorvelshot");
+        }
+        if (window.isEmpty())
+            return QString();
+        // Without a window manager the window goes where it is told at once.
+        const QPoint place = m_monitor.topLeft() + QPoint(m_monitor.width() / 3, m_monitor.height() / 3);
+        xdotool({"windowmove", "--sync", window, number(place.x()), number(place.y())});
+        return window;
+    }
+
+    // The share of the monitor's pixels that show the noise under the veil, in
+    // the worst of a 4 x 4 grid of tiles: an overlay that is shifted, scaled or
+    // covers only a part of the monitor fails in some tile.
+    double worstTileDimmed(QString& where)
+    {
+        const QImage shown = m_display.grab(m_monitor);
+        if (shown.isNull())
+            return 0.0;
+        double worst = 1.0;
+        for (int row = 0; row < 4; ++row) {
+            for (int column = 0; column < 4; ++column) {
+                const QRect tile(column * shown.width() / 4, row * shown.height() / 4, shown.width() / 4,
+                                 shown.height() / 4);
+                int matching = 0;
+                for (int y = tile.top(); y <= tile.bottom(); ++y) {
+                    for (int x = tile.left(); x <= tile.right(); ++x)
+                        matching += isDimmed(shown.pixel(x, y), m_noise.pixel(m_monitor.topLeft() + QPoint(x, y)));
+                }
+                const double share = double(matching) / (tile.width() * tile.height());
+                if (share < worst) {
+                    worst = share;
+                    where = QString("tile %1,%2 (%3 dimmed)").arg(column).arg(row).arg(share);
+                }
+            }
+        }
+        return worst;
+    }
+
+    // Presses the main window's mode key; the overlay's window once it covers
+    // the monitor, or an empty text.
+    QString startCapture(const QString& window, const QString& key)
+    {
+        if (!xdotool({"windowfocus", "--sync", window}) || !xdotool({"key", key}))
+            return QString();
+        QString overlay;
+        QElapsedTimer clock;
+        clock.start();
+        while (overlay.isEmpty() && clock.elapsed() < 20000) {
+            QTest::qWait(50);
+            overlay = visibleWindow(m_program->processId(), "Zorvel is Capturing");
+        }
+        return overlay;
+    }
+
+    // The one file the program wrote into the output folder, once it is there.
+    QImage savedImage() { return savedImageIn(m_output->path()); }
+
+    // Save or Clipboard on the main bar once it is in; what the user gets.
+    QImage output(const QString& button)
+    {
+        if (!QTest::qWaitFor([this]() { return barIsIn(m_mainBarTop); }, 10000)) {
+            qWarning("the main bar did not come in");
+            return QImage();
+        }
+        click(button);
+        return button == "toolButtonSave" ? savedImage() : pastedImage();
+    }
+
+    QString m_programPath;
+    QScopedPointer<QProcess> m_program;
+    QScreen* m_screen = nullptr;
+    // The monitor under test in the display's pixels, and Qt's scale on it.
+    QRect m_monitor;
+    qreal m_ratio = 1.0;
+    DX11TestDisplay m_display;
+    QImage m_noise;
+    QScopedPointer<QTemporaryDir> m_output;
+    QHash<QString, QPoint> m_buttons;
+    int m_mainBarTop = 0;
+    int m_subBarTop = 0;
+
+private slots:
+    void initTestCase()
+    {
+        m_programPath = qEnvironmentVariable("ZORVEL_BUILD_DIR") + "/bin/Zorvelshot";
+        QVERIFY2(QFileInfo(m_programPath).isExecutable(), qPrintable(m_programPath));
+        QVERIFY(QGuiApplication::platformName() == QLatin1String("xcb"));
+        // The right-hand monitor when there are two.
+        const QList<QScreen*> screens = QGuiApplication::screens();
+        m_screen = *std::max_element(screens.begin(), screens.end(), [](QScreen* a, QScreen* b) {
+            return a->geometry().x() < b->geometry().x();
+        });
+        m_ratio = m_screen->devicePixelRatio();
+        // Qt keeps a screen's origin in the display's pixels and scales its
+        // size; the display's own size has the last word over the rounding.
+        const QRect logical = m_screen->geometry();
+        m_monitor = QRect(logical.topLeft(), logical.size() * m_ratio)
+                        .intersected(QRect(QPoint(0, 0), m_display.rootSize()));
+        QVERIFY2(m_ratio > 1.0 || screens.count() > 1, "neither scaled nor two monitors");
+        measureButtons();
+        m_noise = m_display.paintRootNoise(20261210);
+        QVERIFY(!m_noise.isNull());
+    }
+
+    void init()
+    {
+        m_output.reset(new QTemporaryDir);
+        QVERIFY(m_output->isValid());
+    }
+
+    void cleanup()
+    {
+        if (m_program) {
+            m_program->kill();
+            m_program->waitForFinished(5000);
+            m_program.reset();
+        }
+        QFile::remove(DLocalInstancePeer::serverPath("Zorvelshot"));
+        QFile::remove(DLocalInstancePeer::lockPath("Zorvelshot"));
+    }
+
+    void regionIsTheSweptPixels_data()
+    {
+        QTest::addColumn<QString>("button");
+        QTest::newRow("save") << "toolButtonSave";
+        QTest::newRow("clipboard") << "toolButtonClipboard";
+    }
+
+    // The overlay covers the whole monitor with the screenshot one to one
+    // under the veil; the rectangle the pointer sweeps is what comes out.
+    void regionIsTheSweptPixels()
+    {
+        QFETCH(QString, button);
+        const QString window = startShown();
+        QVERIFY2(!window.isEmpty(), "the main window never showed");
+        const QString overlay = startCapture(window, "alt+r");
+        QVERIFY2(!overlay.isEmpty(), "the overlay never showed");
+        // Exactly the monitor; a scale that maps no whole number of logical
+        // pixels onto it may round the window's size up, off the display.
+        QCOMPARE(windowGeometry(overlay).intersected(QRect(QPoint(0, 0), m_display.rootSize())), m_monitor);
+        QString where;
+        QVERIFY2(QTest::qWaitFor([&]() { return worstTileDimmed(where) > 0.9; }, 10000), qPrintable(where));
+
+        // Odd places and sizes: no scale maps them onto whole logical pixels.
+        const QRect area(m_monitor.topLeft() + QPoint(301, 157), QSize(203, 141));
+        drag(area.topLeft(), area.bottomRight());
+        const QImage image = output(button);
+        QCOMPARE(image.size(), area.size());
+        // Inside the outline that marks the piece: the screen's own pixels.
+        QCOMPARE(pixelsDiffering(m_noise, area.adjusted(2, 2, -2, -2), image, QPoint(2, 2)), 0);
+    }
+
+    // The sub-tool bar comes in above the main bar, its buttons answer, and a
+    // line lands where the pointer drew it, on odd pixels too.
+    void lineDrawnAfterTheCaptureIsSaved()
+    {
+        const QString window = startShown();
+        QVERIFY2(!window.isEmpty(), "the main window never showed");
+        QVERIFY2(!startCapture(window, "alt+r").isEmpty(), "the overlay never showed");
+        const QRect area(m_monitor.topLeft() + QPoint(101, 121), QSize(251, 161));
+        drag(area.topLeft(), area.bottomRight());
+        QVERIFY(QTest::qWaitFor([this]() { return barIsIn(m_mainBarTop); }, 10000));
+        click("toolButtonDraw");
+        QVERIFY2(QTest::qWaitFor([this]() { return barIsIn(m_subBarTop); }, 10000), "the sub-tool bar did not come in");
+        click("toolButtonDrawLine");
+        // Away from the piece's edges and middle, where the pointer snaps.
+        const QPoint from = area.topLeft() + QPoint(52, 42);
+        const QPoint to = from + QPoint(121, 0);
+        drag(from, to);
+        click("toolButtonSave");
+        const QImage saved = savedImage();
+        QCOMPARE(saved.size(), area.size());
+        // The line's middle row is the line's colour all along; rows away
+        // from it are the screen.
+        const int row = from.y() - area.top();
+        int offTheLine = 0;
+        for (int x = from.x() - area.left() + 3; x <= to.x() - area.left() - 3; ++x)
+            offTheLine += (saved.pixel(x, row) & 0xFFFFFF) != 0x3B3B3Bu;
+        QCOMPARE(offTheLine, 0);
+        for (int away : {-20, 20}) {
+            const QRect band(from.x(), from.y() + away, to.x() - from.x() + 1, 1);
+            QCOMPARE(pixelsDiffering(m_noise, band, saved, band.topLeft() - area.topLeft()), 0);
+        }
+    }
+
+    // Picking a window picks that window's pixels, up to its last pixel.
+    void windowIsThatWindowsPixels()
+    {
+        const QRect frame(m_monitor.topLeft() + QPoint(523, 211), QSize(321, 243));
+        const QImage content = noiseImage(frame.size(), 4242);
+        const quint32 target = m_display.createPictureWindow(frame, content, "Capture target");
+        QVERIFY(target);
+        // The pointer rests on the window: it is highlighted from the start.
+        QVERIFY(xdotool({"mousemove", number(frame.center().x()), number(frame.center().y())}));
+        const QString window = startShown();
+        QVERIFY2(!window.isEmpty(), "the main window never showed");
+        QVERIFY(xdotool({"mousemove", number(frame.center().x()), number(frame.center().y())}));
+        QVERIFY2(!startCapture(window, "alt+w").isEmpty(), "the overlay never showed");
+        // Then onto its last pixel, which lies half way into a pixel of Qt's
+        // coordinates on a screen scaled by 2 or 1.5.
+        QVERIFY(xdotool({"mousemove", number(frame.right()), number(frame.bottom())}));
+        // Highlighted: the window shows undimmed through the veil, at its place
+        // (a band along its top, clear of the label beside the pointer).
+        const QRect band(frame.topLeft() + QPoint(4, 4), QSize(frame.width() - 8, 40));
+        QVERIFY(QTest::qWaitFor(
+            [&]() {
+                const QImage shown = m_display.grab(band);
+                return !shown.isNull()
+                    && pixelsDiffering(content, band.translated(-frame.topLeft()), shown, QPoint(0, 0)) == 0;
+            },
+            10000));
+        QVERIFY(xdotool({"click", "1"}));
+        const QImage saved = output("toolButtonSave");
+        m_display.destroyWindow(target);
+        QCOMPARE(saved.size(), frame.size());
+        QCOMPARE(pixelsDiffering(content, content.rect().adjusted(2, 2, -2, -2), saved, QPoint(2, 2)), 0);
+    }
+};
+
+// Plain X rendering: the GL integration's one-time set-up allocates memory that
+// is never given back, which the leak checker would report against this test.
+int main(int argc, char** argv)
+{
+    qputenv("QT_XCB_GL_INTEGRATION", "none");
+    QApplication app(argc, argv);
+    TestOverlayOnDesktops test;
+    QTEST_SET_MAIN_SOURCE_PATH
+    return QTest::qExec(&test, argc, argv);
+}
+#include "tst_OverlayOnDesktops.moc"

@@ -1,0 +1,51 @@
+#ifndef DOVERLAYLAYOUT_H
+#define DOVERLAYLAYOUT_H
+
+#include <QHash>
+#include <QPixmap>
+#include <QPointF>
+#include <QScreen>
+#include <QString>
+#include <QToolButton>
+
+#include "DFullScreenSelector.h"
+#include "ui_DFullScreenSelector.h"
+
+// Where the capture overlay's bars and buttons are once its bars are in, in
+// the overlay's own coordinates (Qt's, before any scale): laid out by an
+// overlay of the test's process on the same screen, at the same scale, so that
+// a test can press the real program's buttons. For tests that link the
+// program's core and find its generated form.
+struct DOverlayLayout
+{
+    // The centres of Save, Clipboard and Draw on the main bar and of the line
+    // tool on the sub-tool bar, by object name.
+    QHash<QString, QPointF> buttons;
+    int mainBarTop = 0;
+    int subBarTop = 0;
+};
+
+// The layout on `screen` for a screenshot of `screenshotSize`.
+inline DOverlayLayout measureOverlayLayout(QScreen* screen, const QSize& screenshotSize)
+{
+    DOverlayLayout layout;
+    DFullScreenSelector probe;
+    probe.setCaptureScreen(screen);
+    probe.initialize(QPixmap(screenshotSize));
+    probe.hide();
+    Ui_DFullScreenSelector* ui = probe.form();
+    layout.mainBarTop = screen->geometry().height() - ui->widgetMainTool->height();
+    layout.subBarTop = layout.mainBarTop - ui->widgetSubTool->height();
+    ui->widgetMainTool->show();
+    ui->widgetMainTool->layout()->activate();
+    for (QToolButton* button : {ui->toolButtonSave, ui->toolButtonClipboard, ui->toolButtonDraw})
+        layout.buttons[button->objectName()] = QPointF(button->geometry().center()) + QPointF(0, layout.mainBarTop);
+    probe.setCaptureToolsVisibility(false);
+    ui->widgetSubTool->show();
+    ui->widgetSubTool->layout()->activate();
+    layout.buttons["toolButtonDrawLine"] =
+        QPointF(ui->toolButtonDrawLine->geometry().center()) + QPointF(0, layout.subBarTop);
+    return layout;
+}
+
+#endif // DOVERLAYLAYOUT_H
