@@ -64,7 +64,7 @@ const QRgb BarFrame = qRgb(185, 196, 202);
 
 } // namespace
 
-class TestOverlayOnDesktops : public QObject
+class tst_OverlayOnDesktops : public QObject
 {
     Q_OBJECT
 
@@ -356,7 +356,7 @@ int main(int argc, char** argv)
 {
     qputenv("QT_XCB_GL_INTEGRATION", "none");
     QApplication app(argc, argv);
-    TestOverlayOnDesktops test;
+    tst_OverlayOnDesktops test;
     QTEST_SET_MAIN_SOURCE_PATH
     return QTest::qExec(&test, argc, argv);
 }

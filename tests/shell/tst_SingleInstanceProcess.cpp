@@ -436,7 +436,7 @@ void tst_SingleInstanceProcess::oversizedStartupScriptIsSkipped()
     QVERIFY(!settings.contains("ScriptPreference/ran"));
 }
 
-void TestSingleInstanceProcess::windowClosedWhileTheStartupScriptRunsEndsTheProgram()
+void tst_SingleInstanceProcess::windowClosedWhileTheStartupScriptRunsEndsTheProgram()
 {
     // Without a tray icon, closing the window ends the program; the start-up
     // script is still running when the user does it.
