@@ -228,7 +228,7 @@ bool QtVariantPropertyManager::sameValue(int type, const QVariant& a, const QVar
         // Exactly: a small step is a change too.
         return a.toDouble() == b.toDouble();
     case QVariant::Color: {
-        // The same colour in another spec is the same colour.
+        // The same colour held as HSV or as RGB is the same colour.
         const QColor ca = a.value<QColor>();
         const QColor cb = b.value<QColor>();
         return ca.isValid() == cb.isValid() && (!ca.isValid() || ca.rgba() == cb.rgba());
