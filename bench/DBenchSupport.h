@@ -5,10 +5,24 @@
 #include <QImage>
 #include <QPainter>
 #include <QPixmap>
+#include <QTemporaryDir>
 #include <QVector>
 
 #include <algorithm>
 #include <cstdlib>
+
+// A settings folder of the bench's own while it lives: a bench must not
+// read or write the user's settings. Made before the application object.
+class DBenchSettingsHome
+{
+public:
+    DBenchSettingsHome() { qputenv("XDG_CONFIG_HOME", m_home.filePath("config").toLocal8Bit()); }
+    // A path inside the folder, for what the bench writes besides settings.
+    QString filePath(const QString& name) const { return m_home.filePath(name); }
+
+private:
+    QTemporaryDir m_home;
+};
 
 // The middle value of the measured runs (the upper one of an even count).
 inline double median(QVector<double> values)

@@ -43,8 +43,7 @@ protected:
 
 int main(int argc, char** argv)
 {
-    QTemporaryDir home;
-    qputenv("XDG_CONFIG_HOME", home.filePath("config").toLocal8Bit());
+    DBenchSettingsHome home;
     QApplication app(argc, argv);
     const int runs = runsFromArguments(argc, argv);
 

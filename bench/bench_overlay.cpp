@@ -178,8 +178,7 @@ void benchBareWindow(int runs)
 
 int main(int argc, char** argv)
 {
-    QTemporaryDir home;
-    qputenv("XDG_CONFIG_HOME", home.filePath("config").toLocal8Bit());
+    DBenchSettingsHome home;
     QApplication app(argc, argv);
     const int runs = runsFromArguments(argc, argv);
     if (const int failed = benchFirstFrame(runs))

@@ -49,9 +49,7 @@ QImage desktopLikeImage()
 
 int main(int argc, char** argv)
 {
-    // A settings file of our own: the bench must not touch the user's.
-    QTemporaryDir home;
-    qputenv("XDG_CONFIG_HOME", home.filePath("config").toLocal8Bit());
+    DBenchSettingsHome home;
     QApplication app(argc, argv);
     const int runs = runsFromArguments(argc, argv);
 
