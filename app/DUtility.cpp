@@ -8,6 +8,8 @@
 
 #include <cmath>
 
+#include <sys/stat.h>
+
 #include "DLoginItems.h"
 
 // ---------------------------------------------------------------------------
@@ -68,8 +70,32 @@ QString DUtility::convertTimeVariables(const QString& pattern)
     return result;
 }
 
-QString DUtility::makeFullPath(const QString& folder, const QString& subFolder,
-                               const QString& baseName, const QString& extension)
+namespace {
+
+// The most bytes one directory entry's name may hold (NAME_MAX of the file
+// systems in use).
+const int MaxFileNameBytes = 255;
+
+// The longest start of `name` made of whole characters whose file-system
+// encoding takes at most `room` bytes.
+QString leadingCharactersWithin(const QString& name, int room)
+{
+    int used = 0;
+    int end = 0;
+    while (end < name.size()) {
+        const bool pair = name.at(end).isHighSurrogate() && end + 1 < name.size() && name.at(end + 1).isLowSurrogate();
+        const int units = pair ? 2 : 1;
+        used += QFile::encodeName(name.mid(end, units)).size();
+        if (used > room)
+            break;
+        end += units;
+    }
+    return name.left(end);
+}
+
+} // namespace
+
+QString DUtility::makeTargetFolder(const QString& folder, const QString& subFolder)
 {
     QString directory = QDir::toNativeSeparators(folder);
     if (!subFolder.isEmpty())
@@ -78,11 +104,31 @@ QString DUtility::makeFullPath(const QString& folder, const QString& subFolder,
         directory += QDir::separator();
     if (!QDir(directory).exists())
         QDir().mkpath(directory);
+    return directory;
+}
 
-    QString candidate = directory + baseName + QLatin1Char('.') + extension;
-    for (qint64 n = 1; QFile::exists(candidate); ++n)
-        candidate = QStringLiteral("%1%2[%3].%4").arg(directory, baseName, QString::number(n), extension);
-    return candidate;
+QString DUtility::fileNameWithCounter(const QString& baseName, qint64 counter, const QString& extension)
+{
+    const QString tail = (counter > 0 ? QStringLiteral("[%1]").arg(counter) : QString()) + QLatin1Char('.') + extension;
+    return leadingCharactersWithin(baseName, MaxFileNameBytes - QFile::encodeName(tail).size()) + tail;
+}
+
+bool DUtility::isPathTaken(const QString& path)
+{
+    // lstat, not stat: a link is an entry of its own, wherever it leads.
+    struct stat entry;
+    return ::lstat(QFile::encodeName(path).constData(), &entry) == 0;
+}
+
+QString DUtility::makeFullPath(const QString& folder, const QString& subFolder,
+                               const QString& baseName, const QString& extension)
+{
+    const QString directory = makeTargetFolder(folder, subFolder);
+    for (qint64 n = 0;; ++n) {
+        const QString candidate = directory + fileNameWithCounter(baseName, n, extension);
+        if (!isPathTaken(candidate))
+            return candidate;
+    }
 }
 
 // ---------------------------------------------------------------------------

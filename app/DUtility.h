@@ -31,8 +31,21 @@ public:
     // (a hidden file); true if anything was removed.
     static bool removeFileNameInvalidChar(QString& name);
     static QString convertTimeVariables(const QString& pattern);
+    // A path below the folder (and sub-folder) that no directory entry holds at
+    // the moment: the name itself, else the name with the first free counter.
     static QString makeFullPath(const QString& folder, const QString& subFolder,
                                 const QString& baseName, const QString& extension);
+    // The folder makeFullPath names files in: folder and sub-folder joined,
+    // ending in a separator; created with its parents when missing.
+    static QString makeTargetFolder(const QString& folder, const QString& subFolder);
+    // The name `baseName` gets with a counter: none for 0, "[counter]" after
+    // it otherwise, then a dot and the extension. The base name is shortened,
+    // by whole characters, as far as the whole needs to fit in the 255 bytes
+    // of a directory entry.
+    static QString fileNameWithCounter(const QString& baseName, qint64 counter, const QString& extension);
+    // Whether a directory entry of any kind has this path; a link counts,
+    // also one that leads nowhere.
+    static bool isPathTaken(const QString& path);
 
     // Class tests
     static bool isInherits(const QMetaObject* meta, const QString& className);

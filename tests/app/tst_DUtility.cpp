@@ -7,6 +7,9 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include "DHotkey.h"
 #include "DUtility.h"
 
@@ -63,6 +66,10 @@ private slots:
     void makeFullPathSeparators();
     void makeFullPathCountsCollisions();
     void makeFullPathCreatesMissingFolders();
+    void makeFullPathCountsEveryKindOfEntry_data();
+    void makeFullPathCountsEveryKindOfEntry();
+    void makeFullPathFitsLongNames_data();
+    void makeFullPathFitsLongNames();
 
     // class tests, hotkeys
     void isInherits_data();
@@ -215,6 +222,84 @@ void tst_DUtility::makeFullPathCreatesMissingFolders()
     touch(dir.filePath("file"));
     QCOMPARE(DUtility::makeFullPath(dir.filePath("file"), "sub", "Snap", "png"),
              dir.filePath("file/sub/Snap.png"));
+}
+
+// Whatever holds the name (a link that leads nowhere, a folder, a pipe) makes
+// it taken: the next save takes the counter instead.
+void tst_DUtility::makeFullPathCountsEveryKindOfEntry_data()
+{
+    QTest::addColumn<QString>("kind");
+    QTest::newRow("link that leads nowhere") << "dangling link";
+    QTest::newRow("link to a file elsewhere") << "link";
+    QTest::newRow("folder") << "folder";
+    QTest::newRow("pipe") << "fifo";
+}
+
+void tst_DUtility::makeFullPathCountsEveryKindOfEntry()
+{
+    QFETCH(QString, kind);
+    QTemporaryDir dir;
+    QTemporaryDir elsewhere;
+    const QByteArray taken = QFile::encodeName(dir.filePath("Snap.png"));
+    const QByteArray target = QFile::encodeName(elsewhere.filePath("target.png"));
+    if (kind == "link")
+        touch(elsewhere.filePath("target.png"));
+    if (kind.contains("link"))
+        QCOMPARE(::symlink(target.constData(), taken.constData()), 0);
+    else if (kind == "folder")
+        QVERIFY(QDir().mkdir(dir.filePath("Snap.png")));
+    else
+        QCOMPARE(::mkfifo(taken.constData(), 0600), 0);
+    QCOMPARE(DUtility::makeFullPath(dir.path(), "", "Snap", "png"), dir.filePath("Snap[1].png"));
+}
+
+// A directory entry holds at most 255 bytes: the base name is shortened, by
+// whole characters, just enough that it, the counter and the extension fit.
+void tst_DUtility::makeFullPathFitsLongNames_data()
+{
+    QTest::addColumn<QString>("baseName");
+    QTest::newRow("250 letters") << QString(250, 'a');
+    QTest::newRow("251 letters") << QString(251, 'b');
+    QTest::newRow("300 letters") << QString(300, 'c');
+    QTest::newRow("two-byte characters") << QString(200, QChar(0x00E9));
+    QTest::newRow("three-byte characters") << QString(100, QChar(0x20AC));
+    // Beyond the basic plane: each character is two UTF-16 units and four bytes.
+    QTest::newRow("four-byte characters") << QString::fromUtf8("\xF0\x9F\x93\xB7").repeated(70);
+    // The limit falls inside a character unless the cut steps back.
+    QTest::newRow("mixed, limit inside a character")
+        << QString(248, 'd') + QString::fromUtf8("\xE2\x82\xAC\xF0\x9F\x93\xB7").repeated(3);
+    QTest::newRow("short") << "Snap";
+}
+
+void tst_DUtility::makeFullPathFitsLongNames()
+{
+    QFETCH(QString, baseName);
+    QTemporaryDir dir;
+    QStringList names;
+    for (int save = 0; save < 12; ++save) {
+        const QString path = DUtility::makeFullPath(dir.path(), "", baseName, "png");
+        QFile file(path);
+        QVERIFY2(file.open(QIODevice::WriteOnly), qPrintable(path + ": " + file.errorString()));
+        file.close();
+        names << QFileInfo(path).fileName();
+    }
+    for (int save = 0; save < names.size(); ++save) {
+        const QString& name = names.at(save);
+        const QString suffix = save == 0 ? QString(".png") : QString("[%1].png").arg(save);
+        QVERIFY2(name.endsWith(suffix), qPrintable(name));
+        const QString base = name.chopped(suffix.size());
+        const QByteArray bytes = QFile::encodeName(name);
+        QVERIFY2(bytes.size() <= 255, qPrintable(name));
+        // Whole characters of the pattern, from its start: no sequence cut.
+        QVERIFY(baseName.startsWith(base));
+        QVERIFY(base.isEmpty() || !base.back().isHighSurrogate());
+        QCOMPARE(QString::fromUtf8(bytes), name);
+        // Shortened only as far as needed: the next character would not fit.
+        if (base.size() < baseName.size()) {
+            const int next = baseName.at(base.size()).isHighSurrogate() ? 2 : 1;
+            QVERIFY(bytes.size() + QFile::encodeName(baseName.mid(base.size(), next)).size() > 255);
+        }
+    }
 }
 
 void tst_DUtility::isInherits_data()
