@@ -1,8 +1,13 @@
 #include "DConfig.h"
 
 #include <QCoreApplication>
+#include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QSettings>
+#include <QStandardPaths>
+
+#include <sys/stat.h>
 
 #include "DUtility.h"
 
@@ -14,6 +19,7 @@ const QString kSystemTray = QStringLiteral("SystemTray");
 const QString kShowTrayInstantMenu = QStringLiteral("ShowTrayInstantMenu");
 const QString kRecentValuePrefix = QStringLiteral("RecentValue/");
 const QString kScriptPreferencePrefix = QStringLiteral("ScriptPreference/");
+const QString kOrganization = QStringLiteral("Orvanta");
 }
 
 DConfig::DConfig(QSettings* settings)
@@ -45,11 +51,41 @@ DConfig::~DConfig()
         m_pConfigInstance = nullptr;
 }
 
+namespace {
+
+// The files a settings object of the user's scope reads: the program's own,
+// then the one the maker's programs share.
+QStringList userSettingsFiles(const QString& applicationName)
+{
+    const QString folder = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);
+    return {folder + QLatin1Char('/') + kOrganization + QLatin1Char('/') + applicationName + QStringLiteral(".ini"),
+            folder + QLatin1Char('/') + kOrganization + QStringLiteral(".ini")};
+}
+
+// A path where something other than a file stands (links followed): a pipe,
+// whose opening waits for a writer for ever, a socket, a device, a folder.
+bool holdsNoFile(const QString& path)
+{
+    struct stat entry;
+    return ::stat(QFile::encodeName(path).constData(), &entry) == 0 && !S_ISREG(entry.st_mode);
+}
+
+} // namespace
+
 QSettings* DConfig::createSettings()
 {
     const QString applicationName = QFileInfo(QCoreApplication::applicationFilePath()).baseName();
-    return new QSettings(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("Orvanta"),
-                         applicationName);
+    for (const QString& path : userSettingsFiles(applicationName)) {
+        if (!holdsNoFile(path))
+            continue;
+        qWarning("The settings at \"%s\" are not a file: running on defaults, and nothing is saved",
+                 qPrintable(QDir::toNativeSeparators(path)));
+        // A name below a device: no file is ever found or made there, so
+        // nothing is read or written, and the values stay in memory.
+        return new QSettings(QStringLiteral("/dev/null/") + applicationName + QStringLiteral(".ini"),
+                             QSettings::IniFormat);
+    }
+    return new QSettings(QSettings::IniFormat, QSettings::UserScope, kOrganization, applicationName);
 }
 
 DConfig* DConfig::_instance()

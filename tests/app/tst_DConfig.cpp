@@ -4,6 +4,18 @@
 #include <QSettings>
 #include <QtTest>
 
+#include <atomic>
+#include <chrono>
+#include <condition_variable>
+#include <mutex>
+#include <thread>
+
+#include <fcntl.h>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/un.h>
+#include <unistd.h>
+
 #include "DConfig.h"
 #include "DFakeLoginItems.h"
 
@@ -29,6 +41,72 @@ QString settingsFilePath()
 {
     return settingsFolderPath() + "/" + QFileInfo(QCoreApplication::applicationFilePath()).baseName()
            + ".ini";
+}
+
+// Watches a pipe while it lives: should anything open it for reading, which
+// waits for a writer for ever, it is let go at once (it then reads nothing),
+// so that a test fails where it would hang.
+class PipeRescue
+{
+public:
+    explicit PipeRescue(const QByteArray& path)
+        : m_thread([this, path] {
+            std::unique_lock<std::mutex> lock(m_mutex);
+            while (!m_wake.wait_for(lock, std::chrono::milliseconds(20), [this] { return m_stopped; })) {
+                // Succeeds only while someone has the pipe open for reading.
+                const int writer = ::open(path.constData(), O_WRONLY | O_NONBLOCK | O_CLOEXEC);
+                if (writer >= 0) {
+                    m_needed = true;
+                    ::close(writer);
+                }
+            }
+        })
+    {
+    }
+    ~PipeRescue() { stop(); }
+
+    // Whether anything opened the pipe for reading.
+    bool stop()
+    {
+        {
+            std::lock_guard<std::mutex> lock(m_mutex);
+            m_stopped = true;
+        }
+        m_wake.notify_all();
+        if (m_thread.joinable())
+            m_thread.join();
+        return m_needed;
+    }
+
+private:
+    std::mutex m_mutex;
+    std::condition_variable m_wake;
+    bool m_stopped = false;
+    std::atomic<bool> m_needed{false};
+    std::thread m_thread;
+};
+
+// A socket's entry at `path`, left when the socket closes.
+bool makeSocketEntry(const QByteArray& path)
+{
+    sockaddr_un address = {};
+    address.sun_family = AF_UNIX;
+    if (size_t(path.size()) >= sizeof address.sun_path)
+        return false;
+    qstrcpy(address.sun_path, path.constData());
+    const int socket = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    const bool bound = socket >= 0 && ::bind(socket, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0;
+    if (socket >= 0)
+        ::close(socket);
+    return bound;
+}
+
+// The kind of entry at `path` (S_IFIFO, S_IFDIR, ...), the link itself for a
+// link; 0 when there is none.
+mode_t entryKind(const QByteArray& path)
+{
+    struct stat entry;
+    return ::lstat(path.constData(), &entry) == 0 ? (entry.st_mode & S_IFMT) : 0;
 }
 
 } // namespace
@@ -59,6 +137,8 @@ private slots:
     void randomBytesReadAsDefaults();
     void unwritableSettingsFileLeavesDefaultsInUse();
     void unwritableSettingsFolderLeavesDefaultsInUse();
+    void settingsPathThatIsNoFileRunsOnDefaults_data();
+    void settingsPathThatIsNoFileRunsOnDefaults();
 
 private:
     DFakeLoginItems m_loginItems;
@@ -330,6 +410,74 @@ void tst_DConfig::unwritableSettingsFolderLeavesDefaultsInUse()
     QVERIFY(QFileInfo(settingsFolderPath()).isFile());
     QVERIFY(blocker.open(QIODevice::ReadOnly));
     QCOMPARE(blocker.readAll(), QByteArray("AutoRun=false\nSystemTray=false\n"));
+}
+
+// A pipe, a socket or a folder at a settings path (or a link to one): the
+// store never opens it (a pipe would hold the start for ever), runs on its
+// defaults in memory, says so, and leaves everything as it was.
+void tst_DConfig::settingsPathThatIsNoFileRunsOnDefaults_data()
+{
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<QString>("path");
+    const QString own = settingsFilePath();
+    QTest::newRow("pipe") << "pipe" << own;
+    QTest::newRow("link to a pipe") << "link to a pipe" << own;
+    QTest::newRow("socket") << "socket" << own;
+    QTest::newRow("folder") << "folder" << own;
+    // Read too: the file that the maker's programs share.
+    QTest::newRow("pipe as the shared file") << "pipe" << settingsFolderPath() + ".ini";
+}
+
+void tst_DConfig::settingsPathThatIsNoFileRunsOnDefaults()
+{
+    QFETCH(QString, kind);
+    QFETCH(QString, path);
+    delete DConfig::_instance();
+    const QString configHome = QFileInfo(settingsFolderPath()).path();
+    QVERIFY(QDir().mkpath(settingsFolderPath()));
+    const QByteArray entry = QFile::encodeName(path);
+    const QByteArray pipe = kind == "link to a pipe" ? QFile::encodeName(configHome + "/pipe") : entry;
+    const auto removeEntries = qScopeGuard([&] {
+        ::unlink(entry.constData());
+        ::rmdir(entry.constData());
+        ::unlink(pipe.constData());
+    });
+    if (kind.contains("pipe"))
+        QCOMPARE(::mkfifo(pipe.constData(), 0600), 0);
+    if (kind == "link to a pipe")
+        QCOMPARE(::symlink(pipe.constData(), entry.constData()), 0);
+    if (kind == "socket")
+        QVERIFY(makeSocketEntry(entry));
+    if (kind == "folder")
+        QVERIFY(QDir().mkdir(path));
+    const mode_t before = entryKind(entry);
+    QVERIFY(before != 0);
+    const auto everything = [](const QString& folder) {
+        QStringList all;
+        QDirIterator it(folder, QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System,
+                        QDirIterator::Subdirectories);
+        while (it.hasNext())
+            all << it.next();
+        all.sort();
+        return all;
+    };
+    const QStringList allBefore = everything(configHome);
+
+    PipeRescue rescue(pipe);
+    QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QRegularExpression::escape(path) + ".*defaults"));
+    DConfig* config = new DConfig();
+    QVERIFY(config->isAutoRun());
+    QVERIFY(config->hasSystemTray());
+    QVERIFY(!config->propertyValue("width").isValid());
+    config->setPropertyValue("width", 5);
+    QCOMPARE(config->propertyValue("width").toInt(), 5);
+    config->m_pSettings->sync();
+    delete config;
+    QVERIFY2(!rescue.stop(), "the settings pipe was opened");
+
+    // Nothing was replaced, written into or beside it.
+    QCOMPARE(entryKind(entry), before);
+    QCOMPARE(everything(configHome), allBefore);
 }
 
 QTEST_GUILESS_MAIN(tst_DConfig)
