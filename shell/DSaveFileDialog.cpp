@@ -4,6 +4,8 @@
 #include <QFileInfo>
 #include <QMessageBox>
 
+#include "DUtility.h"
+
 DSaveFileDialog::DSaveFileDialog(QWidget* parent, const QString& caption, const QString& startFolder,
                                  const QString& filter, const QString& extension)
     : QFileDialog(parent, caption, existingFolder(startFolder), filter)
@@ -51,7 +53,8 @@ void DSaveFileDialog::accept()
         return;
     }
     const QString path = withSuffix(typed.absoluteFilePath(), m_extension);
-    if (QFileInfo::exists(path) && !confirmOverwrite(path))
+    // Whatever holds the name is asked about, a link that leads nowhere too.
+    if (DUtility::isPathTaken(path) && !confirmOverwrite(path))
         return;
     m_chosenPath = path;
     QFileDialog::accept();

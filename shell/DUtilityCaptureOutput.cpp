@@ -10,11 +10,11 @@
 #include <QImageWriter>
 #include <QPainter>
 #include <QRect>
-#include <QSaveFile>
 #include <QWidget>
 
 #include "DConfigCapture.h"
 #include "DSaveFileDialog.h"
+#include "DStagedFile.h"
 
 namespace {
 
@@ -73,36 +73,63 @@ QString automaticFilePath()
     return DUtility::makeFullPath(config()->automaticSaveFolder(), name.subFolder, name.baseName, name.extension);
 }
 
-// Writes through a temporary file that replaces the target only when the whole
-// image was written: a failed write leaves nothing behind.
-bool writeImage(const QImage& image, const QString& path, const char* format, int quality)
+bool encodeImage(const QImage& image, QIODevice* device, const char* format, int quality)
 {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
-    QImageWriter writer(&file, format);
+    QImageWriter writer(device, format);
     writer.setQuality(quality);
-    if (!writer.write(image)) {
-        file.cancelWriting();
-        return false;
-    }
-    return file.commit();
+    return writer.write(image);
 }
 
-bool writeInTargetFormat(const QImage& image, const QString& path)
+// The image as the file at `path` holds it: PNG and BMP in the format its
+// suffix names, JPG as JPEG data whatever the suffix; JPG and BMP flattened
+// onto white.
+bool encodeInTargetFormat(const QImage& image, QIODevice* device, const QString& path)
 {
     DConfigCapture* settings = config();
     const QByteArray suffix = QFileInfo(path).suffix().toLatin1();
     switch (settings->targetFormat()) {
     case DD::JPG:
-        return writeImage(DUtility::discardImageTransparency(image), path, "JPG", int(settings->jpgQuality()));
+        return encodeImage(DUtility::discardImageTransparency(image), device, "JPG", int(settings->jpgQuality()));
     case DD::BMP:
-        return writeImage(DUtility::discardImageTransparency(image), path, suffix.constData(), -1);
+        return encodeImage(DUtility::discardImageTransparency(image), device, suffix.constData(), -1);
     case DD::PNG:
-        return writeImage(image, path, suffix.constData(), -1);
+        return encodeImage(image, device, suffix.constData(), -1);
     default:
         return false;
     }
+}
+
+// The name the user typed is theirs: the file takes it, in place of what had
+// it (the dialog asked first).
+bool saveUnderAskedName(const QImage& image, const QString& path)
+{
+    const QFileInfo target(path);
+    DStagedFile file(target.path());
+    return file.write([&](QIODevice* device) { return encodeInTargetFormat(image, device, path); })
+        && file.placeReplacing(target.fileName());
+}
+
+// An automatic name takes nothing from anyone: the file gets the first name
+// with a counter that no entry holds at the moment it is placed, also when
+// another program saves into the same folder at the same time.
+bool saveUnderAutomaticName(const QImage& image, DUtility::SaveReport* report)
+{
+    const DUtility::AutomaticName name = DUtility::automaticName();
+    const QString folder = config()->automaticSaveFolder();
+    const QString directory = DUtility::makeTargetFolder(folder, name.subFolder);
+    const auto fileName = [&name](qint64 counter) {
+        return DUtility::fileNameWithCounter(name.baseName, counter, name.extension);
+    };
+    // The file it is meant for, should it fail.
+    report->path = directory + fileName(0);
+    DStagedFile file(folder, name.subFolder);
+    if (!file.write([&](QIODevice* device) { return encodeInTargetFormat(image, device, report->path); }))
+        return false;
+    const QString placed = file.placeUnderFreeName(fileName);
+    if (placed.isEmpty())
+        return false;
+    report->path = directory + placed;
+    return true;
 }
 
 } // namespace
@@ -123,13 +150,14 @@ bool DUtility::saveImage(QWidget* parent, const QImage& image, DD::enumTargetOut
     if (output != DD::ImageFile)
         return false;
 
-    const bool asked = asksForName(alwaysAsk);
-    report->path = makeTargetFilePath(parent, alwaysAsk);
+    if (!asksForName(alwaysAsk))
+        return saveUnderAutomaticName(image, report);
+    report->path = askForFilePath(parent);
     if (report->path.isEmpty()) {
-        report->cancelled = asked;
+        report->cancelled = true;
         return false;
     }
-    return writeInTargetFormat(image, report->path);
+    return saveUnderAskedName(image, report->path);
 }
 
 QString DUtility::makeTargetFilePath(QWidget* parent, bool alwaysAsk)

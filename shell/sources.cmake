@@ -19,6 +19,7 @@ set(DIR_SOURCES
     # capture output, file-name options dialog
     DImageDigest.cpp
     DUtilityCaptureOutput.cpp
+    DStagedFile.cpp
     DSaveFileDialog.cpp
     DDialogFileOptions.cpp
 )

@@ -3,6 +3,7 @@
 #include <QAbstractButton>
 #include <QBuffer>
 #include <QClipboard>
+#include <QCryptographicHash>
 #include <QDir>
 #include <QFileDialog>
 #include <QImageReader>
@@ -10,12 +11,17 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPainter>
+#include <QProcess>
 #include <QSettings>
 #include <QTemporaryDir>
 
+#include <unistd.h>
+
 #include "DConfigCapture.h"
 #include "DModalDriver.h"
+#include "DNoiseImage.h"
 #include "DProduct.h"
+#include "DSmallFileSystem.h"
 #include "DUnwritableFolder.h"
 #include "DUtility.h"
 
@@ -25,7 +31,13 @@ class tst_CaptureOutput : public QObject
 {
     Q_OBJECT
 
+public:
+    // `mayMount`: whether this process may mount small file systems.
+    explicit tst_CaptureOutput(bool mayMount) : m_mayMount(mayMount) {}
+
 private:
+    bool m_mayMount;
+
     QSettings* settings() { return DSingleton<DConfigCapture>::instance()->m_pSettings; }
 
     // Half transparent: the left half opaque red, the right half fully transparent.
@@ -59,6 +71,22 @@ private:
         settings()->setValue("NameMethod", 1);
         settings()->setValue("AutomaticSaveFolder", folder);
         settings()->setValue("FileNameFormat", pattern);
+    }
+
+    // The pixels of an image, whatever format it was read back in.
+    static QByteArray pixelDigest(const QImage& image)
+    {
+        const QImage rgb = image.convertToFormat(QImage::Format_RGB32);
+        QCryptographicHash hash(QCryptographicHash::Md5);
+        for (int y = 0; y < rgb.height(); ++y)
+            hash.addData(reinterpret_cast<const char*>(rgb.constScanLine(y)), rgb.width() * 4);
+        return hash.result();
+    }
+
+    // A symbolic link at `link` to `target`.
+    static bool makeLink(const QString& target, const QString& link)
+    {
+        return ::symlink(QFile::encodeName(target).constData(), QFile::encodeName(link).constData()) == 0;
     }
 
 private slots:
@@ -269,6 +297,229 @@ private slots:
         QVERIFY(!report.cancelled);
         QVERIFY(report.path.endsWith("CapUnwritable.png"));
         QCOMPARE(filesIn(folder), before);
+    }
+
+    // Links planted at the next names (another user of a shared folder may
+    // point them anywhere) are never written through: the capture goes under
+    // the first name that nothing holds, and every link stays as it was.
+    void linksAtTheNextNamesAreNotFollowed_data()
+    {
+        QTest::addColumn<QStringList>("links");
+        QTest::addColumn<bool>("targetsExist");
+        QTest::addColumn<QString>("saved");
+        QTest::newRow("link that leads nowhere") << QStringList({"Cap.png"}) << false << "Cap[1].png";
+        QTest::newRow("links at the name and its first counters")
+            << QStringList({"Cap.png", "Cap[1].png", "Cap[2].png"}) << false << "Cap[3].png";
+        QTest::newRow("link to a file elsewhere") << QStringList({"Cap.png"}) << true << "Cap[1].png";
+    }
+    void linksAtTheNextNamesAreNotFollowed()
+    {
+        QFETCH(QStringList, links);
+        QFETCH(bool, targetsExist);
+        QFETCH(QString, saved);
+        QTemporaryDir dir;
+        QTemporaryDir elsewhere;
+        for (int i = 0; i < links.size(); ++i) {
+            const QString target = elsewhere.filePath(QString("autostart%1.desktop").arg(i));
+            if (targetsExist) {
+                QFile file(target);
+                QVERIFY(file.open(QIODevice::WriteOnly));
+                file.write("[Desktop Entry]\n");
+            }
+            QVERIFY(makeLink(target, dir.filePath(links.at(i))));
+        }
+        const QStringList before = everythingUnder(elsewhere.path());
+        useAutomaticNames(dir.path(), "Cap");
+        DUtility::SaveReport report;
+        QVERIFY(DUtility::saveImage(nullptr, halfTransparentImage(), DD::ImageFile, false, &report));
+        QCOMPARE(report.path, dir.filePath(saved));
+        const QFileInfo file(report.path);
+        QVERIFY(file.isFile() && !file.isSymLink());
+        QCOMPARE(QImageReader(report.path).read().size(), halfTransparentImage().size());
+        QCOMPARE(everythingUnder(elsewhere.path()), before);
+        for (int i = 0; i < links.size(); ++i)
+            QCOMPARE(QFileInfo(dir.filePath(links.at(i))).symLinkTarget(),
+                     elsewhere.filePath(QString("autostart%1.desktop").arg(i)));
+        if (targetsExist) {
+            QFile target(elsewhere.filePath("autostart0.desktop"));
+            QVERIFY(target.open(QIODevice::ReadOnly));
+            QCOMPARE(target.readAll(), QByteArray("[Desktop Entry]\n"));
+        }
+    }
+
+    // The sub-folder is the program's own: a link in its place is not
+    // followed, the save fails and says so (the caller offers another way).
+    void subFolderThatIsALinkIsNotFollowed()
+    {
+        QTemporaryDir dir;
+        QTemporaryDir elsewhere;
+        QVERIFY(makeLink(elsewhere.path(), dir.filePath("Out")));
+        useAutomaticNames(dir.path(), "Cap");
+        settings()->setValue("CreateSubfolders", true);
+        settings()->setValue("SubFolderFormat", "Out");
+        DUtility::SaveReport report;
+        QVERIFY(!DUtility::saveImage(nullptr, halfTransparentImage(), DD::ImageFile, false, &report));
+        QVERIFY(!report.cancelled);
+        QCOMPARE(report.path, dir.filePath("Out/Cap.png"));
+        QCOMPARE(everythingUnder(elsewhere.path()), QStringList());
+        QVERIFY(QFileInfo(dir.filePath("Out")).isSymLink());
+    }
+
+    // A typed name that a link holds is asked about like any other file;
+    // "Yes" puts the capture at that name, where the dialog said, in place of
+    // the link, and nothing is written where the link pointed.
+    void askedNameOnALinkIsAskedAboutAndReplacesTheLink()
+    {
+        QTemporaryDir dir;
+        QTemporaryDir elsewhere;
+        QVERIFY(makeLink(elsewhere.filePath("x.desktop"), dir.filePath("shot.png")));
+        settings()->setValue("NameMethod", 0);
+        QString question;
+        whenModal<QFileDialog>([&](QFileDialog* dialog) {
+            whenModal<QMessageBox>([&](QMessageBox* box) {
+                question = box->text();
+                box->button(QMessageBox::Yes)->click();
+            });
+            typeFileNameAndAccept(dialog, dir.filePath("shot"));
+        });
+        DUtility::SaveReport report;
+        QVERIFY(DUtility::saveImage(nullptr, halfTransparentImage(), DD::ImageFile, false, &report));
+        QVERIFY2(question.contains(dir.filePath("shot.png")), qPrintable(question));
+        QCOMPARE(report.path, dir.filePath("shot.png"));
+        const QFileInfo file(report.path);
+        QVERIFY(file.isFile() && !file.isSymLink());
+        QCOMPARE(QImageReader(report.path).format(), QByteArray("png"));
+        QCOMPARE(everythingUnder(elsewhere.path()), QStringList());
+    }
+
+    // A file system that fills up while the capture is written: the save
+    // fails, nothing is left behind (no short file, no temporary one), and
+    // with room again the same save gives the whole image.
+    void fullDiskLeavesNothingAndFails_data()
+    {
+        QTest::addColumn<int>("freeBytes");
+        QTest::addColumn<int>("side");
+        QTest::addColumn<bool>("asked");
+        // Noise does not compress: a side of 60 gives about 11 KB of PNG, less
+        // than the writer holds back before its last flush; 100 gives 30 KB.
+        for (const bool asked : {false, true}) {
+            const char* naming = asked ? ", asked name" : ", automatic name";
+            QTest::addRow("full%s", naming) << 0 << 60 << asked;
+            QTest::addRow("room for a part%s", naming) << 8192 << 60 << asked;
+            QTest::addRow("room for all but the end of a larger capture%s", naming) << 24576 << 100 << asked;
+        }
+    }
+    void fullDiskLeavesNothingAndFails()
+    {
+        QFETCH(int, freeBytes);
+        QFETCH(int, side);
+        QFETCH(bool, asked);
+        if (!m_mayMount)
+            QSKIP("this process may not mount a file system of its own");
+        QTemporaryDir dir;
+        const QString disk = dir.filePath("disk");
+        QVERIFY(QDir().mkpath(disk));
+        DSmallFileSystem small(disk, 128);
+        QVERIFY(small.isMounted());
+        const QString folder = disk + "/shots";
+        QVERIFY(QDir().mkpath(folder));
+        QCOMPARE(small.fillLeaving(freeBytes), qint64(freeBytes));
+        const QImage image = noiseImage(QSize(side, side), 20261);
+        const auto save = [&](DUtility::SaveReport* report) {
+            if (asked) {
+                settings()->setValue("NameMethod", 0);
+                whenModal<QFileDialog>([&](QFileDialog* dialog) { typeFileNameAndAccept(dialog, folder + "/shot"); });
+            } else {
+                useAutomaticNames(folder, "Cap");
+            }
+            return DUtility::saveImage(nullptr, image, DD::ImageFile, false, report);
+        };
+
+        DUtility::SaveReport report;
+        QVERIFY(!save(&report));
+        QVERIFY(!report.cancelled);
+        QCOMPARE(report.path, folder + (asked ? "/shot.png" : "/Cap.png"));
+        QCOMPARE(everythingUnder(folder), QStringList());
+        QCOMPARE(small.freeBytes(), qint64(freeBytes));
+
+        QVERIFY(QFile::remove(disk + "/filler"));
+        QVERIFY(save(&report));
+        QCOMPARE(everythingUnder(folder), QStringList{QFileInfo(report.path).fileName()});
+        QCOMPARE(pixelDigest(QImageReader(report.path).read()), pixelDigest(image));
+    }
+
+    // Two programs (two users, or two sessions) saving into one folder at the
+    // same time under one name: every capture lands in a file of its own, and
+    // each file is one whole capture.
+    void twoProgramsSavingUnderOneNameKeepEveryCapture()
+    {
+        const QString probe = qEnvironmentVariable("ZORVEL_BUILD_DIR") + "/tests/probe_save_images";
+        QVERIFY2(QFileInfo(probe).isExecutable(), qPrintable(probe));
+        QTemporaryDir dir;
+        const QString folder = dir.filePath("shared");
+        const int count = 100;
+        const QList<quint32> seeds = {1000, 2000};
+        QSet<QByteArray> expected;
+        std::vector<std::unique_ptr<QProcess>> programs;
+        for (const quint32 seed : seeds) {
+            for (int i = 0; i < count; ++i)
+                expected.insert(pixelDigest(noiseImage(QSize(64, 48), seed + quint32(i))));
+            auto program = std::make_unique<QProcess>();
+            QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+            environment.insert("XDG_CONFIG_HOME", dir.filePath(QString("config%1").arg(seed)));
+            program->setProcessEnvironment(environment);
+            program->setProcessChannelMode(QProcess::ForwardedErrorChannel);
+            program->start(probe, {folder, "Cap", QString::number(count), QString::number(seed)});
+            QVERIFY(program->waitForStarted(10000));
+            programs.push_back(std::move(program));
+        }
+        QCOMPARE(expected.size(), 2 * count);
+        // Each waits for its signal with its settings read: both start saving at once.
+        for (const auto& program : programs)
+            QTRY_VERIFY_WITH_TIMEOUT(program->canReadLine() || program->state() != QProcess::Running, 20000);
+        for (const auto& program : programs) {
+            QCOMPARE(program->readLine(), QByteArray("ready\n"));
+            program->write("go\n");
+            QVERIFY(program->waitForBytesWritten(5000));
+        }
+        for (const auto& program : programs) {
+            QVERIFY(program->waitForFinished(120000));
+            QCOMPARE(program->exitCode(), 0);
+            QCOMPARE(program->readAllStandardOutput(), QByteArray::number(count) + " saved\n");
+        }
+
+        const QStringList files = filesIn(folder);
+        QCOMPARE(files.size(), 2 * count);
+        for (const QString& name : files) {
+            const QImage read = QImageReader(QDir(folder).filePath(name)).read();
+            QVERIFY2(!read.isNull(), qPrintable(name));
+            QVERIFY2(expected.remove(pixelDigest(read)), qPrintable(name + " holds no capture, or one twice"));
+        }
+        QVERIFY(expected.isEmpty());
+    }
+
+    // A long name template saves every capture of a second: the counter
+    // shortens the name instead of passing the file system's limit.
+    void longNamePatternsSaveEveryCapture_data()
+    {
+        QTest::addColumn<QString>("pattern");
+        QTest::newRow("250 characters") << QString(250, 'x');
+        QTest::newRow("300 characters") << QString(300, 'x');
+        QTest::newRow("300 bytes of three-byte characters") << QString(100, QChar(0x20AC));
+    }
+    void longNamePatternsSaveEveryCapture()
+    {
+        QFETCH(QString, pattern);
+        QTemporaryDir dir;
+        useAutomaticNames(dir.path(), pattern);
+        for (int save = 0; save < 3; ++save) {
+            DUtility::SaveReport report;
+            QVERIFY2(DUtility::saveImage(nullptr, halfTransparentImage(), DD::ImageFile, false, &report),
+                     qPrintable(report.path));
+            QVERIFY(pattern.startsWith(QFileInfo(report.path).completeBaseName().section('[', 0, 0)));
+            QCOMPARE(QImageReader(report.path).read().size(), halfTransparentImage().size());
+        }
+        QCOMPARE(filesIn(dir.path()).size(), 3);
     }
 
     void pngKeepsAlpha()
@@ -657,5 +908,14 @@ private slots:
     }
 };
 
-QTEST_MAIN(tst_CaptureOutput)
+int main(int argc, char** argv)
+{
+    // Before any thread starts: mounts of this test's own, for the full disk.
+    const bool mayMount = enterPrivateMountNamespace();
+    QApplication app(argc, argv);
+    app.setAttribute(Qt::AA_Use96Dpi, true);
+    tst_CaptureOutput test(mayMount);
+    QTEST_SET_MAIN_SOURCE_PATH
+    return QTest::qExec(&test, argc, argv);
+}
 #include "tst_CaptureOutput.moc"
