@@ -19,6 +19,7 @@
 #include <QtTest>
 
 #include <signal.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -72,6 +73,8 @@ private slots:
     void killedInstanceDoesNotBlockNextStart();
     void startWhileFirstIsGoingAway();
     void settingsFileOfRandomBytes();
+    void settingsPathThatIsNoFile_data();
+    void settingsPathThatIsNoFile();
     void startupScriptSeesMainWindow();
     void firstStartAddsItselfToAutostart();
     void closedWindowEndsProgramAndFreesTheId();
@@ -231,6 +234,43 @@ void tst_SingleInstanceProcess::settingsFileOfRandomBytes()
     QTRY_VERIFY_WITH_TIMEOUT(!visibleWindows(first->processId()).isEmpty(), 5000);
     QCOMPARE(first->state(), QProcess::Running);
     QFile::remove(folder + "/Zorvelshot.ini");
+}
+
+// A pipe or a folder where the settings file should be: the program starts
+// all the same (a pipe used to hold it for ever), runs on its defaults (the
+// update check, on by default, asks the feed), hands over to a second start,
+// and leaves what stands there as it was.
+void tst_SingleInstanceProcess::settingsPathThatIsNoFile_data()
+{
+    QTest::addColumn<bool>("pipe");
+    QTest::newRow("pipe") << true;
+    QTest::newRow("folder") << false;
+}
+
+void tst_SingleInstanceProcess::settingsPathThatIsNoFile()
+{
+    QFETCH(bool, pipe);
+    const QString path = qEnvironmentVariable("XDG_CONFIG_HOME") + "/Orvanta/Zorvelshot.ini";
+    const QByteArray entry = QFile::encodeName(path);
+    QVERIFY(QFile::remove(path));
+    const auto removeEntry = qScopeGuard([&] {
+        ::unlink(entry.constData());
+        ::rmdir(entry.constData());
+    });
+    if (pipe)
+        QCOMPARE(::mkfifo(entry.constData(), 0600), 0);
+    else
+        QVERIFY(QDir().mkdir(path));
+    DFeedServer feed;
+    QVERIFY(feed.isListening());
+    feed.serve("<feed/>");
+
+    QProcess* first = startAskingFeed(feed);
+    QVERIFY2(first, "the program did not start, or did not check for updates as it does by default");
+    QVERIFY(secondStartBringsForward(first));
+    struct stat status;
+    QCOMPARE(::lstat(entry.constData(), &status), 0);
+    QCOMPARE(status.st_mode & S_IFMT, mode_t(pipe ? S_IFIFO : S_IFDIR));
 }
 
 QProcess* tst_SingleInstanceProcess::startWithStartupScript(QTemporaryDir& install, const QByteArray& script)
