@@ -18,7 +18,10 @@
 #include "DProgramProcess.h"
 #include "DNoiseImage.h"
 #include "DOverlayLayout.h"
+#include "DSmallFileSystem.h"
 #include "DUserActions.h"
+
+#include <unistd.h>
 
 namespace {
 
@@ -56,6 +59,11 @@ class tst_CaptureOverlayProcess : public QObject
 {
     Q_OBJECT
 
+public:
+    // `mayMount`: whether this process (and the programs it starts) may mount
+    // small file systems of its own.
+    explicit tst_CaptureOverlayProcess(bool mayMount) : m_mayMount(mayMount) {}
+
 private:
     QRect screen() const { return QGuiApplication::primaryScreen()->geometry(); }
 
@@ -69,13 +77,15 @@ private:
         m_subBarTop = layout.subBarTop;
     }
 
-    void writeSettings(const QByteArray& more = QByteArray())
+    // Settings that save into `saveFolder` (the test's output folder when empty).
+    void writeSettings(const QString& saveFolder = QString())
     {
         const QString folder = qEnvironmentVariable("XDG_CONFIG_HOME") + "/Orvanta";
         QVERIFY(QDir().mkpath(folder));
         QFile file(folder + "/Zorvelshot.ini");
         QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        file.write("[General]\nAutoUpdate=false\nAutomaticSaveFolder=" + m_output->path().toUtf8() + "\n" + more);
+        const QString save = saveFolder.isEmpty() ? m_output->path() : saveFolder;
+        file.write("[General]\nAutoUpdate=false\nAutomaticSaveFolder=" + save.toUtf8() + "\n");
     }
 
     QProcess* start(const QStringList& arguments)
@@ -189,14 +199,37 @@ private:
     }
 
     // Starts the program over the noise and a Region capture on it.
-    void openRegionCapture(const QString& key = "alt+r")
+    void openRegionCapture(const QString& key = "alt+r", const QString& saveFolder = QString())
     {
-        writeSettings();
+        writeSettings(saveFolder);
         const QString window = startShown();
         QVERIFY2(!window.isEmpty(), "the main window never showed");
         QVERIFY2(startCapture(window, key), "the overlay never showed the screen");
     }
 
+    // Waits for the program's window of that title, brings it forward and
+    // presses the key there.
+    static bool pressKeyIn(const QString& title, const QString& key)
+    {
+        QStringList windows;
+        QElapsedTimer clock;
+        clock.start();
+        while (windows.isEmpty() && clock.elapsed() < 20000) {
+            QTest::qWait(50);
+            windows = xdotoolLines({"search", "--onlyvisible", "--name", "^" + title + "$"});
+        }
+        return !windows.isEmpty() && xdotool({"windowactivate", "--sync", windows.first()})
+            && xdotool({"key", key});
+    }
+
+    // Everything in a folder, links included, as names.
+    static QStringList entriesIn(const QString& folder)
+    {
+        return QDir(folder).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System,
+                                      QDir::Name);
+    }
+
+    const bool m_mayMount;
     QString m_program;
     QProcess* m_programProcess = nullptr;
     QList<QProcess*> m_started;
@@ -262,6 +295,71 @@ private slots:
         // The program holds the clipboard: read it back while it runs.
         const QImage pasted = pastedImage();
         verifyRegion(pasted, area);
+    }
+
+    // Save onto a full disk: nothing is left in the folder, the user is told,
+    // and the output-target dialog that follows still copies the capture.
+    void regionSaveOntoAFullDiskKeepsTheCapture()
+    {
+        if (!m_mayMount)
+            QSKIP("this process may not mount a file system of its own");
+        const QString disk = m_output->filePath("disk");
+        QVERIFY(QDir().mkpath(disk));
+        DSmallFileSystem small(disk, 256);
+        QVERIFY(small.isMounted());
+        const QString folder = disk + "/shots";
+        QVERIFY(QDir().mkpath(folder));
+        QCOMPARE(small.fillLeaving(0), qint64(0));
+
+        openRegionCapture("alt+r", folder);
+        // Small enough that the whole image waits in the writer's buffer
+        // until the very end: about 9 KB of noise.
+        const QRect area(400, 300, 61, 51);
+        drag(area.topLeft(), area.bottomRight());
+        QTRY_VERIFY_WITH_TIMEOUT(barIsIn(m_mainBarTop), 10000);
+        click("toolButtonSave");
+        QVERIFY2(pressKeyIn("Error", "Return"), "no message told of the failed save");
+        // Its first choice, "Save to clipboard", has the focus.
+        QVERIFY2(pressKeyIn("Select Output Target", "space"), "no choice of another target");
+        verifyRegion(pastedImage(), area);
+        QCOMPARE(entriesIn(folder), QStringList());
+    }
+
+    // Links planted in the save folder at the next default names, leading
+    // out of it (another user of a shared folder may aim them at the user's
+    // autostart folder): nothing is written outside the folder, the links
+    // stay, and the capture is saved under a name nothing held.
+    void regionSaveBesideLinksAtTheNextNames()
+    {
+        QTemporaryDir elsewhere;
+        QStringList links;
+        const QDateTime now = QDateTime::currentDateTime();
+        for (int second = 0; second < 180; ++second) {
+            const QString name = now.addSecs(second).toString("'Snap-'yyyy-MM-dd-HH-mm-ss");
+            for (const QString& counter : {QString(), QString("[1]")}) {
+                const QString link = name + counter + ".png";
+                const QByteArray target = QFile::encodeName(elsewhere.filePath(QString::number(links.size()) + ".desktop"));
+                QCOMPARE(::symlink(target.constData(), QFile::encodeName(m_output->filePath(link)).constData()), 0);
+                links << link;
+            }
+        }
+
+        openRegionCapture();
+        const QRect area(100, 120, 201, 161);
+        drag(area.topLeft(), area.bottomRight());
+        QTRY_VERIFY_WITH_TIMEOUT(barIsIn(m_mainBarTop), 10000);
+        click("toolButtonSave");
+        QTRY_COMPARE_WITH_TIMEOUT(entriesIn(m_output->path()).size(), links.size() + 1, 10000);
+        QStringList saved = entriesIn(m_output->path());
+        for (const QString& link : qAsConst(links)) {
+            QVERIFY2(QFileInfo(m_output->filePath(link)).isSymLink(), qPrintable(link));
+            saved.removeOne(link);
+        }
+        QCOMPARE(saved.size(), 1);
+        const QFileInfo file(m_output->filePath(saved.first()));
+        QVERIFY(file.isFile() && !file.isSymLink());
+        verifyRegion(QImageReader(file.filePath()).read(), area);
+        QCOMPARE(entriesIn(elsewhere.path()), QStringList());
     }
 
     void escapeOnTheFirstPromptWritesNothing()
@@ -373,9 +471,11 @@ private slots:
 // is never given back, which the leak checker would report against this test.
 int main(int argc, char** argv)
 {
+    // Before any thread starts: mounts of this test's own, for the full disk.
+    const bool mayMount = enterPrivateMountNamespace();
     qputenv("QT_XCB_GL_INTEGRATION", "none");
     QApplication app(argc, argv);
-    tst_CaptureOverlayProcess test;
+    tst_CaptureOverlayProcess test(mayMount);
     QTEST_SET_MAIN_SOURCE_PATH
     return QTest::qExec(&test, argc, argv);
 }
