@@ -420,23 +420,10 @@ QVariant QtVariantPropertyManager::partValue(const Data& owner, int part) const
 QVariant QtVariantPropertyManager::withPart(const Data& owner, int part, const QVariant& value) const
 {
     if (owner.type == QVariant::Color) {
-        QColor colour = owner.value.value<QColor>();
-        const int channel = value.toInt();
-        switch (part) {
-        case Red:
-            colour.setRed(channel);
-            break;
-        case Green:
-            colour.setGreen(channel);
-            break;
-        case Blue:
-            colour.setBlue(channel);
-            break;
-        default:
-            colour.setAlpha(channel);
-            break;
-        }
-        return colour;
+        const QColor colour = owner.value.value<QColor>();
+        int channels[] = {colour.red(), colour.green(), colour.blue(), colour.alpha()};
+        channels[part] = value.toInt();
+        return QColor(channels[Red], channels[Green], channels[Blue], channels[Alpha]);
     }
     QFont font = owner.value.value<QFont>();
     switch (part) {

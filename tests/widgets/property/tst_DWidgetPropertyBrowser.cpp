@@ -169,6 +169,13 @@ void addLocaleRows(const std::function<void(const char* name, const QLocale& loc
     addRows("German", kGerman);
 }
 
+// A "locale" column with a row for each of those locales.
+void addLocaleColumn()
+{
+    QTest::addColumn<QLocale>("locale");
+    addLocaleRows([](const char* name, const QLocale& locale) { QTest::newRow(name) << locale; });
+}
+
 // A number as the given locale writes it with two decimals.
 QString decimal(const QLocale& locale, double value)
 {
@@ -887,8 +894,7 @@ void tst_DWidgetPropertyBrowser::boolCellTogglesWithOneClickOrSpace()
 
 void tst_DWidgetPropertyBrowser::colourRowHasASwatchAndComponentSubRows_data()
 {
-    QTest::addColumn<QLocale>("locale");
-    addLocaleRows([](const char* name, const QLocale& locale) { QTest::newRow(name) << locale; });
+    addLocaleColumn();
 }
 
 void tst_DWidgetPropertyBrowser::colourRowHasASwatchAndComponentSubRows()
@@ -943,8 +949,7 @@ void tst_DWidgetPropertyBrowser::colourRowHasASwatchAndComponentSubRows()
 
 void tst_DWidgetPropertyBrowser::fontRowHasSubRowsEditedInPlace_data()
 {
-    QTest::addColumn<QLocale>("locale");
-    addLocaleRows([](const char* name, const QLocale& locale) { QTest::newRow(name) << locale; });
+    addLocaleColumn();
 }
 
 void tst_DWidgetPropertyBrowser::fontRowHasSubRowsEditedInPlace()
@@ -1035,8 +1040,7 @@ void tst_DWidgetPropertyBrowser::variousSubRowsAreDisabled()
 
 void tst_DWidgetPropertyBrowser::numbersReadAlikeInTheTreeAndTheEditors_data()
 {
-    QTest::addColumn<QLocale>("locale");
-    addLocaleRows([](const char* name, const QLocale& locale) { QTest::newRow(name) << locale; });
+    addLocaleColumn();
 }
 
 void tst_DWidgetPropertyBrowser::numbersReadAlikeInTheTreeAndTheEditors()
