@@ -1,5 +1,7 @@
 #include "DPropertyBrowserDelegate.h"
 
+#include <QKeyEvent>
+
 namespace {
 // Room around an editor, so that spin boxes and buttons fit the row.
 const int kRowPadding = 6;
@@ -37,6 +39,12 @@ QSize DPropertyBrowserDelegate::sizeHint(const QStyleOptionViewItem& option, con
     return size;
 }
 
+void DPropertyBrowserDelegate::updateEditorGeometry(QWidget* editor, const QStyleOptionViewItem& option,
+                                                    const QModelIndex&) const
+{
+    editor->setGeometry(option.rect);
+}
+
 void DPropertyBrowserDelegate::closeOpenEditors()
 {
     const QList<QPointer<QWidget>> editors = m_openEditors;
@@ -44,5 +52,35 @@ void DPropertyBrowserDelegate::closeOpenEditors()
     for (const QPointer<QWidget>& editor : editors) {
         if (editor)
             emit closeEditor(editor, QAbstractItemDelegate::NoHint);
+    }
+}
+
+bool DPropertyBrowserDelegate::eventFilter(QObject* object, QEvent* event)
+{
+    QWidget* editor = qobject_cast<QWidget*>(object);
+    if (editor && event->type() == QEvent::KeyPress && static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape) {
+        discard(editor);
+        return true;
+    }
+    return QStyledItemDelegate::eventFilter(object, event);
+}
+
+void DPropertyBrowserDelegate::discard(QWidget* editor)
+{
+    QList<QPointer<QObject>> silenced;
+    const QList<QObject*> parts = QList<QObject*>({editor}) + editor->findChildren<QObject*>();
+    for (QObject* part : parts) {
+        if (!part->signalsBlocked()) {
+            part->blockSignals(true);
+            silenced.append(part);
+        }
+    }
+    m_openEditors.removeAll(editor);
+    emit closeEditor(editor, QAbstractItemDelegate::RevertModelCache);
+    // Hidden now, it goes later; until then it is heard again, as it must be
+    // when it is destroyed.
+    for (const QPointer<QObject>& part : qAsConst(silenced)) {
+        if (part)
+            part->blockSignals(false);
     }
 }

@@ -2,7 +2,7 @@
 
 #include "DPropertyDialogEditor.h"
 
-// A colour cell: a swatch beside the text, and a colour dialog with alpha.
+// A colour cell: the text beside its swatch, and a colour dialog with alpha.
 class DPropertyColorEditor : public DPropertyDialogEditor
 {
     Q_OBJECT
@@ -10,6 +10,5 @@ public:
     explicit DPropertyColorEditor(QWidget* parent = nullptr);
 
 protected:
-    QPixmap swatch(const QVariant& value) const override;
     QVariant choose(const QVariant& current) override;
 };

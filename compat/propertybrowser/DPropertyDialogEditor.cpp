@@ -3,6 +3,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPointer>
+#include <QStyle>
 #include <QToolButton>
 
 DPropertyDialogEditor::DPropertyDialogEditor(QWidget* parent)
@@ -25,18 +26,13 @@ DPropertyDialogEditor::DPropertyDialogEditor(QWidget* parent)
     connect(m_button, &QToolButton::clicked, this, &DPropertyDialogEditor::onChoose);
 }
 
-void DPropertyDialogEditor::setValue(const QVariant& value, const QString& text)
+void DPropertyDialogEditor::setValue(const QVariant& value, const QString& text, const QIcon& icon)
 {
     m_value = value;
     m_text->setText(text);
-    const QPixmap pixmap = swatch(value);
+    const QPixmap pixmap = icon.pixmap(style()->pixelMetric(QStyle::PM_SmallIconSize));
     m_swatch->setPixmap(pixmap);
     m_swatch->setVisible(!pixmap.isNull());
-}
-
-QPixmap DPropertyDialogEditor::swatch(const QVariant&) const
-{
-    return QPixmap();
 }
 
 void DPropertyDialogEditor::onChoose()

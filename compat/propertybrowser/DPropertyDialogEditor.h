@@ -1,13 +1,15 @@
 #pragma once
 
+#include <QIcon>
 #include <QVariant>
 #include <QWidget>
 
 class QLabel;
 class QToolButton;
 
-// An editor cell that shows a value's text and offers a "..." button which
-// asks for a new value in a dialog. A subclass runs the dialog.
+// An editor cell that shows a value's text, beside its picture when it has
+// one, and offers a "..." button which asks for a new value in a dialog. A
+// subclass runs the dialog.
 class DPropertyDialogEditor : public QWidget
 {
     Q_OBJECT
@@ -15,8 +17,8 @@ public:
     explicit DPropertyDialogEditor(QWidget* parent = nullptr);
 
     QVariant value() const { return m_value; }
-    // Shows the value with its text; emits nothing.
-    void setValue(const QVariant& value, const QString& text);
+    // Shows the value with its text and picture; emits nothing.
+    void setValue(const QVariant& value, const QString& text, const QIcon& icon);
     QToolButton* chooseButton() const { return m_button; }
 
 signals:
@@ -24,7 +26,6 @@ signals:
     void valueChosen(const QVariant& value);
 
 protected:
-    virtual QPixmap swatch(const QVariant& value) const;
     // Runs the dialog; an invalid QVariant when the user cancels.
     virtual QVariant choose(const QVariant& current) = 0;
 

@@ -41,6 +41,11 @@ QString QtAbstractPropertyManager::valueText(const QtProperty*) const
     return QString();
 }
 
+QIcon QtAbstractPropertyManager::valueIcon(const QtProperty*) const
+{
+    return QIcon();
+}
+
 void QtAbstractPropertyManager::uninitializeProperty(QtProperty*)
 {
 }

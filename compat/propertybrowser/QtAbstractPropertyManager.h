@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QIcon>
 #include <QList>
 #include <QObject>
 #include <QString>
@@ -27,6 +28,8 @@ public:
 
     virtual bool hasValue(const QtProperty* property) const;
     virtual QString valueText(const QtProperty* property) const;
+    // A picture shown beside the text (a colour's swatch, say); none here.
+    virtual QIcon valueIcon(const QtProperty* property) const;
 
 signals:
     // A property's value, enabled state or sub-property list changed.

@@ -41,6 +41,11 @@ QString QtProperty::valueText() const
     return m_manager ? m_manager->valueText(this) : QString();
 }
 
+QIcon QtProperty::valueIcon() const
+{
+    return m_manager ? m_manager->valueIcon(this) : QIcon();
+}
+
 void QtProperty::addSubProperty(QtProperty* property)
 {
     if (!property || property == this || m_subProperties.contains(property) || isDescendantOf(property))

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QIcon>
 #include <QList>
 #include <QMetaType>
 #include <QString>
@@ -24,6 +25,7 @@ public:
 
     bool hasValue() const;
     QString valueText() const;
+    QIcon valueIcon() const;
 
     QList<QtProperty*> subProperties() const { return m_subProperties; }
     // Appends property as the last sub-property. A property that is already a

@@ -1,6 +1,10 @@
 #include "QtTreePropertyBrowser.h"
 
+#include <QAbstractButton>
 #include <QHeaderView>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QScopedValueRollback>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
@@ -25,7 +29,13 @@ QtTreePropertyBrowser::QtTreePropertyBrowser(QWidget* parent)
 
     m_tree->setColumnCount(2);
     m_tree->setHeaderLabels({tr("Property"), tr("Value")});
-    m_tree->header()->setSectionResizeMode(QHeaderView::Stretch);
+    QHeaderView* header = m_tree->header();
+    header->setSectionResizeMode(QHeaderView::Interactive);
+    header->setStretchLastSection(true);
+    connect(header, &QHeaderView::sectionResized, this, [this](int section) {
+        if (section == kNameColumn && !m_placingDivider)
+            m_dividerMoved = true;
+    });
     m_tree->setAlternatingRowColors(true);
     m_tree->setSelectionMode(QAbstractItemView::SingleSelection);
     // Editors open on a press (below) or the edit key; never merely because
@@ -35,6 +45,8 @@ QtTreePropertyBrowser::QtTreePropertyBrowser(QWidget* parent)
         [this](const QModelIndex& index, QWidget* editorParent) { return editorFor(index, editorParent); }, m_tree);
     m_tree->setItemDelegate(m_delegate);
 
+    m_tree->installEventFilter(this);
+    m_tree->viewport()->installEventFilter(this);
     connect(m_tree, &QTreeWidget::itemPressed, this, [this](QTreeWidgetItem* item) { onItemPressed(item); });
     connect(m_tree, &QTreeWidget::itemExpanded, this, [this](QTreeWidgetItem* item) {
         if (QtBrowserItem* browserItem = m_browserItems.value(item))
@@ -52,6 +64,9 @@ QtTreePropertyBrowser::~QtTreePropertyBrowser()
     // and its members are gone.
     detachAll();
     disconnect(m_tree, nullptr, this, nullptr);
+    disconnect(m_tree->header(), nullptr, this, nullptr);
+    m_tree->removeEventFilter(this);
+    m_tree->viewport()->removeEventFilter(this);
     delete m_tree;
 }
 
@@ -102,12 +117,65 @@ void QtTreePropertyBrowser::closeEditors()
     m_delegate->closeOpenEditors();
 }
 
+bool QtTreePropertyBrowser::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == m_tree && event->type() == QEvent::KeyPress) {
+        const QKeyEvent* key = static_cast<QKeyEvent*>(event);
+        return onTreeKey(key->key(), key->modifiers());
+    }
+    if (watched == m_tree->viewport()) {
+        if (event->type() == QEvent::MouseButtonPress)
+            m_pressedButton.clear();
+        else if (event->type() == QEvent::MouseButtonRelease)
+            onViewportReleased(static_cast<QMouseEvent*>(event)->pos());
+        else if (event->type() == QEvent::Resize)
+            placeDivider();
+    }
+    return QtAbstractPropertyBrowser::eventFilter(watched, event);
+}
+
+bool QtTreePropertyBrowser::onTreeKey(int key, Qt::KeyboardModifiers modifiers)
+{
+    // Keys that reach the tree from an open editor (one that let Enter
+    // through, say) are the editor's.
+    const bool opens = key == Qt::Key_F2 || key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Space;
+    if (!opens || (modifiers & ~Qt::KeypadModifier) || !m_tree->hasFocus())
+        return false;
+    QtBrowserItem* item = m_browserItems.value(m_tree->currentItem());
+    if (!item || !isEditable(item))
+        return false;
+    QWidget* editor = openEditor(item);
+    if (QAbstractButton* button = qobject_cast<QAbstractButton*>(editor)) {
+        if (key == Qt::Key_Space)
+            button->click();
+    }
+    return editor != nullptr;
+}
+
+void QtTreePropertyBrowser::onViewportReleased(const QPoint& at)
+{
+    QPointer<QAbstractButton> button = m_pressedButton;
+    m_pressedButton.clear();
+    if (button && button->isVisible() && button->geometry().contains(at))
+        button->click();
+}
+
+void QtTreePropertyBrowser::placeDivider()
+{
+    if (m_dividerMoved)
+        return;
+    const QScopedValueRollback<bool> placing(m_placingDivider, true);
+    m_tree->header()->resizeSection(kNameColumn, m_tree->viewport()->width() / 2);
+}
+
 QWidget* QtTreePropertyBrowser::editorFor(const QModelIndex& index, QWidget* parent)
 {
     QtBrowserItem* item = browserItemAt(index);
     if (!item || index.column() != kValueColumn || !isEditable(item))
         return nullptr;
-    return createEditor(item->property(), parent);
+    QWidget* editor = createEditor(item->property(), parent);
+    m_openEditor = editor;
+    return editor;
 }
 
 QtBrowserItem* QtTreePropertyBrowser::browserItemAt(const QModelIndex& index) const
@@ -135,6 +203,7 @@ void QtTreePropertyBrowser::refresh(QtBrowserItem* item, QTreeWidgetItem* treeIt
     QtProperty* property = item->property();
     treeItem->setText(kNameColumn, property->propertyName());
     treeItem->setText(kValueColumn, property->valueText());
+    treeItem->setIcon(kValueColumn, property->valueIcon());
     Qt::ItemFlags flags = Qt::ItemIsSelectable;
     if (property->isEnabled())
         flags |= Qt::ItemIsEnabled;
@@ -150,12 +219,19 @@ void QtTreePropertyBrowser::onItemPressed(QTreeWidgetItem* treeItem)
     QtBrowserItem* item = m_browserItems.value(treeItem);
     if (!item || !isEditable(item))
         return;
+    m_pressedButton = qobject_cast<QAbstractButton*>(openEditor(item));
+}
+
+QWidget* QtTreePropertyBrowser::openEditor(QtBrowserItem* item)
+{
     // One editor at a time: the open one finishes (an editor made of several
     // widgets does not notice the focus leaving by itself).
     closeEditors();
-    treeItem = m_treeItems.value(item);
+    QTreeWidgetItem* treeItem = m_treeItems.value(item);
     if (!treeItem)
-        return;
+        return nullptr;
+    m_openEditor.clear();
     m_tree->setCurrentItem(treeItem, kValueColumn);
     m_tree->editItem(treeItem, kValueColumn);
+    return m_openEditor;
 }

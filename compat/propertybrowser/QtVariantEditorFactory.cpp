@@ -1,6 +1,6 @@
 #include "QtVariantEditorFactory.h"
 
-#include <QCheckBox>
+#include <QComboBox>
 #include <QDoubleSpinBox>
 #include <QLineEdit>
 #include <QSignalBlocker>
@@ -9,8 +9,11 @@
 #include <cfloat>
 #include <climits>
 
+#include "DPropertyCheckBox.h"
 #include "DPropertyColorEditor.h"
 #include "DPropertyFontEditor.h"
+#include "DPropertyLocale.h"
+#include "DPropertySpinBox.h"
 
 namespace {
 
@@ -57,8 +60,9 @@ QWidget* QtVariantEditorFactory::createEditor(QtVariantPropertyManager* manager,
     QWidget* editor = makeEditor(manager->propertyType(property), manager, property, parent);
     if (!editor)
         return nullptr;
-    // The cell's own text must not show through.
-    editor->setAutoFillBackground(true);
+    // The cell's own text must not show through; a check box lets the cell's
+    // own check box show.
+    editor->setAutoFillBackground(!qobject_cast<DPropertyCheckBox*>(editor));
     track(editor, property);
     showValue(editor, manager, property);
     return editor;
@@ -69,14 +73,23 @@ QWidget* QtVariantEditorFactory::makeEditor(int type, const QtVariantPropertyMan
 {
     const QVariant minimum = manager->attributeValue(property, QStringLiteral("minimum"));
     const QVariant maximum = manager->attributeValue(property, QStringLiteral("maximum"));
+    if (type == QtVariantPropertyManager::enumTypeId()) {
+        QComboBox* box = new QComboBox(parent);
+        box->addItems(manager->attributeValue(property, QStringLiteral("enumNames")).toStringList());
+        connect(box, qOverload<int>(&QComboBox::activated), this, [this, box](int index) { commit(box, index); });
+        return box;
+    }
     switch (type) {
     case QVariant::Bool: {
-        QCheckBox* box = new QCheckBox(parent);
-        connect(box, &QCheckBox::toggled, this, [this, box](bool on) { commit(box, on); });
+        DPropertyCheckBox* box = new DPropertyCheckBox(parent);
+        // Clicked, not toggled: showing a value toggles the box too, and
+        // must not write it back.
+        connect(box, &QCheckBox::clicked, this, [this, box](bool on) { commit(box, on); });
         return box;
     }
     case QVariant::Int: {
-        QSpinBox* spin = new QSpinBox(parent);
+        QSpinBox* spin = new DPropertySpinBox<QSpinBox>(parent);
+        spin->setLocale(DPropertyLocale::numbers());
         setBounds(spin, minimum, maximum, INT_MIN, INT_MAX);
         spin->setKeyboardTracking(false);
         connect(spin, qOverload<int>(&QSpinBox::valueChanged), this, [this, spin](int v) { commit(spin, v); });
@@ -84,7 +97,8 @@ QWidget* QtVariantEditorFactory::makeEditor(int type, const QtVariantPropertyMan
         return spin;
     }
     case QVariant::Double: {
-        QDoubleSpinBox* spin = new QDoubleSpinBox(parent);
+        QDoubleSpinBox* spin = new DPropertySpinBox<QDoubleSpinBox>(parent);
+        spin->setLocale(DPropertyLocale::numbers());
         spin->setDecimals(kDoubleDecimals);
         setBounds(spin, minimum, maximum, -DBL_MAX, DBL_MAX);
         spin->setKeyboardTracking(false);
@@ -167,19 +181,29 @@ void QtVariantEditorFactory::commit(QWidget* editor, const QVariant& value)
 void QtVariantEditorFactory::showValue(QWidget* editor, const QtVariantPropertyManager* manager,
                                        const QtProperty* property)
 {
+    // A property without one value to show (its manager shows a text of its
+    // own in its place) opens its editor on that text: empty, with the text
+    // where a value would stand.
     const QVariant value = manager->value(property);
+    const QString placeholder = value.isValid() ? QString() : manager->valueText(property);
     const QSignalBlocker quiet(editor);
     if (QCheckBox* box = qobject_cast<QCheckBox*>(editor)) {
         box->setChecked(value.toBool());
-    } else if (QSpinBox* spin = qobject_cast<QSpinBox*>(editor)) {
-        spin->setValue(value.toInt());
-    } else if (QDoubleSpinBox* spin = qobject_cast<QDoubleSpinBox*>(editor)) {
-        spin->setValue(value.toDouble());
+    } else if (QAbstractSpinBox* spin = qobject_cast<QAbstractSpinBox*>(editor)) {
+        if (value.isValid())
+            spin->setProperty("value", value);
+        else
+            spin->clear();
+        if (QLineEdit* text = spin->findChild<QLineEdit*>())
+            text->setPlaceholderText(placeholder);
     } else if (QLineEdit* edit = qobject_cast<QLineEdit*>(editor)) {
         edit->setText(value.toString());
+        edit->setPlaceholderText(placeholder);
         edit->setModified(false);
+    } else if (QComboBox* box = qobject_cast<QComboBox*>(editor)) {
+        box->setCurrentIndex(value.isValid() ? value.toInt() : -1);
     } else if (DPropertyDialogEditor* cell = qobject_cast<DPropertyDialogEditor*>(editor)) {
-        cell->setValue(value, manager->valueText(property));
+        cell->setValue(value, manager->valueText(property), manager->valueIcon(property));
     }
 }
 

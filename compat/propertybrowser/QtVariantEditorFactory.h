@@ -9,13 +9,15 @@
 
 class QAbstractSpinBox;
 
-// Editors for the properties of variant managers: a check box for bool, spin
-// boxes for int and double (bounded by "minimum" and "maximum"), a line edit
-// for text, and cells with a dialog for colour and font. An editor writes
+// Editors for the properties of variant managers: a check box over the cell
+// for bool, spin boxes for int and double (bounded by "minimum" and
+// "maximum", in the browser's locale), a line edit for text, a list for an
+// enumeration, and cells with a dialog for colour and font. An editor writes
 // through the manager and follows the value while it is open. Spin boxes and
 // the line edit commit what the user typed when the user finishes, not at
 // every keystroke, even when it equals the value shown; one the user left
-// untouched commits nothing.
+// untouched commits nothing. A property whose manager has no value to give
+// opens its editor empty, showing the property's text in place of a value.
 class QtVariantEditorFactory : public QtAbstractEditorFactory<QtVariantPropertyManager>
 {
     Q_OBJECT

@@ -1,16 +1,38 @@
 #include "QtVariantPropertyManager.h"
 
+#include <QApplication>
 #include <QColor>
 #include <QFont>
+#include <QFontDatabase>
+#include <QFontInfo>
+#include <QPainter>
+#include <QPixmap>
+#include <QStyle>
+#include <QStyleOptionButton>
 
+#include <climits>
 #include <cmath>
 
+#include "DPropertyLocale.h"
 #include "QtVariantProperty.h"
+
+// Stands for enumerations among the QVariant types.
+struct QtEnumPropertyType
+{
+};
+Q_DECLARE_METATYPE(QtEnumPropertyType)
 
 namespace {
 
 const char* const kMinimum = "minimum";
 const char* const kMaximum = "maximum";
+const char* const kEnumNames = "enumNames";
+
+const int kSwatchSize = 16;
+const int kChannelMaximum = 255;
+
+enum ColourPart { Red, Green, Blue, Alpha };
+enum FontPart { Family, PointSize, Bold, Italic, Underline, Strikeout };
 
 bool isBoundedType(int type)
 {
@@ -19,6 +41,8 @@ bool isBoundedType(int type)
 
 QVariant initialValue(int type)
 {
+    if (type == QtVariantPropertyManager::enumTypeId())
+        return 0;
     switch (type) {
     case QVariant::Bool:
         return false;
@@ -69,9 +93,56 @@ QString colourText(const QColor& colour)
 
 QString fontText(const QFont& font)
 {
-    const QString size = font.pointSizeF() > 0 ? QStringLiteral("%1 pt").arg(font.pointSizeF())
-                                               : QStringLiteral("%1 px").arg(font.pixelSize());
+    const QLocale locale = DPropertyLocale::numbers();
+    const QString size = font.pointSizeF() > 0 ? QStringLiteral("%1 pt").arg(locale.toString(font.pointSizeF()))
+                                               : QStringLiteral("%1 px").arg(locale.toString(font.pixelSize()));
     return QStringLiteral("%1, %2").arg(font.family(), size);
+}
+
+int pointSizeOf(const QFont& font)
+{
+    // A font set in pixels shows the size it comes out in.
+    return font.pointSize() > 0 ? font.pointSize() : QFontInfo(font).pointSize();
+}
+
+// The colour over a chequered ground, which shows through where it is
+// translucent, in a thin frame.
+QIcon swatch(const QColor& colour)
+{
+    if (!colour.isValid())
+        return QIcon();
+    QPixmap pixmap(kSwatchSize, kSwatchSize);
+    pixmap.fill(Qt::white);
+    QPainter painter(&pixmap);
+    const int square = kSwatchSize / 4;
+    for (int y = 0; y < kSwatchSize; y += square) {
+        for (int x = (y / square % 2) * square; x < kSwatchSize; x += 2 * square)
+            painter.fillRect(x, y, square, square, Qt::lightGray);
+    }
+    painter.fillRect(pixmap.rect(), colour);
+    painter.setPen(Qt::darkGray);
+    painter.drawRect(pixmap.rect().adjusted(0, 0, -1, -1));
+    return QIcon(pixmap);
+}
+
+// The style's check box, as a check box widget shows the value.
+QIcon checkBox(bool checked)
+{
+    // Without a widget application there is no style to draw with.
+    if (!qobject_cast<QApplication*>(QCoreApplication::instance()))
+        return QIcon();
+    QStyle* style = QApplication::style();
+    QStyleOptionButton option;
+    option.state = QStyle::State_Enabled | (checked ? QStyle::State_On : QStyle::State_Off);
+    option.rect = QRect(0, 0, style->pixelMetric(QStyle::PM_IndicatorWidth),
+                        style->pixelMetric(QStyle::PM_IndicatorHeight));
+    option.palette = QApplication::palette();
+    QPixmap pixmap(option.rect.size());
+    pixmap.fill(Qt::transparent);
+    QPainter painter(&pixmap);
+    style->drawPrimitive(QStyle::PE_IndicatorCheckBox, &option, &painter);
+    painter.end();
+    return QIcon(pixmap);
 }
 
 } // namespace
@@ -84,6 +155,11 @@ QtVariantPropertyManager::QtVariantPropertyManager(QObject* parent)
 QtVariantPropertyManager::~QtVariantPropertyManager()
 {
     clear();
+}
+
+int QtVariantPropertyManager::enumTypeId()
+{
+    return qMetaTypeId<QtEnumPropertyType>();
 }
 
 QtVariantProperty* QtVariantPropertyManager::addProperty(int propertyType, const QString& name)
@@ -107,7 +183,7 @@ bool QtVariantPropertyManager::isPropertyTypeSupported(int propertyType) const
     case QVariant::Font:
         return true;
     default:
-        return false;
+        return propertyType == enumTypeId();
     }
 }
 
@@ -128,6 +204,8 @@ QVariant QtVariantPropertyManager::attributeValue(const QtProperty* property, co
         return data.minimum;
     if (attribute == QLatin1String(kMaximum))
         return data.maximum;
+    if (attribute == QLatin1String(kEnumNames) && data.type == enumTypeId())
+        return data.enumNames;
     return QVariant();
 }
 
@@ -139,13 +217,13 @@ bool QtVariantPropertyManager::hasValue(const QtProperty* property) const
 QString QtVariantPropertyManager::valueText(const QtProperty* property) const
 {
     const Data data = m_data.value(property);
+    if (data.type == enumTypeId())
+        return data.enumNames.value(data.value.toInt());
     switch (data.type) {
-    case QVariant::Bool:
-        return data.value.toBool() ? tr("True") : tr("False");
     case QVariant::Int:
-        return QString::number(data.value.toInt());
+        return DPropertyLocale::numbers().toString(data.value.toInt());
     case QVariant::Double:
-        return QString::number(data.value.toDouble(), 'f', 2);
+        return DPropertyLocale::numbers().toString(data.value.toDouble(), 'f', 2);
     case QVariant::String:
         return data.value.toString();
     case QVariant::Color:
@@ -153,7 +231,21 @@ QString QtVariantPropertyManager::valueText(const QtProperty* property) const
     case QVariant::Font:
         return fontText(data.value.value<QFont>());
     default:
+        // A bool shows its check box only.
         return QString();
+    }
+}
+
+QIcon QtVariantPropertyManager::valueIcon(const QtProperty* property) const
+{
+    const Data data = m_data.value(property);
+    switch (data.type) {
+    case QVariant::Bool:
+        return checkBox(data.value.toBool());
+    case QVariant::Color:
+        return swatch(data.value.value<QColor>());
+    default:
+        return QIcon();
     }
 }
 
@@ -165,13 +257,29 @@ void QtVariantPropertyManager::setValue(QtProperty* property, const QVariant& va
     const QVariant newValue = normalized(*it, value);
     if (!newValue.isValid() || sameValue(it->type, newValue, it->value))
         return;
+    if (QtProperty* owner = it->owner) {
+        setValue(owner, withPart(m_data.value(owner), it->part, newValue));
+        // A part that its owner's value cannot take shows the owner's again.
+        showParts(owner);
+        return;
+    }
     storeValue(property, *it, newValue);
 }
 
 void QtVariantPropertyManager::setAttribute(QtProperty* property, const QString& attribute, const QVariant& value)
 {
     auto it = m_data.find(property);
-    if (it == m_data.end() || !isBoundedType(it->type))
+    if (it == m_data.end())
+        return;
+    if (it->type == enumTypeId() && attribute == QLatin1String(kEnumNames)) {
+        it->enumNames = value.toStringList();
+        emit propertyChanged(property);
+        const QVariant inRange = normalized(*it, it->value);
+        if (inRange.isValid() && !sameValue(it->type, inRange, it->value))
+            storeValue(property, *it, inRange);
+        return;
+    }
+    if (!isBoundedType(it->type))
         return;
     const QVariant bound = converted(it->type, value);
     if (!bound.isValid())
@@ -199,11 +307,23 @@ void QtVariantPropertyManager::initializeProperty(QtProperty* property)
     data.type = m_typeOfNextProperty;
     data.value = initialValue(data.type);
     m_data.insert(property, data);
+    addParts(property, data.type);
 }
 
 void QtVariantPropertyManager::uninitializeProperty(QtProperty* property)
 {
-    m_data.remove(property);
+    const Data data = m_data.take(property);
+    if (data.owner) {
+        auto owner = m_data.find(data.owner);
+        if (owner != m_data.end())
+            owner->parts.replace(data.part, nullptr);
+    }
+    for (QtProperty* part : data.parts) {
+        if (part) {
+            m_data[part].owner = nullptr;
+            delete part;
+        }
+    }
 }
 
 QtProperty* QtVariantPropertyManager::createProperty()
@@ -211,8 +331,138 @@ QtProperty* QtVariantPropertyManager::createProperty()
     return new QtVariantProperty(this);
 }
 
+void QtVariantPropertyManager::addParts(QtProperty* owner, int type)
+{
+    if (type == QVariant::Color) {
+        addPart(owner, Red, QVariant::Int, tr("Red"), 0, kChannelMaximum);
+        addPart(owner, Green, QVariant::Int, tr("Green"), 0, kChannelMaximum);
+        addPart(owner, Blue, QVariant::Int, tr("Blue"), 0, kChannelMaximum);
+        addPart(owner, Alpha, QVariant::Int, tr("Alpha"), 0, kChannelMaximum);
+    } else if (type == QVariant::Font) {
+        addPart(owner, Family, enumTypeId(), tr("Family"), 0, 0);
+        m_data[m_data.value(owner).parts.at(Family)].enumNames = QFontDatabase().families();
+        addPart(owner, PointSize, QVariant::Int, tr("Point Size"), 1, INT_MAX);
+        addPart(owner, Bold, QVariant::Bool, tr("Bold"), 0, 0);
+        addPart(owner, Italic, QVariant::Bool, tr("Italic"), 0, 0);
+        addPart(owner, Underline, QVariant::Bool, tr("Underline"), 0, 0);
+        addPart(owner, Strikeout, QVariant::Bool, tr("Strikeout"), 0, 0);
+    } else {
+        return;
+    }
+    showParts(owner);
+}
+
+void QtVariantPropertyManager::addPart(QtProperty* owner, int part, int type, const QString& name, int minimum,
+                                       int maximum)
+{
+    QtProperty* property = addProperty(type, name);
+    Data& data = m_data[property];
+    data.owner = owner;
+    data.part = part;
+    if (type == QVariant::Int) {
+        data.minimum = minimum;
+        data.maximum = maximum;
+        data.value = minimum;
+    }
+    m_data[owner].parts.append(property);
+    owner->addSubProperty(property);
+}
+
+void QtVariantPropertyManager::showParts(const QtProperty* owner)
+{
+    const Data ownerData = m_data.value(owner);
+    if (ownerData.type == QVariant::Font) {
+        // A family that is not installed is still the font's: it joins the
+        // list it is chosen from.
+        const QString family = ownerData.value.value<QFont>().family();
+        QtProperty* familyProperty = ownerData.parts.value(Family);
+        auto familyPart = m_data.find(familyProperty);
+        if (familyPart != m_data.end() && !familyPart->enumNames.contains(family)) {
+            familyPart->enumNames.append(family);
+            emit propertyChanged(familyProperty);
+        }
+    }
+    for (int part = 0; part < ownerData.parts.count(); ++part) {
+        QtProperty* property = ownerData.parts.at(part);
+        auto it = m_data.find(property);
+        if (it == m_data.end())
+            continue;
+        const QVariant shown = normalized(*it, partValue(ownerData, part));
+        if (shown.isValid() && !sameValue(it->type, shown, it->value))
+            storeValue(property, *it, shown);
+    }
+}
+
+QVariant QtVariantPropertyManager::partValue(const Data& owner, int part) const
+{
+    if (owner.type == QVariant::Color) {
+        const QColor colour = owner.value.value<QColor>();
+        const int channels[] = {colour.red(), colour.green(), colour.blue(), colour.alpha()};
+        return channels[part];
+    }
+    const QFont font = owner.value.value<QFont>();
+    switch (part) {
+    case Family:
+        return familyNames(owner).indexOf(font.family());
+    case PointSize:
+        return pointSizeOf(font);
+    case Bold:
+        return font.bold();
+    case Italic:
+        return font.italic();
+    case Underline:
+        return font.underline();
+    default:
+        return font.strikeOut();
+    }
+}
+
+QVariant QtVariantPropertyManager::withPart(const Data& owner, int part, const QVariant& value) const
+{
+    if (owner.type == QVariant::Color) {
+        const QColor colour = owner.value.value<QColor>();
+        int channels[] = {colour.red(), colour.green(), colour.blue(), colour.alpha()};
+        channels[part] = value.toInt();
+        return QColor(channels[Red], channels[Green], channels[Blue], channels[Alpha]);
+    }
+    QFont font = owner.value.value<QFont>();
+    switch (part) {
+    case Family:
+        font.setFamily(familyNames(owner).value(value.toInt(), font.family()));
+        break;
+    case PointSize:
+        font.setPointSize(value.toInt());
+        break;
+    case Bold:
+        font.setBold(value.toBool());
+        break;
+    case Italic:
+        font.setItalic(value.toBool());
+        break;
+    case Underline:
+        font.setUnderline(value.toBool());
+        break;
+    default:
+        font.setStrikeOut(value.toBool());
+        break;
+    }
+    return font;
+}
+
+QStringList QtVariantPropertyManager::familyNames(const Data& owner) const
+{
+    return m_data.value(owner.parts.value(Family)).enumNames;
+}
+
 QVariant QtVariantPropertyManager::normalized(const Data& data, const QVariant& value)
 {
+    if (data.type == enumTypeId()) {
+        // An index into the names, so an enumeration without names has none.
+        const QVariant index = converted(QVariant::Int, value);
+        if (!index.isValid() || data.enumNames.isEmpty())
+            return QVariant();
+        return qBound(0, index.toInt(), data.enumNames.count() - 1);
+    }
     QVariant result = converted(data.type, value);
     if (!result.isValid() || !isBoundedType(data.type))
         return result;
@@ -242,6 +492,8 @@ void QtVariantPropertyManager::storeValue(QtProperty* property, Data& data, cons
 {
     data.value = value;
     const QVariant emitted = value;
+    // The sub-properties show their parts of it before anyone hears of it.
+    showParts(property);
     emit propertyChanged(property);
     emit valueChanged(property, emitted);
 }

@@ -3,6 +3,7 @@
 // write through their manager.
 #include <QCheckBox>
 #include <QColorDialog>
+#include <QComboBox>
 #include <QDoubleSpinBox>
 #include <QLineEdit>
 #include <QPointer>
@@ -64,6 +65,12 @@ private slots:
     void minimumAndMaximumBoundTheValue();
     void unsupportedTypesMakeNoProperty_data();
     void unsupportedTypesMakeNoProperty();
+    void colourAndFontHavePartsAsSubProperties_data();
+    void colourAndFontHavePartsAsSubProperties();
+    void settingAPartSetsItsOwner_data();
+    void settingAPartSetsItsOwner();
+    void partsGoWithTheirOwner();
+    void enumerationIsAnIndexIntoItsNames();
 
     // structure and destruction
     void subPropertiesShowUnderTheirParent();
@@ -84,6 +91,7 @@ private slots:
     void colourEditorWritesTheChosenColour();
     void openEditorFollowsTheValue();
     void factoryStopsServingARemovedManager();
+    void enumerationEditorIsAList();
 };
 
 void tst_propertybrowser::initTestCase()
@@ -97,7 +105,8 @@ void tst_propertybrowser::valueShowsInTreeAndIsSignalledOnce_data()
     QTest::addColumn<int>("type");
     QTest::addColumn<QVariant>("value");
     QTest::addColumn<QString>("text");
-    QTest::newRow("bool") << int(QVariant::Bool) << QVariant(true) << "True";
+    // A bool shows its check box only.
+    QTest::newRow("bool") << int(QVariant::Bool) << QVariant(true) << "";
     QTest::newRow("int") << int(QVariant::Int) << QVariant(-7) << "-7";
     QTest::newRow("double") << int(QVariant::Double) << QVariant(2.5) << "2.50";
     QTest::newRow("string") << int(QVariant::String) << QVariant("hello") << "hello";
@@ -118,20 +127,33 @@ void tst_propertybrowser::valueShowsInTreeAndIsSignalledOnce()
     b.browser->addProperty(property);
     QSignalSpy values(b.manager.data(), &QtVariantPropertyManager::valueChanged);
     QSignalSpy changes(b.manager.data(), &QtAbstractPropertyManager::propertyChanged);
+    // The property's own signals; a colour's or font's sub-properties have
+    // theirs.
+    const auto ofProperty = [property](const QSignalSpy& spy) {
+        QList<QVariantList> own;
+        for (const QVariantList& arguments : spy) {
+            if (arguments.at(0).value<QtProperty*>() == property)
+                own.append(arguments);
+        }
+        return own;
+    };
 
     b.manager->setValue(property, value);
-    QCOMPARE(values.count(), 1);
-    QCOMPARE(values.at(0).at(0).value<QtProperty*>(), property);
-    QCOMPARE(values.at(0).at(1), value);
-    QCOMPARE(changes.count(), 1);
+    QCOMPARE(ofProperty(values).count(), 1);
+    QCOMPARE(ofProperty(values).at(0).at(1), value);
+    QCOMPARE(ofProperty(changes).count(), 1);
     QCOMPARE(property->value(), value);
-    QCOMPARE(b.probe.rows(), QStringList({"Name=" + text}));
+    QCOMPARE(b.probe.value("Name"), text);
+    QCOMPARE(b.probe.checkState("Name"), type == QVariant::Bool ? int(Qt::Checked) : -1);
+    QCOMPARE(b.probe.row("Name")->icon(1).isNull(), type != QVariant::Bool && type != QVariant::Color);
 
     // The same value again is no change.
+    values.clear();
+    changes.clear();
     b.manager->setValue(property, value);
     property->setValue(value);
-    QCOMPARE(values.count(), 1);
-    QCOMPARE(changes.count(), 1);
+    QCOMPARE(values.count(), 0);
+    QCOMPARE(changes.count(), 0);
 }
 
 void tst_propertybrowser::valuesThatCannotBeReadChangeNothing()
@@ -222,6 +244,172 @@ void tst_propertybrowser::unsupportedTypesMakeNoProperty()
     QVERIFY(manager.properties().isEmpty());
 }
 
+void tst_propertybrowser::colourAndFontHavePartsAsSubProperties_data()
+{
+    QTest::addColumn<QVariant>("value");
+    QTest::addColumn<QStringList>("parts");
+    QFont font("Serif", 14);
+    font.setItalic(true);
+    font.setStrikeOut(true);
+    QTest::newRow("colour") << QVariant(QColor(10, 20, 30, 40))
+                            << QStringList({"Red=10", "Green=20", "Blue=30", "Alpha=40"});
+    QTest::newRow("font") << QVariant(font)
+                          << QStringList({"Family=Serif", "Point Size=14", "Bold=", "Italic=", "Underline=",
+                                          "Strikeout="});
+}
+
+void tst_propertybrowser::colourAndFontHavePartsAsSubProperties()
+{
+    QFETCH(QVariant, value);
+    QFETCH(QStringList, parts);
+    Browser b;
+    QtVariantProperty* property = b.manager->addProperty(value.type(), "Name");
+    property->setValue(value);
+    b.browser->addProperty(property);
+    QStringList shown;
+    for (const QtProperty* part : property->subProperties())
+        shown << part->propertyName() + "=" + part->valueText();
+    QCOMPARE(shown, parts);
+    QStringList rows = b.probe.rows();
+    QCOMPARE(rows.takeFirst(), "Name=" + property->valueText());
+    QCOMPARE(rows, QStringList(parts).replaceInStrings(QRegularExpression("^"), "  "));
+    if (value.type() == QVariant::Font) {
+        const QStringList states = {"Bold", "Italic", "Underline", "Strikeout"};
+        QList<int> checked;
+        for (const QString& state : states)
+            checked << b.probe.checkState("Name/" + state);
+        QCOMPARE(checked, QList<int>({Qt::Unchecked, Qt::Checked, Qt::Unchecked, Qt::Checked}));
+    }
+}
+
+void tst_propertybrowser::settingAPartSetsItsOwner_data()
+{
+    QTest::addColumn<QVariant>("value");
+    QTest::addColumn<QString>("part");
+    QTest::addColumn<QVariant>("before");
+    QTest::addColumn<QVariant>("partValue");
+    QTest::addColumn<QVariant>("result");
+    const QColor colour(10, 20, 30);
+    QTest::newRow("red") << QVariant(colour) << "Red" << QVariant(10) << QVariant(200)
+                         << QVariant(QColor(200, 20, 30));
+    QTest::newRow("alpha") << QVariant(colour) << "Alpha" << QVariant(255) << QVariant(0)
+                           << QVariant(QColor(10, 20, 30, 0));
+    QTest::newRow("channel out of range") << QVariant(colour) << "Blue" << QVariant(30) << QVariant(300)
+                                          << QVariant(QColor(10, 20, 255));
+    const QFont font("Serif", 14);
+    QFont bold = font;
+    bold.setBold(true);
+    QFont larger = font;
+    larger.setPointSize(20);
+    QFont underlined = font;
+    underlined.setUnderline(true);
+    QTest::newRow("bold") << QVariant(font) << "Bold" << QVariant(false) << QVariant(true) << QVariant(bold);
+    QTest::newRow("point size") << QVariant(font) << "Point Size" << QVariant(14) << QVariant(20)
+                                << QVariant(larger);
+    QTest::newRow("underline") << QVariant(font) << "Underline" << QVariant(false) << QVariant(true)
+                               << QVariant(underlined);
+}
+
+void tst_propertybrowser::settingAPartSetsItsOwner()
+{
+    QFETCH(QVariant, value);
+    QFETCH(QString, part);
+    QFETCH(QVariant, before);
+    QFETCH(QVariant, partValue);
+    QFETCH(QVariant, result);
+    QtVariantPropertyManager manager;
+    QtVariantProperty* owner = manager.addProperty(value.type(), "Owner");
+    owner->setValue(value);
+    QtVariantProperty* sub = nullptr;
+    for (QtProperty* candidate : owner->subProperties()) {
+        if (candidate->propertyName() == part)
+            sub = static_cast<QtVariantProperty*>(candidate);
+    }
+    QVERIFY(sub);
+    QCOMPARE(sub->value(), before);
+    QSignalSpy values(&manager, &QtVariantPropertyManager::valueChanged);
+
+    sub->setValue(partValue);
+    QCOMPARE(owner->value(), result);
+    // The part shows its new value before the owner's change is told, so
+    // that whoever hears of the owner finds its parts agreeing.
+    QCOMPARE(values.count(), 2);
+    QCOMPARE(values.at(0).at(0).value<QtProperty*>(), sub);
+    QCOMPARE(values.at(1).at(0).value<QtProperty*>(), owner);
+    QCOMPARE(values.at(1).at(1), result);
+
+    // The owner set as a whole shows in its parts.
+    owner->setValue(value);
+    QCOMPARE(sub->value(), before);
+}
+
+void tst_propertybrowser::partsGoWithTheirOwner()
+{
+    Browser b;
+    QtVariantProperty* colour = b.manager->addProperty(QVariant::Color, "Colour");
+    QtVariantProperty* font = b.manager->addProperty(QVariant::Font, "Font");
+    QCOMPARE(b.manager->properties().count(), 2 + 4 + 6);
+    b.browser->addProperty(colour);
+    b.browser->addProperty(font);
+
+    // A part deleted on its own leaves its owner working.
+    delete colour->subProperties().at(1);
+    QCOMPARE(colour->subProperties().count(), 3);
+    colour->setValue(QColor(1, 2, 3));
+    QCOMPARE(colour->subProperties().at(1)->valueText(), QStringLiteral("3"));
+    QCOMPARE(b.probe.value("Colour/Blue"), QStringLiteral("3"));
+
+    delete colour;
+    QCOMPARE(b.manager->properties().count(), 1 + 6);
+    delete font;
+    QVERIFY(b.manager->properties().isEmpty());
+    QCOMPARE(b.probe.tree()->topLevelItemCount(), 0);
+}
+
+void tst_propertybrowser::enumerationIsAnIndexIntoItsNames()
+{
+    QtVariantPropertyManager manager;
+    QVERIFY(manager.isPropertyTypeSupported(QtVariantPropertyManager::enumTypeId()));
+    QtVariantProperty* choice = manager.addProperty(QtVariantPropertyManager::enumTypeId(), "Choice");
+    QVERIFY(choice);
+    // Without names there is nothing to choose.
+    choice->setValue(1);
+    QCOMPARE(choice->value(), QVariant(0));
+    QCOMPARE(choice->valueText(), QString());
+
+    choice->setAttribute("enumNames", QStringList({"one", "two", "three"}));
+    QCOMPARE(choice->attributeValue("enumNames"), QVariant(QStringList({"one", "two", "three"})));
+    choice->setValue(2);
+    QCOMPARE(choice->valueText(), QStringLiteral("three"));
+    choice->setValue(9);
+    QCOMPARE(choice->value(), QVariant(2));
+    choice->setValue("first");
+    QCOMPARE(choice->value(), QVariant(2));
+    // Fewer names take the index along.
+    choice->setAttribute("enumNames", QStringList({"one", "two"}));
+    QCOMPARE(choice->value(), QVariant(1));
+    QCOMPARE(choice->valueText(), QStringLiteral("two"));
+}
+
+void tst_propertybrowser::enumerationEditorIsAList()
+{
+    Browser b;
+    QtVariantProperty* choice = b.manager->addProperty(QtVariantPropertyManager::enumTypeId(), "Choice");
+    choice->setAttribute("enumNames", QStringList({"one", "two", "three"}));
+    choice->setValue(1);
+    b.browser->addProperty(choice);
+    QComboBox* list = qobject_cast<QComboBox*>(b.probe.openEditor("Choice"));
+    QVERIFY(list);
+    QCOMPARE(list->count(), 3);
+    QCOMPARE(list->currentText(), QStringLiteral("two"));
+    QTRY_VERIFY(list->hasFocus());
+    QVERIFY(b.probe.press(Qt::Key_Down));
+    QCOMPARE(choice->value(), QVariant(2));
+    QCOMPARE(b.probe.value("Choice"), QStringLiteral("three"));
+    choice->setValue(0);
+    QCOMPARE(list->currentText(), QStringLiteral("one"));
+}
+
 void tst_propertybrowser::subPropertiesShowUnderTheirParent()
 {
     Browser b;
@@ -301,7 +489,8 @@ void tst_propertybrowser::clearDestroysEveryProperty()
     QSignalSpy destroyed(b.manager.data(), &QtAbstractPropertyManager::propertyDestroyed);
 
     b.manager->clear();
-    QCOMPARE(destroyed.count(), 3);
+    // The font's six sub-properties go too.
+    QCOMPARE(destroyed.count(), 3 + 6);
     QVERIFY(b.manager->properties().isEmpty());
     QVERIFY(b.browser->properties().isEmpty());
     QVERIFY(b.browser->topLevelItems().isEmpty());
@@ -461,15 +650,25 @@ void tst_propertybrowser::checkBoxEditorWritesTheValue()
     Browser b;
     QtVariantProperty* fill = b.manager->addProperty(QVariant::Bool, "Fill");
     b.browser->addProperty(fill);
-    QCheckBox* box = qobject_cast<QCheckBox*>(b.probe.openEditor("Fill"));
+    QCOMPARE(b.probe.checkState("Fill"), int(Qt::Unchecked));
+
+    // The click that opens the check box toggles it, wherever it lands on
+    // the cell; so does every further click and Space.
+    QCheckBox* box = qobject_cast<QCheckBox*>(b.probe.clickValue("Fill", 0.9));
     QVERIFY(box);
-    QVERIFY(!box->isChecked());
-    QStyleOptionButton option;
-    option.initFrom(box);
-    const QRect indicator = box->style()->subElementRect(QStyle::SE_CheckBoxIndicator, &option, box);
-    QTest::mouseClick(box, Qt::LeftButton, Qt::NoModifier, indicator.center());
     QCOMPARE(fill->value(), QVariant(true));
-    QCOMPARE(b.probe.value("Fill"), QStringLiteral("True"));
+    QCOMPARE(b.probe.checkState("Fill"), int(Qt::Checked));
+    QVERIFY(box->isChecked());
+    QCOMPARE(b.probe.clickValue("Fill", 0.1), box);
+    QCOMPARE(fill->value(), QVariant(false));
+    QTRY_VERIFY(box->hasFocus());
+    QVERIFY(b.probe.press(Qt::Key_Space));
+    QCOMPARE(fill->value(), QVariant(true));
+
+    // A value set elsewhere shows in the open check box.
+    fill->setValue(false);
+    QVERIFY(!box->isChecked());
+    QCOMPARE(b.probe.checkState("Fill"), int(Qt::Unchecked));
 }
 
 void tst_propertybrowser::colourEditorWritesTheChosenColour()

@@ -3,7 +3,11 @@
 
 #include <QApplication>
 #include <QHeaderView>
+#include <QImage>
+#include <QPainter>
 #include <QStringList>
+#include <QStyle>
+#include <QStyleOptionButton>
 #include <QTest>
 #include <QTimer>
 #include <QTreeWidget>
@@ -77,21 +81,79 @@ public:
         return item && (item->flags() & Qt::ItemIsEnabled);
     }
 
-    // Shows the row (expanding its parents) and clicks its value cell; the
-    // editor that opened there, or null.
-    QWidget* openEditor(const QString& path) const
+    // Shows the row, expanding its parents; its value cell in the viewport,
+    // empty when there is no such row.
+    QRect valueCell(const QString& path) const
     {
         QTreeWidgetItem* item = row(path);
         if (!item)
-            return nullptr;
+            return QRect();
         for (QTreeWidgetItem* parent = item->parent(); parent; parent = parent->parent())
             parent->setExpanded(true);
         m_tree->scrollToItem(item);
         const QRect rowRect = m_tree->visualItemRect(item);
-        const QPoint cell(m_tree->header()->sectionViewportPosition(1) + m_tree->header()->sectionSize(1) / 2,
-                          rowRect.center().y());
-        QTest::mouseClick(m_tree->viewport(), Qt::LeftButton, Qt::NoModifier, cell);
+        return QRect(m_tree->header()->sectionViewportPosition(1), rowRect.top(), m_tree->header()->sectionSize(1),
+                     rowRect.height());
+    }
+
+    // Clicks the row's value cell at `across` (a fraction of its width) and
+    // returns the editor that opened there, or null.
+    QWidget* clickValue(const QString& path, qreal across) const
+    {
+        // Editors that are closing finish first; then the click lands on
+        // whatever is shown at that point, an open editor included.
+        QCoreApplication::processEvents();
+        const QRect cell = valueCell(path);
+        if (cell.isEmpty())
+            return nullptr;
+        const QPoint at(cell.left() + qRound(across * (cell.width() - 1)), cell.center().y());
+        QWidget* target = m_tree->viewport()->childAt(at);
+        if (!target)
+            target = m_tree->viewport();
+        QTest::mouseClick(target, Qt::LeftButton, Qt::NoModifier, target->mapFrom(m_tree->viewport(), at));
         return openEditorWidget();
+    }
+
+    // Clicks the row's value cell in its middle; the editor that opened
+    // there, or null.
+    QWidget* openEditor(const QString& path) const { return clickValue(path, 0.5); }
+
+    // Qt::Checked or Qt::Unchecked when the row's value cell shows a check
+    // box as the style draws one, -1 when it shows none.
+    int checkState(const QString& path) const
+    {
+        const QTreeWidgetItem* item = row(path);
+        const QIcon icon = item ? item->icon(1) : QIcon();
+        if (icon.isNull() || icon.availableSizes().isEmpty())
+            return -1;
+        const QSize size = icon.availableSizes().first();
+        const QImage shown = icon.pixmap(size).toImage().convertToFormat(QImage::Format_ARGB32_Premultiplied);
+        for (int state : {int(Qt::Checked), int(Qt::Unchecked)}) {
+            if (shown == checkBoxPicture(state == Qt::Checked, size))
+                return state;
+        }
+        return -1;
+    }
+
+    // A key pressed and let go where the keyboard focus is, as the keyboard
+    // does it; false when no widget has the focus.
+    static bool press(int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
+    {
+        QWidget* focus = QApplication::focusWidget();
+        if (!focus)
+            return false;
+        QTest::keyClick(focus, Qt::Key(key), modifiers);
+        return true;
+    }
+
+    // Text typed where the keyboard focus is.
+    static bool typeText(const QString& text)
+    {
+        QWidget* focus = QApplication::focusWidget();
+        if (!focus)
+            return false;
+        QTest::keyClicks(focus, text);
+        return true;
     }
 
     // The editor shown in the tree, or null.
@@ -128,6 +190,23 @@ public:
     }
 
 private:
+    // The style's check box indicator, drawn at the top left of a clear
+    // picture of the given size.
+    static QImage checkBoxPicture(bool checked, const QSize& size)
+    {
+        QImage picture(size, QImage::Format_ARGB32_Premultiplied);
+        picture.fill(Qt::transparent);
+        QStyle* style = QApplication::style();
+        QStyleOptionButton option;
+        option.state = QStyle::State_Enabled | (checked ? QStyle::State_On : QStyle::State_Off);
+        option.rect = QRect(0, 0, style->pixelMetric(QStyle::PM_IndicatorWidth),
+                            style->pixelMetric(QStyle::PM_IndicatorHeight));
+        option.palette = QApplication::palette();
+        QPainter painter(&picture);
+        style->drawPrimitive(QStyle::PE_IndicatorCheckBox, &option, &painter);
+        return picture;
+    }
+
     QTreeWidget* m_tree;
 };
 

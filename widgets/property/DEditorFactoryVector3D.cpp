@@ -3,6 +3,8 @@
 #include <QLineEdit>
 #include <QRegularExpression>
 
+#include "DPropertyLocale.h"
+
 DEditorFactoryVector3D::DEditorFactoryVector3D(QObject* parent)
     : QtAbstractEditorFactory<DPropertyManagerVector3D>(parent)
 {
@@ -18,14 +20,24 @@ DEditorFactoryVector3D::~DEditorFactoryVector3D()
 
 bool DEditorFactoryVector3D::readVector(const QString& text, QVector3D* v)
 {
-    static const QRegularExpression number(QStringLiteral("[-+]?[0-9]*\\.?[0-9]+"));
+    // Numbers as the row shows them, with the decimal point of the browser's
+    // locale; a sign before one is its own.
+    const QLocale locale = DPropertyLocale::numbers();
+    const QString signs = QRegularExpression::escape(QStringLiteral("-+") + locale.negativeSign() +
+                                                     locale.positiveSign());
+    const QString point = QRegularExpression::escape(locale.decimalPoint());
+    const QRegularExpression number(QStringLiteral("([%1]?)(\\d*%2?\\d+)").arg(signs, point),
+                                    QRegularExpression::UseUnicodePropertiesOption);
     QRegularExpressionMatchIterator matches = number.globalMatch(text);
     double xy[2];
     for (double& component : xy) {
         if (!matches.hasNext())
             return false;
+        const QRegularExpressionMatch match = matches.next();
         bool ok = false;
-        component = matches.next().captured().toDouble(&ok);
+        component = locale.toDouble(match.captured(2), &ok);
+        if (match.captured(1) == QLatin1String("-") || match.captured(1) == locale.negativeSign())
+            component = -component;
         // A run of digits too long for a float is no coordinate.
         if (!ok || !DPropertyManagerVector3D::fitsFloat(component))
             return false;
@@ -53,6 +65,9 @@ QWidget* DEditorFactoryVector3D::createEditor(DPropertyManagerVector3D* manager,
 {
     QLineEdit* editor = new QLineEdit(parent);
     editor->setText(manager->valueText(property));
+    // A new editor starts with nothing typed: what an editor closed with
+    // Escape held is gone with it.
+    m_pendingText.remove(property);
     // The cell's own text must not show through.
     editor->setAutoFillBackground(true);
     m_editorOf.insert(property, editor);

@@ -19,11 +19,25 @@ QString DPropertyManagerVariant::valueText(const QtProperty* property) const
     return QtVariantPropertyManager::valueText(property);
 }
 
+QIcon DPropertyManagerVariant::valueIcon(const QtProperty* property) const
+{
+    if (isPropertyVarious(property))
+        return QIcon();
+    return QtVariantPropertyManager::valueIcon(property);
+}
+
+QVariant DPropertyManagerVariant::value(const QtProperty* property) const
+{
+    if (isPropertyVarious(property))
+        return QVariant();
+    return QtVariantPropertyManager::value(property);
+}
+
 void DPropertyManagerVariant::setValue(QtProperty* property, const QVariant& value)
 {
-    const QVariant held = this->value(property);
+    const QVariant held = QtVariantPropertyManager::value(property);
     QtVariantPropertyManager::setValue(property, value);
-    if (!isPropertyVarious(property) || this->value(property) != held)
+    if (!isPropertyVarious(property) || QtVariantPropertyManager::value(property) != held)
         return;
     // Nothing changed in the manager: either the value is the one held, or it
     // could not be read. Only the first is an entry.

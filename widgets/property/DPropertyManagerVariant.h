@@ -5,7 +5,8 @@
 #include "QtVariantPropertyManager.h"
 
 // The property panel's manager of plain values: a row whose items differ
-// reads "*VARIOUS*".
+// reads "*VARIOUS*", with no picture of a value, and gives its editor no
+// value to open on.
 class DPropertyManagerVariant : public QtVariantPropertyManager, public DPropertyVariousChecker
 {
     Q_OBJECT
@@ -14,6 +15,8 @@ public:
     ~DPropertyManagerVariant() override;
 
     QString valueText(const QtProperty* property) const override;
+    QIcon valueIcon(const QtProperty* property) const override;
+    QVariant value(const QtProperty* property) const override;
 
 public slots:
     // A various row still holds the value of an earlier selection; entering

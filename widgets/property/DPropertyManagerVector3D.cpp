@@ -5,6 +5,7 @@
 #include <cfloat>
 #include <cmath>
 
+#include "DPropertyLocale.h"
 #include "DWidgetPropertyBrowser.h"
 #include "QtVariantProperty.h"
 #include "QtVariantPropertyManager.h"
@@ -61,7 +62,17 @@ bool DPropertyManagerVector3D::fitsFloat(double value)
 
 QString DPropertyManagerVector3D::valueToText(const QVector3D& value)
 {
-    return QStringLiteral("(%1, %2)").arg(double(value.x()), 0, 'f', 2).arg(double(value.y()), 0, 'f', 2);
+    const QLocale locale = DPropertyLocale::numbers();
+    return QStringLiteral("(%1%2%3)")
+        .arg(locale.toString(double(value.x()), 'f', 2), componentSeparator(locale),
+             locale.toString(double(value.y()), 'f', 2));
+}
+
+QString DPropertyManagerVector3D::componentSeparator(const QLocale& locale)
+{
+    // Where a comma is the decimal point, a comma between the numbers would
+    // run them together.
+    return locale.decimalPoint() == QLatin1Char(',') ? QStringLiteral("; ") : QStringLiteral(", ");
 }
 
 void DPropertyManagerVector3D::setValue(QtProperty* property, const QVector3D& value)

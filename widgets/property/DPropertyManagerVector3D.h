@@ -1,6 +1,7 @@
 #ifndef DPROPERTYMANAGERVECTOR3D_H
 #define DPROPERTYMANAGERVECTOR3D_H
 
+#include <QLocale>
 #include <QMap>
 #include <QPointer>
 #include <QVector3D>
@@ -11,7 +12,8 @@
 class QtVariantPropertyManager;
 
 // The property panel's manager of positions (QVector3D values). A row shows
-// "(x, y)" with two decimals and has "X" and "Y" sub-rows, double properties
+// "(x, y)" with two decimals in the browser's locale ("(x; y)" where the
+// decimal point is a comma) and has "X" and "Y" sub-rows, double properties
 // of the variant manager it is given; editing a sub-row changes that
 // component of the row's vector. z is kept but neither shown nor edited.
 class DPropertyManagerVector3D : public QtAbstractPropertyManager, public DPropertyVariousChecker
@@ -27,6 +29,8 @@ public:
     // The row's vector; zero for a row of another manager.
     QVector3D value(const QtProperty* property) const;
     static QString valueToText(const QVector3D& value);
+    // What stands between x and y in the text of a vector.
+    static QString componentSeparator(const QLocale& locale);
     // Whether a number is finite and within a float's range, so that it can
     // stand as a component without turning into an infinity.
     static bool fitsFloat(double value);

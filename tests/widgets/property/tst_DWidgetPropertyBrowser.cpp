@@ -1,20 +1,25 @@
 // The property panel beside a real canvas with real items: what it lists for
 // a selection, what editing a row writes, and what it does when the items
 // go away under it.
+#include <QCheckBox>
 #include <QColorDialog>
+#include <QComboBox>
 #include <QDoubleSpinBox>
 #include <QFontDialog>
 #include <QHBoxLayout>
 #include <QLineEdit>
+#include <QLocale>
 #include <QPointer>
 #include <QSignalSpy>
 #include <QSpinBox>
+#include <QStyle>
 #include <QToolButton>
 #include <QTreeWidget>
 #include <QVector4D>
 #include <QtTest>
 
 #include <climits>
+#include <functional>
 
 #include "DCanvas.h"
 #include "DGraphicsItemLine.h"
@@ -146,6 +151,71 @@ QPointF xy(const QVector3D& v)
     return QPointF(v.x(), v.y());
 }
 
+// A value as the tests compare it: a position by its x and y only.
+QVariant comparable(const QVariant& value)
+{
+    if (value.type() == QVariant::Vector3D)
+        return xy(value.value<QVector3D>());
+    return value;
+}
+
+const QLocale kGerman(QLocale::German, QLocale::Germany);
+
+// The locales every number test runs under: the C locale and one that
+// writes a decimal comma.
+void addLocaleRows(const std::function<void(const char* name, const QLocale& locale)>& addRows)
+{
+    addRows("C", QLocale::c());
+    addRows("German", kGerman);
+}
+
+// A "locale" column with a row for each of those locales.
+void addLocaleColumn()
+{
+    QTest::addColumn<QLocale>("locale");
+    addLocaleRows([](const char* name, const QLocale& locale) { QTest::newRow(name) << locale; });
+}
+
+// A number as the given locale writes it with two decimals.
+QString decimal(const QLocale& locale, double value)
+{
+    QLocale plain = locale;
+    plain.setNumberOptions(QLocale::OmitGroupSeparator);
+    return plain.toString(value, 'f', 2);
+}
+
+// Two numbers as the position row writes and reads them in the locale.
+QString pair(const QLocale& locale, const QString& x, const QString& y)
+{
+    return x + (locale.decimalPoint() == QLatin1Char(',') ? "; " : ", ") + y;
+}
+
+// The default locale for one test, given back when it ends.
+struct DefaultLocale
+{
+    explicit DefaultLocale(const QLocale& locale) { QLocale::setDefault(locale); }
+    ~DefaultLocale() { QLocale::setDefault(QLocale::c()); }
+};
+
+// The visible text of an editor that holds one (a spin box, a line edit).
+QString editorText(QWidget* editor)
+{
+    if (QAbstractSpinBox* spin = qobject_cast<QAbstractSpinBox*>(editor))
+        return spin->text();
+    if (QLineEdit* edit = qobject_cast<QLineEdit*>(editor))
+        return edit->text();
+    return QStringLiteral("<no text editor>");
+}
+
+// What an editor shows while it holds no text.
+QString editorPlaceholder(QWidget* editor)
+{
+    QLineEdit* edit = qobject_cast<QLineEdit*>(editor);
+    if (!edit && editor)
+        edit = editor->findChild<QLineEdit*>();
+    return edit ? edit->placeholderText() : QStringLiteral("<no text editor>");
+}
+
 } // namespace
 
 class tst_DWidgetPropertyBrowser : public QObject
@@ -185,6 +255,24 @@ private slots:
 
     // expansion
     void expansionIsKeptAcrossSelections();
+
+    // keyboard and mouse
+    void escapeDiscardsTheEditEnterAndLeavingCommitIt_data();
+    void escapeDiscardsTheEditEnterAndLeavingCommitIt();
+    void keysOpenTheCurrentRowsEditorFromEitherColumn_data();
+    void keysOpenTheCurrentRowsEditorFromEitherColumn();
+    void boolCellTogglesWithOneClickOrSpace_data();
+    void boolCellTogglesWithOneClickOrSpace();
+    void colourRowHasASwatchAndComponentSubRows_data();
+    void colourRowHasASwatchAndComponentSubRows();
+    void fontRowHasSubRowsEditedInPlace_data();
+    void fontRowHasSubRowsEditedInPlace();
+    void variousSubRowsAreDisabled();
+    void numbersReadAlikeInTheTreeAndTheEditors_data();
+    void numbersReadAlikeInTheTreeAndTheEditors();
+    void variousRowOpensOnWhatItShows_data();
+    void variousRowOpensOnWhatItShows();
+    void columnDividerCanBeDragged();
 
     // items that go away
     void itemsThatGoLeaveThePanel_data();
@@ -286,7 +374,8 @@ void tst_DWidgetPropertyBrowser::rowIsEnabledWhenEveryItemEnablesIt()
     QVERIFY(!host.probe.isEnabled("Fill Color"));
     QCOMPARE(host.probe.openEditor("Fill Color"), nullptr);
     b->setFill(true);
-    QCOMPARE(host.probe.value("Fill"), QStringLiteral("True"));
+    QCOMPARE(host.probe.value("Fill"), QString());
+    QCOMPARE(host.probe.checkState("Fill"), int(Qt::Checked));
     QVERIFY(host.probe.isEnabled("Fill Color"));
     QVERIFY(host.probe.openEditor("Fill Color"));
 }
@@ -624,6 +713,445 @@ void tst_DWidgetPropertyBrowser::expansionIsKeptAcrossSelections()
     QTest::keyClick(tree, Qt::Key_Left);
     host.select({a});
     QVERIFY(!host.probe.row("Position")->isExpanded());
+}
+
+void tst_DWidgetPropertyBrowser::escapeDiscardsTheEditEnterAndLeavingCommitIt_data()
+{
+    QTest::addColumn<QLocale>("locale");
+    QTest::addColumn<QString>("row");
+    QTest::addColumn<QByteArray>("property");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QVariant>("entered");
+    QTest::addColumn<QString>("finish");
+    addLocaleRows([](const char* localeName, const QLocale& locale) {
+        struct Edit
+        {
+            const char* row;
+            QByteArray property;
+            QString typed;
+            QVariant entered;
+        };
+        const QList<Edit> edits = {
+            {"Stroke Width", "strokeWidth", "9", 9},
+            {"Opacity", "opacity", decimal(locale, 0.5), 0.5},
+            {"Text", "text", "xyz", "xyz"},
+            {"Position", "position", pair(locale, "5", "5"), QPointF(5, 5)},
+        };
+        for (const Edit& edit : edits) {
+            for (const char* finish : {"Escape", "Enter", "leave"}) {
+                QTest::addRow("%s, %s, %s", edit.row, finish, localeName)
+                    << locale << edit.row << edit.property << edit.typed << edit.entered << finish;
+            }
+        }
+    });
+}
+
+void tst_DWidgetPropertyBrowser::escapeDiscardsTheEditEnterAndLeavingCommitIt()
+{
+    QFETCH(QLocale, locale);
+    QFETCH(QString, row);
+    QFETCH(QByteArray, property);
+    QFETCH(QString, typed);
+    QFETCH(QVariant, entered);
+    QFETCH(QString, finish);
+    const DefaultLocale inLocale(locale);
+    Host host;
+    const QList<DGraphicsItem*> items = {host.text(QRectF(0, 0, 80, 30), "abc", true),
+                                         host.text(QRectF(0, 0, 80, 30), "abc", true)};
+    const QVariant before = comparable(items.first()->property(property));
+    const QString shown = host.probe.value(row);
+
+    QWidget* editor = host.probe.openEditor(row);
+    QVERIFY(editor);
+    QTRY_VERIFY(editor->isAncestorOf(QApplication::focusWidget()) || editor->hasFocus());
+    QVERIFY(host.probe.press(Qt::Key_A, Qt::ControlModifier));
+    QVERIFY(host.probe.typeText(typed));
+    if (finish == "Escape")
+        QVERIFY(host.probe.press(Qt::Key_Escape));
+    else if (finish == "Enter")
+        QVERIFY(host.probe.press(Qt::Key_Return));
+    else
+        QVERIFY(host.probe.openEditor("Rotation"));
+    QCoreApplication::processEvents();
+
+    const QVariant expected = finish == "Escape" ? before : entered;
+    for (DGraphicsItem* item : items)
+        QCOMPARE(comparable(item->property(property)), expected);
+    if (finish == "Escape") {
+        QCOMPARE(host.probe.value(row), shown);
+        // What was typed is gone: the row's next editor starts from its value.
+        QWidget* again = host.probe.openEditor(row);
+        QVERIFY(again);
+        QVERIFY(host.probe.press(Qt::Key_Return));
+        QCoreApplication::processEvents();
+        for (DGraphicsItem* item : items)
+            QCOMPARE(comparable(item->property(property)), before);
+    }
+}
+
+void tst_DWidgetPropertyBrowser::keysOpenTheCurrentRowsEditorFromEitherColumn_data()
+{
+    QTest::addColumn<int>("key");
+    QTest::addColumn<int>("column");
+    for (int column : {0, 1}) {
+        QTest::addRow("F2, column %d", column) << int(Qt::Key_F2) << column;
+        QTest::addRow("Return, column %d", column) << int(Qt::Key_Return) << column;
+        QTest::addRow("Enter, column %d", column) << int(Qt::Key_Enter) << column;
+    }
+}
+
+void tst_DWidgetPropertyBrowser::keysOpenTheCurrentRowsEditorFromEitherColumn()
+{
+    QFETCH(int, key);
+    QFETCH(int, column);
+    Host host;
+    DGraphicsItemRectangle* item = host.rectangle(QRectF(0, 0, 24, 7), true);
+    QTreeWidget* tree = host.probe.tree();
+    // The user tabs into the panel from a field before it.
+    QLineEdit* field = new QLineEdit(host.window.data());
+    host.window->layout()->addWidget(field);
+    field->show();
+    QWidget::setTabOrder(field, tree);
+    field->setFocus();
+    QTRY_VERIFY(field->hasFocus());
+    QVERIFY(host.probe.press(Qt::Key_Tab));
+    QTRY_VERIFY(tree->hasFocus());
+    QCOMPARE(tree->currentItem(), host.probe.row("Position"));
+    QCOMPARE(tree->currentColumn(), 0);
+
+    // Down to "Stroke Width", in the column of this case.
+    for (int i = 0; i < 3; ++i)
+        QVERIFY(host.probe.press(Qt::Key_Down));
+    QCOMPARE(tree->currentItem(), host.probe.row("Stroke Width"));
+    tree->setCurrentItem(host.probe.row("Stroke Width"), column);
+
+    QVERIFY(host.probe.press(key));
+    QAbstractSpinBox* spin = qobject_cast<QAbstractSpinBox*>(host.probe.openEditorWidget());
+    QVERIFY(spin);
+    QTRY_VERIFY(spin->hasFocus());
+    QVERIFY(host.probe.press(Qt::Key_A, Qt::ControlModifier));
+    QVERIFY(host.probe.typeText("7"));
+    QVERIFY(host.probe.press(Qt::Key_Return));
+    QCOMPARE(item->strokeWidth(), 7u);
+
+    // Enter closes the editor and gives the keyboard back to the tree, where
+    // the same key opens it again.
+    QTRY_VERIFY(tree->hasFocus());
+    QTRY_COMPARE(host.probe.openEditorWidget(), nullptr);
+    QVERIFY(host.probe.press(key));
+    QVERIFY(qobject_cast<QAbstractSpinBox*>(host.probe.openEditorWidget()));
+    QVERIFY(host.probe.press(Qt::Key_Escape));
+    QCOMPARE(item->strokeWidth(), 7u);
+}
+
+void tst_DWidgetPropertyBrowser::boolCellTogglesWithOneClickOrSpace_data()
+{
+    QTest::addColumn<qreal>("across");
+    QTest::newRow("left edge") << 0.02;
+    QTest::newRow("middle") << 0.5;
+    QTest::newRow("right edge") << 0.98;
+}
+
+void tst_DWidgetPropertyBrowser::boolCellTogglesWithOneClickOrSpace()
+{
+    QFETCH(qreal, across);
+    Host host;
+    DGraphicsItemRectangle* a = host.rectangle(QRectF(0, 0, 20, 20), true);
+    DGraphicsItemRectangle* b = host.rectangle(QRectF(50, 0, 20, 20), true);
+    QCOMPARE(host.probe.checkState("Fill"), int(Qt::Unchecked));
+    QCOMPARE(host.probe.value("Fill"), QString());
+
+    host.probe.clickValue("Fill", across);
+    QVERIFY(a->isFill());
+    QVERIFY(b->isFill());
+    QCOMPARE(host.probe.checkState("Fill"), int(Qt::Checked));
+    host.probe.clickValue("Fill", across);
+    QVERIFY(!a->isFill());
+    QVERIFY(!b->isFill());
+    QCOMPARE(host.probe.checkState("Fill"), int(Qt::Unchecked));
+
+    // Space toggles it too, first from the tree, then in the open editor.
+    QVERIFY(host.probe.openEditor("Rotation"));
+    QVERIFY(host.probe.press(Qt::Key_Escape));
+    QTreeWidget* tree = host.probe.tree();
+    QTRY_VERIFY(tree->hasFocus());
+    tree->setCurrentItem(host.probe.row("Fill"), 0);
+    QVERIFY(host.probe.press(Qt::Key_Space));
+    QVERIFY(a->isFill());
+    QVERIFY(b->isFill());
+    QVERIFY(host.probe.press(Qt::Key_Space));
+    QVERIFY(!a->isFill());
+    QCOMPARE(host.probe.checkState("Fill"), int(Qt::Unchecked));
+
+    // A row whose items differ shows no check box, and a click sets them all.
+    a->setFill(true);
+    QCOMPARE(host.probe.value("Fill"), kVarious);
+    QCOMPARE(host.probe.checkState("Fill"), -1);
+    host.probe.clickValue("Fill", across);
+    QVERIFY(a->isFill());
+    QVERIFY(b->isFill());
+}
+
+void tst_DWidgetPropertyBrowser::colourRowHasASwatchAndComponentSubRows_data()
+{
+    addLocaleColumn();
+}
+
+void tst_DWidgetPropertyBrowser::colourRowHasASwatchAndComponentSubRows()
+{
+    QFETCH(QLocale, locale);
+    const DefaultLocale inLocale(locale);
+    Host host;
+    DGraphicsItemRectangle* a = host.rectangle(QRectF(0, 0, 20, 20), true);
+    DGraphicsItemRectangle* b = host.rectangle(QRectF(50, 0, 20, 20), true);
+    a->setStrokeColor(QColor(10, 20, 30));
+    b->setStrokeColor(QColor(10, 20, 30));
+    QCOMPARE(host.probe.value("Stroke Color"), QStringLiteral("#0a141e"));
+    QVERIFY(!host.probe.row("Stroke Color")->icon(1).isNull());
+    QStringList components;
+    for (const char* name : {"Red", "Green", "Blue", "Alpha"})
+        components << name + QStringLiteral("=") + host.probe.value(QStringLiteral("Stroke Color/") + name);
+    QCOMPARE(components, QStringList({"Red=10", "Green=20", "Blue=30", "Alpha=255"}));
+
+    // Red edited in place, from the keyboard.
+    QTreeWidget* tree = host.probe.tree();
+    host.probe.valueCell("Stroke Color/Red");
+    tree->setFocus();
+    tree->setCurrentItem(host.probe.row("Stroke Color/Red"), 0);
+    QVERIFY(host.probe.press(Qt::Key_Return));
+    QVERIFY(qobject_cast<QSpinBox*>(host.probe.openEditorWidget()));
+    QVERIFY(host.probe.press(Qt::Key_A, Qt::ControlModifier));
+    QVERIFY(host.probe.typeText("200"));
+    QVERIFY(host.probe.press(Qt::Key_Return));
+    for (const DGraphicsItem* item : {a, b})
+        QCOMPARE(item->strokeColor().rgba(), QColor(200, 20, 30).rgba());
+    QCOMPARE(host.probe.value("Stroke Color"), QStringLiteral("#c8141e"));
+    QCOMPARE(host.probe.value("Stroke Color/Red"), QStringLiteral("200"));
+
+    // Alpha from a click on its cell and an arrow step.
+    QVERIFY(qobject_cast<QSpinBox*>(host.probe.openEditor("Stroke Color/Alpha")));
+    QVERIFY(host.probe.press(Qt::Key_Down));
+    QCOMPARE(a->strokeColor().alpha(), 254);
+    QCOMPARE(b->strokeColor().alpha(), 254);
+
+    // The dialog stays a second way to edit the colour.
+    QWidget* cell = host.probe.openEditor("Stroke Color");
+    QToolButton* choose = cell ? cell->findChild<QToolButton*>() : nullptr;
+    QVERIFY(choose);
+    QVERIFY(DPropertyTreeProbe::answerDialog<QColorDialog>([&] { QTest::mouseClick(choose, Qt::LeftButton); },
+                                                           [](QColorDialog* dialog) {
+                                                               dialog->setCurrentColor(QColor(1, 2, 3));
+                                                               dialog->accept();
+                                                           }));
+    QCOMPARE(a->strokeColor().rgba(), QColor(1, 2, 3).rgba());
+    QCOMPARE(host.probe.value("Stroke Color/Blue"), QStringLiteral("3"));
+}
+
+void tst_DWidgetPropertyBrowser::fontRowHasSubRowsEditedInPlace_data()
+{
+    addLocaleColumn();
+}
+
+void tst_DWidgetPropertyBrowser::fontRowHasSubRowsEditedInPlace()
+{
+    QFETCH(QLocale, locale);
+    const DefaultLocale inLocale(locale);
+    Host host;
+    DGraphicsItemText* a = host.text(QRectF(0, 0, 80, 30), "one", true);
+    DGraphicsItemText* b = host.text(QRectF(0, 40, 80, 30), "two", true);
+    QFont font = a->font();
+    font.setPointSize(12);
+    a->setFont(font);
+    b->setFont(font);
+    QTreeWidgetItem* fontRow = host.probe.row("Font");
+    QVERIFY(fontRow);
+    QStringList names;
+    for (int i = 0; i < fontRow->childCount(); ++i)
+        names << fontRow->child(i)->text(0);
+    QCOMPARE(names, QStringList({"Family", "Point Size", "Bold", "Italic", "Underline", "Strikeout"}));
+    QCOMPARE(host.probe.value("Font/Family"), font.family());
+    QCOMPARE(host.probe.value("Font/Point Size"), QStringLiteral("12"));
+    for (const QString style : {"Bold", "Italic", "Underline", "Strikeout"})
+        QCOMPARE(host.probe.checkState("Font/" + style), int(Qt::Unchecked));
+
+    // Bold toggled with one click, Italic with Space.
+    host.probe.clickValue("Font/Bold", 0.5);
+    QVERIFY(a->font().bold());
+    QVERIFY(b->font().bold());
+    QCOMPARE(host.probe.checkState("Font/Bold"), int(Qt::Checked));
+    QTreeWidget* tree = host.probe.tree();
+    QVERIFY(host.probe.press(Qt::Key_Escape));
+    QTRY_VERIFY(tree->hasFocus());
+    tree->setCurrentItem(host.probe.row("Font/Italic"), 1);
+    QVERIFY(host.probe.press(Qt::Key_Space));
+    QVERIFY(a->font().italic());
+    QVERIFY(b->font().italic());
+    QVERIFY(a->font().bold());
+
+    // The point size typed in place.
+    QVERIFY(host.type("Font/Point Size", "20"));
+    QCOMPARE(a->font().pointSize(), 20);
+    QCOMPARE(b->font().pointSize(), 20);
+    QVERIFY2(host.probe.value("Font").endsWith(", 20 pt"), qPrintable(host.probe.value("Font")));
+
+    // Another family picked in the family's list.
+    QComboBox* families = qobject_cast<QComboBox*>(host.probe.openEditor("Font/Family"));
+    QVERIFY(families);
+    QVERIFY(families->count() > 0);
+    QCOMPARE(families->currentText(), font.family());
+    if (families->currentIndex() + 1 < families->count()) {
+        const QString next = families->itemText(families->currentIndex() + 1);
+        QVERIFY(host.probe.press(Qt::Key_Down));
+        QCOMPARE(a->font().family(), next);
+        QCOMPARE(b->font().family(), next);
+        QCOMPARE(host.probe.value("Font/Family"), next);
+    }
+    QVERIFY(a->font().bold());
+    QCOMPARE(a->font().pointSize(), 20);
+}
+
+void tst_DWidgetPropertyBrowser::variousSubRowsAreDisabled()
+{
+    Host host;
+    DGraphicsItemText* a = host.text(QRectF(0, 0, 80, 30), "one", true);
+    DGraphicsItemText* b = host.text(QRectF(0, 40, 80, 30), "two", true);
+    b->setStrokeColor(Qt::red);
+    QFont font = b->font();
+    font.setBold(!font.bold());
+    b->setFont(font);
+    for (const QString row : {"Stroke Color", "Font"}) {
+        QCOMPARE(host.probe.value(row), kVarious);
+        QVERIFY(host.probe.isEnabled(row));
+        QTreeWidgetItem* item = host.probe.row(row);
+        QVERIFY(item->childCount() > 0);
+        for (int i = 0; i < item->childCount(); ++i)
+            QVERIFY2(!host.probe.isEnabled(row + "/" + item->child(i)->text(0)), qPrintable(item->child(i)->text(0)));
+        QCOMPARE(host.probe.openEditor(row + "/" + item->child(0)->text(0)), nullptr);
+    }
+    // A various colour shows no swatch of a colour it does not have.
+    QVERIFY(host.probe.row("Stroke Color")->icon(1).isNull());
+    QVERIFY(!host.probe.row("Text Color")->icon(1).isNull());
+
+    // The items agree again: the sub-rows can be edited.
+    a->setStrokeColor(Qt::red);
+    QVERIFY(host.probe.isEnabled("Stroke Color/Green"));
+    QCOMPARE(host.probe.value("Stroke Color/Red"), QStringLiteral("255"));
+}
+
+void tst_DWidgetPropertyBrowser::numbersReadAlikeInTheTreeAndTheEditors_data()
+{
+    addLocaleColumn();
+}
+
+void tst_DWidgetPropertyBrowser::numbersReadAlikeInTheTreeAndTheEditors()
+{
+    QFETCH(QLocale, locale);
+    const DefaultLocale inLocale(locale);
+    Host host;
+    DGraphicsItemRectangle* item = host.rectangle(QRectF(0, 0, 25, 7), true);
+    item->setOpacity(0.5);
+    item->setStrokeWidth(12000);
+    const QString position = "(" + pair(locale, decimal(locale, 12.5), decimal(locale, 3.5)) + ")";
+    QCOMPARE(host.probe.value("Opacity"), decimal(locale, 0.5));
+    QCOMPARE(host.probe.value("Width"), decimal(locale, 25));
+    QCOMPARE(host.probe.value("Stroke Width"), QStringLiteral("12000"));
+    QCOMPARE(host.probe.value("Position"), position);
+    QCOMPARE(host.probe.value("Position/X"), decimal(locale, 12.5));
+
+    // Each editor opens on the text its row shows.
+    for (const QString row : {"Opacity", "Width", "Stroke Width", "Position", "Position/X"}) {
+        const QString shown = host.probe.value(row);
+        QCOMPARE(editorText(host.probe.openEditor(row)), shown);
+    }
+
+    // And reads numbers the way they are shown.
+    QVERIFY(host.type("Position", pair(locale, decimal(locale, 12.25), "3")));
+    QCOMPARE(xy(item->center()), QPointF(12.25, 3));
+    QVERIFY(host.type("Opacity", decimal(locale, 0.25)));
+    QCOMPARE(item->opacity(), 0.25);
+    QVERIFY(host.type("Position/Y", decimal(locale, 4.75)));
+    QCOMPARE(xy(item->center()), QPointF(12.25, 4.75));
+}
+
+void tst_DWidgetPropertyBrowser::variousRowOpensOnWhatItShows_data()
+{
+    QTest::addColumn<QString>("row");
+    QTest::addColumn<QByteArray>("property");
+    QTest::addColumn<QVariant>("first");
+    QTest::addColumn<QVariant>("second");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QVariant>("entered");
+    QTest::newRow("int") << "Stroke Width" << QByteArray("strokeWidth") << QVariant(2) << QVariant(5) << "4"
+                         << QVariant(4);
+    QTest::newRow("double") << "Opacity" << QByteArray("opacity") << QVariant(0.25) << QVariant(0.75) << "1"
+                            << QVariant(1.0);
+    QTest::newRow("text") << "Text" << QByteArray("text") << QVariant("abc") << QVariant("def") << "ghi"
+                          << QVariant("ghi");
+}
+
+void tst_DWidgetPropertyBrowser::variousRowOpensOnWhatItShows()
+{
+    QFETCH(QString, row);
+    QFETCH(QByteArray, property);
+    QFETCH(QVariant, first);
+    QFETCH(QVariant, second);
+    QFETCH(QString, typed);
+    QFETCH(QVariant, entered);
+    Host host;
+    DGraphicsItemText* a = host.text(QRectF(0, 0, 80, 30), "abc", false);
+    DGraphicsItemText* b = host.text(QRectF(0, 40, 80, 30), "abc", false);
+    QVERIFY(a->setProperty(property, first));
+    QVERIFY(b->setProperty(property, second));
+    // Selected together: the rows are made for items that already differ.
+    host.select({a, b});
+    QCOMPARE(host.probe.value(row), kVarious);
+
+    QWidget* editor = host.probe.openEditor(row);
+    QVERIFY(editor);
+    QCOMPARE(editorText(editor), QString());
+    QCOMPARE(editorPlaceholder(editor), kVarious);
+    // No number to step from: an arrow key writes nothing.
+    QVERIFY(host.probe.press(Qt::Key_Up));
+    QVERIFY(host.probe.press(Qt::Key_Down));
+    QCOMPARE(a->property(property), first);
+    QCOMPARE(b->property(property), second);
+    // Enter on the untouched editor writes nothing either.
+    QVERIFY(host.probe.press(Qt::Key_Return));
+    QCoreApplication::processEvents();
+    QCOMPARE(a->property(property), first);
+    QCOMPARE(b->property(property), second);
+    QCOMPARE(host.probe.value(row), kVarious);
+
+    // What the user types is written into both.
+    QVERIFY(host.type(row, typed));
+    QCOMPARE(a->property(property), entered);
+    QCOMPARE(b->property(property), entered);
+}
+
+void tst_DWidgetPropertyBrowser::columnDividerCanBeDragged()
+{
+    Host host;
+    host.rectangle(QRectF(0, 0, 20, 20), true);
+    QHeaderView* header = host.probe.tree()->header();
+    const int before = header->sectionSize(0);
+    QVERIFY(before > 40);
+    const int divider = header->sectionViewportPosition(1);
+    const int y = header->height() / 2;
+    QWidget* target = header->viewport();
+    QTest::mousePress(target, Qt::LeftButton, Qt::NoModifier, QPoint(divider, y));
+    for (int dx = 10; dx <= 60; dx += 10) {
+        QMouseEvent move(QEvent::MouseMove, QPointF(divider + dx, y), QPointF(target->mapToGlobal(QPoint(divider + dx, y))),
+                         Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(target, &move);
+    }
+    QTest::mouseRelease(target, Qt::LeftButton, Qt::NoModifier, QPoint(divider + 60, y));
+    QCOMPARE(header->sectionSize(0), before + 60);
+    // The value column takes the rest of the width.
+    QCOMPARE(header->sectionViewportPosition(1) + header->sectionSize(1), header->viewport()->width());
+
+    // A new selection keeps the divider where the user put it.
+    host.rectangle(QRectF(50, 0, 20, 20), true);
+    QCOMPARE(header->sectionSize(0), before + 60);
 }
 
 void tst_DWidgetPropertyBrowser::itemsThatGoLeaveThePanel_data()
