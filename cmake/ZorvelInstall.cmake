@@ -53,7 +53,8 @@ install(CODE "
     include([[${CMAKE_SOURCE_DIR}/cmake/ZorvelDesktopEntry.cmake]])
 ")
 
-# The mark at the sizes icon themes ask for, and the scalable drawing.
+# The mark at the sizes icon themes ask for, and the scalable drawing (the
+# generator draws App<size>.png at these sizes, see ProgramImages.cpp).
 set(ZORVEL_ICON_SIZES 16 22 24 32 48 64 128 256 512)
 set(icon_images App.svg)
 foreach(size ${ZORVEL_ICON_SIZES})

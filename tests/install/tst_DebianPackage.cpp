@@ -49,8 +49,9 @@ void tst_DebianPackage::initTestCase()
 
     // Built in a folder of this test, not in the build or source folder.
     const QString buildFolder = qEnvironmentVariable("ZORVEL_BUILD_DIR");
-    const DToolRun pack = runTool(ZORVEL_CPACK_COMMAND, {"-G", "DEB", "--config", buildFolder + "/CPackConfig.cmake",
-                                                         "-B", m_work.path()});
+    const DToolRun pack = runTool(ZORVEL_CPACK_COMMAND,
+                                  {"-G", "DEB", "--config", buildFolder + "/CPackConfig.cmake", "-B", m_work.path()},
+                                  QProcessEnvironment::systemEnvironment(), 800000);
     QVERIFY2(pack.exitCode == 0, qPrintable(pack.output));
     const QStringList packages = QDir(m_work.path()).entryList({"*.deb"}, QDir::Files);
     QCOMPARE(packages.size(), 1);

@@ -67,14 +67,7 @@ void tst_InstalledProgram::initTestCase()
 
 void tst_InstalledProgram::cleanup()
 {
-    for (QProcess* process : m_started) {
-        if (process->state() != QProcess::NotRunning) {
-            process->kill();
-            process->waitForFinished(5000);
-        }
-        delete process;
-    }
-    m_started.clear();
+    endPrograms(m_started);
     QDir(qEnvironmentVariable("XDG_CONFIG_HOME") + "/Orvanta").removeRecursively();
     QDir(qEnvironmentVariable("XDG_CONFIG_HOME") + "/autostart").removeRecursively();
     QDir(m_install.path("libexec/zorvelshot/scripts")).removeRecursively();
