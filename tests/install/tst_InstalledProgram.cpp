@@ -38,6 +38,7 @@ private slots:
     void findsItsLibrariesBesideItself_data();
     void findsItsLibrariesBesideItself();
     void loadsTheInstalledLibrariesNotTheBuildFolders();
+    void mainWindowComesUpAndASecondStartBringsItForward_data();
     void mainWindowComesUpAndASecondStartBringsItForward();
     void settingsScriptsAndLoginItemFollowTheInstalledProgram();
 
@@ -45,10 +46,11 @@ private:
     QString program() const { return m_install.path("libexec/zorvelshot/Zorvelshot"); }
     QString launcher() const { return m_install.path("bin/zorvelshot"); }
     QString libraryFolder() const { return m_install.path("lib"); }
-    // Starts the installed program through its link in bin/.
-    QProcess* start(const QStringList& arguments, const QProcessEnvironment& environment = {});
+    // Starts the installed program through its link in bin/, or by its own path.
+    QProcess* start(const QStringList& arguments, const QProcessEnvironment& environment = {},
+                    const QString& path = QString());
     // A start that hands over to the running instance and leaves with 0.
-    bool handsOver();
+    bool handsOver(const QString& path = QString());
     // The one window of the process on screen, once there is one; 0 otherwise.
     quint32 mainWindowOf(QProcess* process);
 
@@ -73,16 +75,17 @@ void tst_InstalledProgram::cleanup()
     QDir(m_install.path("libexec/zorvelshot/scripts")).removeRecursively();
 }
 
-QProcess* tst_InstalledProgram::start(const QStringList& arguments, const QProcessEnvironment& environment)
+QProcess* tst_InstalledProgram::start(const QStringList& arguments, const QProcessEnvironment& environment,
+                                      const QString& path)
 {
-    QProcess* process = startProgram(launcher(), arguments, environment);
+    QProcess* process = startProgram(path.isEmpty() ? launcher() : path, arguments, environment);
     m_started.append(process);
     return process;
 }
 
-bool tst_InstalledProgram::handsOver()
+bool tst_InstalledProgram::handsOver(const QString& path)
 {
-    QProcess* second = start({});
+    QProcess* second = start({}, {}, path);
     return second->waitForFinished(10000) && second->exitStatus() == QProcess::NormalExit
            && second->exitCode() == 0;
 }
@@ -178,14 +181,29 @@ void tst_InstalledProgram::loadsTheInstalledLibrariesNotTheBuildFolders()
     QVERIFY(!text.contains(qEnvironmentVariable("ZORVEL_BUILD_DIR") + '/'));
 }
 
+// The menu starts the program through the link in bin/, the login item by the
+// program's own path: every start finds the running instance, however either
+// was started.
+void tst_InstalledProgram::mainWindowComesUpAndASecondStartBringsItForward_data()
+{
+    QTest::addColumn<bool>("firstByLink");
+    QTest::addColumn<bool>("laterByLink");
+    QTest::newRow("both from the menu") << true << true;
+    QTest::newRow("at login, then from the menu") << false << true;
+    QTest::newRow("from the menu, then by the program's path") << true << false;
+}
+
 void tst_InstalledProgram::mainWindowComesUpAndASecondStartBringsItForward()
 {
+    QFETCH(bool, firstByLink);
+    QFETCH(bool, laterByLink);
+    const QString later = laterByLink ? launcher() : program();
     // Started as at login: only in the tray, until a second start asks for the window.
-    QProcess* first = start({"/autorun"});
+    QProcess* first = start({"/autorun"}, {}, firstByLink ? launcher() : program());
     QVERIFY(waitUntilServing(first));
     QTest::qWait(300);
     QVERIFY(visibleWindows(first->processId()).isEmpty());
-    QVERIFY(handsOver());
+    QVERIFY(handsOver(later));
     const quint32 window = mainWindowOf(first);
     QVERIFY(window != 0);
     QCOMPARE(xdotoolLines({"getwindowname", QString::number(window)}), QStringList("Zorvelshot"));
@@ -207,7 +225,7 @@ void tst_InstalledProgram::mainWindowComesUpAndASecondStartBringsItForward()
     QVERIFY(xdotool({"windowactivate", "--sync", otherId}));
     QTRY_COMPARE_WITH_TIMEOUT(xdotoolLines({"getactivewindow"}), QStringList(otherId), 5000);
 
-    QVERIFY(handsOver());
+    QVERIFY(handsOver(later));
     QTRY_COMPARE_WITH_TIMEOUT(xdotoolLines({"getactivewindow"}), QStringList(QString::number(window)), 10000);
     QCOMPARE(first->state(), QProcess::Running);
 }
