@@ -109,13 +109,12 @@ void tst_DebianPackage::installsBelowUsrOnly()
 void tst_DebianPackage::holdsProgramLinkLibrariesEntryAndIcons_data()
 {
     QTest::addColumn<QString>("entry");
-    const QString soVersion = QStringLiteral(ZORVEL_VERSION).section('.', 0, 0);
     QTest::newRow("program") << "./usr/libexec/zorvelshot/Zorvelshot";
     QTest::newRow("launcher") << "./usr/bin/zorvelshot -> ../libexec/zorvelshot/Zorvelshot";
     for (const QString library : {"libZorvelKit", "libZorvelPropertyBrowser"}) {
         QTest::addRow("%s", qPrintable(library)) << "./usr/lib/" + library + ".so." ZORVEL_VERSION;
         QTest::addRow("%s soname", qPrintable(library))
-            << "./usr/lib/" + library + ".so." + soVersion + " -> " + library + ".so." ZORVEL_VERSION;
+            << "./usr/lib/" + sonameOf(library) + " -> " + library + ".so." ZORVEL_VERSION;
     }
     QTest::newRow("menu entry") << "./usr/share/applications/com.orvanta.Zorvelshot.desktop";
     QTest::newRow("scalable icon") << "./usr/share/icons/hicolor/scalable/apps/com.orvanta.Zorvelshot.svg";
@@ -133,9 +132,8 @@ void tst_DebianPackage::packagedProgramFindsThePackagedLibraries()
     const QString program = m_extracted + "/usr/libexec/zorvelshot/Zorvelshot";
     QVERIFY(QFileInfo(program).isExecutable());
     const QMap<QString, QString> libraries = resolvedLibraries(program);
-    const QString soVersion = QStringLiteral(ZORVEL_VERSION).section('.', 0, 0);
     for (const QString library : {"libZorvelKit", "libZorvelPropertyBrowser"}) {
-        const QString soname = library + ".so." + soVersion;
+        const QString soname = sonameOf(library);
         QCOMPARE(QFileInfo(libraries.value(soname)).canonicalFilePath(),
                  QFileInfo(m_extracted + "/usr/lib/" + soname).canonicalFilePath());
     }

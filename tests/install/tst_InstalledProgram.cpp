@@ -16,16 +16,6 @@
 
 #include <filesystem>
 
-namespace {
-
-// The name a program asks the loader for: the library with the major version.
-QString sonameOf(const QString& library)
-{
-    return library + ".so." + QStringLiteral(ZORVEL_VERSION).section('.', 0, 0);
-}
-
-} // namespace
-
 class tst_InstalledProgram : public QObject
 {
     Q_OBJECT

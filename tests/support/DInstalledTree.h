@@ -13,6 +13,14 @@
 
 // Helpers for tests of the installed program: an installation of the build
 // into a temporary folder, and what the system's tools say about the files.
+// The tests define ZORVEL_CMAKE_COMMAND and ZORVEL_VERSION (tests/install/).
+
+// The name a program asks the loader for: one of our libraries ("libZorvelKit")
+// with the project's major version.
+inline QString sonameOf(const QString& library)
+{
+    return library + ".so." + QStringLiteral(ZORVEL_VERSION).section('.', 0, 0);
+}
 
 // What a command printed (standard output and error together) and how it ended;
 // exitCode is -1 when it could not start or did not end within the time.
