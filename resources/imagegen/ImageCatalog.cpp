@@ -1,6 +1,8 @@
 #include "ImageCatalog.h"
 
+#include <QBuffer>
 #include <QPainter>
+#include <QSvgGenerator>
 #include <QSvgRenderer>
 
 ImageCatalog& ImageCatalog::instance()
@@ -14,14 +16,28 @@ void ImageCatalog::add(const QString& fileName, Painter painter)
     m_painters.insert(fileName, std::move(painter));
 }
 
-bool ImageCatalog::contains(const QString& fileName) const
+void ImageCatalog::addVector(const QString& fileName, VectorPainter painter)
 {
-    return m_painters.contains(fileName);
+    m_vectorPainters.insert(fileName, std::move(painter));
 }
 
-QImage ImageCatalog::draw(const QString& fileName) const
+bool ImageCatalog::contains(const QString& fileName) const
 {
-    return m_painters.value(fileName)();
+    return m_painters.contains(fileName) || m_vectorPainters.contains(fileName);
+}
+
+QByteArray ImageCatalog::fileContents(const QString& fileName) const
+{
+    if (m_vectorPainters.contains(fileName))
+        return m_vectorPainters.value(fileName)();
+    if (!m_painters.contains(fileName))
+        return QByteArray();
+    const QImage image = m_painters.value(fileName)();
+    QByteArray png;
+    QBuffer buffer(&png);
+    if (image.isNull() || !buffer.open(QIODevice::WriteOnly) || !image.save(&buffer, "PNG"))
+        return QByteArray();
+    return png;
 }
 
 QImage blankImage(int width, int height)
@@ -45,6 +61,23 @@ QImage paintedImage(int width, int height, const std::function<void(QPainter&)>&
 QPen roundPen(const QColor& color, qreal width)
 {
     return QPen(color, width, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
+}
+
+QByteArray paintedSvg(int width, int height, const QString& title, const std::function<void(QPainter&)>& drawing)
+{
+    QByteArray svg;
+    QBuffer buffer(&svg);
+    QSvgGenerator generator;
+    generator.setTitle(title);
+    generator.setDescription(QString());
+    generator.setOutputDevice(&buffer);
+    generator.setSize(QSize(width, height));
+    generator.setViewBox(QRect(0, 0, width, height));
+    QPainter painter(&generator);
+    painter.setRenderHint(QPainter::Antialiasing);
+    drawing(painter);
+    painter.end();
+    return svg;
 }
 
 QImage renderSvg(const QByteArray& svg, int width, int height)

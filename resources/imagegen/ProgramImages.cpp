@@ -16,28 +16,38 @@ const QColor kAccent(0x3A, 0x8E, 0xE6);
 const QColor kFrame(0xE8, 0xE8, 0xE8);
 
 // The application's mark: a dark rounded tile with a viewfinder and a red
-// shutter dot, readable from 16 px up.
+// shutter dot, readable from 16 px up; drawn on a square of `s` pixels.
+void drawAppMark(QPainter& p, qreal s)
+{
+    QLinearGradient tile(0, 0, 0, s);
+    tile.setColorAt(0, QColor(0x4A, 0x5A, 0x70));
+    tile.setColorAt(1, QColor(0x22, 0x2A, 0x36));
+    p.setPen(Qt::NoPen);
+    p.setBrush(tile);
+    p.drawRoundedRect(QRectF(0.5, 0.5, s - 1, s - 1), s * 0.2, s * 0.2);
+    QPen corner(Qt::white, qMax(1.2, s / 14), Qt::SolidLine, Qt::SquareCap);
+    p.setPen(corner);
+    const qreal a = s * 0.22, b = s * 0.78, l = s * 0.18;
+    p.drawPolyline(QPolygonF({QPointF(a, a + l), QPointF(a, a), QPointF(a + l, a)}));
+    p.drawPolyline(QPolygonF({QPointF(b - l, a), QPointF(b, a), QPointF(b, a + l)}));
+    p.drawPolyline(QPolygonF({QPointF(b, b - l), QPointF(b, b), QPointF(b - l, b)}));
+    p.drawPolyline(QPolygonF({QPointF(a + l, b), QPointF(a, b), QPointF(a, b - l)}));
+    p.setPen(Qt::NoPen);
+    p.setBrush(QColor(0xE5, 0x3B, 0x2F));
+    p.drawEllipse(QPointF(s / 2, s / 2), s * 0.11, s * 0.11);
+}
+
 QImage appIcon(int size)
 {
-    return paintedImage(size, size, [size](QPainter& p) {
-        const qreal s = size;
-        QLinearGradient tile(0, 0, 0, s);
-        tile.setColorAt(0, QColor(0x4A, 0x5A, 0x70));
-        tile.setColorAt(1, QColor(0x22, 0x2A, 0x36));
-        p.setPen(Qt::NoPen);
-        p.setBrush(tile);
-        p.drawRoundedRect(QRectF(0.5, 0.5, s - 1, s - 1), s * 0.2, s * 0.2);
-        QPen corner(Qt::white, qMax(1.2, s / 14), Qt::SolidLine, Qt::SquareCap);
-        p.setPen(corner);
-        const qreal a = s * 0.22, b = s * 0.78, l = s * 0.18;
-        p.drawPolyline(QPolygonF({QPointF(a, a + l), QPointF(a, a), QPointF(a + l, a)}));
-        p.drawPolyline(QPolygonF({QPointF(b - l, a), QPointF(b, a), QPointF(b, a + l)}));
-        p.drawPolyline(QPolygonF({QPointF(b, b - l), QPointF(b, b), QPointF(b - l, b)}));
-        p.drawPolyline(QPolygonF({QPointF(a + l, b), QPointF(a, b), QPointF(a, b - l)}));
-        p.setPen(Qt::NoPen);
-        p.setBrush(QColor(0xE5, 0x3B, 0x2F));
-        p.drawEllipse(QPointF(s / 2, s / 2), s * 0.11, s * 0.11);
-    });
+    return paintedImage(size, size, [size](QPainter& p) { drawAppMark(p, size); });
+}
+
+// The mark as a vector drawing, for the desktop's scalable icon. Its strokes
+// scale with the tile from 17 px up, so one drawing serves every size.
+QByteArray appIconSvg()
+{
+    const int size = 128;
+    return paintedSvg(size, size, QStringLiteral("Zorvelshot"), [size](QPainter& p) { drawAppMark(p, size); });
 }
 
 // A bold text in the given pixel size, for the title strip's drawings.
@@ -251,8 +261,14 @@ QImage bookmarkRibbon()
     });
 }
 
-ImageRegistration rApp16("App16.png", [] { return appIcon(16); });
-ImageRegistration rApp48("App48.png", [] { return appIcon(48); });
+// The mark at the sizes that icon themes ask for (App16.png is also the tray
+// icon, App48.png the window icon), and as the desktop's scalable icon.
+const bool kAppIconsRegistered = [] {
+    for (int size : {16, 22, 24, 32, 48, 64, 128, 256, 512})
+        ImageCatalog::instance().add(QStringLiteral("App%1.png").arg(size), [size] { return appIcon(size); });
+    ImageCatalog::instance().addVector(QStringLiteral("App.svg"), [] { return appIconSvg(); });
+    return true;
+}();
 ImageRegistration rBrand("ZorvelshotBrand.png", [] { return brand(); });
 ImageRegistration rAbout("main_about.png", [] { return ringGlyph(QStringLiteral("i")); });
 ImageRegistration rHelp("main_help.png", [] { return ringGlyph(QStringLiteral("?")); });

@@ -3,6 +3,7 @@
 
 #include <QDir>
 #include <QGuiApplication>
+#include <QSaveFile>
 #include <cstdio>
 
 int main(int argc, char** argv)
@@ -24,8 +25,10 @@ int main(int argc, char** argv)
             std::fprintf(stderr, "imagegen: no drawing for %s\n", qPrintable(name));
             return 1;
         }
-        const QImage image = ImageCatalog::instance().draw(name);
-        if (image.isNull() || !image.save(folder.filePath(name), "PNG")) {
+        const QByteArray contents = ImageCatalog::instance().fileContents(name);
+        QSaveFile file(folder.filePath(name));
+        if (contents.isEmpty() || !file.open(QIODevice::WriteOnly) || file.write(contents) != contents.size()
+            || !file.flush() || !file.commit()) {
             std::fprintf(stderr, "imagegen: cannot write %s\n", qPrintable(name));
             return 1;
         }

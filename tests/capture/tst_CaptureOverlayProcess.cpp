@@ -261,14 +261,7 @@ private slots:
 
     void cleanup()
     {
-        for (QProcess* process : qAsConst(m_started)) {
-            if (process->state() != QProcess::NotRunning) {
-                process->kill();
-                process->waitForFinished(5000);
-            }
-            delete process;
-        }
-        m_started.clear();
+        endPrograms(m_started);
         m_programProcess = nullptr;
         QFile::remove(DLocalInstancePeer::serverPath("Zorvelshot"));
         QFile::remove(DLocalInstancePeer::lockPath("Zorvelshot"));

@@ -121,14 +121,7 @@ void tst_SingleInstanceProcess::init()
 
 void tst_SingleInstanceProcess::cleanup()
 {
-    for (QProcess* process : m_started) {
-        if (process->state() != QProcess::NotRunning) {
-            process->kill();
-            process->waitForFinished(5000);
-        }
-        delete process;
-    }
-    m_started.clear();
+    endPrograms(m_started);
     // Every test begins without a primary, as after a clean shutdown, and
     // without anything else at its paths.
     for (int index = 0; index < DLocalInstancePeer::NameCount; ++index) {

@@ -2,6 +2,7 @@
 #define DPROGRAMPROCESS_H
 
 #include <QElapsedTimer>
+#include <QList>
 #include <QLocalSocket>
 #include <QProcess>
 #include <QStringList>
@@ -24,6 +25,19 @@ inline QProcess* startProgram(const QString& program, const QStringList& argumen
     if (!process->waitForStarted(5000))
         qWarning("could not start %s", qPrintable(program));
     return process;
+}
+
+// Ends the processes that are still running, deletes them all and empties the list.
+inline void endPrograms(QList<QProcess*>& processes)
+{
+    for (QProcess* process : qAsConst(processes)) {
+        if (process->state() != QProcess::NotRunning) {
+            process->kill();
+            process->waitForFinished(5000);
+        }
+        delete process;
+    }
+    processes.clear();
 }
 
 // Waits until the instance serves: its socket answers, which happens once the
