@@ -131,10 +131,12 @@ bool DStagedFile::placeReplacing(const QString& name)
     if (!isWritten())
         return false;
     const QByteArray target = nativeName(name);
-    // A file that is replaced keeps who may read and write it.
+    // A file that is replaced keeps who may read and write it. Not through a
+    // link: whoever may write into the folder could have put one in the
+    // staged file's place, aimed at a private file of the user.
     struct stat existing;
     if (::fstatat(m_folder, target.constData(), &existing, AT_SYMLINK_NOFOLLOW) == 0 && S_ISREG(existing.st_mode))
-        ::fchmodat(m_folder, m_temporary.constData(), existing.st_mode & 07777, 0);
+        ::fchmodat(m_folder, m_temporary.constData(), existing.st_mode & 07777, AT_SYMLINK_NOFOLLOW);
     if (::renameat(m_folder, m_temporary.constData(), m_folder, target.constData()) != 0) {
         removeTemporary();
         return false;
