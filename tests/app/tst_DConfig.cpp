@@ -115,6 +115,24 @@ mode_t entryKind(const QByteArray& path)
     return ::lstat(path.constData(), &entry) == 0 ? (entry.st_mode & S_IFMT) : 0;
 }
 
+// Puts something other than a file at `path`: a "pipe", a "socket", a
+// "folder", a "dangling link", or a "link to a pipe" made at `pipe`. False
+// when it could not be made.
+bool makeEntry(const QString& kind, const QByteArray& path, const QByteArray& pipe)
+{
+    if (kind == "pipe")
+        return ::mkfifo(path.constData(), 0600) == 0;
+    if (kind == "link to a pipe")
+        return ::mkfifo(pipe.constData(), 0600) == 0 && ::symlink(pipe.constData(), path.constData()) == 0;
+    if (kind == "socket")
+        return makeSocketEntry(path);
+    if (kind == "folder")
+        return ::mkdir(path.constData(), 0700) == 0;
+    if (kind == "dangling link")
+        return ::symlink("/nonexistent/settings", path.constData()) == 0;
+    return false;
+}
+
 } // namespace
 
 class tst_DConfig : public QObject
@@ -450,14 +468,7 @@ void tst_DConfig::settingsPathThatIsNoFileRunsOnDefaults()
         ::rmdir(entry.constData());
         ::unlink(pipe.constData());
     });
-    if (kind.contains("pipe"))
-        QCOMPARE(::mkfifo(pipe.constData(), 0600), 0);
-    if (kind == "link to a pipe")
-        QCOMPARE(::symlink(pipe.constData(), entry.constData()), 0);
-    if (kind == "socket")
-        QVERIFY(makeSocketEntry(entry));
-    if (kind == "folder")
-        QVERIFY(QDir().mkdir(path));
+    QVERIFY(makeEntry(kind, entry, pipe));
     const mode_t before = entryKind(entry);
     QVERIFY(before != 0);
     const auto everything = [](const QString& folder) {
@@ -516,12 +527,7 @@ void tst_DConfig::settingsLockThatIsNoFileKeepsTheStoredValues()
         ::unlink(entry.constData());
         ::rmdir(entry.constData());
     });
-    if (kind == "pipe")
-        QCOMPARE(::mkfifo(entry.constData(), 0600), 0);
-    if (kind == "folder")
-        QVERIFY(QDir().mkdir(lock));
-    if (kind == "dangling link")
-        QCOMPARE(::symlink(QFile::encodeName(settingsFolderPath() + "/nowhere").constData(), entry.constData()), 0);
+    QVERIFY(makeEntry(kind, entry, entry));
     const mode_t before = entryKind(entry);
     QVERIFY(before != 0);
 
