@@ -70,6 +70,23 @@ bool holdsNoFile(const QString& path)
     return ::stat(QFile::encodeName(path).constData(), &entry) == 0 && !S_ISREG(entry.st_mode);
 }
 
+// Whether the lock file that saving the settings at `path` takes could never
+// be taken: anything but a file stands in its place, a link included. Saving
+// waits for it to go, for ever, since only a stale lock file is removed.
+bool lockIsBlocked(const QString& path)
+{
+    struct stat entry;
+    const QByteArray lock = QFile::encodeName(path + QStringLiteral(".lock"));
+    return ::lstat(lock.constData(), &entry) == 0 && !S_ISREG(entry.st_mode);
+}
+
+// A settings object that reads and writes no file: a name below a device,
+// where no file is ever found or made. Its values stay in memory.
+QSettings* settingsInMemory(const QString& applicationName)
+{
+    return new QSettings(QStringLiteral("/dev/null/") + applicationName + QStringLiteral(".ini"), QSettings::IniFormat);
+}
+
 } // namespace
 
 QSettings* DConfig::createSettings()
@@ -80,12 +97,19 @@ QSettings* DConfig::createSettings()
             continue;
         qWarning("The settings at \"%s\" are not a file: running on defaults, and nothing is saved",
                  qPrintable(QDir::toNativeSeparators(path)));
-        // A name below a device: no file is ever found or made there, so
-        // nothing is read or written, and the values stay in memory.
-        return new QSettings(QStringLiteral("/dev/null/") + applicationName + QStringLiteral(".ini"),
-                             QSettings::IniFormat);
+        return settingsInMemory(applicationName);
     }
-    return new QSettings(QSettings::IniFormat, QSettings::UserScope, kOrganization, applicationName);
+    QSettings* stored = new QSettings(QSettings::IniFormat, QSettings::UserScope, kOrganization, applicationName);
+    if (!lockIsBlocked(stored->fileName()))
+        return stored;
+    // Reading takes no lock: the stored values are used, changes are not saved.
+    qWarning("\"%s.lock\" is not a file: the settings are read, but nothing is saved",
+             qPrintable(QDir::toNativeSeparators(stored->fileName())));
+    QSettings* settings = settingsInMemory(applicationName);
+    for (const QString& key : stored->allKeys())
+        settings->setValue(key, stored->value(key));
+    delete stored;
+    return settings;
 }
 
 DConfig* DConfig::_instance()

@@ -30,7 +30,9 @@ QString DUtility::TargetFormatToString(DD::enumTargetFormat format)
 
 bool DUtility::removeFileNameInvalidChar(QString& name)
 {
-    static const QString invalid = QStringLiteral("*?:<>/|\\\"");
+    // With the NUL, which ends a name for the system itself: what follows it
+    // would be lost, and the name would be another one.
+    static const QString invalid = QStringLiteral("*?:<>/|\\\"") + QChar(0);
     bool removed = false;
     for (const QChar c : invalid) {
         if (name.contains(c)) {
@@ -115,6 +117,10 @@ QString DUtility::fileNameWithCounter(const QString& baseName, qint64 counter, c
 
 bool DUtility::isPathTaken(const QString& path)
 {
+    // No entry's name holds a NUL; the system would look at the name cut
+    // short there instead.
+    if (path.contains(QChar(0)))
+        return false;
     // lstat, not stat: a link is an entry of its own, wherever it leads.
     struct stat entry;
     return ::lstat(QFile::encodeName(path).constData(), &entry) == 0;

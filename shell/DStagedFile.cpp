@@ -11,13 +11,21 @@
 
 namespace {
 
+// A name as the system calls take it. They end a name at its first NUL, and
+// would so name another entry: a name holding one gives an empty text, which
+// names none.
+QByteArray nativeName(const QString& name)
+{
+    return name.contains(QChar(0)) ? QByteArray() : QFile::encodeName(name);
+}
+
 int openFolder(const QString& folder, const QString& subFolder)
 {
-    const int parent = ::open(QFile::encodeName(folder).constData(), O_PATH | O_DIRECTORY | O_CLOEXEC);
+    const int parent = ::open(nativeName(folder).constData(), O_PATH | O_DIRECTORY | O_CLOEXEC);
     if (parent < 0 || subFolder.isEmpty())
         return parent;
     const int inside =
-        ::openat(parent, QFile::encodeName(subFolder).constData(), O_PATH | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+        ::openat(parent, nativeName(subFolder).constData(), O_PATH | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
     ::close(parent);
     return inside;
 }
@@ -107,7 +115,7 @@ QString DStagedFile::placeUnderFreeName(const std::function<QString(qint64)>& na
         return QString();
     for (qint64 n = 0;; ++n) {
         const QString candidate = name(n);
-        const int error = placeWithoutReplacing(QFile::encodeName(candidate));
+        const int error = placeWithoutReplacing(nativeName(candidate));
         if (error == 0)
             return candidate;
         // Taken, also by someone who came first since the last look: the next one.
@@ -122,11 +130,13 @@ bool DStagedFile::placeReplacing(const QString& name)
 {
     if (!isWritten())
         return false;
-    const QByteArray target = QFile::encodeName(name);
-    // A file that is replaced keeps who may read and write it.
+    const QByteArray target = nativeName(name);
+    // A file that is replaced keeps who may read and write it. Not through a
+    // link: whoever may write into the folder could have put one in the
+    // staged file's place, aimed at a private file of the user.
     struct stat existing;
     if (::fstatat(m_folder, target.constData(), &existing, AT_SYMLINK_NOFOLLOW) == 0 && S_ISREG(existing.st_mode))
-        ::fchmodat(m_folder, m_temporary.constData(), existing.st_mode & 07777, 0);
+        ::fchmodat(m_folder, m_temporary.constData(), existing.st_mode & 07777, AT_SYMLINK_NOFOLLOW);
     if (::renameat(m_folder, m_temporary.constData(), m_folder, target.constData()) != 0) {
         removeTemporary();
         return false;

@@ -43,14 +43,17 @@ QString settingsFilePath()
            + ".ini";
 }
 
-// Watches a pipe while it lives: should anything open it for reading, which
-// waits for a writer for ever, it is let go at once (it then reads nothing),
-// so that a test fails where it would hang.
+// Watches an entry in the settings' way while it lives, so that a test fails
+// where the store would hang: should anything open it as a pipe for reading,
+// which waits for a writer for ever, it is let go at once (it then reads
+// nothing); with `removeAfterMs`, the entry is taken away once that time has
+// passed, for whatever waits for it to go.
 class PipeRescue
 {
 public:
-    explicit PipeRescue(const QByteArray& path)
-        : m_thread([this, path] {
+    explicit PipeRescue(const QByteArray& path, int removeAfterMs = 0)
+        : m_thread([this, path, removeAfterMs] {
+            const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(removeAfterMs);
             std::unique_lock<std::mutex> lock(m_mutex);
             while (!m_wake.wait_for(lock, std::chrono::milliseconds(20), [this] { return m_stopped; })) {
                 // Succeeds only while someone has the pipe open for reading.
@@ -59,13 +62,16 @@ public:
                     m_needed = true;
                     ::close(writer);
                 }
+                if (removeAfterMs > 0 && std::chrono::steady_clock::now() > deadline
+                    && (::unlink(path.constData()) == 0 || ::rmdir(path.constData()) == 0))
+                    m_needed = true;
             }
         })
     {
     }
     ~PipeRescue() { stop(); }
 
-    // Whether anything opened the pipe for reading.
+    // Whether anything opened the pipe for reading, or the entry had to go.
     bool stop()
     {
         {
@@ -109,6 +115,24 @@ mode_t entryKind(const QByteArray& path)
     return ::lstat(path.constData(), &entry) == 0 ? (entry.st_mode & S_IFMT) : 0;
 }
 
+// Puts something other than a file at `path`: a "pipe", a "socket", a
+// "folder", a "dangling link", or a "link to a pipe" made at `pipe`. False
+// when it could not be made.
+bool makeEntry(const QString& kind, const QByteArray& path, const QByteArray& pipe)
+{
+    if (kind == "pipe")
+        return ::mkfifo(path.constData(), 0600) == 0;
+    if (kind == "link to a pipe")
+        return ::mkfifo(pipe.constData(), 0600) == 0 && ::symlink(pipe.constData(), path.constData()) == 0;
+    if (kind == "socket")
+        return makeSocketEntry(path);
+    if (kind == "folder")
+        return ::mkdir(path.constData(), 0700) == 0;
+    if (kind == "dangling link")
+        return ::symlink("/nonexistent/settings", path.constData()) == 0;
+    return false;
+}
+
 } // namespace
 
 class tst_DConfig : public QObject
@@ -139,6 +163,8 @@ private slots:
     void unwritableSettingsFolderLeavesDefaultsInUse();
     void settingsPathThatIsNoFileRunsOnDefaults_data();
     void settingsPathThatIsNoFileRunsOnDefaults();
+    void settingsLockThatIsNoFileKeepsTheStoredValues_data();
+    void settingsLockThatIsNoFileKeepsTheStoredValues();
 
 private:
     DFakeLoginItems m_loginItems;
@@ -442,14 +468,7 @@ void tst_DConfig::settingsPathThatIsNoFileRunsOnDefaults()
         ::rmdir(entry.constData());
         ::unlink(pipe.constData());
     });
-    if (kind.contains("pipe"))
-        QCOMPARE(::mkfifo(pipe.constData(), 0600), 0);
-    if (kind == "link to a pipe")
-        QCOMPARE(::symlink(pipe.constData(), entry.constData()), 0);
-    if (kind == "socket")
-        QVERIFY(makeSocketEntry(entry));
-    if (kind == "folder")
-        QVERIFY(QDir().mkdir(path));
+    QVERIFY(makeEntry(kind, entry, pipe));
     const mode_t before = entryKind(entry);
     QVERIFY(before != 0);
     const auto everything = [](const QString& folder) {
@@ -478,6 +497,54 @@ void tst_DConfig::settingsPathThatIsNoFileRunsOnDefaults()
     // Nothing was replaced, written into or beside it.
     QCOMPARE(entryKind(entry), before);
     QCOMPARE(everything(configHome), allBefore);
+}
+
+// Something other than a file where saving the settings takes its lock (a
+// pipe, a folder, a link): every save would wait for it to go, for ever. The
+// stored values are read all the same, changes stay in memory, and what is
+// there is left as it was.
+void tst_DConfig::settingsLockThatIsNoFileKeepsTheStoredValues_data()
+{
+    QTest::addColumn<QString>("kind");
+    QTest::newRow("pipe") << "pipe";
+    QTest::newRow("folder") << "folder";
+    QTest::newRow("link that leads nowhere") << "dangling link";
+}
+
+void tst_DConfig::settingsLockThatIsNoFileKeepsTheStoredValues()
+{
+    QFETCH(QString, kind);
+    delete DConfig::_instance();
+    QVERIFY(QDir().mkpath(settingsFolderPath()));
+    const QByteArray stored = "[General]\nAutoRun=false\nSystemTray=false\n";
+    QFile file(settingsFilePath());
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    QCOMPARE(file.write(stored), qint64(stored.size()));
+    file.close();
+    const QString lock = settingsFilePath() + ".lock";
+    const QByteArray entry = QFile::encodeName(lock);
+    const auto removeEntry = qScopeGuard([&] {
+        ::unlink(entry.constData());
+        ::rmdir(entry.constData());
+    });
+    QVERIFY(makeEntry(kind, entry, entry));
+    const mode_t before = entryKind(entry);
+    QVERIFY(before != 0);
+
+    PipeRescue rescue(entry, 10000);
+    QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QRegularExpression::escape(lock)));
+    DConfig* config = new DConfig();
+    QVERIFY(!config->isAutoRun());
+    QVERIFY(!config->hasSystemTray());
+    config->setPropertyValue("width", 5);
+    QCOMPARE(config->propertyValue("width").toInt(), 5);
+    config->m_pSettings->sync();
+    delete config;
+    QVERIFY2(!rescue.stop(), "saving the settings waited for the lock");
+
+    QCOMPARE(entryKind(entry), before);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QCOMPARE(file.readAll(), stored);
 }
 
 QTEST_GUILESS_MAIN(tst_DConfig)

@@ -70,6 +70,7 @@ private slots:
     void makeFullPathCountsEveryKindOfEntry();
     void makeFullPathFitsLongNames_data();
     void makeFullPathFitsLongNames();
+    void nameHoldingANulIsNeverTaken();
 
     // class tests, hotkeys
     void isInherits_data();
@@ -126,6 +127,8 @@ void tst_DUtility::removeFileNameInvalidChar_data()
     QTest::newRow("dots only") << "..." << "" << true;
     QTest::newRow("inner and trailing dots stay") << "a..b." << "a..b." << false;
     QTest::newRow("dot after a blank stays") << " .a" << " .a" << false;
+    // No file name holds a NUL: the system would read the name only up to it.
+    QTest::newRow("NUL") << QString("Snap") + QChar(0) + "x" + QChar(0) << "Snapx" << true;
 }
 
 void tst_DUtility::removeFileNameInvalidChar()
@@ -300,6 +303,16 @@ void tst_DUtility::makeFullPathFitsLongNames()
             QVERIFY(bytes.size() + QFile::encodeName(baseName.mid(base.size(), next)).size() > 255);
         }
     }
+}
+
+// No entry can have a name that holds a NUL; the entry named by the part
+// before it does not make that name taken.
+void tst_DUtility::nameHoldingANulIsNeverTaken()
+{
+    QTemporaryDir dir;
+    touch(dir.filePath("Snap"));
+    QVERIFY(DUtility::isPathTaken(dir.filePath("Snap")));
+    QVERIFY(!DUtility::isPathTaken(dir.filePath(QString("Snap") + QChar(0) + "x.png")));
 }
 
 void tst_DUtility::isInherits_data()

@@ -199,6 +199,10 @@ private slots:
         QTest::newRow("blanks as sub-folder") << "Cap" << "  " << QStringList({ "out/Cap.png" });
         QTest::newRow("dots as sub-folder") << "Cap" << "..." << QStringList({ "out/Cap.png" });
         QTest::newRow("dot left after cleaning as sub-folder") << "Cap" << "/./" << QStringList({ "out/Cap.png" });
+        // A NUL, which the system takes for the end of the name.
+        QTest::newRow("NUL in name") << QString("Cap") + QChar(0) + "x" << "" << QStringList({ "out/Capx.png" });
+        QTest::newRow("NUL in sub-folder")
+            << "Cap" << QString("Sub") + QChar(0) + "x" << QStringList({ "out/Subx", "out/Subx/Cap.png" });
     }
     void hostilePatternsStayInTheFolder()
     {
@@ -753,6 +757,20 @@ private slots:
         QVERIFY(!report.cancelled);
         QCOMPARE(report.path, dir.filePath("shot.xyz"));
         QVERIFY(filesIn(dir.path()).isEmpty());
+    }
+
+    // A typed name that holds a NUL names no file: nothing is written, also
+    // not under the part of the name before it, and the save fails.
+    void askedNameHoldingANulWritesNothing()
+    {
+        QTemporaryDir dir;
+        settings()->setValue("NameMethod", 0);
+        whenModal<QFileDialog>(
+            [&](QFileDialog* dialog) { typeFileNameAndAccept(dialog, dir.filePath(QString("shot") + QChar(0) + "x")); });
+        DUtility::SaveReport report;
+        QVERIFY(!DUtility::saveImage(nullptr, halfTransparentImage(), DD::ImageFile, false, &report));
+        QVERIFY(!report.cancelled);
+        QCOMPARE(everythingUnder(dir.path()), QStringList());
     }
 
     void overwriteQuestionConcernsTheFinalName()

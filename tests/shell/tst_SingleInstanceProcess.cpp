@@ -229,23 +229,28 @@ void tst_SingleInstanceProcess::settingsFileOfRandomBytes()
     QFile::remove(folder + "/Zorvelshot.ini");
 }
 
-// A pipe or a folder where the settings file should be: the program starts
-// all the same (a pipe used to hold it for ever), runs on its defaults (the
-// update check, on by default, asks the feed), hands over to a second start,
-// and leaves what stands there as it was.
+// A pipe or a folder where the settings file should be, or where saving the
+// settings takes its lock: the program starts all the same (a pipe used to
+// hold it for ever), runs (the update check, on by default, asks the feed),
+// hands over to a second start, and leaves what stands there as it was.
 void tst_SingleInstanceProcess::settingsPathThatIsNoFile_data()
 {
+    QTest::addColumn<QString>("name");
     QTest::addColumn<bool>("pipe");
-    QTest::newRow("pipe") << true;
-    QTest::newRow("folder") << false;
+    QTest::newRow("pipe") << "Zorvelshot.ini" << true;
+    QTest::newRow("folder") << "Zorvelshot.ini" << false;
+    QTest::newRow("pipe at the lock") << "Zorvelshot.ini.lock" << true;
 }
 
 void tst_SingleInstanceProcess::settingsPathThatIsNoFile()
 {
+    QFETCH(QString, name);
     QFETCH(bool, pipe);
-    const QString path = qEnvironmentVariable("XDG_CONFIG_HOME") + "/Orvanta/Zorvelshot.ini";
+    const QString path = qEnvironmentVariable("XDG_CONFIG_HOME") + "/Orvanta/" + name;
     const QByteArray entry = QFile::encodeName(path);
-    QVERIFY(QFile::remove(path));
+    // The settings file holds the update check's own default.
+    writeSetting("", true);
+    QFile::remove(path);
     const auto removeEntry = qScopeGuard([&] {
         ::unlink(entry.constData());
         ::rmdir(entry.constData());
