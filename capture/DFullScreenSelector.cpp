@@ -12,6 +12,7 @@
 #include <QScreen>
 #include <QSettings>
 #include <QToolButton>
+#include <QWindow>
 
 #include "DConfigCapture.h"
 #include "DCreatePromptArrow.h"
@@ -27,6 +28,7 @@
 #include "DGraphicsLayer.h"
 #include "DGraphicsScene.h"
 #include "DGraphicsView.h"
+#include "DKeyboardFocus.h"
 #include "DOverlayPrompts.h"
 #include "DProgramGlobals.h"
 #include "DScript.h"
@@ -195,16 +197,41 @@ void DFullScreenSelector::initialize(const QPixmap& pixmap)
 void DFullScreenSelector::takeKeyboard()
 {
     // A window that bypasses the window manager is given the keyboard by
-    // nobody: not when it shows, not when a nested dialog closes.
+    // nobody: not when it shows, not when a nested dialog closes. Once shown,
+    // it takes the keyboard at once, before the window manager can hand it
+    // elsewhere as the dialog that had it goes.
     activateWindow();
+    if (windowHandle() && windowHandle()->isExposed())
+        DKeyboardFocus::current().giveTo(winId());
     ui->canvas->view()->setFocus(Qt::ActiveWindowFocusReason);
 }
 
 bool DFullScreenSelector::event(QEvent* e)
 {
-    if (e->type() == QEvent::WindowUnblocked && isVisible())
+    if (e->type() == QEvent::WindowBlocked)
+        giveWayToModalWindow();
+    if (e->type() == QEvent::WindowUnblocked && isVisible()) {
+        if (m_bGaveWay) {
+            m_bGaveWay = false;
+            raise();
+        }
         takeKeyboard();
+    }
     return QDialog::event(e);
+}
+
+void DFullScreenSelector::giveWayToModalWindow()
+{
+    // The window manager stacks the windows it manages beneath one that
+    // bypasses it: a dialog opened now (the print preview and the dialogs it
+    // opens in turn, a message box) would be hidden under the overlay and
+    // block it unseen. The overlay steps down until the last one has closed;
+    // a dialog that bypasses the window manager itself shows on top anyway.
+    const QWindow* modal = QGuiApplication::modalWindow();
+    if (!isVisible() || !modal || (modal->flags() & Qt::X11BypassWindowManagerHint))
+        return;
+    m_bGaveWay = true;
+    lower();
 }
 
 void DFullScreenSelector::changeEvent(QEvent* e)
