@@ -550,6 +550,44 @@ private slots:
         QVERIFY(page.contains("/Subtype /Image\n/Width 201\n/Height 161\n"));
         verifyOverlayIsBackWithTheKeyboard(overlay);
     }
+
+    // Escape while typing into a new text ends the typing, nothing more: the
+    // capture stays open and the saved image holds the text.
+    void escapeWhileTypingKeepsTheText()
+    {
+        openRegionCapture();
+        const QRect area(100, 120, 201, 161);
+        capturePiece(area);
+        pickDrawingTool("toolButtonDrawText");
+        QVERIFY(clickAt(QPoint(140, 180)));
+        QVERIFY(xdotool({"type", "--delay", "30", "Zorvel"}));
+        QVERIFY(xdotool({"key", "Escape"}));
+        click("toolButtonSave");
+        const QImage saved = savedImage();
+        QVERIFY2(!saved.isNull(), "nothing was saved");
+        QCOMPARE(saved.size(), area.size());
+        // The text darkens the screen's pixels where it stands and nowhere else.
+        const QRect inside = area.adjusted(2, 2, -2, -2);
+        const QRect text(130, 170, 120, 40);
+        int darkened = 0;
+        int otherwise = 0;
+        for (int y = inside.top(); y <= inside.bottom(); ++y) {
+            for (int x = inside.left(); x <= inside.right(); ++x) {
+                const QRgb noise = m_noise.pixel(x, y);
+                const QRgb shown = saved.pixel(QPoint(x, y) - area.topLeft());
+                if ((shown & 0xFFFFFF) == (noise & 0xFFFFFF))
+                    continue;
+                const bool darker = qRed(shown) <= qRed(noise) && qGreen(shown) <= qGreen(noise)
+                    && qBlue(shown) <= qBlue(noise);
+                if (darker && text.contains(x, y))
+                    ++darkened;
+                else
+                    ++otherwise;
+            }
+        }
+        QVERIFY2(darkened > 60, qPrintable(QString("%1 pixels of text").arg(darkened)));
+        QCOMPARE(otherwise, 0);
+    }
 };
 
 // Plain X rendering: the GL integration's one-time set-up allocates memory that
