@@ -588,6 +588,28 @@ private slots:
         QVERIFY2(darkened > 60, qPrintable(QString("%1 pixels of text").arg(darkened)));
         QCOMPARE(otherwise, 0);
     }
+
+    // A Polygon capture clicked over an earlier piece leaves that piece
+    // alone: Delete afterwards takes only the new polygon.
+    void polygonCaptureOverAnEarlierPiece()
+    {
+        openRegionCapture();
+        const QRect area(100, 120, 201, 161);
+        capturePiece(area);
+        click("toolButtonCapture");
+        QTRY_VERIFY_WITH_TIMEOUT(barIsIn(m_subBarTop), 10000);
+        click("toolButtonCapturePolygon");
+        // The bars have gone and the whole screen is dimmed again.
+        QTRY_VERIFY_WITH_TIMEOUT(shareDimmed() > 0.95, 10000);
+        const QPolygon corners({QPoint(200, 200), QPoint(520, 180), QPoint(500, 420), QPoint(230, 400)});
+        for (const QPoint& corner : corners)
+            QVERIFY(clickAt(corner));
+        QVERIFY(xdotool({"click", "3"}));
+        QTRY_VERIFY_WITH_TIMEOUT(barIsIn(m_mainBarTop), 10000);
+        click("toolButtonDelete");
+        click("toolButtonSave");
+        verifyRegion(savedImage(), area);
+    }
 };
 
 // Plain X rendering: the GL integration's one-time set-up allocates memory that
