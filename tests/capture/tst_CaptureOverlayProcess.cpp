@@ -610,6 +610,20 @@ private slots:
         click("toolButtonSave");
         verifyRegion(savedImage(), area);
     }
+
+    // A line drawn after a capture is the only selected item: Delete takes it
+    // and leaves the piece.
+    void aNewDrawingIsTheOnlySelection()
+    {
+        openRegionCapture();
+        const QRect area(100, 120, 201, 161);
+        capturePiece(area);
+        pickDrawingTool("toolButtonDrawLine");
+        drag(QPoint(150, 200), QPoint(250, 200));
+        click("toolButtonDelete");
+        click("toolButtonSave");
+        verifyRegion(savedImage(), area);
+    }
 };
 
 // Plain X rendering: the GL integration's one-time set-up allocates memory that
