@@ -320,6 +320,13 @@ void DMainDialog::closeEvent(QCloseEvent* event)
     }
 }
 
+void DMainDialog::reject()
+{
+    // Escape: the same as closing the window, so that without the tray the
+    // program ends instead of running on with no window at all.
+    close();
+}
+
 void DMainDialog::showEvent(QShowEvent* event)
 {
     QDialog::showEvent(event);

@@ -101,6 +101,7 @@ public slots:
     void onHelpTicket();
     void onHelpProductWebPage();
     void onHelpTellFriend();
+    void reject() override;
 
 protected:
     void timerEvent(QTimerEvent* event) override;
