@@ -624,6 +624,35 @@ private slots:
         click("toolButtonSave");
         verifyRegion(savedImage(), area);
     }
+
+    // The main window that came back after a capture and is then minimised by
+    // the user stays minimised.
+    void ownMinimiseAfterACaptureStays()
+    {
+        writeSettings();
+        const QString window = startShown();
+        QVERIFY2(!window.isEmpty(), "the main window never showed");
+        QVERIFY2(startCapture(window, "alt+r"), "the overlay never showed the screen");
+        const QString overlay = shownWindow("Zorvel is Capturing");
+        QTRY_VERIFY_WITH_TIMEOUT(hasKeyboard(overlay), 10000);
+        QVERIFY(xdotool({"key", "Escape"}));
+        // Back, shown and active.
+        QTRY_VERIFY_WITH_TIMEOUT(visibleWindows(m_programProcess->processId()).contains(window), 10000);
+        QTRY_VERIFY_WITH_TIMEOUT(xdotoolLines({"getactivewindow"}) == QStringList(window), 10000);
+        QVERIFY(xdotool({"windowminimize", "--sync", window}));
+        // Watched for longer than any late minimise of the window manager
+        // could still be answered.
+        QElapsedTimer clock;
+        clock.start();
+        while (clock.elapsed() < 4000) {
+            QVERIFY2(!visibleWindows(m_programProcess->processId()).contains(window), "the minimise was undone");
+            QTest::qWait(20);
+        }
+        QProcess state;
+        state.start("xprop", {"-id", window, "WM_STATE"});
+        QVERIFY(state.waitForFinished(5000));
+        QVERIFY(state.readAllStandardOutput().contains("Iconic"));
+    }
 };
 
 // Plain X rendering: the GL integration's one-time set-up allocates memory that
