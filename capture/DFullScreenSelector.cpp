@@ -191,7 +191,28 @@ void DFullScreenSelector::initialize(const QPixmap& pixmap)
                                 ui->toolButtonDrawPolyline, ui->toolButtonDrawRectangle,
                                 ui->toolButtonDrawPolygon, ui->toolButtonDrawText})
         button->setStyleSheet(sToolButtonStyleSubTool);
+    if (screen)
+        connect(screen, &QScreen::geometryChanged, this, &DFullScreenSelector::followScreen, Qt::UniqueConnection);
     takeKeyboard();
+}
+
+void DFullScreenSelector::followScreen(const QRect& geometry)
+{
+    // The monitor took a new size while the overlay is open: the overlay
+    // covers it as it is now, and the bars, which belong at its bottom edge,
+    // move with that edge, also on their way in or out; every button stays
+    // within reach. The screenshot and what was made of it stay as they are.
+    const int shift = geometry.height() - height();
+    setGeometry(geometry);
+    ui->canvas->setGeometry(rect());
+    for (QWidget* bar : {ui->widgetMainTool, ui->widgetSubTool}) {
+        bar->setFixedWidth(width());
+        bar->move(bar->x(), bar->y() + shift);
+    }
+    for (QPropertyAnimation* slide : findChildren<QPropertyAnimation*>(QString(), Qt::FindDirectChildrenOnly)) {
+        slide->setStartValue(slide->startValue().toPoint() + QPoint(0, shift));
+        slide->setEndValue(slide->endValue().toPoint() + QPoint(0, shift));
+    }
 }
 
 void DFullScreenSelector::takeKeyboard()

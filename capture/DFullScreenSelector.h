@@ -129,6 +129,8 @@ private:
     // Steps below the managed windows while a modal dialog that the window
     // manager manages is open.
     void giveWayToModalWindow();
+    // Covers the screen again after it changed its size.
+    void followScreen(const QRect& geometry);
     QPropertyAnimation* slide(QWidget* bar, const QPointF& target, QEasingCurve::Type easing);
 
     Ui_DFullScreenSelector* ui;
