@@ -55,19 +55,6 @@ private:
 // four inner rows.
 const QRgb BarFrame = qRgb(185, 196, 202);
 
-// A window's place and size on the display, its frame left out.
-QRect windowRect(const QString& window)
-{
-    QProcess info;
-    info.start("xwininfo", {"-id", window});
-    info.waitForFinished(5000);
-    QHash<QString, int> values;
-    for (const QString& line : QString::fromLatin1(info.readAllStandardOutput()).split('\n'))
-        values[line.section(':', 0, 0).trimmed()] = line.section(':', 1).trimmed().toInt();
-    return QRect(values["Absolute upper-left X"], values["Absolute upper-left Y"], values["Width"],
-                 values["Height"]);
-}
-
 // The share of `look`'s pixels that the screen shows unchanged with its
 // top-left at `at`.
 double shareShown(const QImage& look, const QPoint& at)
@@ -193,30 +180,13 @@ private:
 
     // The program's window with this title once it is on screen; an empty
     // text when none came within 10 s.
-    QString shownWindow(const QString& title)
-    {
-        QStringList found;
-        QElapsedTimer clock;
-        clock.start();
-        while (found.isEmpty() && clock.elapsed() < 10000) {
-            found = xdotoolLines({"search", "--all", "--onlyvisible", "--pid", number(m_programProcess->processId()),
-                                  "--name", "^" + title + "$"});
-            if (found.isEmpty())
-                QTest::qWait(50);
-        }
-        return found.value(0);
-    }
+    QString shownWindow(const QString& title) { return waitForVisibleWindow(*m_programProcess, title, 10000); }
 
     // Waits until the program's window with this title has gone.
     bool windowGone(const QString& title)
     {
         return QTest::qWaitFor(
-            [&]() {
-                return xdotoolLines({"search", "--all", "--onlyvisible", "--pid",
-                                     number(m_programProcess->processId()), "--name", "^" + title + "$"})
-                    .isEmpty();
-            },
-            10000);
+            [&]() { return visibleWindows(m_programProcess->processId(), title).isEmpty(); }, 10000);
     }
 
     // The overlay stands above everything again and has the keyboard: the

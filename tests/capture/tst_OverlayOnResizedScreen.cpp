@@ -6,8 +6,6 @@
 // it was grabbed.
 #include <QtTest>
 
-#include <QDir>
-#include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
 #include <QScreen>
@@ -28,19 +26,6 @@ const QSize Shrunk(1024, 768);
 // The colour of the raised frame on top of the overlay's main bar, in its
 // inner rows.
 const QRgb BarFrame = qRgb(185, 196, 202);
-
-// A window's place and size on the display.
-QRect windowRect(const QString& window)
-{
-    QProcess info;
-    info.start("xwininfo", {"-id", window});
-    info.waitForFinished(5000);
-    QHash<QString, int> values;
-    for (const QString& line : QString::fromLatin1(info.readAllStandardOutput()).split('\n'))
-        values[line.section(':', 0, 0).trimmed()] = line.section(':', 1).trimmed().toInt();
-    return QRect(values["Absolute upper-left X"], values["Absolute upper-left Y"], values["Width"],
-                 values["Height"]);
-}
 
 } // namespace
 
@@ -72,34 +57,8 @@ private:
     // empty text.
     QString startShown()
     {
-        const QString folder = qEnvironmentVariable("XDG_CONFIG_HOME") + "/Orvanta";
-        QDir().mkpath(folder);
-        QFile settings(folder + "/Zorvelshot.ini");
-        if (!settings.open(QIODevice::WriteOnly | QIODevice::Truncate))
-            return QString();
-        settings.write("[General]\nAutoUpdate=false\nAutomaticSaveFolder=" + m_output->path().toUtf8() + "\n");
-        settings.close();
-        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        // A user without login records: the main window shows at start.
-        environment.insert("USER", "zorvel-no-such-user");
-        environment.insert("QT_XCB_GL_INTEGRATION", "none");
-        m_program.reset(startProgram(m_programPath, {}, environment));
-        return waitForWindow("Zorvelshot");
-    }
-
-    // The program's visible window with this title, or an empty text once
-    // 20 s went by.
-    QString waitForWindow(const QString& title)
-    {
-        QStringList found;
-        QElapsedTimer clock;
-        clock.start();
-        while (found.isEmpty() && clock.elapsed() < 20000 && m_program->state() == QProcess::Running) {
-            QTest::qWait(100);
-            found = xdotoolLines({"search", "--all", "--onlyvisible", "--pid", QString::number(m_program->processId()),
-                                  "--name", "^" + title + "$"});
-        }
-        return found.value(0);
+        m_program.reset(startProgramShown(m_programPath, m_output->path()));
+        return waitForVisibleWindow(*m_program, "Zorvelshot");
     }
 
     QString m_programPath;
@@ -166,7 +125,7 @@ private slots:
         const QString window = startShown();
         QVERIFY2(!window.isEmpty(), "the main window never showed");
         QVERIFY(xdotool({"windowactivate", "--sync", window, "key", "alt+r"}));
-        const QString overlay = waitForWindow("Zorvel is Capturing");
+        const QString overlay = waitForVisibleWindow(*m_program, "Zorvel is Capturing");
         QVERIFY2(!overlay.isEmpty(), "the overlay never showed");
         QTRY_COMPARE_WITH_TIMEOUT(windowRect(overlay), QRect(QPoint(0, 0), Grabbed), 10000);
 
