@@ -12,6 +12,7 @@
 #include <QScreen>
 #include <QSettings>
 #include <QToolButton>
+#include <QWindow>
 
 #include "DConfigCapture.h"
 #include "DCreatePromptArrow.h"
@@ -27,6 +28,7 @@
 #include "DGraphicsLayer.h"
 #include "DGraphicsScene.h"
 #include "DGraphicsView.h"
+#include "DKeyboardFocus.h"
 #include "DOverlayPrompts.h"
 #include "DProgramGlobals.h"
 #include "DScript.h"
@@ -189,22 +191,68 @@ void DFullScreenSelector::initialize(const QPixmap& pixmap)
                                 ui->toolButtonDrawPolyline, ui->toolButtonDrawRectangle,
                                 ui->toolButtonDrawPolygon, ui->toolButtonDrawText})
         button->setStyleSheet(sToolButtonStyleSubTool);
+    if (screen)
+        connect(screen, &QScreen::geometryChanged, this, &DFullScreenSelector::followScreen, Qt::UniqueConnection);
     takeKeyboard();
+}
+
+void DFullScreenSelector::followScreen(const QRect& geometry)
+{
+    // The monitor took a new size while the overlay is open: the overlay
+    // covers it as it is now, and the bars, which belong at its bottom edge,
+    // move with that edge, also on their way in or out; every button stays
+    // within reach. The screenshot and what was made of it stay as they are.
+    const int shift = geometry.height() - height();
+    setGeometry(geometry);
+    ui->canvas->setGeometry(rect());
+    for (QWidget* bar : {ui->widgetMainTool, ui->widgetSubTool}) {
+        bar->setFixedWidth(width());
+        bar->move(bar->x(), bar->y() + shift);
+    }
+    for (QPropertyAnimation* slide : findChildren<QPropertyAnimation*>(QString(), Qt::FindDirectChildrenOnly)) {
+        slide->setStartValue(slide->startValue().toPoint() + QPoint(0, shift));
+        slide->setEndValue(slide->endValue().toPoint() + QPoint(0, shift));
+    }
 }
 
 void DFullScreenSelector::takeKeyboard()
 {
     // A window that bypasses the window manager is given the keyboard by
-    // nobody: not when it shows, not when a nested dialog closes.
+    // nobody: not when it shows, not when a nested dialog closes. Once shown,
+    // it takes the keyboard at once, before the window manager can hand it
+    // elsewhere as the dialog that had it goes.
     activateWindow();
+    if (windowHandle() && windowHandle()->isExposed())
+        DKeyboardFocus::current().giveTo(winId());
     ui->canvas->view()->setFocus(Qt::ActiveWindowFocusReason);
 }
 
 bool DFullScreenSelector::event(QEvent* e)
 {
-    if (e->type() == QEvent::WindowUnblocked && isVisible())
+    if (e->type() == QEvent::WindowBlocked)
+        giveWayToModalWindow();
+    if (e->type() == QEvent::WindowUnblocked && isVisible()) {
+        if (m_bGaveWay) {
+            m_bGaveWay = false;
+            raise();
+        }
         takeKeyboard();
+    }
     return QDialog::event(e);
+}
+
+void DFullScreenSelector::giveWayToModalWindow()
+{
+    // The window manager stacks the windows it manages beneath one that
+    // bypasses it: a dialog opened now (the print preview and the dialogs it
+    // opens in turn, a message box) would be hidden under the overlay and
+    // block it unseen. The overlay steps down until the last one has closed;
+    // a dialog that bypasses the window manager itself shows on top anyway.
+    const QWindow* modal = QGuiApplication::modalWindow();
+    if (!isVisible() || !modal || (modal->flags() & Qt::X11BypassWindowManagerHint))
+        return;
+    m_bGaveWay = true;
+    lower();
 }
 
 void DFullScreenSelector::changeEvent(QEvent* e)

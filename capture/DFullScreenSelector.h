@@ -126,6 +126,11 @@ private:
     void saveToFile(const QImage& image);
     // The keyboard back to the overlay, after a nested dialog or on showing.
     void takeKeyboard();
+    // Steps below the managed windows while a modal dialog that the window
+    // manager manages is open.
+    void giveWayToModalWindow();
+    // Covers the screen again after it changed its size.
+    void followScreen(const QRect& geometry);
     QPropertyAnimation* slide(QWidget* bar, const QPointF& target, QEasingCurve::Type easing);
 
     Ui_DFullScreenSelector* ui;
@@ -137,6 +142,8 @@ private:
     // Guarded: a script may delete a button it added.
     QList<QPointer<QToolButton>> m_selectionTools;
     QPointer<QScreen> m_pCaptureScreen;
+    // Lowered for a dialog: raised again when it closes.
+    bool m_bGaveWay = false;
 };
 
 #endif // DFULLSCREENSELECTOR_H

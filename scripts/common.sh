@@ -5,7 +5,7 @@ ASAN_BUILD_DIR=${ZORVEL_ASAN_BUILD_DIR:-$ROOT/build-asan}
 JOBS=${JOBS:-$(nproc)}
 
 BUILD_PACKAGES="cmake g++ make pkg-config qtbase5-dev qtscript5-dev libqt5svg5-dev libprotobuf-dev protobuf-compiler libxcb1-dev libxcb-ewmh-dev libxcb-xinerama0-dev"
-TEST_PACKAGES="xvfb xauth xdotool xclip x11-utils openbox trayer xcompmgr xserver-xephyr desktop-file-utils dpkg-dev file hicolor-icon-theme"
+TEST_PACKAGES="xvfb xauth xdotool xclip x11-utils x11-xserver-utils openbox trayer xcompmgr xserver-xephyr desktop-file-utils dpkg-dev file hicolor-icon-theme"
 
 # Installs the packages that are missing (apt-get update first, only when needed).
 # ZORVEL_SKIP_PACKAGES=1 skips the step (a quick local run on a machine set up already).

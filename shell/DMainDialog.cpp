@@ -207,7 +207,7 @@ void DMainDialog::capture(DD::enumCaptureMode mode)
         return;
     }
     if (isMinimized()) {
-        setVisible(false);
+        hideForGrab();
         m_nTimerId = startTimer(IntervalWhenMinimized, Qt::PreciseTimer);
     } else {
         showMinimized();
@@ -239,7 +239,7 @@ void DMainDialog::timerEvent(QTimerEvent* event)
 {
     if (m_nTimerId && event->timerId() == m_nTimerId) {
         if (isVisible()) {
-            setVisible(false);
+            hideForGrab();
         } else {
             killTimer(m_nTimerId);
             m_nTimerId = 0;
@@ -250,7 +250,10 @@ void DMainDialog::timerEvent(QTimerEvent* event)
                 showNormal();
                 activateWindow();
                 raise();
-                m_restoredAt.start();
+                if (m_bMinimizeOutstanding)
+                    m_restoredAt.start();
+                else
+                    m_restoredAt.invalidate();
             } else if (m_nRestoreFlags & RestoreGeometry) {
                 resize(m_savedSize);
                 move(m_savedPosition);
@@ -258,6 +261,17 @@ void DMainDialog::timerEvent(QTimerEvent* event)
         }
     }
     QDialog::timerEvent(event);
+}
+
+void DMainDialog::hideForGrab()
+{
+    // The window minimised itself for the capture: still shown on the screen,
+    // it is waiting for the window manager, which may carry the request out
+    // only after the window came back. Minimised by then, it is no longer
+    // waiting, and every later minimise is the user's own.
+    const QWindow* handle = windowHandle();
+    m_bMinimizeOutstanding = (m_nRestoreFlags & RestoreShowNormal) && handle && handle->isExposed();
+    setVisible(false);
 }
 
 QScreen* DMainDialog::screenOfWindow() const
@@ -320,6 +334,13 @@ void DMainDialog::closeEvent(QCloseEvent* event)
     }
 }
 
+void DMainDialog::reject()
+{
+    // Escape: the same as closing the window, so that without the tray the
+    // program ends instead of running on with no window at all.
+    close();
+}
+
 void DMainDialog::showEvent(QShowEvent* event)
 {
     QDialog::showEvent(event);
@@ -345,7 +366,8 @@ void DMainDialog::undoLateMinimize()
 {
     // The window manager carries out the minimise request that hid the window
     // for the grab in its own time: on a busy desktop it lands after the
-    // window came back, and would leave it minimised. Shown again once.
+    // window came back, and would leave it minimised. Shown again once, and
+    // only when that request was still outstanding as the window was hidden.
     const int LateMinimizeWindow = 3000;
     if (!isMinimized() || !m_restoredAt.isValid() || m_restoredAt.elapsed() > LateMinimizeWindow)
         return;

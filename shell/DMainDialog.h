@@ -101,6 +101,7 @@ public slots:
     void onHelpTicket();
     void onHelpProductWebPage();
     void onHelpTellFriend();
+    void reject() override;
 
 protected:
     void timerEvent(QTimerEvent* event) override;
@@ -131,6 +132,9 @@ private:
     // flags, size and position.
     void recordWindow(bool replacing);
     QScreen* screenOfWindow() const;
+    // Hides the window for the grab, noting whether its own minimise request
+    // is still outstanding.
+    void hideForGrab();
     void undoLateMinimize();
 
     Ui_DMainDialog* ui;
@@ -139,8 +143,10 @@ private:
     QSize m_savedSize;
     QPoint m_savedPosition;
     int m_nTimerId;
-    // When the window last came back shown after a capture.
+    // When the window last came back shown after a capture, while a late
+    // minimise of the window manager could still be on its way.
     QElapsedTimer m_restoredAt;
+    bool m_bMinimizeOutstanding = false;
     QMenu* m_pHelpMenu;
     DSystemTrayIcon m_trayIcon;
     bool m_bTellFriendEntryAdded;

@@ -3,16 +3,19 @@
 # XDG_RUNTIME_DIR (mode 0700), removed afterwards. Offscreen by default; with
 # --x11 under its own Xvfb server, optionally with a window manager (--wm) and a
 # system tray (--tray); with --dual on a desktop of two monitors side by side
-# (Xephyr inside that Xvfb: 800x600 at 0,0 and 1024x768 at 800,0). --screen WxH
-# sets the size of the Xvfb screen (1280x800 unless given).
+# (Xephyr inside that Xvfb: 800x600 at 0,0 and 1024x768 at 800,0); with --randr
+# on one monitor whose size the test may change with xrandr (Xephyr with RandR,
+# which Xvfb lacks, of the --screen size). --screen WxH sets the size of the
+# Xvfb screen (1280x800 unless given).
 set -u
-x11=0 wm=0 tray=0 dual=0 screen=1280x800
+x11=0 wm=0 tray=0 dual=0 randr=0 screen=1280x800
 while [ $# -gt 0 ]; do
     case "$1" in
         --x11) x11=1 ;;
         --wm) wm=1 ;;
         --tray) tray=1 ;;
         --dual) x11=1; dual=1 ;;
+        --randr) x11=1; randr=1 ;;
         --screen) shift; screen=$1 ;;
         --) shift; break ;;
         *) break ;;
@@ -56,12 +59,17 @@ inner="$home/inner.sh"
 cat > "$inner" <<INNER
 #!/usr/bin/env bash
 pids=()
+nested=()
 if [ $dual = 1 ]; then
     # Xinerama heads are the monitors Qt sees once RandR is off.
-    Xephyr -screen 800x600 -screen 1024x768 +xinerama -extension RANDR -nolisten tcp -displayfd 3 \
-        3>"$home/dual-display" >/dev/null 2>&1 & pids+=(\$!)
-    for i in \$(seq 100); do [ -s "$home/dual-display" ] && break; sleep 0.1; done
-    export DISPLAY=":\$(cat "$home/dual-display")"
+    nested=(-screen 800x600 -screen 1024x768 +xinerama -extension RANDR)
+elif [ $randr = 1 ]; then
+    nested=(-screen $screen)
+fi
+if [ \${#nested[@]} -gt 0 ]; then
+    Xephyr "\${nested[@]}" -nolisten tcp -displayfd 3 3>"$home/nested-display" >/dev/null 2>&1 & pids+=(\$!)
+    for i in \$(seq 100); do [ -s "$home/nested-display" ] && break; sleep 0.1; done
+    export DISPLAY=":\$(cat "$home/nested-display")"
 fi
 if [ $wm = 1 ]; then
     openbox >/dev/null 2>&1 & pids+=(\$!)

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QFocusEvent>
+#include <QKeyEvent>
 #include <QPainter>
 
 #include "DGraphicsItemText.h"
@@ -29,6 +30,18 @@ void QTextEdit_P::paintEvent(QPaintEvent* event)
     painter.setPen(pen);
     painter.setBrush(Qt::NoBrush);
     painter.drawRect(0, 0, width() - 1, height() - 1);
+}
+
+void QTextEdit_P::keyPressEvent(QKeyEvent* event)
+{
+    // Escape ends the typing as a click elsewhere does, the text kept; taken
+    // here, it reaches no window that would close on it.
+    if (event->key() == Qt::Key_Escape && m_item) {
+        event->accept();
+        m_item->stopEditing();
+        return;
+    }
+    QTextEdit::keyPressEvent(event);
 }
 
 void QTextEdit_P::focusOutEvent(QFocusEvent* event)

@@ -6,7 +6,7 @@
 class DGraphicsItemText;
 
 // The in-place editor of a text item: a borderless text edit with a dashed
-// frame that ends the editing when the focus leaves it.
+// frame that ends the editing when the focus leaves it or on Escape.
 class QTextEdit_P : public QTextEdit
 {
     Q_OBJECT
@@ -20,6 +20,7 @@ public:
 
 protected:
     void paintEvent(QPaintEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
 
 private:

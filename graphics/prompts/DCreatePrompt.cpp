@@ -8,6 +8,7 @@
 #include "DCursor.h"
 #include "DCursorGraphicsCross.h"
 #include "DGraphicsItem.h"
+#include "DGraphicsLayer.h"
 #include "DGraphicsScene.h"
 
 DCreatePrompt::DCreatePrompt()
@@ -174,6 +175,10 @@ void DCreatePrompt::finish()
     setActive(false);
     onStop();
     if (m_pSample && m_pScene) {
+        // The new item alone is selected, so that what the user does next
+        // (an edit in the quick editor, Delete) lands on it only.
+        for (DGraphicsLayer* layer : m_pScene->layers())
+            layer->clearSelection();
         m_pScene->removeActiveItem(m_pSample);
         m_pScene->addPersistenItem(m_pSample, true);
         m_bSampleHandedOver = true;

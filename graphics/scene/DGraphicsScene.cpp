@@ -117,6 +117,19 @@ DGraphicsLayer* DGraphicsScene::activeLayer() const
     return m_layers.first();
 }
 
+QList<DGraphicsLayer*> DGraphicsScene::visibleLayers() const
+{
+    // A hidden layer is not there for the user: it is not painted, and
+    // nothing of it may be picked, moved or hovered either (the capture
+    // overlay hides the document while a capture prompt passes clicks on).
+    QList<DGraphicsLayer*> visible;
+    for (DGraphicsLayer* layer : m_layers) {
+        if (layer->isVisible())
+            visible.append(layer);
+    }
+    return visible;
+}
+
 void DGraphicsScene::addPersistenItem(DGraphicsItem* item, bool select)
 {
     activeLayer()->addItem(item);
@@ -297,7 +310,7 @@ bool DGraphicsScene::event(QEvent* event)
     const bool result = QGraphicsScene::event(event);
     if (event->isAccepted())
         return result;
-    for (DGraphicsLayer* layer : qAsConst(m_layers)) {
+    for (DGraphicsLayer* layer : visibleLayers()) {
         QCoreApplication::sendEvent(layer, event);
         if (event->isAccepted())
             break;
@@ -317,7 +330,7 @@ void DGraphicsScene::mousePressEvent(QGraphicsSceneMouseEvent* event)
     QGraphicsScene::mousePressEvent(event);
     if (event->isAccepted())
         return;
-    for (DGraphicsLayer* layer : qAsConst(m_layers)) {
+    for (DGraphicsLayer* layer : visibleLayers()) {
         layer->deliverMousePress(event);
         if (event->isAccepted())
             return;
@@ -358,10 +371,8 @@ void DGraphicsScene::drawBackground(QPainter* painter, const QRectF& exposed)
 
     const double s = scale();
     painter->translate(0.5 / s, 0.5 / s);
-    for (DGraphicsLayer* layer : qAsConst(m_layers)) {
-        if (layer->isVisible())
-            layer->render(painter, e, e, Qt::KeepAspectRatio);
-    }
+    for (DGraphicsLayer* layer : visibleLayers())
+        layer->render(painter, e, e, Qt::KeepAspectRatio);
     painter->translate(-0.5 / s, -0.5 / s);
 }
 

@@ -39,6 +39,8 @@ public:
     void createLayer();
     DGraphicsLayer* activeLayer() const;
     const QList<DGraphicsLayer*>& layers() const { return m_layers; }
+    // The layers shown, in list order: the ones painted and given the mouse.
+    QList<DGraphicsLayer*> visibleLayers() const;
 
     void addPersistenItem(DGraphicsItem* item, bool select);
     void removePersistenItem(DGraphicsItem* item);

@@ -4,6 +4,7 @@
 #include "DLastLoginLinux.h"
 #include "DLoginItemsXdg.h"
 #include "DX11Compositor.h"
+#include "DX11KeyboardFocus.h"
 #include "DX11ScreenGrabber.h"
 #include "DX11WindowList.h"
 
@@ -18,10 +19,12 @@ void installLinuxPlatformServices()
     static DX11WindowList* const windowList = new DX11WindowList;
     static DX11ScreenGrabber* const grabber = new DX11ScreenGrabber;
     static DX11Compositor* const compositor = new DX11Compositor;
+    static DX11KeyboardFocus* const keyboardFocus = new DX11KeyboardFocus;
     DLoginItems::setCurrent(loginItems);
     DLastLogin::setCurrent(lastLogin);
     DHotkeyRegistrar::setCurrent(hotkeys);
     DOnScreenWindowList::setCurrent(windowList);
     DScreenGrabber::setCurrent(grabber);
     DDesktopCompositor::setCurrent(compositor);
+    DKeyboardFocus::setCurrent(keyboardFocus);
 }

@@ -3,9 +3,9 @@
 
 // Installs this platform's own implementation of every platform service: XDG
 // login items, the login records, hotkey registration, and the X display's
-// window list, pixels and compositing manager. The program calls it first
-// thing in main(); a test that needs the real services calls it too. The
-// services live until the process ends.
+// window list, pixels, compositing manager and keyboard focus. The program
+// calls it first thing in main(); a test that needs the real services calls it
+// too. The services live until the process ends.
 void installLinuxPlatformServices();
 
 #endif // DLINUXPLATFORMSERVICES_H

@@ -19,4 +19,7 @@ set(DIR_SOURCES
     # the screen's pixels
     DScreenGrabber.cpp
     DX11ScreenGrabber.cpp
+    # the keyboard for a window that bypasses the window manager
+    DKeyboardFocus.cpp
+    DX11KeyboardFocus.cpp
 )

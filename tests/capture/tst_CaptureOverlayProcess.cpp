@@ -8,11 +8,16 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QImageReader>
+#include <QMessageBox>
 #include <QPainter>
+#include <QPrintPreviewDialog>
+#include <QPrinter>
 #include <QProcess>
 #include <QScopeGuard>
 #include <QScreen>
 #include <QTemporaryDir>
+#include <QToolBar>
+#include <QToolButton>
 
 #include "DLocalInstancePeer.h"
 #include "DProgramProcess.h"
@@ -52,6 +57,38 @@ private:
 // The colour of the raised frames on top of the overlay's two bars, in their
 // four inner rows.
 const QRgb BarFrame = qRgb(185, 196, 202);
+
+// The share of `look`'s pixels that the screen shows unchanged with its
+// top-left at `at`.
+double shareShown(const QImage& look, const QPoint& at)
+{
+    const QImage shown = QGuiApplication::primaryScreen()
+                             ->grabWindow(0, at.x(), at.y(), look.width(), look.height())
+                             .toImage();
+    if (shown.size() != look.size())
+        return 0.0;
+    const int differing = pixelsDiffering(look, look.rect(), shown, QPoint());
+    return 1.0 - double(differing) / (look.width() * look.height());
+}
+
+// Whether the window has the keyboard.
+bool hasKeyboard(const QString& window)
+{
+    return xdotoolLines({"getwindowfocus"}) == QStringList(window);
+}
+
+// A window of this process shown as the program shows its own, to see how
+// that looks and where its buttons lie: active, the pointer away from it.
+template <typename Window>
+bool showProbe(Window& probe)
+{
+    xdotool({"mousemove", "0", "0"});
+    probe.show();
+    if (!QTest::qWaitForWindowExposed(&probe, 20000))
+        return false;
+    probe.activateWindow();
+    return QTest::qWaitFor([&probe]() { return probe.isActiveWindow(); }, 10000);
+}
 
 } // namespace
 
@@ -151,6 +188,27 @@ private:
         return false;
     }
 
+    // The program's window with this title once it is on screen; an empty
+    // text when none came within 10 s.
+    QString shownWindow(const QString& title) { return waitForVisibleWindow(*m_programProcess, title, 10000); }
+
+    // Waits until the program's window with this title has gone.
+    bool windowGone(const QString& title)
+    {
+        return QTest::qWaitFor(
+            [&]() { return visibleWindows(m_programProcess->processId(), title).isEmpty(); }, 10000);
+    }
+
+    // The overlay stands above everything again and has the keyboard: the
+    // main bar shows, and Escape, typed without a click, closes the overlay.
+    void verifyOverlayIsBackWithTheKeyboard(const QString& overlay)
+    {
+        QTRY_VERIFY_WITH_TIMEOUT(barIsIn(m_mainBarTop), 10000);
+        QTRY_VERIFY_WITH_TIMEOUT(hasKeyboard(overlay), 10000);
+        QVERIFY(xdotool({"key", "Escape"}));
+        QVERIFY2(windowGone("Zorvel is Capturing"), "Escape did not reach the overlay");
+    }
+
     // Whether the bar whose frame's top row is `top` stands still there.
     static bool barIsIn(int top)
     {
@@ -175,16 +233,28 @@ private:
         QCOMPARE(pixelsDiffering(m_noise, area.adjusted(2, 2, -2, -2), image, QPoint(2, 2)), 0);
     }
 
+    // On a running Region capture: drags the piece `area` and waits for the main bar.
+    void capturePiece(const QRect& area)
+    {
+        drag(area.topLeft(), area.bottomRight());
+        QTRY_VERIFY_WITH_TIMEOUT(barIsIn(m_mainBarTop), 10000);
+    }
+
+    // With the bars in: picks a drawing tool of the sub-tool bar.
+    void pickDrawingTool(const QString& tool)
+    {
+        click("toolButtonDraw");
+        QTRY_VERIFY_WITH_TIMEOUT(barIsIn(m_subBarTop), 10000);
+        click(tool);
+    }
+
     // On a running Region capture: drags a piece, draws a line across it and
     // saves; the saved image holds the line on the screen's pixels.
     void captureDrawLineAndSave()
     {
         const QRect area(100, 120, 201, 161);
-        drag(area.topLeft(), area.bottomRight());
-        QTRY_VERIFY_WITH_TIMEOUT(barIsIn(m_mainBarTop), 10000);
-        click("toolButtonDraw");
-        QTRY_VERIFY_WITH_TIMEOUT(barIsIn(m_subBarTop), 10000);
-        click("toolButtonDrawLine");
+        capturePiece(area);
+        pickDrawingTool("toolButtonDrawLine");
         drag(QPoint(150, 200), QPoint(250, 200));
         click("toolButtonSave");
         const QImage saved = savedImage();
@@ -457,6 +527,192 @@ private slots:
         // The program is still there, its main window back.
         QTRY_VERIFY_WITH_TIMEOUT(!visibleWindows(m_programProcess->processId()).isEmpty(), 10000);
         QCOMPARE(m_programProcess->state(), QProcess::Running);
+    }
+
+    // Copying an empty page fails: the error box shows on top of the overlay,
+    // its button answers the pointer, and then the overlay has the keyboard.
+    void clipboardErrorShowsAboveTheOverlay()
+    {
+        QMessageBox probe(QMessageBox::Critical, "Error", "Failed to Copy to Clipboard, please save to file!",
+                          QMessageBox::Ok);
+        QVERIFY(showProbe(probe));
+        const QImage look = probe.grab().toImage();
+        QAbstractButton* ok = probe.button(QMessageBox::Ok);
+        const QPoint okAt = ok->mapTo(&probe, ok->rect().center());
+        probe.hide();
+
+        openRegionCapture();
+        const QString overlay = shownWindow("Zorvel is Capturing");
+        capturePiece(QRect(100, 120, 201, 161));
+        // The new piece is selected: Delete leaves an empty page.
+        click("toolButtonDelete");
+        click("toolButtonClipboard");
+        const QString box = shownWindow("Error");
+        QVERIFY2(!box.isEmpty(), "no error box");
+        const QRect where = windowRect(box);
+        QCOMPARE(where.size(), look.size());
+        QTRY_VERIFY2_WITH_TIMEOUT(shareShown(look, where.topLeft()) > 0.9, "the error box is not on the screen",
+                                  10000);
+        QVERIFY(clickAt(where.topLeft() + okAt));
+        QVERIFY2(windowGone("Error"), "the box's button did nothing");
+        verifyOverlayIsBackWithTheKeyboard(overlay);
+    }
+
+    // Print opens the preview on top of the overlay; its Print button answers
+    // the pointer and opens the print dialog, which writes the page to the
+    // file named there; then the overlay has the keyboard.
+    void printPreviewShowsAboveTheOverlay()
+    {
+        QPrintPreviewDialog probe(nullptr, Qt::WindowSystemMenuHint | Qt::WindowMaximizeButtonHint);
+        // A page to show, as the program's preview has one.
+        connect(&probe, &QPrintPreviewDialog::paintRequested, [](QPrinter* printer) {
+            QPainter(printer).fillRect(QRect(0, 0, 201, 161), Qt::gray);
+        });
+        QVERIFY(showProbe(probe));
+        QToolBar* bar = probe.findChild<QToolBar*>();
+        QVERIFY(bar);
+        const QImage barLook = bar->grab().toImage();
+        const QPoint barAt = bar->mapTo(&probe, QPoint(0, 0));
+        QPoint printAt;
+        for (QToolButton* button : bar->findChildren<QToolButton*>()) {
+            if (button->defaultAction() && button->defaultAction()->text() == "Print" && button->isVisible())
+                printAt = button->mapTo(&probe, button->rect().center());
+        }
+        QVERIFY(!printAt.isNull());
+        const QSize size = probe.size();
+        probe.hide();
+
+        openRegionCapture();
+        const QString overlay = shownWindow("Zorvel is Capturing");
+        capturePiece(QRect(100, 120, 201, 161));
+        click("toolButtonPrint");
+        const QString preview = shownWindow("Print Preview");
+        QVERIFY2(!preview.isEmpty(), "no print preview");
+        const QRect where = windowRect(preview);
+        QCOMPARE(where.size(), size);
+        QTRY_VERIFY2_WITH_TIMEOUT(shareShown(barLook, where.topLeft() + barAt) > 0.9,
+                                  "the preview is not on the screen", 10000);
+        QVERIFY(clickAt(where.topLeft() + printAt));
+        // The print dialog, over the preview: the page goes to a PDF file
+        // named in its "Output file" field (Alt+F).
+        const QString ask = shownWindow("Print");
+        QVERIFY2(!ask.isEmpty(), "the preview's Print button did nothing");
+        QTRY_VERIFY_WITH_TIMEOUT(hasKeyboard(ask), 10000);
+        const QString pdf = m_output->filePath("page.pdf");
+        QVERIFY(xdotool({"key", "alt+f", "ctrl+a"}));
+        QVERIFY(xdotool({"type", "--delay", "20", pdf}));
+        QVERIFY(xdotool({"key", "Return"}));
+        QVERIFY2(windowGone("Print Preview"), "the preview stayed");
+        // The page holds the piece, an image of its size.
+        QFile written(pdf);
+        QVERIFY(written.open(QIODevice::ReadOnly));
+        const QByteArray page = written.readAll();
+        QVERIFY(page.startsWith("%PDF"));
+        QVERIFY(page.contains("/Subtype /Image\n/Width 201\n/Height 161\n"));
+        verifyOverlayIsBackWithTheKeyboard(overlay);
+    }
+
+    // Escape while typing into a new text ends the typing, nothing more: the
+    // capture stays open and the saved image holds the text.
+    void escapeWhileTypingKeepsTheText()
+    {
+        openRegionCapture();
+        const QRect area(100, 120, 201, 161);
+        capturePiece(area);
+        pickDrawingTool("toolButtonDrawText");
+        QVERIFY(clickAt(QPoint(140, 180)));
+        QVERIFY(xdotool({"type", "--delay", "30", "Zorvel"}));
+        QVERIFY(xdotool({"key", "Escape"}));
+        click("toolButtonSave");
+        const QImage saved = savedImage();
+        QVERIFY2(!saved.isNull(), "nothing was saved");
+        QCOMPARE(saved.size(), area.size());
+        // The text darkens the screen's pixels where it stands and nowhere else.
+        const QRect inside = area.adjusted(2, 2, -2, -2);
+        const QRect text(130, 170, 120, 40);
+        int darkened = 0;
+        int otherwise = 0;
+        for (int y = inside.top(); y <= inside.bottom(); ++y) {
+            for (int x = inside.left(); x <= inside.right(); ++x) {
+                const QRgb noise = m_noise.pixel(x, y);
+                const QRgb shown = saved.pixel(QPoint(x, y) - area.topLeft());
+                if ((shown & 0xFFFFFF) == (noise & 0xFFFFFF))
+                    continue;
+                const bool darker = qRed(shown) <= qRed(noise) && qGreen(shown) <= qGreen(noise)
+                    && qBlue(shown) <= qBlue(noise);
+                if (darker && text.contains(x, y))
+                    ++darkened;
+                else
+                    ++otherwise;
+            }
+        }
+        QVERIFY2(darkened > 60, qPrintable(QString("%1 pixels of text").arg(darkened)));
+        QCOMPARE(otherwise, 0);
+    }
+
+    // A Polygon capture clicked over an earlier piece leaves that piece
+    // alone: Delete afterwards takes only the new polygon.
+    void polygonCaptureOverAnEarlierPiece()
+    {
+        openRegionCapture();
+        const QRect area(100, 120, 201, 161);
+        capturePiece(area);
+        click("toolButtonCapture");
+        QTRY_VERIFY_WITH_TIMEOUT(barIsIn(m_subBarTop), 10000);
+        click("toolButtonCapturePolygon");
+        // The bars have gone and the whole screen is dimmed again.
+        QTRY_VERIFY_WITH_TIMEOUT(shareDimmed() > 0.95, 10000);
+        const QPolygon corners({QPoint(200, 200), QPoint(520, 180), QPoint(500, 420), QPoint(230, 400)});
+        for (const QPoint& corner : corners)
+            QVERIFY(clickAt(corner));
+        QVERIFY(xdotool({"click", "3"}));
+        QTRY_VERIFY_WITH_TIMEOUT(barIsIn(m_mainBarTop), 10000);
+        click("toolButtonDelete");
+        click("toolButtonSave");
+        verifyRegion(savedImage(), area);
+    }
+
+    // A line drawn after a capture is the only selected item: Delete takes it
+    // and leaves the piece.
+    void aNewDrawingIsTheOnlySelection()
+    {
+        openRegionCapture();
+        const QRect area(100, 120, 201, 161);
+        capturePiece(area);
+        pickDrawingTool("toolButtonDrawLine");
+        drag(QPoint(150, 200), QPoint(250, 200));
+        click("toolButtonDelete");
+        click("toolButtonSave");
+        verifyRegion(savedImage(), area);
+    }
+
+    // The main window that came back after a capture and is then minimised by
+    // the user stays minimised.
+    void ownMinimiseAfterACaptureStays()
+    {
+        writeSettings();
+        const QString window = startShown();
+        QVERIFY2(!window.isEmpty(), "the main window never showed");
+        QVERIFY2(startCapture(window, "alt+r"), "the overlay never showed the screen");
+        const QString overlay = shownWindow("Zorvel is Capturing");
+        QTRY_VERIFY_WITH_TIMEOUT(hasKeyboard(overlay), 10000);
+        QVERIFY(xdotool({"key", "Escape"}));
+        // Back, shown and active.
+        QTRY_VERIFY_WITH_TIMEOUT(visibleWindows(m_programProcess->processId()).contains(window), 10000);
+        QTRY_VERIFY_WITH_TIMEOUT(xdotoolLines({"getactivewindow"}) == QStringList(window), 10000);
+        QVERIFY(xdotool({"windowminimize", "--sync", window}));
+        // Watched for longer than any late minimise of the window manager
+        // could still be answered.
+        QElapsedTimer clock;
+        clock.start();
+        while (clock.elapsed() < 4000) {
+            QVERIFY2(!visibleWindows(m_programProcess->processId()).contains(window), "the minimise was undone");
+            QTest::qWait(20);
+        }
+        QProcess state;
+        state.start("xprop", {"-id", window, "WM_STATE"});
+        QVERIFY(state.waitForFinished(5000));
+        QVERIFY(state.readAllStandardOutput().contains("Iconic"));
     }
 };
 

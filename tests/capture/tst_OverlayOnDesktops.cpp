@@ -6,8 +6,6 @@
 // program shows and saves pixel by pixel against it.
 #include <QtTest>
 
-#include <QDir>
-#include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
 #include <QScreen>
@@ -29,14 +27,6 @@ namespace {
 QString number(int value)
 {
     return QString::number(value);
-}
-
-// The program's visible window with this title, or an empty text.
-QString visibleWindow(qint64 pid, const QString& title)
-{
-    return xdotoolLines({"search", "--all", "--onlyvisible", "--pid", QString::number(pid), "--name",
-                         "^" + title + "$"})
-        .value(0);
 }
 
 // A window's place and size as the display has them.
@@ -113,26 +103,8 @@ private:
     // test: the window's id, or an empty text.
     QString startShown()
     {
-        const QString folder = qEnvironmentVariable("XDG_CONFIG_HOME") + "/Orvanta";
-        QDir().mkpath(folder);
-        QFile settings(folder + "/Zorvelshot.ini");
-        if (!settings.open(QIODevice::WriteOnly | QIODevice::Truncate))
-            return QString();
-        settings.write("[General]\nAutoUpdate=false\nAutomaticSaveFolder=" + m_output->path().toUtf8() + "\n");
-        settings.close();
-
-        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        // A user without login records: the main window shows at start.
-        environment.insert("USER", "zorvel-no-such-user");
-        environment.insert("QT_XCB_GL_INTEGRATION", "none");
-        m_program.reset(startProgram(m_programPath, {}, environment));
-        QString window;
-        QElapsedTimer clock;
-        clock.start();
-        while (window.isEmpty() && clock.elapsed() < 20000 && m_program->state() == QProcess::Running) {
-            QTest::qWait(100);
-            window = visibleWindow(m_program->processId(), "Zorvelshot");
-        }
+        m_program.reset(startProgramShown(m_programPath, m_output->path()));
+        const QString window = waitForVisibleWindow(*m_program, "Zorvelshot");
         if (window.isEmpty())
             return QString();
         // Without a window manager the window goes where it is told at once.
@@ -175,14 +147,7 @@ private:
     {
         if (!xdotool({"windowfocus", "--sync", window}) || !xdotool({"key", key}))
             return QString();
-        QString overlay;
-        QElapsedTimer clock;
-        clock.start();
-        while (overlay.isEmpty() && clock.elapsed() < 20000) {
-            QTest::qWait(50);
-            overlay = visibleWindow(m_program->processId(), "Zorvel is Capturing");
-        }
-        return overlay;
+        return waitForVisibleWindow(*m_program, "Zorvel is Capturing");
     }
 
     // The one file the program wrote into the output folder, once it is there.

@@ -78,6 +78,8 @@ private slots:
     void startupScriptSeesMainWindow();
     void firstStartAddsItselfToAutostart();
     void closedWindowEndsProgramAndFreesTheId();
+    void escapeClosesTheWindow_data();
+    void escapeClosesTheWindow();
     void startWhileFirstClosesItsWindow();
     void foldersAtTheInstancePaths_data();
     void foldersAtTheInstancePaths();
@@ -97,7 +99,8 @@ private:
     // Starts a copy of the program whose scripts folder holds this startup.js.
     QProcess* startWithStartupScript(QTemporaryDir& install, const QByteArray& script);
     bool secondStartBringsForward(QProcess* first);
-    QProcess* startShownWithoutTray();
+    QProcess* startShownWithoutTray() { return startShown("SystemTray=false"); }
+    QProcess* startShown(const QByteArray& setting);
     static bool closeWindowUntilEnded(QProcess* process, quint32 window);
     void writeSetting(const QByteArray& line, bool autoUpdate = false);
     void handedOverOrTookOver(QProcess* second);
@@ -331,10 +334,11 @@ void tst_SingleInstanceProcess::writeSetting(const QByteArray& line, bool autoUp
     file.write("[General]\nAutoUpdate=" + QByteArray(autoUpdate ? "true" : "false") + "\n" + line + "\n");
 }
 
-// An instance whose window is on screen and which quits when it is closed.
-QProcess* tst_SingleInstanceProcess::startShownWithoutTray()
+// An instance whose window is on screen, with the setting given; without the
+// tray it quits when its window is closed.
+QProcess* tst_SingleInstanceProcess::startShown(const QByteArray& setting)
 {
-    writeSetting("SystemTray=false");
+    writeSetting(setting);
     QProcess* first = start({"/autorun"});
     if (!waitUntilServing(first))
         return nullptr;
@@ -373,6 +377,41 @@ void tst_SingleInstanceProcess::closedWindowEndsProgramAndFreesTheId()
     // A clean end leaves neither lock nor socket behind.
     QVERIFY(!QFileInfo::exists(DLocalInstancePeer::lockPath("Zorvelshot")));
     QVERIFY(!QFileInfo::exists(DLocalInstancePeer::serverPath("Zorvelshot")));
+}
+
+void tst_SingleInstanceProcess::escapeClosesTheWindow_data()
+{
+    QTest::addColumn<bool>("systemTray");
+    QTest::newRow("without the tray the program ends") << false;
+    QTest::newRow("with the tray the program stays") << true;
+}
+
+// Escape on the main window does what closing it does: without the tray the
+// program ends, with the tray the window hides and the program runs on.
+void tst_SingleInstanceProcess::escapeClosesTheWindow()
+{
+    QFETCH(bool, systemTray);
+    QProcess* first = startShown(systemTray ? "SystemTray=true" : "SystemTray=false");
+    QVERIFY(first);
+    const QStringList windows = visibleWindows(first->processId());
+    QCOMPARE(windows.count(), 1);
+    // As with a close request, a single key press is now and then lost
+    // between the X server and Qt: pressed until the window has gone.
+    QElapsedTimer clock;
+    clock.start();
+    while (!visibleWindows(first->processId()).isEmpty() && clock.elapsed() < 10000) {
+        QProcess::execute("xdotool", {"windowactivate", "--sync", windows.first(), "key", "Escape"});
+        QTest::qWait(200);
+    }
+    QVERIFY(visibleWindows(first->processId()).isEmpty());
+    if (systemTray) {
+        // Still there: a second start brings the window back.
+        QVERIFY(secondStartBringsForward(first));
+        return;
+    }
+    QTRY_VERIFY2_WITH_TIMEOUT(first->state() == QProcess::NotRunning, "the window went, the program stayed", 10000);
+    QCOMPARE(first->exitStatus(), QProcess::NormalExit);
+    QCOMPARE(first->exitCode(), 0);
 }
 
 void tst_SingleInstanceProcess::startWhileFirstClosesItsWindow()

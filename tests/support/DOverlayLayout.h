@@ -18,8 +18,8 @@
 // program's core and find its generated form.
 struct DOverlayLayout
 {
-    // The centres of Save, Clipboard and Draw on the main bar and of the line
-    // tool on the sub-tool bar, by object name.
+    // The centres of the main bar's buttons and of the sub-tool bar's buttons
+    // of both sets, by object name.
     QHash<QString, QPointF> buttons;
     int mainBarTop = 0;
     int subBarTop = 0;
@@ -36,15 +36,20 @@ inline DOverlayLayout measureOverlayLayout(QScreen* screen, const QSize& screens
     Ui_DFullScreenSelector* ui = probe.form();
     layout.mainBarTop = screen->geometry().height() - ui->widgetMainTool->height();
     layout.subBarTop = layout.mainBarTop - ui->widgetSubTool->height();
-    ui->widgetMainTool->show();
-    ui->widgetMainTool->layout()->activate();
-    for (QToolButton* button : {ui->toolButtonSave, ui->toolButtonClipboard, ui->toolButtonDraw})
-        layout.buttons[button->objectName()] = QPointF(button->geometry().center()) + QPointF(0, layout.mainBarTop);
-    probe.setCaptureToolsVisibility(false);
-    ui->widgetSubTool->show();
-    ui->widgetSubTool->layout()->activate();
-    layout.buttons["toolButtonDrawLine"] =
-        QPointF(ui->toolButtonDrawLine->geometry().center()) + QPointF(0, layout.subBarTop);
+    // Where a bar's shown buttons are once the bar stands at `top`.
+    auto measure = [&layout](QWidget* bar, int top) {
+        bar->show();
+        bar->layout()->activate();
+        for (QToolButton* button : bar->findChildren<QToolButton*>()) {
+            if (button->isVisibleTo(bar))
+                layout.buttons[button->objectName()] = QPointF(button->geometry().center()) + QPointF(0, top);
+        }
+    };
+    measure(ui->widgetMainTool, layout.mainBarTop);
+    for (bool capture : {true, false}) {
+        probe.setCaptureToolsVisibility(capture);
+        measure(ui->widgetSubTool, layout.subBarTop);
+    }
     return layout;
 }
 

@@ -1,10 +1,15 @@
 #ifndef DPROGRAMPROCESS_H
 #define DPROGRAMPROCESS_H
 
+#include <QDir>
 #include <QElapsedTimer>
+#include <QFile>
+#include <QHash>
 #include <QList>
 #include <QLocalSocket>
 #include <QProcess>
+#include <QRect>
+#include <QRegularExpression>
 #include <QStringList>
 #include <QTest>
 
@@ -40,6 +45,24 @@ inline void endPrograms(QList<QProcess*>& processes)
     processes.clear();
 }
 
+// Starts `program` as for a user whose login records say nothing, so that its
+// main window shows at start, with its settings file written afresh: no
+// update check, automatic file names in `saveFolder`. The caller owns the
+// process.
+inline QProcess* startProgramShown(const QString& program, const QString& saveFolder)
+{
+    const QString folder = qEnvironmentVariable("XDG_CONFIG_HOME") + "/Orvanta";
+    QDir().mkpath(folder);
+    QFile settings(folder + "/Zorvelshot.ini");
+    if (settings.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        settings.write("[General]\nAutoUpdate=false\nAutomaticSaveFolder=" + saveFolder.toUtf8() + "\n");
+    settings.close();
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert("USER", "zorvel-no-such-user");
+    environment.insert("QT_XCB_GL_INTEGRATION", "none");
+    return startProgram(program, {}, environment);
+}
+
 // Waits until the instance serves: its socket answers, which happens once the
 // application object is up. False when the process ended or 10 s went by.
 inline bool waitUntilServing(QProcess* process)
@@ -61,13 +84,46 @@ inline bool waitUntilServing(QProcess* process)
     return false;
 }
 
-// The ids of the process's windows that are on screen.
-inline QStringList visibleWindows(qint64 pid)
+// The ids of the process's windows that are on screen; with a title, only
+// those of that whole title.
+inline QStringList visibleWindows(qint64 pid, const QString& title = QString())
 {
+    QStringList arguments{"search", "--onlyvisible", "--pid", QString::number(pid)};
+    if (!title.isEmpty())
+        arguments << "--all" << "--name" << "^" + QRegularExpression::escape(title) + "$";
     QProcess search;
-    search.start("xdotool", {"search", "--onlyvisible", "--pid", QString::number(pid)});
+    search.start("xdotool", arguments);
     search.waitForFinished(5000);
     return QString::fromLatin1(search.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts);
+}
+
+// The process's window of this title once it is on screen; an empty text when
+// none came within `limitMs` or the process ended.
+inline QString waitForVisibleWindow(const QProcess& process, const QString& title, int limitMs = 20000)
+{
+    QStringList found;
+    QElapsedTimer clock;
+    clock.start();
+    while (found.isEmpty() && clock.elapsed() < limitMs && process.state() == QProcess::Running) {
+        found = visibleWindows(process.processId(), title);
+        if (found.isEmpty())
+            QTest::qWait(50);
+    }
+    return found.value(0);
+}
+
+// A window's place and size on the display, its frame left out (read with
+// xwininfo: xdotool's geometry of a window that a window manager reparented
+// can be a few pixels off).
+inline QRect windowRect(const QString& window)
+{
+    QProcess info;
+    info.start("xwininfo", {"-id", window});
+    info.waitForFinished(5000);
+    QHash<QString, int> values;
+    for (const QString& line : QString::fromLatin1(info.readAllStandardOutput()).split('\n'))
+        values[line.section(':', 0, 0).trimmed()] = line.section(':', 1).trimmed().toInt();
+    return QRect(values["Absolute upper-left X"], values["Absolute upper-left Y"], values["Width"], values["Height"]);
 }
 
 #endif // DPROGRAMPROCESS_H

@@ -1,10 +1,12 @@
 // The text item: its text state, fonts, layout and the in-place editor.
 #include <QContextMenuEvent>
+#include <QDialog>
 #include <QGraphicsProxyWidget>
 #include <QGraphicsSceneMouseEvent>
 #include <QMenu>
 #include <QSignalSpy>
 #include <QTextDocument>
+#include <QVBoxLayout>
 #include <QtTest>
 
 #include "DGraphicsItemText.h"
@@ -57,6 +59,7 @@ private slots:
     void typingAndCommitting();
     void typingGrowsButNeverShrinks();
     void focusOutEndsEditing();
+    void escapeEndsEditingAndGoesNoFurther();
     void contextMenuKeepsEditing();
     void editorFrame();
     void deleteWhileEditing();
@@ -391,6 +394,36 @@ void tst_DGraphicsItemText::focusOutEndsEditing()
     QCoreApplication::sendEvent(item->editor(), &out);
     QVERIFY(!item->isEditing());
     QCOMPARE(item->plainText(), QString("left"));
+}
+
+// Escape ends the typing, the text kept, and is taken there: the dialog
+// around the canvas, which closes on Escape, does not see it. The next
+// Escape, with nothing being edited, reaches the dialog.
+void tst_DGraphicsItemText::escapeEndsEditingAndGoesNoFurther()
+{
+    QDialog dialog;
+    auto* canvas = new DCanvas(&dialog);
+    (new QVBoxLayout(&dialog))->addWidget(canvas);
+    dialog.resize(600, 400);
+    dialog.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+    QSignalSpy rejected(&dialog, &QDialog::rejected);
+    DGraphicsItemText* item = new DGraphicsItemText;
+    item->setBoundary(QRectF(50, 50, 0, 0));
+    canvas->scene()->addPersistenItem(item, false);
+    item->startEditing();
+    QTRY_VERIFY(item->editor()->hasFocus());
+    QWidget* viewport = canvas->view()->viewport();
+    QTest::keyClicks(viewport, "Kept");
+    QTest::keyClick(viewport, Qt::Key_Escape);
+    QVERIFY(!item->isEditing());
+    QCOMPARE(item->plainText(), QString("Kept"));
+    QVERIFY(dialog.isVisible());
+    QCOMPARE(rejected.count(), 0);
+
+    QTest::keyClick(viewport, Qt::Key_Escape);
+    QCOMPARE(rejected.count(), 1);
+    QVERIFY(!dialog.isVisible());
 }
 
 void tst_DGraphicsItemText::contextMenuKeepsEditing()

@@ -60,6 +60,7 @@ private slots:
     void secondPromptReplacesTheFirstSilently();
     void lateRemovalLeavesTheNextPromptAlone();
     void lineDrag();
+    void newItemIsTheOnlySelection();
     void polylineClicksAndRightClick();
     void polylineDoubleClick();
     void polylineKeypadEnter();
@@ -354,6 +355,27 @@ void tst_DCreatePrompt::lineDrag()
     QVERIFY(line && line->isPersistent());
     QCOMPARE(line->startPoint(), QVector3D(100, 100, 0));
     QCOMPARE(line->endPoint(), QVector3D(130, 140, 0));
+}
+
+// What the user does next to the new item (an edit, Delete) must not land on
+// the items that were selected before it was drawn.
+void tst_DCreatePrompt::newItemIsTheOnlySelection()
+{
+    DSceneFixture fixture;
+    DGraphicsScene* scene = fixture.scene();
+    auto* earlier = new DGraphicsItemRectangle;
+    earlier->setBoundary(QRectF(300, 300, 100, 80));
+    scene->addPersistenItem(earlier, true);
+    QVERIFY(earlier->isSelected());
+    auto* prompt = new DCreatePromptLine;
+    prompt->start(fixture.canvas.data());
+    fixture.press(QPointF(100, 100));
+    fixture.move(QPointF(200, 150), Qt::LeftButton);
+    fixture.release(QPointF(200, 150));
+    const QList<DGraphicsItem*> selected = scene->activeLayer()->selectedItems();
+    QCOMPARE(selected.size(), 1);
+    QCOMPARE(selected.first(), static_cast<DGraphicsItem*>(prompt->sample()));
+    QVERIFY(!earlier->isSelected());
 }
 
 void tst_DCreatePrompt::polylineClicksAndRightClick()

@@ -265,6 +265,9 @@ void tst_DGraphicsScene::hiddenLayer()
     scene.activeLayer()->hide();
     QVERIFY(!scene.activeLayer()->isVisible());
     QVERIFY(!item->isSelected());
+    // Not there for the pointer either: a press on the item leaves it alone.
+    sendPress(scene, QPointF(30, 30));
+    QVERIFY(!item->isSelected());
     QCOMPARE(renderScene(scene, QRectF(0, 0, 100, 100), QSize(100, 100)).pixel(40, 40), qRgb(255, 255, 255));
     // Still part of the content, in its place.
     QImage content;
@@ -275,6 +278,8 @@ void tst_DGraphicsScene::hiddenLayer()
 
     scene.activeLayer()->show();
     QCOMPARE(renderScene(scene, QRectF(0, 0, 100, 100), QSize(100, 100)).pixel(40, 40), qRgb(255, 0, 0));
+    sendPress(scene, QPointF(30, 30));
+    QVERIFY(item->isSelected());
 }
 
 void tst_DGraphicsScene::changeNotificationsAreQueued()

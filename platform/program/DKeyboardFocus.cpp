@@ -1,0 +1,19 @@
+#include "DKeyboardFocus.h"
+
+namespace {
+
+class DNullKeyboardFocus : public DKeyboardFocus
+{
+public:
+    void giveTo(quintptr) override {}
+};
+
+} // namespace
+
+DKeyboardFocus::~DKeyboardFocus() = default;
+
+DKeyboardFocus& DKeyboardFocus::nullService()
+{
+    static DNullKeyboardFocus none;
+    return none;
+}
