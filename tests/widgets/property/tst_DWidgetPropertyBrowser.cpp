@@ -870,6 +870,18 @@ void tst_DWidgetPropertyBrowser::boolCellTogglesWithOneClickOrSpace()
     QVERIFY(!b->isFill());
     QCOMPARE(host.probe.checkState("Fill"), int(Qt::Unchecked));
 
+    // Only the left button toggles it: the others leave every item as it is,
+    // on the closed cell and on the open check box alike.
+    for (int round = 0; round < 2; ++round) {
+        for (Qt::MouseButton other : {Qt::RightButton, Qt::MiddleButton}) {
+            host.probe.clickValue("Fill", across, other);
+            QVERIFY(!a->isFill());
+            QVERIFY(!b->isFill());
+        }
+        QVERIFY(host.probe.openEditor("Rotation"));
+    }
+    QCOMPARE(host.probe.checkState("Fill"), int(Qt::Unchecked));
+
     // Space toggles it too, first from the tree, then in the open editor.
     QVERIFY(host.probe.openEditor("Rotation"));
     QVERIFY(host.probe.press(Qt::Key_Escape));
