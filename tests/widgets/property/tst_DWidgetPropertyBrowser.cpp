@@ -251,6 +251,8 @@ private slots:
     void numberOutOfRangeWritesNothing_data();
     void numberOutOfRangeWritesNothing();
     void widestStrokeIsShownAsItIs();
+    void textIsEditedWhole_data();
+    void textIsEditedWhole();
     void subRowsGoWithTheirRow();
 
     // expansion
@@ -653,6 +655,32 @@ void tst_DWidgetPropertyBrowser::widestStrokeIsShownAsItIs()
     QCOMPARE(host.probe.value("Stroke Width"), QString::number(INT_MAX));
     QVERIFY(host.type("Stroke Width", "3"));
     QCOMPARE(item->strokeWidth(), 3u);
+}
+
+void tst_DWidgetPropertyBrowser::textIsEditedWhole_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::newRow("longer than a line editor holds by default") << QString(33000, 'a') + "end";
+    QTest::newRow("several lines") << QStringLiteral("one\ntwo\nthree");
+}
+
+void tst_DWidgetPropertyBrowser::textIsEditedWhole()
+{
+    QFETCH(QString, text);
+    Host host;
+    DGraphicsItemText* item = host.text(QRectF(0, 0, 80, 30), text, true);
+    QLineEdit* editor = qobject_cast<QLineEdit*>(host.probe.openEditor("Text"));
+    QVERIFY(editor);
+    // Lengths first: a long text makes an unreadable message.
+    QCOMPARE(editor->text().size(), text.size());
+    QVERIFY(editor->text() == text);
+    // The first character deleted: the rest of the text stays as it was.
+    QTRY_VERIFY(editor->hasFocus());
+    QVERIFY(host.probe.press(Qt::Key_Home));
+    QVERIFY(host.probe.press(Qt::Key_Delete));
+    QVERIFY(host.probe.press(Qt::Key_Return));
+    QCOMPARE(item->plainText().size(), text.size() - 1);
+    QVERIFY(item->plainText() == text.mid(1));
 }
 
 void tst_DWidgetPropertyBrowser::subRowsGoWithTheirRow()
