@@ -263,6 +263,8 @@ private slots:
     void escapeDiscardsTheEditEnterAndLeavingCommitIt();
     void keysOpenTheCurrentRowsEditorFromEitherColumn_data();
     void keysOpenTheCurrentRowsEditorFromEitherColumn();
+    void tabMovesFromEachEditorToTheNextRows_data();
+    void tabMovesFromEachEditorToTheNextRows();
     void boolCellTogglesWithOneClickOrSpace_data();
     void boolCellTogglesWithOneClickOrSpace();
     void colourRowHasASwatchAndComponentSubRows_data();
@@ -870,6 +872,41 @@ void tst_DWidgetPropertyBrowser::keysOpenTheCurrentRowsEditorFromEitherColumn()
     QVERIFY(qobject_cast<QAbstractSpinBox*>(host.probe.openEditorWidget()));
     QVERIFY(host.probe.press(Qt::Key_Escape));
     QCOMPARE(item->strokeWidth(), 7u);
+}
+
+void tst_DWidgetPropertyBrowser::tabMovesFromEachEditorToTheNextRows_data()
+{
+    QTest::addColumn<QString>("row");
+    QTest::addColumn<int>("key");
+    QTest::addColumn<QString>("next");
+    QTest::newRow("spin box, Tab") << "Rotation" << int(Qt::Key_Tab) << "Stroke Color";
+    QTest::newRow("position, Tab") << "Position" << int(Qt::Key_Tab) << "Rotation";
+    QTest::newRow("colour, Tab") << "Stroke Color" << int(Qt::Key_Tab) << "Stroke Width";
+    QTest::newRow("colour, Backtab") << "Stroke Color" << int(Qt::Key_Backtab) << "Rotation";
+    QTest::newRow("font, Tab") << "Font" << int(Qt::Key_Tab) << "Text Color";
+    QTest::newRow("font, Backtab") << "Font" << int(Qt::Key_Backtab) << "Height";
+}
+
+void tst_DWidgetPropertyBrowser::tabMovesFromEachEditorToTheNextRows()
+{
+    QFETCH(QString, row);
+    QFETCH(int, key);
+    QFETCH(QString, next);
+    Host host;
+    host.text(QRectF(0, 0, 80, 30), "abc", true);
+    QTreeWidget* tree = host.probe.tree();
+    QWidget* editor = host.probe.openEditor(row);
+    QVERIFY(editor);
+    QTRY_VERIFY(editor->isAncestorOf(QApplication::focusWidget()) || editor->hasFocus());
+
+    // The keyboard stays in the panel: the next row's editor opens, whatever
+    // the editor is made of, and this one closes.
+    QVERIFY(host.probe.press(key));
+    QTRY_VERIFY(!editor->isVisible());
+    QCOMPARE(tree->currentItem(), host.probe.row(next));
+    QWidget* nextEditor = host.probe.openEditorWidget();
+    QVERIFY(nextEditor);
+    QVERIFY(nextEditor->isAncestorOf(QApplication::focusWidget()) || nextEditor->hasFocus());
 }
 
 void tst_DWidgetPropertyBrowser::boolCellTogglesWithOneClickOrSpace_data()
