@@ -20,6 +20,12 @@ QWidget* DPropertyBrowserDelegate::createEditor(QWidget* parent, const QStyleOpt
     if (editor) {
         m_openEditors.removeAll(nullptr);
         m_openEditors.append(editor);
+        // The view hands this delegate the editor's events alone; a part
+        // that has the focus (a cell's button) takes keys before the editor
+        // sees them, so the parts are heard too.
+        const QList<QWidget*> parts = editor->findChildren<QWidget*>();
+        for (QWidget* part : parts)
+            part->installEventFilter(const_cast<DPropertyBrowserDelegate*>(this));
     }
     return editor;
 }
@@ -57,12 +63,34 @@ void DPropertyBrowserDelegate::closeOpenEditors()
 
 bool DPropertyBrowserDelegate::eventFilter(QObject* object, QEvent* event)
 {
-    QWidget* editor = qobject_cast<QWidget*>(object);
-    if (editor && event->type() == QEvent::KeyPress && static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape) {
-        discard(editor);
-        return true;
+    // Closed editors and their parts, which go later, are left alone.
+    QWidget* editor = editorOf(object);
+    if (!editor)
+        return false;
+    if (event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Escape) {
+            discard(editor);
+            return true;
+        }
+        // A part that has the focus (a cell's button) would pass Tab and
+        // Backtab along the window's focus chain, out of the view and with
+        // the editor left open; they move on from the editor as a whole.
+        if (object != editor && (key == Qt::Key_Tab || key == Qt::Key_Backtab))
+            return QStyledItemDelegate::eventFilter(editor, event);
     }
-    return QStyledItemDelegate::eventFilter(object, event);
+    // Everything else a part handles itself, or passes up to its editor.
+    return object == editor && QStyledItemDelegate::eventFilter(object, event);
+}
+
+QWidget* DPropertyBrowserDelegate::editorOf(QObject* object) const
+{
+    QWidget* widget = qobject_cast<QWidget*>(object);
+    for (const QPointer<QWidget>& editor : qAsConst(m_openEditors)) {
+        if (editor && widget && (editor == widget || editor->isAncestorOf(widget)))
+            return editor;
+    }
+    return nullptr;
 }
 
 void DPropertyBrowserDelegate::discard(QWidget* editor)

@@ -9,7 +9,9 @@
 // The item delegate of the tree browser. Its editors come from the browser
 // (through the editor maker it is given) and write through their property's
 // manager themselves, so nothing is copied between editor and model. Enter
-// and leaving an editor commit what it holds; Escape closes it and drops it.
+// and leaving an editor commit what it holds; Escape closes it and drops it;
+// Tab and Backtab move to the next or previous row's editor, from any part of
+// an editor made of several widgets.
 class DPropertyBrowserDelegate : public QStyledItemDelegate
 {
     Q_OBJECT
@@ -39,6 +41,8 @@ private:
     // Closes the editor without a word from it: an editor commits when it
     // loses the focus or is hidden, which closing does to it.
     void discard(QWidget* editor);
+    // The open editor that the object is or is a part of; null for none.
+    QWidget* editorOf(QObject* object) const;
 
     EditorMaker m_makeEditor;
     mutable QList<QPointer<QWidget>> m_openEditors;

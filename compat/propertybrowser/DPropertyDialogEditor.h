@@ -16,10 +16,8 @@ class DPropertyDialogEditor : public QWidget
 public:
     explicit DPropertyDialogEditor(QWidget* parent = nullptr);
 
-    QVariant value() const { return m_value; }
     // Shows the value with its text and picture; emits nothing.
     void setValue(const QVariant& value, const QString& text, const QIcon& icon);
-    QToolButton* chooseButton() const { return m_button; }
 
 signals:
     // The user chose a value in the dialog.

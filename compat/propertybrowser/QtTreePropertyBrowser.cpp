@@ -127,7 +127,7 @@ bool QtTreePropertyBrowser::eventFilter(QObject* watched, QEvent* event)
         if (event->type() == QEvent::MouseButtonPress)
             m_pressedButton.clear();
         else if (event->type() == QEvent::MouseButtonRelease)
-            onViewportReleased(static_cast<QMouseEvent*>(event)->pos());
+            onViewportReleased(static_cast<QMouseEvent*>(event));
         else if (event->type() == QEvent::Resize)
             placeDivider();
     }
@@ -152,11 +152,13 @@ bool QtTreePropertyBrowser::onTreeKey(int key, Qt::KeyboardModifiers modifiers)
     return editor != nullptr;
 }
 
-void QtTreePropertyBrowser::onViewportReleased(const QPoint& at)
+void QtTreePropertyBrowser::onViewportReleased(const QMouseEvent* release)
 {
     QPointer<QAbstractButton> button = m_pressedButton;
     m_pressedButton.clear();
-    if (button && button->isVisible() && button->geometry().contains(at))
+    // As on the button itself, only the left button clicks it.
+    if (release->button() == Qt::LeftButton && button && button->isVisible() &&
+        button->geometry().contains(release->pos()))
         button->click();
 }
 

@@ -8,6 +8,7 @@
 class QAbstractButton;
 class DPropertyBrowserDelegate;
 class QModelIndex;
+class QMouseEvent;
 class QTreeWidget;
 class QTreeWidgetItem;
 
@@ -15,8 +16,8 @@ class QTreeWidgetItem;
 // (it stays in the middle until then). Pressing an enabled row whose manager
 // has a factory opens that factory's editor in the value cell, as F2 and
 // Enter do for the current row from either column; an editor that is itself
-// a button (a bool's check box) is pressed by the click that opened it, and
-// by Space. Rows start collapsed and report the user's expanding and
+// a button (a bool's check box) is pressed by the left click that opened it,
+// and by Space. Rows start collapsed and report the user's expanding and
 // collapsing.
 class QtTreePropertyBrowser : public QtAbstractPropertyBrowser
 {
@@ -49,7 +50,7 @@ private:
     // Opens the row's editor in its value cell; the editor, or null.
     QWidget* openEditor(QtBrowserItem* item);
     bool onTreeKey(int key, Qt::KeyboardModifiers modifiers);
-    void onViewportReleased(const QPoint& at);
+    void onViewportReleased(const QMouseEvent* release);
     void placeDivider();
 
     QTreeWidget* m_tree;

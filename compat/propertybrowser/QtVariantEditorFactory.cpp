@@ -109,6 +109,9 @@ QWidget* QtVariantEditorFactory::makeEditor(int type, const QtVariantPropertyMan
     }
     case QVariant::String: {
         QLineEdit* edit = new QLineEdit(parent);
+        // A line editor holds 32767 characters unless told otherwise; a longer
+        // text would be cut by the first edit.
+        edit->setMaxLength(INT_MAX);
         connect(edit, &QLineEdit::editingFinished, this, [this, edit] {
             if (!edit->isModified())
                 return;

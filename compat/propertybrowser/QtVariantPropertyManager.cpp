@@ -94,7 +94,9 @@ QString colourText(const QColor& colour)
 QString fontText(const QFont& font)
 {
     const QLocale locale = DPropertyLocale::numbers();
-    const QString size = font.pointSizeF() > 0 ? QStringLiteral("%1 pt").arg(locale.toString(font.pointSizeF()))
+    // In full: a plain number shows six digits at most.
+    const QString points = locale.toString(font.pointSizeF(), 'f', QLocale::FloatingPointShortest);
+    const QString size = font.pointSizeF() > 0 ? QStringLiteral("%1 pt").arg(points)
                                                : QStringLiteral("%1 px").arg(locale.toString(font.pixelSize()));
     return QStringLiteral("%1, %2").arg(font.family(), size);
 }

@@ -113,6 +113,15 @@ void tst_propertybrowser::valueShowsInTreeAndIsSignalledOnce_data()
     QTest::newRow("colour") << int(QVariant::Color) << QVariant(QColor(255, 0, 0)) << "#ff0000";
     QTest::newRow("translucent colour") << int(QVariant::Color) << QVariant(QColor(255, 0, 0, 128)) << "#80ff0000";
     QTest::newRow("font") << int(QVariant::Font) << QVariant(QFont("Serif", 14)) << "Serif, 14 pt";
+    // A size reads in full, however large or fine it is.
+    QTest::newRow("font, large size") << int(QVariant::Font) << QVariant(QFont("Serif", 12345678))
+                                      << "Serif, 12345678 pt";
+    QFont fine("Serif");
+    fine.setPointSizeF(10.25);
+    QTest::newRow("font, fractional size") << int(QVariant::Font) << QVariant(fine) << "Serif, 10.25 pt";
+    QFont pixels("Serif");
+    pixels.setPixelSize(20);
+    QTest::newRow("font in pixels") << int(QVariant::Font) << QVariant(pixels) << "Serif, 20 px";
 }
 
 void tst_propertybrowser::valueShowsInTreeAndIsSignalledOnce()

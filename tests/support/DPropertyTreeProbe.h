@@ -96,9 +96,9 @@ public:
                      rowRect.height());
     }
 
-    // Clicks the row's value cell at `across` (a fraction of its width) and
-    // returns the editor that opened there, or null.
-    QWidget* clickValue(const QString& path, qreal across) const
+    // Clicks the row's value cell at `across` (a fraction of its width) with
+    // the button and returns the editor that opened there, or null.
+    QWidget* clickValue(const QString& path, qreal across, Qt::MouseButton button = Qt::LeftButton) const
     {
         // Editors that are closing finish first; then the click lands on
         // whatever is shown at that point, an open editor included.
@@ -110,7 +110,7 @@ public:
         QWidget* target = m_tree->viewport()->childAt(at);
         if (!target)
             target = m_tree->viewport();
-        QTest::mouseClick(target, Qt::LeftButton, Qt::NoModifier, target->mapFrom(m_tree->viewport(), at));
+        QTest::mouseClick(target, button, Qt::NoModifier, target->mapFrom(m_tree->viewport(), at));
         return openEditorWidget();
     }
 

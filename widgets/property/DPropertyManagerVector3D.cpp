@@ -17,6 +17,13 @@ bool isFinite(const QVector3D& v)
     return std::isfinite(v.x()) && std::isfinite(v.y()) && std::isfinite(v.z());
 }
 
+// What stands between x and y in the text of a vector: where a comma is the
+// decimal point, a comma between the numbers would run them together.
+QString componentSeparator(const QLocale& locale)
+{
+    return locale.decimalPoint() == QLatin1Char(',') ? QStringLiteral("; ") : QStringLiteral(", ");
+}
+
 } // namespace
 
 DPropertyManagerVector3D::DPropertyManagerVector3D(QtVariantPropertyManager* subPropertyManager, QObject* parent)
@@ -66,13 +73,6 @@ QString DPropertyManagerVector3D::valueToText(const QVector3D& value)
     return QStringLiteral("(%1%2%3)")
         .arg(locale.toString(double(value.x()), 'f', 2), componentSeparator(locale),
              locale.toString(double(value.y()), 'f', 2));
-}
-
-QString DPropertyManagerVector3D::componentSeparator(const QLocale& locale)
-{
-    // Where a comma is the decimal point, a comma between the numbers would
-    // run them together.
-    return locale.decimalPoint() == QLatin1Char(',') ? QStringLiteral("; ") : QStringLiteral(", ");
 }
 
 void DPropertyManagerVector3D::setValue(QtProperty* property, const QVector3D& value)

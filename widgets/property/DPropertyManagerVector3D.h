@@ -1,7 +1,6 @@
 #ifndef DPROPERTYMANAGERVECTOR3D_H
 #define DPROPERTYMANAGERVECTOR3D_H
 
-#include <QLocale>
 #include <QMap>
 #include <QPointer>
 #include <QVector3D>
@@ -29,8 +28,6 @@ public:
     // The row's vector; zero for a row of another manager.
     QVector3D value(const QtProperty* property) const;
     static QString valueToText(const QVector3D& value);
-    // What stands between x and y in the text of a vector.
-    static QString componentSeparator(const QLocale& locale);
     // Whether a number is finite and within a float's range, so that it can
     // stand as a component without turning into an infinity.
     static bool fitsFloat(double value);

@@ -251,6 +251,8 @@ private slots:
     void numberOutOfRangeWritesNothing_data();
     void numberOutOfRangeWritesNothing();
     void widestStrokeIsShownAsItIs();
+    void textIsEditedWhole_data();
+    void textIsEditedWhole();
     void subRowsGoWithTheirRow();
 
     // expansion
@@ -261,6 +263,8 @@ private slots:
     void escapeDiscardsTheEditEnterAndLeavingCommitIt();
     void keysOpenTheCurrentRowsEditorFromEitherColumn_data();
     void keysOpenTheCurrentRowsEditorFromEitherColumn();
+    void tabMovesFromEachEditorToTheNextRows_data();
+    void tabMovesFromEachEditorToTheNextRows();
     void boolCellTogglesWithOneClickOrSpace_data();
     void boolCellTogglesWithOneClickOrSpace();
     void colourRowHasASwatchAndComponentSubRows_data();
@@ -655,6 +659,32 @@ void tst_DWidgetPropertyBrowser::widestStrokeIsShownAsItIs()
     QCOMPARE(item->strokeWidth(), 3u);
 }
 
+void tst_DWidgetPropertyBrowser::textIsEditedWhole_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::newRow("longer than a line editor holds by default") << QString(33000, 'a') + "end";
+    QTest::newRow("several lines") << QStringLiteral("one\ntwo\nthree");
+}
+
+void tst_DWidgetPropertyBrowser::textIsEditedWhole()
+{
+    QFETCH(QString, text);
+    Host host;
+    DGraphicsItemText* item = host.text(QRectF(0, 0, 80, 30), text, true);
+    QLineEdit* editor = qobject_cast<QLineEdit*>(host.probe.openEditor("Text"));
+    QVERIFY(editor);
+    // Lengths first: a long text makes an unreadable message.
+    QCOMPARE(editor->text().size(), text.size());
+    QVERIFY(editor->text() == text);
+    // The first character deleted: the rest of the text stays as it was.
+    QTRY_VERIFY(editor->hasFocus());
+    QVERIFY(host.probe.press(Qt::Key_Home));
+    QVERIFY(host.probe.press(Qt::Key_Delete));
+    QVERIFY(host.probe.press(Qt::Key_Return));
+    QCOMPARE(item->plainText().size(), text.size() - 1);
+    QVERIFY(item->plainText() == text.mid(1));
+}
+
 void tst_DWidgetPropertyBrowser::subRowsGoWithTheirRow()
 {
     QtVariantPropertyManager components;
@@ -844,6 +874,41 @@ void tst_DWidgetPropertyBrowser::keysOpenTheCurrentRowsEditorFromEitherColumn()
     QCOMPARE(item->strokeWidth(), 7u);
 }
 
+void tst_DWidgetPropertyBrowser::tabMovesFromEachEditorToTheNextRows_data()
+{
+    QTest::addColumn<QString>("row");
+    QTest::addColumn<int>("key");
+    QTest::addColumn<QString>("next");
+    QTest::newRow("spin box, Tab") << "Rotation" << int(Qt::Key_Tab) << "Stroke Color";
+    QTest::newRow("position, Tab") << "Position" << int(Qt::Key_Tab) << "Rotation";
+    QTest::newRow("colour, Tab") << "Stroke Color" << int(Qt::Key_Tab) << "Stroke Width";
+    QTest::newRow("colour, Backtab") << "Stroke Color" << int(Qt::Key_Backtab) << "Rotation";
+    QTest::newRow("font, Tab") << "Font" << int(Qt::Key_Tab) << "Text Color";
+    QTest::newRow("font, Backtab") << "Font" << int(Qt::Key_Backtab) << "Height";
+}
+
+void tst_DWidgetPropertyBrowser::tabMovesFromEachEditorToTheNextRows()
+{
+    QFETCH(QString, row);
+    QFETCH(int, key);
+    QFETCH(QString, next);
+    Host host;
+    host.text(QRectF(0, 0, 80, 30), "abc", true);
+    QTreeWidget* tree = host.probe.tree();
+    QWidget* editor = host.probe.openEditor(row);
+    QVERIFY(editor);
+    QTRY_VERIFY(editor->isAncestorOf(QApplication::focusWidget()) || editor->hasFocus());
+
+    // The keyboard stays in the panel: the next row's editor opens, whatever
+    // the editor is made of, and this one closes.
+    QVERIFY(host.probe.press(key));
+    QTRY_VERIFY(!editor->isVisible());
+    QCOMPARE(tree->currentItem(), host.probe.row(next));
+    QWidget* nextEditor = host.probe.openEditorWidget();
+    QVERIFY(nextEditor);
+    QVERIFY(nextEditor->isAncestorOf(QApplication::focusWidget()) || nextEditor->hasFocus());
+}
+
 void tst_DWidgetPropertyBrowser::boolCellTogglesWithOneClickOrSpace_data()
 {
     QTest::addColumn<qreal>("across");
@@ -868,6 +933,18 @@ void tst_DWidgetPropertyBrowser::boolCellTogglesWithOneClickOrSpace()
     host.probe.clickValue("Fill", across);
     QVERIFY(!a->isFill());
     QVERIFY(!b->isFill());
+    QCOMPARE(host.probe.checkState("Fill"), int(Qt::Unchecked));
+
+    // Only the left button toggles it: the others leave every item as it is,
+    // on the closed cell and on the open check box alike.
+    for (int round = 0; round < 2; ++round) {
+        for (Qt::MouseButton other : {Qt::RightButton, Qt::MiddleButton}) {
+            host.probe.clickValue("Fill", across, other);
+            QVERIFY(!a->isFill());
+            QVERIFY(!b->isFill());
+        }
+        QVERIFY(host.probe.openEditor("Rotation"));
+    }
     QCOMPARE(host.probe.checkState("Fill"), int(Qt::Unchecked));
 
     // Space toggles it too, first from the tree, then in the open editor.
