@@ -71,9 +71,15 @@ if [ \${#nested[@]} -gt 0 ]; then
     for i in \$(seq 100); do [ -s "$home/nested-display" ] && break; sleep 0.1; done
     export DISPLAY=":\$(cat "$home/nested-display")"
 fi
-if [ $wm = 1 ]; then
-    openbox >/dev/null 2>&1 & pids+=(\$!)
-    for i in \$(seq 300); do xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q window && break; sleep 0.1; done
+# Starts openbox and waits until it manages windows; false when it did not
+# come up (its output is in openbox.log).
+start_wm() {
+    openbox >>"$home/openbox.log" 2>&1 & wm_pid=\$!
+    for i in \$(seq 300); do
+        kill -0 \$wm_pid 2>/dev/null || return 1
+        xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q window && break
+        sleep 0.1
+    done
     # openbox announces itself before it has finished starting, and a window
     # mapped in between is never managed (it stays unmapped): wait until a probe
     # window is managed, mapping a new one when a request was lost; then until
@@ -86,6 +92,22 @@ if [ $wm = 1 ]; then
         [ "\$managed" != 0 ] && break
     done
     for i in \$(seq 50); do xprop -root _NET_CLIENT_LIST 2>/dev/null | grep -q 0x || break; sleep 0.1; done
+    kill -0 \$wm_pid 2>/dev/null && xprop -root _NET_SUPPORTED 2>/dev/null | grep -q _NET_ACTIVE_WINDOW
+}
+if [ $wm = 1 ]; then
+    # A test that ran without its window manager fails for reasons that have
+    # nothing to do with it: start it again, and say so when it never comes up.
+    wm_up=0
+    for attempt in 1 2 3; do
+        if start_wm; then wm_up=1; break; fi
+        echo "run-test: openbox did not come up (attempt \$attempt)" >&2
+        kill \$wm_pid 2>/dev/null; wait \$wm_pid 2>/dev/null
+    done
+    if [ \$wm_up = 0 ]; then
+        cat "$home/openbox.log" >&2
+        exit 1
+    fi
+    pids+=(\$wm_pid)
 fi
 if [ $tray = 1 ]; then
     trayer --edge top --align right --widthtype pixel --width 120 --height 24 >/dev/null 2>&1 & pids+=(\$!)
@@ -95,6 +117,10 @@ if [ $tray = 1 ]; then
 fi
 "\$@"
 rc=\$?
+if [ $wm = 1 ] && ! kill -0 \$wm_pid 2>/dev/null; then
+    echo "run-test: openbox ended while the test ran" >&2
+    cat "$home/openbox.log" >&2
+fi
 for p in "\${pids[@]}"; do kill "\$p" 2>/dev/null; done
 exit \$rc
 INNER
