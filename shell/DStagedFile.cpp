@@ -19,6 +19,23 @@ QByteArray nativeName(const QString& name)
     return name.contains(QChar(0)) ? QByteArray() : QFile::encodeName(name);
 }
 
+// What a file system answers for what it does not offer: flags to rename
+// (EINVAL), hard links (EPERM, EOPNOTSUPP), or the call as such (ENOSYS).
+bool isUnsupported(int error)
+{
+    return error == EINVAL || error == EPERM || error == EOPNOTSUPP || error == ENOSYS;
+}
+
+// Whether `name` in `folder` is the entry of the open file `file`. While a file
+// is open its inode number stays its own: no file made since can have it.
+bool namesFile(int folder, const QByteArray& name, int file)
+{
+    struct stat opened;
+    struct stat entry;
+    return ::fstat(file, &opened) == 0 && ::fstatat(folder, name.constData(), &entry, AT_SYMLINK_NOFOLLOW) == 0
+        && entry.st_dev == opened.st_dev && entry.st_ino == opened.st_ino;
+}
+
 int openFolder(const QString& folder, const QString& subFolder)
 {
     const int parent = ::open(nativeName(folder).constData(), O_PATH | O_DIRECTORY | O_CLOEXEC);
@@ -94,19 +111,53 @@ bool DStagedFile::write(const std::function<bool(QIODevice*)>& write)
     return written;
 }
 
-int DStagedFile::placeWithoutReplacing(const QByteArray& name)
+DStagedFile::Placement DStagedFile::placementAfter(int error)
+{
+    return error == EEXIST ? Placement::Taken : Placement::Failed;
+}
+
+DStagedFile::Placement DStagedFile::placeWithoutReplacing(const QByteArray& name)
 {
     if (::renameat2(m_folder, m_temporary.constData(), m_folder, name.constData(), RENAME_NOREPLACE) == 0) {
         m_temporary.clear();
-        return 0;
+        return Placement::Placed;
     }
-    if (errno != EINVAL && errno != ENOSYS)
-        return errno;
+    if (!isUnsupported(errno))
+        return placementAfter(errno);
     // A file system that cannot refuse in a rename (NFS) can in a hard link.
-    if (::linkat(m_folder, m_temporary.constData(), m_folder, name.constData(), 0) != 0)
-        return errno;
-    removeTemporary();
-    return 0;
+    if (::linkat(m_folder, m_temporary.constData(), m_folder, name.constData(), 0) == 0) {
+        removeTemporary();
+        return Placement::Placed;
+    }
+    if (!isUnsupported(errno))
+        return placementAfter(errno);
+    // Neither (many FUSE file systems): what every file system can refuse is
+    // to create a file where any entry is.
+    return placeOverReservedName(name);
+}
+
+// Holds `name` with an empty file of our own, created only where no entry of
+// any kind is, and renames the written file over it: a rename replaces the
+// entry itself, never what a link leads to. Until then the name shows an
+// empty file (also after a crash in between), never a part of the image.
+DStagedFile::Placement DStagedFile::placeOverReservedName(const QByteArray& name)
+{
+    const int placeholder =
+        ::openat(m_folder, name.constData(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
+    if (placeholder < 0)
+        return placementAfter(errno);
+    const bool renamed = ::renameat(m_folder, m_temporary.constData(), m_folder, name.constData()) == 0;
+    if (renamed) {
+        m_temporary.clear();
+    } else if (namesFile(m_folder, name, placeholder)) {
+        // Only the placeholder goes, not what someone else may have put in
+        // its place meanwhile (it is held open to be told from that).
+        ::unlinkat(m_folder, name.constData(), 0);
+    }
+    ::close(placeholder);
+    // The name was ours: a failure is no sign that it is taken, and the next
+    // name would fail alike.
+    return renamed ? Placement::Placed : Placement::Failed;
 }
 
 QString DStagedFile::placeUnderFreeName(const std::function<QString(qint64)>& name)
@@ -115,11 +166,13 @@ QString DStagedFile::placeUnderFreeName(const std::function<QString(qint64)>& na
         return QString();
     for (qint64 n = 0;; ++n) {
         const QString candidate = name(n);
-        const int error = placeWithoutReplacing(nativeName(candidate));
-        if (error == 0)
+        switch (placeWithoutReplacing(nativeName(candidate))) {
+        case Placement::Placed:
             return candidate;
-        // Taken, also by someone who came first since the last look: the next one.
-        if (error != EEXIST) {
+        case Placement::Taken:
+            // Taken, also by someone who came first since the last look: the next one.
+            continue;
+        case Placement::Failed:
             removeTemporary();
             return QString();
         }

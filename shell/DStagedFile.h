@@ -38,10 +38,14 @@ private:
     DStagedFile(const DStagedFile&) = delete;
     DStagedFile& operator=(const DStagedFile&) = delete;
 
+    enum class Placement { Placed, Taken, Failed };
+
     void createTemporary();
     void removeTemporary();
-    // 0 once the file has `name`, else the reason it has not (EEXIST: taken).
-    int placeWithoutReplacing(const QByteArray& name);
+    // Where a name could not be given: taken when an entry holds it (EEXIST).
+    static Placement placementAfter(int error);
+    Placement placeWithoutReplacing(const QByteArray& name);
+    Placement placeOverReservedName(const QByteArray& name);
     bool isWritten() const { return m_file < 0 && !m_temporary.isEmpty(); }
 
     int m_folder = -1;

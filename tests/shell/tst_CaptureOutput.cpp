@@ -18,6 +18,7 @@
 #include <unistd.h>
 
 #include "DConfigCapture.h"
+#include "DFileSystemWithoutLinks.h"
 #include "DModalDriver.h"
 #include "DNoiseImage.h"
 #include "DProduct.h"
@@ -90,6 +91,14 @@ private:
     }
 
 private slots:
+    // Run once more as tst_CaptureOutputWithoutLinks, where every capture is
+    // saved the way a file system without rename flags and hard links allows.
+    void initTestCase()
+    {
+        if (runsWithoutLinks())
+            QVERIFY2(linksAreRefused(), "preload_without_links is not in effect");
+    }
+
     void init()
     {
         settings()->clear();
