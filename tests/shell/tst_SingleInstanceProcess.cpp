@@ -2,6 +2,8 @@
 // the first and leaves; what a dead first instance leaves behind is no obstacle.
 #include "DFeedServer.h"
 #include "DLocalInstancePeer.h"
+#include "DProcessMemory.h"
+#include "DUpdateChecker.h"
 #include "DScript.h"
 #include "DScriptWatchdog.h"
 #include "DProgramProcess.h"
@@ -85,6 +87,8 @@ private slots:
     void hostileUpdateFeedAtStart_data();
     void hostileUpdateFeedAtStart();
     void silentUpdateFeedDoesNotHoldTheExit();
+    void endlessUpdateFeedAtStart_data();
+    void endlessUpdateFeedAtStart();
 
 private:
     QProcess* start(const QStringList& arguments, const QProcessEnvironment& environment = {});
@@ -505,6 +509,45 @@ void tst_SingleInstanceProcess::silentUpdateFeedDoesNotHoldTheExit()
     QCOMPARE(windows.count(), 1);
     QVERIFY(closeWindowUntilEnded(first, windows.first().toUInt()));
     QCOMPARE(first->exitCode(), 0);
+}
+
+// An answer that never ends, from whoever sits on the network path: the
+// program drops it within its bounds, holds no more memory for it, offers
+// nothing and answers a second start.
+void tst_SingleInstanceProcess::endlessUpdateFeedAtStart_data()
+{
+    QTest::addColumn<QByteArray>("head");
+    QTest::addColumn<QByteArray>("filler");
+    const QByteArray letters(4096, 'a');
+    const QByteArray ok = "HTTP/1.1 200 OK\r\n";
+    QTest::newRow("endless status line") << QByteArray("HTTP/1.1 200 ") << letters;
+    QTest::newRow("endless header line") << ok + "X-Pad: " << letters;
+    QTest::newRow("endless header lines") << ok << QByteArray("X-Pad: a\r\n").repeated(400);
+    QTest::newRow("endless chunk-size line") << ok + "Transfer-Encoding: chunked\r\n\r\n" << QByteArray(4096, '1');
+}
+
+void tst_SingleInstanceProcess::endlessUpdateFeedAtStart()
+{
+    QFETCH(QByteArray, head);
+    QFETCH(QByteArray, filler);
+    DFeedServer feed;
+    QVERIFY(feed.isListening());
+    // Held until the program is up, so that what it holds then is the measure.
+    feed.setSilent(true);
+    feed.serveEndless(head, filler, 512 * 1024 * 1024);
+    writeSetting("", true);
+    QProcess* first = startAskingFeed(feed);
+    QVERIFY(first);
+    const qint64 before = processMemoryBytes(first->processId(), "VmHWM");
+    QVERIFY(before > 0);
+    feed.setSilent(false);
+    QTRY_VERIFY2_WITH_TIMEOUT(feed.closedConnections == 1, qPrintable(QString::number(feed.sentBytes)),
+                              DUpdateChecker::TimeLimitMs + 15000);
+    const qint64 growth = processMemoryBytes(first->processId(), "VmHWM") - before;
+    QVERIFY2(growth < 100 * 1024 * 1024, qPrintable(QString::number(growth)));
+    QVERIFY(secondStartBringsForward(first));
+    QTest::qWait(500);
+    QCOMPARE(visibleWindows(first->processId()).count(), 1);
 }
 
 QTEST_GUILESS_MAIN(tst_SingleInstanceProcess)
