@@ -20,7 +20,9 @@
 #include <QProcess>
 #include <QtTest>
 
+#include <pwd.h>
 #include <signal.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -89,6 +91,10 @@ private slots:
     void silentUpdateFeedDoesNotHoldTheExit();
     void endlessUpdateFeedAtStart_data();
     void endlessUpdateFeedAtStart();
+    void startWithoutRuntimeFolder_data();
+    void startWithoutRuntimeFolder();
+    void blockedNamesAtStart_data();
+    void blockedNamesAtStart();
 
 private:
     QProcess* start(const QStringList& arguments, const QProcessEnvironment& environment = {});
@@ -548,6 +554,173 @@ void tst_SingleInstanceProcess::endlessUpdateFeedAtStart()
     QVERIFY(secondStartBringsForward(first));
     QTest::qWait(500);
     QCOMPARE(visibleWindows(first->processId()).count(), 1);
+}
+
+namespace {
+
+// For as long as it lives, this process and the programs it starts have no
+// XDG_RUNTIME_DIR, and a fresh temporary folder of their own.
+class WithoutRuntimeFolder
+{
+public:
+    WithoutRuntimeFolder()
+        : m_runtime(qgetenv("XDG_RUNTIME_DIR"))
+        , m_tmp(qgetenv("TMPDIR"))
+    {
+        qunsetenv("XDG_RUNTIME_DIR");
+        qputenv("TMPDIR", QFile::encodeName(m_temporary.path()));
+    }
+    ~WithoutRuntimeFolder()
+    {
+        qputenv("XDG_RUNTIME_DIR", m_runtime);
+        if (m_tmp.isNull())
+            qunsetenv("TMPDIR");
+        else
+            qputenv("TMPDIR", m_tmp);
+    }
+    QString temporaryPath() const { return m_temporary.path(); }
+    QString privatePath() const
+    {
+        return m_temporary.path() + "/runtime-" + QString::fromLocal8Bit(getpwuid(geteuid())->pw_name);
+    }
+
+private:
+    QByteArray m_runtime;
+    QByteArray m_tmp;
+    QTemporaryDir m_temporary;
+};
+
+// A lock as a crashed instance on a host of another name left it, a minute old.
+bool plantLock(const QString& path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return false;
+    file.write("4242\nZorvelshot\nelsewhere\n");
+    return file.flush()
+           && file.setFileTime(QDateTime::currentDateTime().addSecs(-60), QFileDevice::FileModificationTime);
+}
+
+const char* const RefusedFolder = "Single instance: no folder of this user's own";
+
+// Waits until the process has said `text` on its error output; its count then.
+int waitForSaying(QProcess* process, const QByteArray& text, QByteArray& said)
+{
+    QElapsedTimer clock;
+    clock.start();
+    while (!said.contains(text) && clock.elapsed() < 20000 && process->state() == QProcess::Running) {
+        process->waitForReadyRead(100);
+        said += process->readAllStandardError();
+    }
+    // Anything more it says right after.
+    QTest::qWait(500);
+    said += process->readAllStandardError();
+    return said.count(text);
+}
+
+} // namespace
+
+// Without XDG_RUNTIME_DIR the lock and the socket live in a private folder of
+// the user in the shared temporary folder: what another user plants there, or
+// a leftover lock naming another host, never keeps the program from starting.
+void tst_SingleInstanceProcess::startWithoutRuntimeFolder_data()
+{
+    QTest::addColumn<QString>("planted");
+    QTest::addColumn<bool>("reachable");
+    QTest::newRow("nothing there") << "" << true;
+    QTest::newRow("a leftover lock naming another host") << "lock" << true;
+    QTest::newRow("the folder open to all, a lock in it") << "open folder" << false;
+    QTest::newRow("the folder made by another user, a lock beside it") << "foreign folder" << false;
+}
+
+void tst_SingleInstanceProcess::startWithoutRuntimeFolder()
+{
+    QFETCH(QString, planted);
+    QFETCH(bool, reachable);
+    WithoutRuntimeFolder environment;
+    const QString folder = environment.privatePath();
+    const QString lockName = "/Zorvelshot-" + QString::number(getuid()) + ".lock";
+    const QByteArray native = QFile::encodeName(folder);
+    if (planted == "lock") {
+        QCOMPARE(::mkdir(native.constData(), 0700), 0);
+        QVERIFY(plantLock(folder + lockName));
+    } else if (planted == "open folder") {
+        QCOMPARE(::mkdir(native.constData(), 0700), 0);
+        QCOMPARE(::chmod(native.constData(), 0777), 0);
+        QVERIFY(plantLock(folder + lockName));
+    } else if (planted == "foreign folder") {
+        if (geteuid() != 0)
+            QSKIP("only root can make a folder of another user");
+        QCOMPARE(::mkdir(native.constData(), 0700), 0);
+        QCOMPARE(::chown(native.constData(), 65534, 65534), 0);
+        // Where a start that gave up on the folder would look next.
+        QVERIFY(plantLock(environment.temporaryPath() + lockName));
+    }
+
+    if (reachable) {
+        QProcess* first = start({"/autorun"});
+        // Made by the program, private, before the test's own look creates nothing.
+        QTRY_VERIFY_WITH_TIMEOUT(QFileInfo(folder).isDir(), 10000);
+        struct stat info;
+        QCOMPARE(::lstat(native.constData(), &info), 0);
+        QCOMPARE(info.st_mode & 0777, mode_t(0700));
+        QCOMPARE(info.st_uid, geteuid());
+        QVERIFY(waitUntilServing(first));
+        QVERIFY(secondStartBringsForward(first));
+        return;
+    }
+    // Every start runs, and says once why a later one cannot find it.
+    QProcess* first = startProgram(m_program, {"/autorun"}, {}, QProcess::SeparateChannels);
+    m_started.append(first);
+    QByteArray said;
+    QCOMPARE(waitForSaying(first, RefusedFolder, said), 1);
+    QCOMPARE(first->state(), QProcess::Running);
+    QProcess* second = startProgram(m_program, {"/autorun"}, {}, QProcess::SeparateChannels);
+    m_started.append(second);
+    QByteArray saidToo;
+    QCOMPARE(waitForSaying(second, RefusedFolder, saidToo), 1);
+    QCOMPARE(second->state(), QProcess::Running);
+    QCOMPARE(first->state(), QProcess::Running);
+}
+
+// Something at every fallback name: every start runs, no start removes the
+// running instance's socket, and the user hears once why.
+void tst_SingleInstanceProcess::blockedNamesAtStart_data()
+{
+    QTest::addColumn<bool>("locks");
+    QTest::newRow("folders at all four lock names") << true;
+    QTest::newRow("folders at all four socket names") << false;
+}
+
+void tst_SingleInstanceProcess::blockedNamesAtStart()
+{
+    QFETCH(bool, locks);
+    for (int index = 0; index < DLocalInstancePeer::NameCount; ++index) {
+        const QString path = locks ? DLocalInstancePeer::lockPath("Zorvelshot", index)
+                                   : DLocalInstancePeer::serverPath("Zorvelshot", index);
+        QVERIFY(QDir().mkpath(path + "/inside"));
+    }
+    const QByteArray warning = locks ? "none of the lock names" : "none of the socket names";
+    QProcess* first = startProgram(m_program, {"/autorun"}, {}, QProcess::SeparateChannels);
+    m_started.append(first);
+    QByteArray said;
+    QCOMPARE(waitForSaying(first, warning, said), 1);
+    QCOMPARE(first->state(), QProcess::Running);
+    if (locks) {
+        // Still reached by its socket, which the second start leaves alone.
+        QVERIFY(waitUntilServing(first));
+        QVERIFY(secondStartBringsForward(first));
+        QVERIFY(secondStartBringsForward(first));
+        return;
+    }
+    // Nobody can reach the first: the second runs beside it rather than wait
+    // for it in vain.
+    QProcess* second = startProgram(m_program, {"/autorun"}, {}, QProcess::SeparateChannels);
+    m_started.append(second);
+    QByteArray saidToo;
+    QCOMPARE(waitForSaying(second, warning, saidToo), 1);
+    QCOMPARE(second->state(), QProcess::Running);
+    QCOMPARE(first->state(), QProcess::Running);
 }
 
 QTEST_GUILESS_MAIN(tst_SingleInstanceProcess)
