@@ -501,6 +501,14 @@ void DFullScreenSelector::addMainTool(QToolButton* button, bool dependent)
 {
     if (!button)
         return;
+    // A script may hand over any button it reaches: one of another window
+    // (the main window's, or a dialog's) would leave a hole there and go with
+    // the overlay.
+    if (button->parentWidget() && button->window() != this) {
+        qWarning("addMainTool: %s \"%s\" belongs to another window and stays there.",
+                 button->metaObject()->className(), qPrintable(button->objectName()));
+        return;
+    }
     // A button of the bar itself moves: taken out first, so that it too lands
     // before toolButtonCancel.
     ui->horizontalLayout->removeWidget(button);

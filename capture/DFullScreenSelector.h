@@ -56,6 +56,7 @@ public:
     // window tree's root, else the primary screen.
     void setCaptureScreen(QScreen* screen) { m_pCaptureScreen = screen; }
 
+    // Takes a button of no window, or of the overlay itself; another window's stays there.
     Q_INVOKABLE void addMainTool(QToolButton* button, bool dependent = false);
     Q_INVOKABLE void prepareImage(QString name);
 

@@ -14,6 +14,8 @@
 #include <QScreen>
 #include <QSettings>
 #include <QTemporaryDir>
+#include <QHBoxLayout>
+#include <QPointer>
 #include <QToolButton>
 
 #include "DModalDriver.h"
@@ -412,6 +414,50 @@ private slots:
         QVERIFY(!dependent->isEnabled());
         QVERIFY(independent->isEnabled());
         QCOMPARE(overlay.selectionTools(), QList<QToolButton*>({driver.ui()->toolButtonDelete, dependent}));
+    }
+
+    // Only a button of no window, or of the overlay itself, joins the bar: a
+    // button of another window (the main window's Region button, say) stays
+    // where it is, and lives on when the overlay goes.
+    void addMainToolTakesNoButtonOfAnotherWindow()
+    {
+        QWidget mainWindow;
+        mainWindow.setObjectName("elsewhere");
+        QHBoxLayout* row = new QHBoxLayout(&mainWindow);
+        auto* region = new QToolButton(&mainWindow);
+        region->setObjectName("toolButtonModeRegion");
+        row->addWidget(region);
+        DSingleton<DScript>::instance()->addObjectToScript(&mainWindow);
+        QDir scripts(DScript::path());
+        QVERIFY(scripts.mkpath("."));
+        QFile script(scripts.filePath("overlay.js"));
+        QVERIFY(script.open(QIODevice::WriteOnly));
+        script.write("editor.addMainTool(elsewhere.toolButtonModeRegion, true);\n");
+        script.close();
+        QPointer<QToolButton> watched(region);
+        {
+            QTest::ignoreMessage(QtWarningMsg, "addMainTool: QToolButton \"toolButtonModeRegion\" belongs to "
+                                               "another window and stays there.");
+            DFullScreenSelector overlay;
+            script.remove();
+            DOverlayDriver driver(overlay);
+            QCOMPARE(region->parentWidget(), &mainWindow);
+            QCOMPARE(row->indexOf(region), 0);
+            QCOMPARE(driver.ui()->horizontalLayout->count(), 7);
+            QVERIFY(!overlay.selectionTools().contains(region));
+            QVERIFY(region->isEnabled());
+
+            // Nor does a button of a dialog that the overlay opened.
+            QDialog dialog(&overlay);
+            auto* inDialog = new QToolButton(&dialog);
+            inDialog->setObjectName("inDialog");
+            QTest::ignoreMessage(QtWarningMsg,
+                                 "addMainTool: QToolButton \"inDialog\" belongs to another window and stays there.");
+            overlay.addMainTool(inDialog);
+            QCOMPARE(inDialog->parentWidget(), &dialog);
+            QCOMPARE(driver.ui()->horizontalLayout->count(), 7);
+        }
+        QVERIFY(watched);
     }
 
     void deleteTakesTheSelectedPieces()
