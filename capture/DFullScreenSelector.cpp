@@ -219,9 +219,10 @@ void DFullScreenSelector::changeEvent(QEvent* e)
 
 QPropertyAnimation* DFullScreenSelector::slide(QWidget* bar, const QPointF& target, QEasingCurve::Type easing)
 {
-    // Owned by the overlay as well, so that one still running when the overlay
-    // closes goes with it.
-    auto* animation = new QPropertyAnimation(bar, "pos", this);
+    // Made without a parent: it deletes itself when it stops, which it does as
+    // well when the bar goes before it ends; as a child of the overlay it
+    // would be the program's to scripts, which may not delete those.
+    auto* animation = new QPropertyAnimation(bar, "pos");
     animation->setDuration(SlideDuration);
     animation->setStartValue(bar->pos());
     animation->setEndValue(target.toPoint());

@@ -8,6 +8,7 @@
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <QWidget>
 #include <QtTest>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -70,7 +71,10 @@ private slots:
 
     void scriptCannotDeleteWhatItIsShown_data();
     void scriptCannotDeleteWhatItIsShown();
-    void childMadeLaterIsDeletedAsAsked();
+    void childMadeLaterIsTheProgramsToo_data();
+    void childMadeLaterIsTheProgramsToo();
+    void programDeletesWhatItMadeLater_data();
+    void programDeletesWhatItMadeLater();
     void endlessScriptIsStoppedWhileTheEventLoopRuns_data();
     void endlessScriptIsStoppedWhileTheEventLoopRuns();
     void scriptWithinTheTimeLimitRunsToItsEnd();
@@ -376,19 +380,103 @@ void tst_DScript::scriptCannotDeleteWhatItIsShown()
     delete guarded;
 }
 
-void tst_DScript::childMadeLaterIsDeletedAsAsked()
+// What comes into being after the object was shown (a panel's animation, a
+// dialog's parts, a child moved in from elsewhere) is the program's as much:
+// a script's deletion of it is refused, at once or from a function a signal
+// calls later.
+void tst_DScript::childMadeLaterIsTheProgramsToo_data()
 {
-    // What comes into being after the object was shown (a menu that deletes
-    // itself when it closes) is deleted as asked, by whoever asks.
+    QTest::addColumn<QByteArray>("text");
+    QTest::addColumn<bool>("later");
+    QTest::newRow("at once") << QByteArray("shown.later.deleteLater(); shown.later.inner.deleteLater();\n"
+                                           "shown.moved.deleteLater(); shown.moved.movedChild.deleteLater();\n")
+                             << false;
+    QTest::newRow("from a function a signal calls")
+        << QByteArray("shown.poked.connect(function () {\n"
+                      "    var all = shown.findChildren();\n"
+                      "    for (var i = 0; i < all.length; ++i)\n"
+                      "        all[i].deleteLater();\n"
+                      "});\n")
+        << true;
+}
+
+void tst_DScript::childMadeLaterIsTheProgramsToo()
+{
+    QFETCH(QByteArray, text);
+    QFETCH(bool, later);
+    // The engine is there, and the object is shown to it at once.
+    script()->engine();
     DScriptProbe shown(1);
     shown.setObjectName("shown");
     script()->addObjectToScript(&shown);
-    auto* later = new QObject(&shown);
-    later->setObjectName("later");
-    QPointer<QObject> watched = later;
-    script()->runScript(writeScript("later.js", "shown.later.deleteLater();\n"), false);
+    if (later)
+        script()->runScript(writeScript("later.js", text), false);
+    // Made after the object was shown: a child, its child, and a child
+    // that came from elsewhere with one of its own.
+    auto* child = new QObject(&shown);
+    child->setObjectName("later");
+    auto* inner = new QObject(child);
+    inner->setObjectName("inner");
+    QObject elsewhere;
+    auto* moved = new QObject(&elsewhere);
+    moved->setObjectName("moved");
+    auto* movedChild = new QObject(moved);
+    movedChild->setObjectName("movedChild");
+    moved->setParent(&shown);
+    const QList<QPointer<QObject>> watched{child, inner, moved, movedChild};
+
+    s_warnings.clear();
+    s_previousHandler = qInstallMessageHandler(collectWarnings);
+    if (later)
+        shown.poke();
+    else
+        script()->runScript(writeScript("later.js", text), false);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    QVERIFY(!watched);
+    qInstallMessageHandler(s_previousHandler);
+    for (const QPointer<QObject>& object : watched)
+        QVERIFY2(object, "deleted by a script");
+    for (const char* name : {"later", "inner", "moved", "movedChild"})
+        QVERIFY2(s_warnings.contains(QStringLiteral("Refused to delete QObject \"%1\": it belongs to the program, "
+                                                    "not to a script.").arg(name)),
+                 qPrintable(s_warnings.join('|')));
+}
+
+// The program's own deferred deletions go ahead: of an object that left the
+// shown tree, and of a window made later that deletes itself when closed (a
+// context menu), whoever closes it.
+void tst_DScript::programDeletesWhatItMadeLater_data()
+{
+    QTest::addColumn<QByteArray>("text");
+    QTest::newRow("the program closes the menu") << QByteArray();
+    QTest::newRow("a script closes the menu") << QByteArray("window.menu.close();\n");
+}
+
+void tst_DScript::programDeletesWhatItMadeLater()
+{
+    QFETCH(QByteArray, text);
+    QWidget window;
+    window.setObjectName("window");
+    script()->addObjectToScript(&window);
+    auto* menu = new QWidget(&window, Qt::Popup);
+    menu->setObjectName("menu");
+    menu->setAttribute(Qt::WA_DeleteOnClose);
+    menu->show();
+    auto* leaving = new QObject(&window);
+    QPointer<QObject> watchedMenu(menu);
+    QPointer<QObject> watchedLeaving(leaving);
+    if (text.isEmpty())
+        menu->close();
+    else
+        script()->runScript(writeScript("close.js", text), false);
+    leaving->setParent(nullptr);
+    leaving->deleteLater();
+    s_warnings.clear();
+    s_previousHandler = qInstallMessageHandler(collectWarnings);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    qInstallMessageHandler(s_previousHandler);
+    QVERIFY(!watchedMenu);
+    QVERIFY(!watchedLeaving);
+    QCOMPARE(s_warnings, QStringList());
 }
 
 void tst_DScript::endlessScriptIsStoppedWhileTheEventLoopRuns_data()

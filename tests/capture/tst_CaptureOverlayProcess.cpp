@@ -367,6 +367,49 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(!visibleWindows(m_programProcess->processId()).isEmpty(), 10000);
         QCOMPARE(m_programProcess->state(), QProcess::Running);
     }
+
+    // An overlay script that tries to take the main window's Region button
+    // and deletes everything it finds whenever the overlay's own signals fire:
+    // the capture, the drawing and the save work, the overlay closes without
+    // harm (the sanitizers watch the program), and the main window still has
+    // its Region button for the next capture.
+    void overlayScriptDeletingAllItFindsLeavesTheProgramWhole()
+    {
+        QTemporaryDir install;
+        QVERIFY(install.isValid() && QDir(install.path()).mkpath("scripts"));
+        const QString copy = install.filePath("Zorvelshot");
+        QVERIFY(QFile::copy(m_program, copy));
+        QFile script(install.filePath("scripts/overlay.js"));
+        QVERIFY(script.open(QIODevice::WriteOnly));
+        script.write("editor.addMainTool(mgui.toolButtonModeRegion);\n"
+                     "function deleteAll() {\n"
+                     "    var all = editor.findChildren();\n"
+                     "    for (var i = 0; i < all.length; ++i)\n"
+                     "        all[i].deleteLater();\n"
+                     "}\n"
+                     "editor.widgetMainTool.toolButtonDraw.toggled.connect(deleteAll);\n"
+                     "editor.widgetMainTool.toolButtonSave.pressed.connect(deleteAll);\n"
+                     "editor.canvas.selectionChanged.connect(deleteAll);\n");
+        script.close();
+        const auto restore = qScopeGuard([this, original = m_program] { m_program = original; });
+        m_program = copy;
+        openRegionCapture();
+        captureDrawLineAndSave();
+        QTRY_VERIFY_WITH_TIMEOUT(!visibleWindows(m_programProcess->processId()).isEmpty(), 10000);
+        QCOMPARE(m_programProcess->state(), QProcess::Running);
+
+        // The Region button's key starts the next capture, which Escape ends.
+        const QString window = visibleWindows(m_programProcess->processId()).value(0);
+        QVERIFY2(startCapture(window, "alt+r"), "the main window's Region button is gone");
+        QTRY_VERIFY_WITH_TIMEOUT(xdotoolLines({"getwindowfocus"})
+                                     == xdotoolLines({"search", "--onlyvisible", "--name", "^Zorvel is Capturing$"}),
+                                 10000);
+        QVERIFY(xdotool({"key", "Escape"}));
+        QTRY_VERIFY_WITH_TIMEOUT(xdotoolLines({"search", "--onlyvisible", "--name", "^Zorvel is Capturing$"}).isEmpty(),
+                                 10000);
+        QTRY_VERIFY_WITH_TIMEOUT(!visibleWindows(m_programProcess->processId()).isEmpty(), 10000);
+        QCOMPARE(m_programProcess->state(), QProcess::Running);
+    }
 };
 
 // Plain X rendering: the GL integration's one-time set-up allocates memory that

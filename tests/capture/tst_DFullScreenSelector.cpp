@@ -3,6 +3,8 @@
 // tools, and the output roads with their failures.
 #include <QtTest>
 
+#include <algorithm>
+
 #include <QClipboard>
 #include <QDir>
 #include <QFileDialog>
@@ -875,6 +877,63 @@ private slots:
         overlay.reset();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         QCOMPARE(s_refusedDeletions, QStringList());
+    }
+
+    // A script that deletes all it finds whenever the overlay's own signals
+    // fire: nothing of the overlay goes, whenever it was made (the panels'
+    // fading animations and the balloon come with the first piece), and the
+    // capture works to its end.
+    void scriptDeletingAllItFindsOnTheOverlaysSignals()
+    {
+        QDir scripts(DScript::path());
+        QVERIFY(scripts.mkpath("."));
+        QFile script(scripts.filePath("overlay.js"));
+        QVERIFY(script.open(QIODevice::WriteOnly));
+        script.write("function deleteAll() {\n"
+                     "    var all = editor.findChildren();\n"
+                     "    for (var i = 0; i < all.length; ++i)\n"
+                     "        all[i].deleteLater();\n"
+                     "}\n"
+                     "editor.widgetMainTool.toolButtonDraw.toggled.connect(deleteAll);\n"
+                     "editor.widgetMainTool.toolButtonSave.pressed.connect(deleteAll);\n"
+                     "editor.canvas.selectionChanged.connect(deleteAll);\n");
+        script.close();
+        QScopedPointer<DFullScreenSelector> overlay(new DFullScreenSelector);
+        script.remove();
+        DOverlayDriver driver(*overlay);
+        Ui_DFullScreenSelector* ui = driver.ui();
+        QList<QPointer<QObject>> parts;
+        auto everyPartAlive = [&] {
+            QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+            return std::all_of(parts.cbegin(), parts.cend(), [](const QPointer<QObject>& part) { return part; });
+        };
+        auto takeParts = [&] {
+            parts.clear();
+            for (QObject* part : overlay->findChildren<QObject*>())
+                parts << part;
+        };
+        const int madeAtFirst = overlay->findChildren<QObject*>().count();
+        const int result = DOverlayDriver::runCapture(*overlay, DD::Region, m_shot, screenTree(), [&] {
+            captureRegion(driver, kPiece);
+            QVERIFY(overlay->findChildren<QObject*>().count() > madeAtFirst);
+            takeParts();
+            // A click beside the piece changes the selection.
+            driver.click(QPointF(600, 80));
+            QTRY_VERIFY(!ui->toolButtonDelete->isEnabled());
+            QVERIFY(everyPartAlive());
+            takeParts();
+            showSubToolBar(driver, ui->toolButtonDraw);
+            QVERIFY(everyPartAlive());
+            takeParts();
+            ui->toolButtonSave->click();
+        });
+        QCOMPARE(result, 1);
+        QVERIFY(everyPartAlive());
+        const QStringList files = QDir(m_dir.path()).entryList({"Snap-*.png"}, QDir::Files);
+        QCOMPARE(files.count(), 1);
+        verifyPiece(QImageReader(m_dir.filePath(files.first())).read(), kPiece);
+        // Gone the usual way, with all of its parts (the sanitizers watch).
+        overlay.reset();
     }
 
     // Every overlay of a process behaves as the first one did.
