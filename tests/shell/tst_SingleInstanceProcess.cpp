@@ -409,6 +409,12 @@ void tst_SingleInstanceProcess::hostileStartupScripts_data()
         << false;
     // Runs for its time limit; meanwhile the program answers.
     QTest::newRow("endless loop") << QByteArray("while (true) {}\n") << true;
+    // Stopped at the memory limit, in one built-in call or in a loop.
+    QTest::newRow("joins 200,000,000 elements") << QByteArray("new Array(200000000).join('ab');\n") << false;
+    QTest::newRow("keeps megabytes without end")
+        << QByteArray("var mb = 'x'; while (mb.length < 1048576) mb += mb;\n"
+                      "var kept = []; while (true) { var t = mb + kept.length; t.charAt(0); kept.push(t); }\n")
+        << false;
 }
 
 void tst_SingleInstanceProcess::hostileStartupScripts()
@@ -423,9 +429,11 @@ void tst_SingleInstanceProcess::hostileStartupScripts()
     // Past the time limit, the program is still the instance that answers.
     if (endless)
         QTest::qWait(DScriptWatchdog::TimeLimitMs);
-    // The endless script was stopped: the program idles again.
-    if (endless)
-        QVERIFY(waitUntilIdle(first->processId(), DScriptWatchdog::TimeLimitMs + 30000));
+    // The script was stopped: the program idles again, never having held far
+    // more than the script's memory limit above what it holds without one.
+    QVERIFY(waitUntilIdle(first->processId(), DScriptWatchdog::TimeLimitMs + 30000));
+    const qint64 peak = processMemoryBytes(first->processId(), "VmHWM");
+    QVERIFY2(peak < 2 * DScriptWatchdog::MemoryLimitBytes, qPrintable(QString::number(peak)));
     QCOMPARE(first->state(), QProcess::Running);
     QProcess* third = start({});
     QVERIFY(third->waitForFinished(10000));
