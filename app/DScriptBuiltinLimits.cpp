@@ -243,23 +243,27 @@ QScriptValue arrayConcat(QScriptContext* context, QScriptEngine* engine)
     return callBuiltin(context, engine);
 }
 
-// `this` of a String.prototype function as text; invalid when it cannot be
-// (the built-in then gives its own error, or the conversion threw).
-QScriptValue thisText(QScriptContext* context, QScriptEngine* engine)
+// `this` of a String.prototype function as text, in `self`. False when the
+// wrapper has its answer already, in `answer`: the built-in's own, when it is
+// not watched or `this` is undefined or null (its error); nothing, when the
+// conversion threw.
+bool thisAsText(QScriptContext* context, QScriptEngine* engine, QScriptValue& self, QScriptValue& answer)
 {
-    const QScriptValue self = context->thisObject();
-    if (self.isUndefined() || self.isNull())
-        return QScriptValue();
-    return textOf(context, engine, self);
+    const QScriptValue value = context->thisObject();
+    if (unwatched(engine) || value.isUndefined() || value.isNull()) {
+        answer = callBuiltin(context, engine);
+        return false;
+    }
+    self = textOf(context, engine, value);
+    return self.isValid();
 }
 
 QScriptValue stringConcat(QScriptContext* context, QScriptEngine* engine)
 {
-    if (unwatched(engine))
-        return callBuiltin(context, engine);
-    const QScriptValue self = thisText(context, engine);
-    if (!self.isValid())
-        return engine->hasUncaughtException() ? QScriptValue() : callBuiltin(context, engine);
+    QScriptValue self;
+    QScriptValue answer;
+    if (!thisAsText(context, engine, self, answer))
+        return answer;
     QScriptValueList texts;
     qint64 characters = lengthOf(engine, self);
     for (int i = 0; i < context->argumentCount(); ++i) {
@@ -275,11 +279,10 @@ QScriptValue stringConcat(QScriptContext* context, QScriptEngine* engine)
 
 QScriptValue stringReplace(QScriptContext* context, QScriptEngine* engine)
 {
-    if (unwatched(engine))
-        return callBuiltin(context, engine);
-    const QScriptValue self = thisText(context, engine);
-    if (!self.isValid())
-        return engine->hasUncaughtException() ? QScriptValue() : callBuiltin(context, engine);
+    QScriptValue self;
+    QScriptValue answer;
+    if (!thisAsText(context, engine, self, answer))
+        return answer;
     const QScriptValue subject = asObject(engine, self);
     const qint64 subjectLength = lengthOf(engine, self);
     // Converted once here: the built-in may be asked twice.
@@ -316,11 +319,10 @@ QScriptValue stringReplace(QScriptContext* context, QScriptEngine* engine)
 // character and one more.
 QScriptValue elementsPerCharacter(QScriptContext* context, QScriptEngine* engine)
 {
-    if (unwatched(engine))
-        return callBuiltin(context, engine);
-    const QScriptValue self = thisText(context, engine);
-    if (!self.isValid())
-        return engine->hasUncaughtException() ? QScriptValue() : callBuiltin(context, engine);
+    QScriptValue self;
+    QScriptValue answer;
+    if (!thisAsText(context, engine, self, answer))
+        return answer;
     const quint64 elements = quint64(lengthOf(engine, self)) + 1;
     if (!mayGoThrough(engine, elements) || !fits(engine, qint64(elements) * BytesPerElement))
         return QScriptValue();

@@ -16,6 +16,7 @@
 
 #include "DConfig.h"
 #include "DFakeLoginItems.h"
+#include "DProcessMemory.h"
 #include "DScript.h"
 #include "DScriptProbe.h"
 #include "DScriptWatchdog.h"
@@ -774,20 +775,6 @@ void tst_DScript::builtinsAnswerAsBefore()
 
 namespace {
 
-// What this process holds now, or has held at most since the peak was last
-// set back ("VmHWM"), in bytes.
-qint64 residentBytes(const QByteArray& field = "VmRSS")
-{
-    QFile status("/proc/self/status");
-    if (!status.open(QIODevice::ReadOnly))
-        return -1;
-    for (const QByteArray& line : status.readAll().split('\n')) {
-        if (line.startsWith(field + ':'))
-            return line.mid(field.size() + 1).trimmed().split(' ').value(0).toLongLong() * 1024;
-    }
-    return -1;
-}
-
 // Sets the peak back to what the process holds now.
 bool resetPeak()
 {
@@ -844,14 +831,14 @@ void tst_DScript::hungryScriptsAreStopped()
     QFETCH(QByteArray, text);
     QFETCH(QString, reason);
     script()->engine()->collectGarbage();
-    const qint64 before = residentBytes();
+    const qint64 before = processMemoryBytes(QCoreApplication::applicationPid());
     QVERIFY(resetPeak());
     QTest::ignoreMessage(QtWarningMsg, qPrintable(QStringLiteral("Script hungry.js %1 and was stopped.").arg(reason)));
     QElapsedTimer clock;
     clock.start();
     script()->runScript(writeScript("hungry.js", text + "var hungryDone = true;\n"), false);
     const qint64 took = clock.elapsed();
-    const qint64 growth = residentBytes("VmHWM") - before;
+    const qint64 growth = processMemoryBytes(QCoreApplication::applicationPid(), "VmHWM") - before;
     QVERIFY(!script()->engine()->globalObject().property("hungryDone").toBool());
     QVERIFY2(took < DScriptWatchdog::TimeLimitMs, qPrintable(QString::number(took)));
     QVERIFY2(growth < 2 * DScriptWatchdog::MemoryLimitBytes, qPrintable(QString::number(growth)));

@@ -14,6 +14,7 @@
 #include <QScreen>
 #include <QTemporaryDir>
 
+#include "DHostileOverlayScript.h"
 #include "DLocalInstancePeer.h"
 #include "DProgramProcess.h"
 #include "DNoiseImage.h"
@@ -188,6 +189,18 @@ private:
         QCOMPARE(pixelsDiffering(m_noise, away, saved, away.topLeft() - area.topLeft()), 0);
     }
 
+    // A copy of the program in the folder, with this overlay.js in its
+    // scripts folder; the copy's path, or an empty one when it cannot be made.
+    QString installWithOverlayScript(const QTemporaryDir& install, const QByteArray& text)
+    {
+        const QString copy = install.filePath("Zorvelshot");
+        QFile script(install.filePath("scripts/overlay.js"));
+        if (!install.isValid() || !QDir(install.path()).mkpath("scripts") || !QFile::copy(m_program, copy)
+            || !script.open(QIODevice::WriteOnly) || script.write(text) != text.size())
+            return QString();
+        return copy;
+    }
+
     // Starts the program over the noise and a Region capture on it.
     void openRegionCapture(const QString& key = "alt+r")
     {
@@ -345,18 +358,14 @@ private slots:
     void overlayScriptLeavesTheCaptureWorking()
     {
         QTemporaryDir install;
-        QVERIFY(install.isValid() && QDir(install.path()).mkpath("scripts"));
-        const QString copy = install.filePath("Zorvelshot");
-        QVERIFY(QFile::copy(m_program, copy));
-        QFile script(install.filePath("scripts/overlay.js"));
-        QVERIFY(script.open(QIODevice::WriteOnly));
-        script.write("editor.addMainTool(editor.widgetMainTool.toolButtonClipboard, true);\n"
-                     "editor.prepareImage('shot');\n"
-                     "editor.deleteLater();\n"
-                     "editor.canvas.deleteLater();\n"
-                     "editor.widgetMainTool.toolButtonSave.deleteLater();\n"
-                     "while (true) {}\n");
-        script.close();
+        const QString copy = installWithOverlayScript(install,
+                                                      "editor.addMainTool(editor.widgetMainTool.toolButtonClipboard, true);\n"
+                                                      "editor.prepareImage('shot');\n"
+                                                      "editor.deleteLater();\n"
+                                                      "editor.canvas.deleteLater();\n"
+                                                      "editor.widgetMainTool.toolButtonSave.deleteLater();\n"
+                                                      "while (true) {}\n");
+        QVERIFY(!copy.isEmpty());
         // The copy starts the program; the next test gets the original back
         // even if this one fails half way.
         const auto restore = qScopeGuard([this, original = m_program] { m_program = original; });
@@ -376,21 +385,9 @@ private slots:
     void overlayScriptDeletingAllItFindsLeavesTheProgramWhole()
     {
         QTemporaryDir install;
-        QVERIFY(install.isValid() && QDir(install.path()).mkpath("scripts"));
-        const QString copy = install.filePath("Zorvelshot");
-        QVERIFY(QFile::copy(m_program, copy));
-        QFile script(install.filePath("scripts/overlay.js"));
-        QVERIFY(script.open(QIODevice::WriteOnly));
-        script.write("editor.addMainTool(mgui.toolButtonModeRegion);\n"
-                     "function deleteAll() {\n"
-                     "    var all = editor.findChildren();\n"
-                     "    for (var i = 0; i < all.length; ++i)\n"
-                     "        all[i].deleteLater();\n"
-                     "}\n"
-                     "editor.widgetMainTool.toolButtonDraw.toggled.connect(deleteAll);\n"
-                     "editor.widgetMainTool.toolButtonSave.pressed.connect(deleteAll);\n"
-                     "editor.canvas.selectionChanged.connect(deleteAll);\n");
-        script.close();
+        const QString copy = installWithOverlayScript(
+            install, "editor.addMainTool(mgui.toolButtonModeRegion);\n" + deleteAllOnTheOverlaysSignals());
+        QVERIFY(!copy.isEmpty());
         const auto restore = qScopeGuard([this, original = m_program] { m_program = original; });
         m_program = copy;
         openRegionCapture();

@@ -29,6 +29,7 @@
 #include "DGraphicsBackgroundImage.h"
 #include "DGraphicsItemRectangleWindow.h"
 #include "DGraphicsLayer.h"
+#include "DHostileOverlayScript.h"
 #include "DHelpBalloon.h"
 #include "DNoiseImage.h"
 #include "DOverlayDriver.h"
@@ -152,6 +153,16 @@ private:
         QTRY_VERIFY(driver.isIn(driver.ui()->widgetMainTool));
         QTRY_VERIFY(isWhite(driver.scene()));
     }
+
+    // The overlay script that the next overlay runs; removed again by the
+    // caller once that overlay is made.
+    static bool writeOverlayScript(const QByteArray& text)
+    {
+        QFile script(overlayScriptPath());
+        return QDir(DScript::path()).mkpath(".") && script.open(QIODevice::WriteOnly)
+               && script.write(text) == text.size();
+    }
+    static QString overlayScriptPath() { return DScript::path() + "overlay.js"; }
 
     // The overlay in its editing state with one piece: kPiece, selected.
     void openWithPiece(DFullScreenSelector& overlay, DOverlayDriver& driver)
@@ -430,18 +441,13 @@ private slots:
         region->setObjectName("toolButtonModeRegion");
         row->addWidget(region);
         DSingleton<DScript>::instance()->addObjectToScript(&mainWindow);
-        QDir scripts(DScript::path());
-        QVERIFY(scripts.mkpath("."));
-        QFile script(scripts.filePath("overlay.js"));
-        QVERIFY(script.open(QIODevice::WriteOnly));
-        script.write("editor.addMainTool(elsewhere.toolButtonModeRegion, true);\n");
-        script.close();
+        QVERIFY(writeOverlayScript("editor.addMainTool(elsewhere.toolButtonModeRegion, true);\n"));
         QPointer<QToolButton> watched(region);
         {
             QTest::ignoreMessage(QtWarningMsg, "addMainTool: QToolButton \"toolButtonModeRegion\" belongs to "
                                                "another window and stays there.");
             DFullScreenSelector overlay;
-            script.remove();
+            QFile::remove(overlayScriptPath());
             DOverlayDriver driver(overlay);
             QCOMPARE(region->parentWidget(), &mainWindow);
             QCOMPARE(row->indexOf(region), 0);
@@ -773,15 +779,10 @@ private slots:
 
     void scriptSeesTheEditor()
     {
-        QDir scripts(DScript::path());
-        QVERIFY(scripts.mkpath("."));
-        QFile script(scripts.filePath("overlay.js"));
-        QVERIFY(script.open(QIODevice::WriteOnly));
-        script.write("setPreference('editorName', editor.objectName);\n"
-                     "editor.addMainTool(editor.widgetMainTool.toolButtonPrint, true);\n");
-        script.close();
+        QVERIFY(writeOverlayScript("setPreference('editorName', editor.objectName);\n"
+                                   "editor.addMainTool(editor.widgetMainTool.toolButtonPrint, true);\n"));
         DFullScreenSelector overlay;
-        script.remove();
+        QFile::remove(overlayScriptPath());
         DOverlayDriver driver(overlay);
         QCOMPARE(DSingleton<DConfigCapture>::instance()->scriptPreference("editorName").toString(),
                  QString("editor"));
@@ -830,14 +831,9 @@ private slots:
         QFETCH(QString, program);
         QFETCH(QStringList, refused);
         RefusalCollector collector;
-        QDir scripts(DScript::path());
-        QVERIFY(scripts.mkpath("."));
-        QFile script(scripts.filePath("overlay.js"));
-        QVERIFY(script.open(QIODevice::WriteOnly));
-        script.write(program.toUtf8());
-        script.close();
+        QVERIFY(writeOverlayScript(program.toUtf8()));
         QScopedPointer<DFullScreenSelector> overlay(new DFullScreenSelector);
-        script.remove();
+        QFile::remove(overlayScriptPath());
         QPointer<DFullScreenSelector> alive(overlay.data());
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         QVERIFY(alive);
@@ -885,21 +881,9 @@ private slots:
     // capture works to its end.
     void scriptDeletingAllItFindsOnTheOverlaysSignals()
     {
-        QDir scripts(DScript::path());
-        QVERIFY(scripts.mkpath("."));
-        QFile script(scripts.filePath("overlay.js"));
-        QVERIFY(script.open(QIODevice::WriteOnly));
-        script.write("function deleteAll() {\n"
-                     "    var all = editor.findChildren();\n"
-                     "    for (var i = 0; i < all.length; ++i)\n"
-                     "        all[i].deleteLater();\n"
-                     "}\n"
-                     "editor.widgetMainTool.toolButtonDraw.toggled.connect(deleteAll);\n"
-                     "editor.widgetMainTool.toolButtonSave.pressed.connect(deleteAll);\n"
-                     "editor.canvas.selectionChanged.connect(deleteAll);\n");
-        script.close();
+        QVERIFY(writeOverlayScript(deleteAllOnTheOverlaysSignals()));
         QScopedPointer<DFullScreenSelector> overlay(new DFullScreenSelector);
-        script.remove();
+        QFile::remove(overlayScriptPath());
         DOverlayDriver driver(*overlay);
         Ui_DFullScreenSelector* ui = driver.ui();
         QList<QPointer<QObject>> parts;

@@ -1,6 +1,7 @@
 // The single-instance layer: election through the lock, messages over the
 // local socket, recovery from what a crashed instance leaves behind.
 #include "DLocalInstancePeer.h"
+#include "DWithoutRuntimeFolder.h"
 #include "QtSingleApplication.h"
 
 #include <QDateTime>
@@ -16,7 +17,6 @@
 #include <QWidget>
 #include <QtTest>
 
-#include <pwd.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/un.h>
@@ -122,40 +122,6 @@ private:
 };
 QStringList WarningCollector::s_warnings;
 QtMessageHandler WarningCollector::s_previous = nullptr;
-
-// For as long as it lives, the process has no XDG_RUNTIME_DIR, and its
-// temporary folder is a fresh one.
-class WithoutRuntimeFolder
-{
-public:
-    WithoutRuntimeFolder()
-        : m_runtime(qgetenv("XDG_RUNTIME_DIR"))
-        , m_tmp(qgetenv("TMPDIR"))
-    {
-        qunsetenv("XDG_RUNTIME_DIR");
-        qputenv("TMPDIR", QFile::encodeName(m_temporary.path()));
-    }
-    ~WithoutRuntimeFolder()
-    {
-        qputenv("XDG_RUNTIME_DIR", m_runtime);
-        if (m_tmp.isNull())
-            qunsetenv("TMPDIR");
-        else
-            qputenv("TMPDIR", m_tmp);
-    }
-    bool isValid() const { return m_temporary.isValid(); }
-    QString temporaryPath() const { return m_temporary.path(); }
-    // Where the user's private folder is made in that temporary folder.
-    QString privatePath() const
-    {
-        return m_temporary.path() + "/runtime-" + QString::fromLocal8Bit(getpwuid(geteuid())->pw_name);
-    }
-
-private:
-    QByteArray m_runtime;
-    QByteArray m_tmp;
-    QTemporaryDir m_temporary;
-};
 
 } // namespace
 
@@ -590,7 +556,7 @@ void tst_singleapplication::fallbackFolderIsPrivate()
 {
     QFETCH(int, state);
     QFETCH(bool, used);
-    WithoutRuntimeFolder environment;
+    DWithoutRuntimeFolder environment;
     QVERIFY(environment.isValid());
     const QString folder = environment.privatePath();
     const QByteArray native = QFile::encodeName(folder);
@@ -641,7 +607,7 @@ void tst_singleapplication::fallbackFolderIsPrivate()
 // once, and leaves nothing in the shared temporary folder.
 void tst_singleapplication::refusedFolderLeavesAPrimaryThatSaysSo()
 {
-    WithoutRuntimeFolder environment;
+    DWithoutRuntimeFolder environment;
     QVERIFY(environment.isValid());
     QVERIFY(QDir().mkpath(environment.privatePath()));
     QCOMPARE(::chmod(QFile::encodeName(environment.privatePath()).constData(), 0777), 0);

@@ -34,6 +34,11 @@ private slots:
     void chunkedFeedIsRead();
     void redirectIsNotFollowed();
     void feedThroughTheProxyOfTheEnvironment();
+
+private:
+    // The one answer that came gave no offer; the next check, of a sound
+    // feed, gives one.
+    void nothingOfferedThenTheNextCheckWorks(DFeedServer& server, DUpdateChecker& checker, QSignalSpy& finished);
 };
 
 namespace {
@@ -341,6 +346,12 @@ void tst_DUpdateChecker::hostileBodiesOfferNothing()
     QSignalSpy finished(&checker, &DUpdateChecker::checkUpdateFinished);
     QVERIFY(checker.check("Zorvelshot", server.url().toString(), "2.6"));
     QVERIFY(finished.wait(60000));
+    nothingOfferedThenTheNextCheckWorks(server, checker, finished);
+}
+
+void tst_DUpdateChecker::nothingOfferedThenTheNextCheckWorks(DFeedServer& server, DUpdateChecker& checker,
+                                                              QSignalSpy& finished)
+{
     QCOMPARE(finished.count(), 1);
     QCOMPARE(finished.at(0).at(0).toBool(), false);
     QCOMPARE(finished.at(0).at(1).toString(), QString());
@@ -440,19 +451,9 @@ void tst_DUpdateChecker::endlessAnswersOfferNothing()
     QVERIFY2(server.sentBytes < 64 * 1024 * 1024, qPrintable(QString::number(server.sentBytes)));
     if (intervalMs > 0)
         QVERIFY2(clock.elapsed() >= DUpdateChecker::TimeLimitMs - 1000, qPrintable(QString::number(clock.elapsed())));
-    QCOMPARE(finished.count(), 1);
-    QCOMPARE(finished.at(0).at(0).toBool(), false);
-    QCOMPARE(finished.at(0).at(1).toString(), QString());
-    QCOMPARE(finished.at(0).at(2).toString(), QString());
-    QVERIFY(!checker.isPending());
     // The checker has let the connection go.
     QTRY_COMPARE(server.closedConnections, 1);
-
-    server.serve(feed(product("name=\"Zorvelshot\" os=\"Linux\" version=\"2.7\" " + Link)));
-    QVERIFY(checker.check("Zorvelshot", server.url().toString(), "2.6"));
-    QVERIFY(finished.wait(10000));
-    QCOMPARE(finished.count(), 2);
-    QCOMPARE(finished.at(1).at(0).toBool(), true);
+    nothingOfferedThenTheNextCheckWorks(server, checker, finished);
 }
 
 // A feed sent in chunks, as a server that does not know its length sends it.

@@ -2,6 +2,7 @@
 // the first and leaves; what a dead first instance leaves behind is no obstacle.
 #include "DFeedServer.h"
 #include "DLocalInstancePeer.h"
+#include "DWithoutRuntimeFolder.h"
 #include "DProcessMemory.h"
 #include "DUpdateChecker.h"
 #include "DScript.h"
@@ -20,7 +21,6 @@
 #include <QProcess>
 #include <QtTest>
 
-#include <pwd.h>
 #include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -108,6 +108,9 @@ private:
     static bool closeWindowUntilEnded(QProcess* process, quint32 window);
     void writeSetting(const QByteArray& line, bool autoUpdate = false);
     void handedOverOrTookOver(QProcess* second);
+    // Starts an instance, as at login, that says `text` once on its error
+    // output and runs on; null (with what it said) otherwise.
+    QProcess* startRunningSayingOnce(const QByteArray& text);
 
     QString m_program;
     QList<QProcess*> m_started;
@@ -566,38 +569,6 @@ void tst_SingleInstanceProcess::endlessUpdateFeedAtStart()
 
 namespace {
 
-// For as long as it lives, this process and the programs it starts have no
-// XDG_RUNTIME_DIR, and a fresh temporary folder of their own.
-class WithoutRuntimeFolder
-{
-public:
-    WithoutRuntimeFolder()
-        : m_runtime(qgetenv("XDG_RUNTIME_DIR"))
-        , m_tmp(qgetenv("TMPDIR"))
-    {
-        qunsetenv("XDG_RUNTIME_DIR");
-        qputenv("TMPDIR", QFile::encodeName(m_temporary.path()));
-    }
-    ~WithoutRuntimeFolder()
-    {
-        qputenv("XDG_RUNTIME_DIR", m_runtime);
-        if (m_tmp.isNull())
-            qunsetenv("TMPDIR");
-        else
-            qputenv("TMPDIR", m_tmp);
-    }
-    QString temporaryPath() const { return m_temporary.path(); }
-    QString privatePath() const
-    {
-        return m_temporary.path() + "/runtime-" + QString::fromLocal8Bit(getpwuid(geteuid())->pw_name);
-    }
-
-private:
-    QByteArray m_runtime;
-    QByteArray m_tmp;
-    QTemporaryDir m_temporary;
-};
-
 // A lock as a crashed instance on a host of another name left it, a minute old.
 bool plantLock(const QString& path)
 {
@@ -611,9 +582,13 @@ bool plantLock(const QString& path)
 
 const char* const RefusedFolder = "Single instance: no folder of this user's own";
 
-// Waits until the process has said `text` on its error output; its count then.
-int waitForSaying(QProcess* process, const QByteArray& text, QByteArray& said)
+} // namespace
+
+QProcess* tst_SingleInstanceProcess::startRunningSayingOnce(const QByteArray& text)
 {
+    QProcess* process = startProgram(m_program, {"/autorun"}, {}, QProcess::SeparateChannels);
+    m_started.append(process);
+    QByteArray said;
     QElapsedTimer clock;
     clock.start();
     while (!said.contains(text) && clock.elapsed() < 20000 && process->state() == QProcess::Running) {
@@ -623,10 +598,12 @@ int waitForSaying(QProcess* process, const QByteArray& text, QByteArray& said)
     // Anything more it says right after.
     QTest::qWait(500);
     said += process->readAllStandardError();
-    return said.count(text);
+    if (said.count(text) != 1 || process->state() != QProcess::Running) {
+        qWarning("the start said: %s", said.constData());
+        return nullptr;
+    }
+    return process;
 }
-
-} // namespace
 
 // Without XDG_RUNTIME_DIR the lock and the socket live in a private folder of
 // the user in the shared temporary folder: what another user plants there, or
@@ -645,7 +622,7 @@ void tst_SingleInstanceProcess::startWithoutRuntimeFolder()
 {
     QFETCH(QString, planted);
     QFETCH(bool, reachable);
-    WithoutRuntimeFolder environment;
+    DWithoutRuntimeFolder environment;
     const QString folder = environment.privatePath();
     const QString lockName = "/Zorvelshot-" + QString::number(getuid()) + ".lock";
     const QByteArray native = QFile::encodeName(folder);
@@ -678,16 +655,9 @@ void tst_SingleInstanceProcess::startWithoutRuntimeFolder()
         return;
     }
     // Every start runs, and says once why a later one cannot find it.
-    QProcess* first = startProgram(m_program, {"/autorun"}, {}, QProcess::SeparateChannels);
-    m_started.append(first);
-    QByteArray said;
-    QCOMPARE(waitForSaying(first, RefusedFolder, said), 1);
-    QCOMPARE(first->state(), QProcess::Running);
-    QProcess* second = startProgram(m_program, {"/autorun"}, {}, QProcess::SeparateChannels);
-    m_started.append(second);
-    QByteArray saidToo;
-    QCOMPARE(waitForSaying(second, RefusedFolder, saidToo), 1);
-    QCOMPARE(second->state(), QProcess::Running);
+    QProcess* first = startRunningSayingOnce(RefusedFolder);
+    QVERIFY(first);
+    QVERIFY(startRunningSayingOnce(RefusedFolder));
     QCOMPARE(first->state(), QProcess::Running);
 }
 
@@ -709,11 +679,8 @@ void tst_SingleInstanceProcess::blockedNamesAtStart()
         QVERIFY(QDir().mkpath(path + "/inside"));
     }
     const QByteArray warning = locks ? "none of the lock names" : "none of the socket names";
-    QProcess* first = startProgram(m_program, {"/autorun"}, {}, QProcess::SeparateChannels);
-    m_started.append(first);
-    QByteArray said;
-    QCOMPARE(waitForSaying(first, warning, said), 1);
-    QCOMPARE(first->state(), QProcess::Running);
+    QProcess* first = startRunningSayingOnce(warning);
+    QVERIFY(first);
     if (locks) {
         // Still reached by its socket, which the second start leaves alone.
         QVERIFY(waitUntilServing(first));
@@ -723,11 +690,7 @@ void tst_SingleInstanceProcess::blockedNamesAtStart()
     }
     // Nobody can reach the first: the second runs beside it rather than wait
     // for it in vain.
-    QProcess* second = startProgram(m_program, {"/autorun"}, {}, QProcess::SeparateChannels);
-    m_started.append(second);
-    QByteArray saidToo;
-    QCOMPARE(waitForSaying(second, warning, saidToo), 1);
-    QCOMPARE(second->state(), QProcess::Running);
+    QVERIFY(startRunningSayingOnce(warning));
     QCOMPARE(first->state(), QProcess::Running);
 }
 
