@@ -201,6 +201,21 @@ private:
         return copy;
     }
 
+    // Starts the copy of the program (see installWithOverlayScript) over the
+    // noise, captures, draws a line and saves: the program is still there
+    // afterwards, its main window back.
+    void captureDrawAndSaveWith(const QString& copy)
+    {
+        QVERIFY(!copy.isEmpty());
+        // The next test gets the original back even if this one fails half way.
+        const auto restore = qScopeGuard([this, original = m_program] { m_program = original; });
+        m_program = copy;
+        openRegionCapture();
+        captureDrawLineAndSave();
+        QTRY_VERIFY_WITH_TIMEOUT(!visibleWindows(m_programProcess->processId()).isEmpty(), 10000);
+        QCOMPARE(m_programProcess->state(), QProcess::Running);
+    }
+
     // Starts the program over the noise and a Region capture on it.
     void openRegionCapture(const QString& key = "alt+r")
     {
@@ -365,16 +380,7 @@ private slots:
                                                       "editor.canvas.deleteLater();\n"
                                                       "editor.widgetMainTool.toolButtonSave.deleteLater();\n"
                                                       "while (true) {}\n");
-        QVERIFY(!copy.isEmpty());
-        // The copy starts the program; the next test gets the original back
-        // even if this one fails half way.
-        const auto restore = qScopeGuard([this, original = m_program] { m_program = original; });
-        m_program = copy;
-        openRegionCapture();
-        captureDrawLineAndSave();
-        // The program is still there, its main window back.
-        QTRY_VERIFY_WITH_TIMEOUT(!visibleWindows(m_programProcess->processId()).isEmpty(), 10000);
-        QCOMPARE(m_programProcess->state(), QProcess::Running);
+        captureDrawAndSaveWith(copy);
     }
 
     // An overlay script that tries to take the main window's Region button
@@ -387,13 +393,9 @@ private slots:
         QTemporaryDir install;
         const QString copy = installWithOverlayScript(
             install, "editor.addMainTool(mgui.toolButtonModeRegion);\n" + deleteAllOnTheOverlaysSignals());
-        QVERIFY(!copy.isEmpty());
-        const auto restore = qScopeGuard([this, original = m_program] { m_program = original; });
-        m_program = copy;
-        openRegionCapture();
-        captureDrawLineAndSave();
-        QTRY_VERIFY_WITH_TIMEOUT(!visibleWindows(m_programProcess->processId()).isEmpty(), 10000);
-        QCOMPARE(m_programProcess->state(), QProcess::Running);
+        captureDrawAndSaveWith(copy);
+        if (QTest::currentTestFailed())
+            return;
 
         // The Region button's key starts the next capture, which Escape ends.
         const QString window = visibleWindows(m_programProcess->processId()).value(0);
