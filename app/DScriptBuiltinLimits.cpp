@@ -349,6 +349,8 @@ QScriptValue jsonStringify(QScriptContext* context, QScriptEngine* engine)
                        : space.isString() ? qMin(10, space.toString().size()) : 0;
     QScriptValue keep;
     if (replacer.isArray()) {
+        if (!mayGoThrough(engine, lengthOf(engine, replacer)))
+            return QScriptValue();
         keep = engine->newObject();
         for (quint32 i = 0; i < lengthOf(engine, replacer); ++i)
             keep.setProperty(replacer.property(i).toString(), true);
@@ -397,7 +399,7 @@ QScriptValue stopForMemory(QScriptContext*, QScriptEngine* engine)
 QScriptValue charactersLeft(QScriptContext*, QScriptEngine* engine)
 {
     DScriptWatchdog* watchdog = watchdogOf(engine);
-    return watchdog ? double(watchdog->memoryLeft() / BytesPerCharacter) : double(DScriptWatchdog::MemoryLimitBytes);
+    return double((watchdog ? watchdog->memoryLeft() : DScriptWatchdog::MemoryLimitBytes) / BytesPerCharacter);
 }
 
 struct Limited
@@ -450,11 +452,12 @@ QScriptValue objectAt(QScriptEngine* engine, const QString& path)
 
 void DScriptBuiltinLimits::install(QScriptEngine* engine)
 {
+    const QScriptValue global = engine->globalObject();
     QScriptValue helpers = engine->evaluate(QString::fromLatin1(HelperSource))
-                               .call(QScriptValue(), QScriptValueList{engine->globalObject().property(QStringLiteral("String")),
-                                                      engine->globalObject().property(QStringLiteral("Array")),
-                                                      engine->newFunction(stopForMemory),
-                                                      engine->newFunction(charactersLeft)});
+                               .call(QScriptValue(), QScriptValueList{global.property(QStringLiteral("String")),
+                                                                      global.property(QStringLiteral("Array")),
+                                                                      engine->newFunction(stopForMemory),
+                                                                      engine->newFunction(charactersLeft)});
     helpers.setProperty(QStringLiteral("join"), objectAt(engine, "Array.prototype").property(QStringLiteral("join")));
     for (const Limited& limited : LimitedBuiltins) {
         QScriptValue holder = objectAt(engine, QLatin1String(limited.holder));
@@ -462,7 +465,8 @@ void DScriptBuiltinLimits::install(QScriptEngine* engine)
         QScriptValue data = engine->newObject();
         data.setProperty(QStringLiteral("builtin"), builtin);
         data.setProperty(QStringLiteral("helpers"), helpers);
-        QScriptValue wrapper = engine->newFunction(limited.function, builtin.property(QStringLiteral("length")).toInt32());
+        QScriptValue wrapper =
+            engine->newFunction(limited.function, builtin.property(QStringLiteral("length")).toInt32());
         wrapper.setData(data);
         // As the built-ins are: not listed in for-in.
         holder.setProperty(QLatin1String(limited.name), wrapper, QScriptValue::SkipInEnumeration);

@@ -104,7 +104,7 @@ void DScriptWatchdog::positionChange(qint64, int, int)
         stopForTime();
     else if (!m_current.stopped && memoryLeft() < 0)
         stopForMemory();
-    if (now - m_lastEventsMs >= ProcessEventsIntervalMs) {
+    if (now - m_lastEventsMs >= ProcessEventsIntervalMs && QCoreApplication::instance()) {
         m_lastEventsMs = now;
         QCoreApplication::processEvents();
     }

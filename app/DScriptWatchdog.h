@@ -15,12 +15,11 @@ class QScriptEngine;
 // script code is stopped with a warning once it has run longer than
 // TimeLimitMs, or once the program holds MemoryLimitBytes more than when it
 // began (both looked at between statements, every few milliseconds, where
-// events are let through as well). That holds
-// for a script file's run and for a script function that a signal calls later
-// alike. Built-in functions that run to their end without a statement in
-// between ask first (see DScriptBuiltinLimits): whether their result fits in
-// the memory left, and whether they may go through their elements
-// (MaxElements at most).
+// events are let through as well). That holds for a script file's run and for
+// a script function that a signal calls later alike. Built-in functions that
+// run to their end without a statement in between ask first (see
+// DScriptBuiltinLimits): whether their result fits in the memory left, and
+// whether they may go through their elements (MaxElements at most).
 //
 // As the engine's agent it sees script code start and end. The engine owns
 // it; a debugger, while attached, takes its place (and a script that stands
