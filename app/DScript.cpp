@@ -12,6 +12,7 @@
 #include <QTimer>
 
 #include "DConfig.h"
+#include "DScriptBuiltinLimits.h"
 #include "DScriptOwnershipGuard.h"
 #include "DScriptWatchdog.h"
 
@@ -68,6 +69,7 @@ void DScript::ensureEngine()
         return;
     m_pEngine = new QScriptEngine;
     m_pWatchdog = new DScriptWatchdog(m_pEngine);
+    DScriptBuiltinLimits::install(m_pEngine);
     QScriptValue global = m_pEngine->globalObject();
     global.setProperty(QStringLiteral("getPreference"), m_pEngine->newFunction(getPreference, 0));
     global.setProperty(QStringLiteral("setPreference"), m_pEngine->newFunction(setPreference, 0));

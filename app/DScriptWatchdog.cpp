@@ -1,13 +1,29 @@
 #include "DScriptWatchdog.h"
 
 #include <QAbstractEventDispatcher>
+#include <QCoreApplication>
 #include <QFileInfo>
 #include <QScriptEngine>
+
+#include <ctime>
+
+#include "DResidentMemory.h"
 
 namespace {
 // What the engine reports for a native function, which is no script code.
 const qint64 NativeFunction = -1;
+// Statements follow each other within microseconds; the clock and memory are
+// looked at after this long, so that the look costs nothing worth telling.
+const qint64 LookIntervalMs = 4;
+
+// A clock that costs a few nanoseconds to read, in steps of a few milliseconds.
+qint64 coarseMilliseconds()
+{
+    timespec now;
+    clock_gettime(CLOCK_MONOTONIC_COARSE, &now);
+    return qint64(now.tv_sec) * 1000 + now.tv_nsec / 1000000;
 }
+} // namespace
 
 DScriptWatchdog::DScriptWatchdog(QScriptEngine* engine)
     : QScriptEngineAgent(engine)
@@ -47,7 +63,13 @@ void DScriptWatchdog::beginRun(const QString& fileName)
     m_waitingRuns.append(m_current);
     m_current = Run();
     m_current.fileName = fileName;
+    startStretch();
+}
+
+void DScriptWatchdog::startStretch()
+{
     m_current.busySince.start();
+    m_current.residentAtStart = DResidentMemory::bytes();
 }
 
 void DScriptWatchdog::endRun()
@@ -62,9 +84,39 @@ void DScriptWatchdog::functionEntry(qint64 scriptId)
 {
     if (scriptId == NativeFunction)
         return;
-    // Script code starts: a signal's function counts its time from now.
+    // Script code starts: a signal's function counts its time and memory from now.
     if (m_nDepth++ == 0 && !m_current.busySince.isValid())
-        m_current.busySince.start();
+        startStretch();
+}
+
+void DScriptWatchdog::positionChange(qint64, int, int)
+{
+    // The engine lets events through and so looks at the clock only every so
+    // many steps it counts, which a loop of few slow steps may take long to
+    // make: between statements, both are done by time. One statement may at
+    // most double what the script holds (a string added to itself): looked
+    // at often enough, the program never gets far past the memory limit.
+    const qint64 now = coarseMilliseconds();
+    if (now - m_lastLookMs < LookIntervalMs || engine()->agent() != this)
+        return;
+    m_lastLookMs = now;
+    if (!m_current.stopped && m_current.busySince.isValid() && m_current.busySince.elapsed() > TimeLimitMs)
+        stopForTime();
+    else if (!m_current.stopped && memoryLeft() < 0)
+        stopForMemory();
+    if (now - m_lastEventsMs >= ProcessEventsIntervalMs && QCoreApplication::instance()) {
+        m_lastEventsMs = now;
+        QCoreApplication::processEvents();
+    }
+}
+
+qint64 DScriptWatchdog::memoryLeft() const
+{
+    // Asked from outside script code (a value converted by the program), the
+    // whole limit.
+    if (!m_current.busySince.isValid())
+        return MemoryLimitBytes;
+    return MemoryLimitBytes - (DResidentMemory::bytes() - m_current.residentAtStart);
 }
 
 void DScriptWatchdog::functionExit(qint64 scriptId, const QScriptValue&)
@@ -95,18 +147,33 @@ void DScriptWatchdog::onEventLoopPass()
     if (engine()->agent() != this)
         return;
     if (!m_current.stopped && m_current.busySince.isValid() && m_current.busySince.elapsed() > TimeLimitMs)
-        stop();
+        stopForTime();
 }
 
-void DScriptWatchdog::stop()
+void DScriptWatchdog::stopForTime()
+{
+    stop(QStringLiteral("ran longer than %1 seconds").arg(TimeLimitMs / 1000));
+}
+
+void DScriptWatchdog::stopForMemory()
+{
+    stop(QStringLiteral("used more than %1 MB of memory").arg(MemoryLimitBytes / (1024 * 1024)));
+}
+
+void DScriptWatchdog::stopForElements()
+{
+    stop(QStringLiteral("asked a built-in function for more than %1 elements").arg(MaxElements));
+}
+
+void DScriptWatchdog::stop(const QString& reason)
 {
     m_current.stopped = true;
     m_bStopPending = true;
     if (m_current.fileName.isEmpty())
-        qWarning("A script function ran longer than %d seconds and was stopped.", TimeLimitMs / 1000);
+        qWarning("A script function %s and was stopped.", qPrintable(reason));
     else
-        qWarning("Script %s ran longer than %d seconds and was stopped.",
-                 qPrintable(QFileInfo(m_current.fileName).fileName()), TimeLimitMs / 1000);
+        qWarning("Script %s %s and was stopped.", qPrintable(QFileInfo(m_current.fileName).fileName()),
+                 qPrintable(reason));
     // The engine stops only what it counts as an evaluation, which a function
     // that a signal called is not: a context of its own makes it one.
     engine()->pushContext();

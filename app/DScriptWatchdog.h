@@ -12,9 +12,14 @@ class QScriptEngine;
 // Keeps a script from taking the program over. While script code runs, the
 // engine lets the event loop run every ProcessEventsIntervalMs, so windows
 // paint, input is answered and a second start of the program is heard; and
-// script code that keeps running longer than TimeLimitMs is stopped with a
-// warning. That holds for a script file's run and for a script function that a
-// signal calls later alike.
+// script code is stopped with a warning once it has run longer than
+// TimeLimitMs, or once the program holds MemoryLimitBytes more than when it
+// began (both looked at between statements, every few milliseconds, where
+// events are let through as well). That holds for a script file's run and for
+// a script function that a signal calls later alike. Built-in functions that
+// run to their end without a statement in between ask first (see
+// DScriptBuiltinLimits): whether their result fits in the memory left, and
+// whether they may go through their elements (MaxElements at most).
 //
 // As the engine's agent it sees script code start and end. The engine owns
 // it; a debugger, while attached, takes its place (and a script that stands
@@ -26,6 +31,8 @@ class DScriptWatchdog : public QObject, public QScriptEngineAgent
 public:
     static constexpr int TimeLimitMs = 5000;
     static constexpr int ProcessEventsIntervalMs = 50;
+    static constexpr qint64 MemoryLimitBytes = 256 * 1024 * 1024;
+    static constexpr quint32 MaxElements = 1u << 22;
 
     explicit DScriptWatchdog(QScriptEngine* engine);
 
@@ -41,8 +48,17 @@ public:
     // short until the next script file is run).
     void settleStop();
 
+    // How much more memory the script code that runs now may make the
+    // program hold.
+    qint64 memoryLeft() const;
+    // Stop the script code that runs now, with a warning: it asked for more
+    // memory than memoryLeft(), or for more elements than MaxElements.
+    void stopForMemory();
+    void stopForElements();
+
     void functionEntry(qint64 scriptId) override;
     void functionExit(qint64 scriptId, const QScriptValue& returnValue) override;
+    void positionChange(qint64 scriptId, int lineNumber, int columnNumber) override;
 
 private:
     struct Run
@@ -51,6 +67,8 @@ private:
         QString fileName;
         // Since when script code has been running; invalid while none does.
         QElapsedTimer busySince;
+        // What the program held then.
+        qint64 residentAtStart = 0;
         // This stretch has been stopped already.
         bool stopped = false;
     };
@@ -58,7 +76,9 @@ private:
     // Once the thread has an event loop to watch.
     void watchEventLoop();
     void onEventLoopPass();
-    void stop();
+    void startStretch();
+    void stopForTime();
+    void stop(const QString& reason);
 
     // How deep script functions are nested now; 0 while no script code runs.
     int m_nDepth = 0;
@@ -68,6 +88,10 @@ private:
     bool m_bWatching = false;
     // A stop has been asked of the engine and not yet settled.
     bool m_bStopPending = false;
+    // When the clock and memory were last looked at between statements, and
+    // when events were last let through there, by the coarse clock.
+    qint64 m_lastLookMs = 0;
+    qint64 m_lastEventsMs = 0;
 };
 
 #endif // DSCRIPTWATCHDOG_H

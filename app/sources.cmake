@@ -9,6 +9,8 @@ set(DIR_SOURCES
     DScript.cpp
     DScriptOwnershipGuard.cpp
     DScriptWatchdog.cpp
+    DScriptBuiltinLimits.cpp
+    DResidentMemory.cpp
     DExtensionManager.cpp
     DGripFactoryManager.cpp
     DGlobalResource.cpp

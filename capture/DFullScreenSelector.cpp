@@ -209,7 +209,8 @@ void DFullScreenSelector::followScreen(const QRect& geometry)
         bar->setFixedWidth(width());
         bar->move(bar->x(), bar->y() + shift);
     }
-    for (QPropertyAnimation* slide : findChildren<QPropertyAnimation*>(QString(), Qt::FindDirectChildrenOnly)) {
+    m_slides.removeAll(QPointer<QPropertyAnimation>());
+    for (QPropertyAnimation* slide : qAsConst(m_slides)) {
         slide->setStartValue(slide->startValue().toPoint() + QPoint(0, shift));
         slide->setEndValue(slide->endValue().toPoint() + QPoint(0, shift));
     }
@@ -267,13 +268,16 @@ void DFullScreenSelector::changeEvent(QEvent* e)
 
 QPropertyAnimation* DFullScreenSelector::slide(QWidget* bar, const QPointF& target, QEasingCurve::Type easing)
 {
-    // Owned by the overlay as well, so that one still running when the overlay
-    // closes goes with it.
-    auto* animation = new QPropertyAnimation(bar, "pos", this);
+    // Made without a parent: it deletes itself when it stops, which it does as
+    // well when the bar goes before it ends; as a child of the overlay it
+    // would be the program's to scripts, which may not delete those.
+    auto* animation = new QPropertyAnimation(bar, "pos");
     animation->setDuration(SlideDuration);
     animation->setStartValue(bar->pos());
     animation->setEndValue(target.toPoint());
     animation->setEasingCurve(easing);
+    m_slides.removeAll(QPointer<QPropertyAnimation>());
+    m_slides.append(animation);
     animation->start(QAbstractAnimation::DeleteWhenStopped);
     return animation;
 }
@@ -549,6 +553,14 @@ void DFullScreenSelector::addMainTool(QToolButton* button, bool dependent)
 {
     if (!button)
         return;
+    // A script may hand over any button it reaches: one of another window
+    // (the main window's, or a dialog's) would leave a hole there and go with
+    // the overlay.
+    if (button->parentWidget() && button->window() != this) {
+        qWarning("addMainTool: %s \"%s\" belongs to another window and stays there.",
+                 button->metaObject()->className(), qPrintable(button->objectName()));
+        return;
+    }
     // A button of the bar itself moves: taken out first, so that it too lands
     // before toolButtonCancel.
     ui->horizontalLayout->removeWidget(button);

@@ -56,6 +56,7 @@ public:
     // window tree's root, else the primary screen.
     void setCaptureScreen(QScreen* screen) { m_pCaptureScreen = screen; }
 
+    // Takes a button of no window, or of the overlay itself; another window's stays there.
     Q_INVOKABLE void addMainTool(QToolButton* button, bool dependent = false);
     Q_INVOKABLE void prepareImage(QString name);
 
@@ -142,6 +143,9 @@ private:
     // Guarded: a script may delete a button it added.
     QList<QPointer<QToolButton>> m_selectionTools;
     QPointer<QScreen> m_pCaptureScreen;
+    // The bars' slides: they have no parent, and one that is still running
+    // must move along when the screen changes its size.
+    QList<QPointer<QPropertyAnimation>> m_slides;
     // Lowered for a dialog: raised again when it closes.
     bool m_bGaveWay = false;
 };

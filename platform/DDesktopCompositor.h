@@ -6,7 +6,7 @@
 // Whether a compositing manager runs on the desktop. Only then do the
 // transparent pixels of a window show what lies behind it; without one they
 // show black, and a window that is not rectangular needs a shape of its own.
-// The null service sees none running.
+// Without another one installed, the X display is asked (DX11Compositor).
 class DDesktopCompositor : public DPlatformService<DDesktopCompositor>
 {
 public:
@@ -14,7 +14,7 @@ public:
 
     virtual bool isRunning() const = 0;
 
-    static DDesktopCompositor& nullService();
+    static DDesktopCompositor& defaultService();
 };
 
 #endif // DDESKTOPCOMPOSITOR_H

@@ -1,19 +1,12 @@
 #include "DLoginItems.h"
 
-namespace {
+#include "DLoginItemsXdg.h"
 
-class DNullLoginItems : public DLoginItems
+DLoginItems& DLoginItems::defaultService()
 {
-public:
-    void add() override {}
-    bool contains() const override { return false; }
-    bool remove() override { return false; }
-};
-
-} // namespace
-
-DLoginItems& DLoginItems::nullService()
-{
-    static DNullLoginItems none;
-    return none;
+    // It reads the process's environment on every call, so one serves the
+    // whole process from the moment the library loads. Never deleted:
+    // singletons deleted at exit may still reach it.
+    static DLoginItemsXdg* const xdg = new DLoginItemsXdg;
+    return *xdg;
 }

@@ -4,8 +4,8 @@
 #include "DPlatformService.h"
 
 // The user's start-at-login entries, as far as they concern this executable.
-// DUtility's login-item functions go through current(); the null service keeps
-// no entries.
+// DUtility's login-item functions go through current(); without another one
+// installed, that is the XDG autostart entries (DLoginItemsXdg).
 class DLoginItems : public DPlatformService<DLoginItems>
 {
 public:
@@ -19,7 +19,7 @@ public:
     // alone; true if at least one matched.
     virtual bool remove() = 0;
 
-    static DLoginItems& nullService();
+    static DLoginItems& defaultService();
 };
 
 #endif // DLOGINITEMS_H

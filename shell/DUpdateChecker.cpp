@@ -3,9 +3,9 @@
 #include <QDomDocument>
 #include <QDomElement>
 #include <QDomNodeList>
-#include <QNetworkReply>
-#include <QNetworkRequest>
 #include <QXmlStreamReader>
+
+#include "DBoundedHttpGet.h"
 
 QString sOSCode = QStringLiteral("Unknown");
 QString sUserAgentSuffix = QStringLiteral("(Unknown OS)");
@@ -58,7 +58,7 @@ void readFeed(const QByteArray& body, QDomDocument& feed)
 
 DUpdateChecker::DUpdateChecker(QObject* parent)
     : QObject(parent)
-    , m_pReply(nullptr)
+    , m_pRequest(nullptr)
 {
     sOSCode = QStringLiteral("Linux");
     sUserAgentSuffix = QStringLiteral("(Linux)");
@@ -66,63 +66,38 @@ DUpdateChecker::DUpdateChecker(QObject* parent)
 
 DUpdateChecker::~DUpdateChecker()
 {
-    // An aborted reply reports that it finished: not to a checker half gone.
-    if (m_pReply) {
-        disconnect(m_pReply, nullptr, this, nullptr);
-        delete m_pReply;
-    }
+    // Dropped unanswered: nothing is reported to a checker half gone.
+    delete m_pRequest;
 }
 
 bool DUpdateChecker::check(const QString& productName, const QString& feedUrl, const QString& currentVersion)
 {
-    if (m_pReply)
+    if (m_pRequest)
         return false;
     m_sProductName = productName;
     m_sCurrentVersion = currentVersion;
 
-    QNetworkRequest request(m_feedUrlOverride.isEmpty() ? QUrl(feedUrl, QUrl::TolerantMode) : m_feedUrlOverride);
-    request.setRawHeader("User-Agent", ("Orvanta-Update 1.0 - " + productName + sUserAgentSuffix).toLatin1());
-    m_feedBody.clear();
-    m_bFeedTooLarge = false;
-    m_pReply = m_networkManager.get(request);
-    connect(m_pReply, &QNetworkReply::readyRead, this, &DUpdateChecker::onFeedDataReady);
-    connect(m_pReply, &QNetworkReply::finished, this, &DUpdateChecker::onGetUpdateInfoFinished);
+    const QUrl url = m_feedUrlOverride.isEmpty() ? QUrl(feedUrl, QUrl::TolerantMode) : m_feedUrlOverride;
+    const QByteArray userAgent = ("Orvanta-Update 1.0 - " + productName + sUserAgentSuffix).toLatin1();
+    const DBoundedHttpGet::Limits limits{MaxFeedBytes, MaxExchangeBytes, MaxLineBytes, MaxHeaderLines, TimeLimitMs};
+    m_pRequest = new DBoundedHttpGet(url, userAgent, limits, this);
+    connect(m_pRequest, &DBoundedHttpGet::finished, this, &DUpdateChecker::onGetUpdateInfoFinished);
+    m_pRequest->start();
     return true;
 }
 
-void DUpdateChecker::onFeedDataReady()
+void DUpdateChecker::onGetUpdateInfoFinished(bool complete, const QByteArray& body)
 {
-    QNetworkReply* reply = m_pReply;
-    if (!reply || reply != sender())
+    if (!m_pRequest || m_pRequest != sender())
         return;
-    // Taken as it arrives, so that the reply buffers nothing of its own.
-    m_feedBody += reply->readAll();
-    if (m_feedBody.size() <= MaxFeedBytes)
-        return;
-    m_feedBody.clear();
-    m_bFeedTooLarge = true;
-    // Reports that it finished, at once: nothing may touch the reply after this.
-    reply->abort();
-}
+    m_pRequest->deleteLater();
+    m_pRequest = nullptr;
 
-void DUpdateChecker::onGetUpdateInfoFinished()
-{
-    QNetworkReply* reply = m_pReply;
-    if (!reply || reply != sender())
-        return;
-    // An aborted reply is closed: there is nothing left to read from it.
-    if (!m_bFeedTooLarge)
-        m_feedBody += reply->readAll();
+    // A failed or cut-off exchange says nothing about versions, whatever
+    // arrived of it.
     QDomDocument feed;
-    // A failed request says nothing about versions, whatever its body holds;
-    // nor does a body grown too large.
-    const bool complete = reply->error() == QNetworkReply::NoError && !m_bFeedTooLarge
-                          && m_feedBody.size() <= MaxFeedBytes;
     if (complete)
-        readFeed(m_feedBody, feed);
-    m_feedBody.clear();
-    reply->deleteLater();
-    m_pReply = nullptr;
+        readFeed(body, feed);
 
     QString latestVersion;
     QString link;

@@ -8,6 +8,7 @@ set(DIR_SOURCES
     DHotKeyEventFilter.cpp
     DUtilityHotkey.cpp
     DHotkeyEdit.cpp
+    DBoundedHttpGet.cpp
     DUpdateChecker.cpp
     DStartup.cpp
     DApplication.cpp

@@ -12,6 +12,9 @@
 #include <QTimer>
 #include <QtEndian>
 
+#include <cerrno>
+#include <pwd.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -22,9 +25,11 @@ const char AckByte = '\x06';
 const int IdleConnectionMs = 5000;
 // Pause between two connection attempts while the primary is still starting.
 const int RetryPauseMs = 50;
-// A lock file says who holds it the moment it is made; one that still says
-// nothing after this long never will.
-const int LockBeingWrittenMs = 5000;
+// A lock is made a moment before its holder listens: one younger than this
+// may belong to an instance that is still starting.
+const int LockBeingMadeMs = 5000;
+// A socket with a live server behind it accepts at once.
+const int AnswerWaitMs = 500;
 
 // Keeps only characters that are safe in a file name.
 QString fileNameSafe(const QString& id)
@@ -35,12 +40,43 @@ QString fileNameSafe(const QString& id)
     return safe.isEmpty() ? QStringLiteral("instance") : safe;
 }
 
+// Empty when there is no private folder: no name is safe to use then.
 QString baseName(const QString& id, int index)
 {
-    QString name = DLocalInstancePeer::runtimeFolder() + '/' + fileNameSafe(id) + '-' + QString::number(getuid());
+    const QString folder = DLocalInstancePeer::runtimeFolder();
+    if (folder.isEmpty())
+        return QString();
+    QString name = folder + '/' + fileNameSafe(id) + '-' + QString::number(getuid());
     if (index > 0)
         name += '-' + QString::number(index);
     return name;
+}
+
+// The user's own folder in the shared temporary folder, made private when it
+// is not there: the name Qt itself gives it when the session has no runtime
+// folder.
+// Empty when what stands there is not a folder of the user that nobody else
+// could have written into.
+QString privateTemporaryFolder()
+{
+    const passwd* user = getpwuid(geteuid());
+    const QString name = user ? QString::fromLocal8Bit(user->pw_name) : QString::number(geteuid());
+    const QString folder = QDir::tempPath() + QStringLiteral("/runtime-") + name;
+    const QByteArray native = QFile::encodeName(folder);
+    if (::mkdir(native.constData(), 0700) != 0 && errno != EEXIST)
+        return QString();
+    // The entry itself, not what a link leads to. In a folder with the sticky
+    // bit, as the shared temporary folder is, nobody else can replace it later.
+    struct stat info;
+    if (::lstat(native.constData(), &info) != 0 || !S_ISDIR(info.st_mode) || info.st_uid != geteuid())
+        return QString();
+    if ((info.st_mode & 0777) == 0700)
+        return folder;
+    // Others may read it (or a mask made it so): nothing in it is theirs, so it
+    // is closed. Others may have written into it: it is not the user's alone.
+    if ((info.st_mode & 0022) != 0 || ::chmod(native.constData(), 0700) != 0)
+        return QString();
+    return folder;
 }
 
 // An empty folder at one of our paths is cleared: nothing is lost with it.
@@ -64,27 +100,33 @@ bool isLockPathUsable(const QString& path)
     return info.isFile() && !info.isSymLink();
 }
 
-// A lock file that names no holder and has not been written for a while.
-bool isLeftoverLockFile(const QLockFile& lock, const QString& path)
+// A lock made (or touched) within the last moments, by the clock either way.
+bool isBeingMade(const QString& path)
 {
-    qint64 pid = 0;
-    QString hostName;
-    QString application;
-    if (lock.getLockInfo(&pid, &hostName, &application))
-        return false;
     const QDateTime written = QFileInfo(path).lastModified();
-    return written.isValid() && written.msecsTo(QDateTime::currentDateTime()) > LockBeingWrittenMs;
+    return written.isValid() && qAbs(written.msecsTo(QDateTime::currentDateTime())) <= LockBeingMadeMs;
+}
+
+// Whether a server accepts on the socket at the path.
+bool answersAt(const QString& path)
+{
+    QLocalSocket probe;
+    probe.connectToServer(path);
+    const bool answered = probe.waitForConnected(AnswerWaitMs);
+    probe.abort();
+    return answered;
 }
 
 // Whether a socket may listen at the path: nothing there, or what an earlier
-// instance left (its socket file, or anything else that is no folder), which
-// is replaced.
+// instance left (its socket file with nobody behind it, or anything else that
+// is no folder), which is replaced. A socket somebody answers on is another
+// instance's, and stays.
 bool isSocketPathUsable(const QString& path)
 {
     const QFileInfo info(path);
-    if (!info.isDir() || info.isSymLink())
-        return true;
-    return removeEmptyFolder(path);
+    if (info.isDir() && !info.isSymLink())
+        return removeEmptyFolder(path);
+    return !answersAt(path);
 }
 
 } // namespace
@@ -110,23 +152,37 @@ DLocalInstancePeer::~DLocalInstancePeer()
 
 QString DLocalInstancePeer::runtimeFolder()
 {
-    // The runtime folder belongs to the user alone (mode 0700), so neither the
-    // socket nor the lock can be reached or replaced by anybody else.
-    QString folder = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
-    if (folder.isEmpty())
-        folder = QDir::tempPath();
-    QDir().mkpath(folder);
-    return folder;
+    // The folder belongs to the user alone (mode 0700), so neither the socket
+    // nor the lock can be reached, planted or replaced by anybody else. Qt
+    // checks the session's own runtime folder so.
+    if (!qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR")) {
+        const QString folder = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
+        if (!folder.isEmpty())
+            return folder;
+    }
+    return privateTemporaryFolder();
 }
 
 QString DLocalInstancePeer::serverPath(const QString& id, int index)
 {
-    return baseName(id, index) + QStringLiteral(".socket");
+    const QString base = baseName(id, index);
+    return base.isEmpty() ? base : base + QStringLiteral(".socket");
 }
 
 QString DLocalInstancePeer::lockPath(const QString& id, int index)
 {
-    return baseName(id, index) + QStringLiteral(".lock");
+    const QString base = baseName(id, index);
+    return base.isEmpty() ? base : base + QStringLiteral(".lock");
+}
+
+bool DLocalInstancePeer::instanceAnswers() const
+{
+    for (int index = 0; index < NameCount; ++index) {
+        const QString path = serverPath(m_id, index);
+        if (!path.isEmpty() && answersAt(path))
+            return true;
+    }
+    return false;
 }
 
 QString DLocalInstancePeer::listeningPath() const
@@ -136,6 +192,14 @@ QString DLocalInstancePeer::listeningPath() const
 
 bool DLocalInstancePeer::becomePrimary()
 {
+    const QString folder = runtimeFolder();
+    if (folder.isEmpty()) {
+        // A program that silently refuses to start is worse than a second instance.
+        qWarning("Single instance: no folder of this user's own for the lock and the socket "
+                 "(XDG_RUNTIME_DIR is not set, and %s is not private); later starts run beside this one.",
+                 qPrintable(QDir::tempPath() + QStringLiteral("/runtime-*")));
+        return true;
+    }
     // Every name is looked at, also past the one taken: an instance that
     // started while the first names were blocked holds a later one, and stays
     // the instance once they are free again. A later name taken only to look
@@ -149,17 +213,28 @@ bool DLocalInstancePeer::becomePrimary()
         if (result == LockResult::Taken && !taken)
             taken = std::move(lock);
     }
+    // Without any lock, an instance that answers is still the one to hand over to.
+    if (!taken && instanceAnswers())
+        return false;
     m_lock = std::move(taken);
-    // Without a usable lock (an unwritable folder) this start still runs: a
-    // program that silently refuses to start is worse than a second instance.
     m_server = new QLocalServer(this);
     m_server->setSocketOptions(QLocalServer::UserAccessOption);
     connect(m_server, &QLocalServer::newConnection, this, &DLocalInstancePeer::onNewConnection);
     listen();
+    if (!m_server->isListening()) {
+        // Nobody can reach this instance: its lock would only turn later
+        // starts away unheard.
+        m_lock.reset();
+        qWarning("Single instance: none of the socket names in %s can be used; later starts run beside this one.",
+                 qPrintable(folder));
+    } else if (!m_lock) {
+        qWarning("Single instance: none of the lock names in %s can be used; a later start may run beside this one.",
+                 qPrintable(folder));
+    }
     return true;
 }
 
-DLocalInstancePeer::LockResult DLocalInstancePeer::lockAt(const QString& path, std::unique_ptr<QLockFile>& lock)
+DLocalInstancePeer::LockResult DLocalInstancePeer::lockAt(const QString& path, std::unique_ptr<QLockFile>& lock) const
 {
     // Every start meets the same obstacles and so decides alike: two starts
     // that both pass over a name race for the next one, and one of them wins.
@@ -170,16 +245,19 @@ DLocalInstancePeer::LockResult DLocalInstancePeer::lockAt(const QString& path, s
     lock->setStaleLockTime(0);
     if (lock->tryLock(0))
         return LockResult::Taken;
-    // A file that names no holder is no lock at all (left empty by a crash, or
-    // written by someone else) once it is older than any lock being written.
-    if (lock->error() == QLockFile::LockFailedError && isLeftoverLockFile(*lock, path)) {
-        lock->removeStaleLockFile();
-        if (lock->tryLock(0))
-            return LockResult::Taken;
+    if (lock->error() != QLockFile::LockFailedError) {
+        lock.reset();
+        return LockResult::Unusable;
     }
-    const QLockFile::LockError error = lock->error();
+    // Held, as far as the file says. An instance holds it only if one
+    // answers, or if it was made a moment ago (its maker is about to listen).
+    // Otherwise it is left behind, whatever host or process it names (a crash
+    // before the host was renamed, a process number in use again): taken
+    // over, unless its holder still holds it (and is stopping, or stuck).
+    if (!instanceAnswers() && !isBeingMade(path) && lock->removeStaleLockFile() && lock->tryLock(0))
+        return LockResult::Taken;
     lock.reset();
-    return error == QLockFile::LockFailedError ? LockResult::HeldByOther : LockResult::Unusable;
+    return LockResult::HeldByOther;
 }
 
 void DLocalInstancePeer::listen()
@@ -192,8 +270,6 @@ void DLocalInstancePeer::listen()
         QLocalServer::removeServer(path);
         if (m_server->listen(path))
             return;
-        qWarning("Single instance: cannot listen on %s: %s", qPrintable(path),
-                 qPrintable(m_server->errorString()));
     }
 }
 
@@ -232,6 +308,9 @@ void DLocalInstancePeer::readFrom(QLocalSocket* socket)
 
 bool DLocalInstancePeer::sendMessage(const QString& message, int timeoutMs) const
 {
+    // Without a private folder there is nobody to reach.
+    if (runtimeFolder().isEmpty())
+        return false;
     QElapsedTimer clock;
     clock.start();
     auto remaining = [&] { return qMax(0, timeoutMs - int(clock.elapsed())); };

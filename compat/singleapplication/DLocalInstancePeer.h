@@ -12,15 +12,22 @@ class QLocalSocket;
 //
 // The first peer of an id takes a lock file in the user's runtime folder and
 // listens on a local socket beside it; every later peer of the same id finds
-// the lock held and becomes a sender. The lock names the holder's process, so
-// a lock left by a crashed instance is recognised as stale and taken over, and
-// the socket file it left behind is replaced.
+// the lock held and becomes a sender. Without XDG_RUNTIME_DIR the folder is
+// one of the user's own in the shared temporary folder, made private; one
+// that is not the user's alone is refused, and the peer then runs as an
+// instance nobody can reach (and says so).
+//
+// A lock is an instance's only while an instance answers on the socket (or
+// for the moment between taking the lock and listening): one left by a crash,
+// whatever host or process it names, is taken over, and the socket file left
+// behind is replaced. A socket somebody answers on is never replaced.
 //
 // Whatever else stands at those paths is cleared when that loses nothing (an
 // empty folder; at the socket's path, any file) and passed over otherwise (a
 // folder with content; at the lock's path, anything but a regular file): each
 // path has a few fallback names beside it, which every peer tries in the same
-// order, so that the first instance can always be reached.
+// order, so that the first instance can always be reached. When no name can be
+// used at all, the peer says so once.
 class DLocalInstancePeer : public QObject
 {
     Q_OBJECT
@@ -42,7 +49,8 @@ public:
     bool sendMessage(const QString& message, int timeoutMs) const;
 
     // Where the socket and the lock of an id live: the first name, or the
-    // fallback name of that index (0 to NameCount - 1).
+    // fallback name of that index (0 to NameCount - 1). Empty when the user
+    // has no private folder for them.
     static QString runtimeFolder();
     static QString serverPath(const QString& id, int index = 0);
     static QString lockPath(const QString& id, int index = 0);
@@ -60,7 +68,9 @@ private:
     enum class LockResult { Taken, HeldByOther, Unusable };
 
     bool becomePrimary();
-    static LockResult lockAt(const QString& path, std::unique_ptr<QLockFile>& lock);
+    LockResult lockAt(const QString& path, std::unique_ptr<QLockFile>& lock) const;
+    // Whether a server accepts on any of the id's socket names.
+    bool instanceAnswers() const;
     void listen();
     void readFrom(QLocalSocket* socket);
 

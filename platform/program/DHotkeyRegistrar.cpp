@@ -11,7 +11,7 @@ public:
 
 } // namespace
 
-DHotkeyRegistrar& DHotkeyRegistrar::nullService()
+DHotkeyRegistrar& DHotkeyRegistrar::defaultService()
 {
     static DNullHotkeyRegistrar none;
     return none;

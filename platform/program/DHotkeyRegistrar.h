@@ -19,7 +19,8 @@ public:
     virtual bool registerHotkey(int id, const QKeySequence& keys, QString& errorText) = 0;
     virtual void unregisterHotkey(int id) = 0;
 
-    static DHotkeyRegistrar& nullService();
+    // Until the program installs its own: the null service.
+    static DHotkeyRegistrar& defaultService();
 };
 
 #endif // DHOTKEYREGISTRAR_H

@@ -11,7 +11,7 @@ public:
 
 } // namespace
 
-DLastLogin& DLastLogin::nullService()
+DLastLogin& DLastLogin::defaultService()
 {
     static DNullLastLogin none;
     return none;

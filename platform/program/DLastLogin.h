@@ -20,7 +20,8 @@ public:
     // when the system holds no record of one.
     virtual std::optional<qint64> lastLoginSecs(const QString& user) const = 0;
 
-    static DLastLogin& nullService();
+    // Until the program installs its own: the null service.
+    static DLastLogin& defaultService();
 };
 
 #endif // DLASTLOGIN_H

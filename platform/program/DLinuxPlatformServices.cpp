@@ -2,8 +2,6 @@
 
 #include "DHotkeyRegistrarLinux.h"
 #include "DLastLoginLinux.h"
-#include "DLoginItemsXdg.h"
-#include "DX11Compositor.h"
 #include "DX11KeyboardFocus.h"
 #include "DX11ScreenGrabber.h"
 #include "DX11WindowList.h"
@@ -13,18 +11,14 @@ void installLinuxPlatformServices()
     // Each reads the process's environment and the display on every call, so
     // one of each serves the whole process, whenever it was installed. They
     // are never deleted: singletons deleted at exit may still reach them.
-    static DLoginItemsXdg* const loginItems = new DLoginItemsXdg;
     static DLastLoginLinux* const lastLogin = new DLastLoginLinux;
     static DHotkeyRegistrarLinux* const hotkeys = new DHotkeyRegistrarLinux;
     static DX11WindowList* const windowList = new DX11WindowList;
     static DX11ScreenGrabber* const grabber = new DX11ScreenGrabber;
-    static DX11Compositor* const compositor = new DX11Compositor;
     static DX11KeyboardFocus* const keyboardFocus = new DX11KeyboardFocus;
-    DLoginItems::setCurrent(loginItems);
     DLastLogin::setCurrent(lastLogin);
     DHotkeyRegistrar::setCurrent(hotkeys);
     DOnScreenWindowList::setCurrent(windowList);
     DScreenGrabber::setCurrent(grabber);
-    DDesktopCompositor::setCurrent(compositor);
     DKeyboardFocus::setCurrent(keyboardFocus);
 }

@@ -16,7 +16,7 @@ public:
 
 DOnScreenWindowList::~DOnScreenWindowList() = default;
 
-DOnScreenWindowList& DOnScreenWindowList::nullService()
+DOnScreenWindowList& DOnScreenWindowList::defaultService()
 {
     static DNullOnScreenWindowList none;
     return none;

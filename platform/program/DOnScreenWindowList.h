@@ -28,7 +28,8 @@ public:
     // (for example no display): the caller then knows nothing about windows.
     virtual bool onScreenWindows(QList<DOnScreenWindow>& windows) const = 0;
 
-    static DOnScreenWindowList& nullService();
+    // Until the program installs its own: the null service.
+    static DOnScreenWindowList& defaultService();
 };
 
 #endif // DONSCREENWINDOWLIST_H

@@ -58,7 +58,7 @@ QRect DScreenGrabber::monitorShowing(const QScreen* screen, const QPoint& point)
     return nearest;
 }
 
-DScreenGrabber& DScreenGrabber::nullService()
+DScreenGrabber& DScreenGrabber::defaultService()
 {
     static DNullScreenGrabber none;
     return none;

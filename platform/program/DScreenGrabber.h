@@ -32,7 +32,8 @@ public:
     // nearest. Without monitors: the screen's own area scaled to physical pixels.
     QRect monitorShowing(const QScreen* screen, const QPoint& point) const;
 
-    static DScreenGrabber& nullService();
+    // Until the program installs its own: the null service.
+    static DScreenGrabber& defaultService();
 };
 
 #endif // DSCREENGRABBER_H

@@ -1,5 +1,6 @@
 #include <QApplication>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
 #include <QScriptEngine>
@@ -8,12 +9,14 @@
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <QWidget>
 #include <QtTest>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include "DConfig.h"
 #include "DFakeLoginItems.h"
+#include "DProcessMemory.h"
 #include "DScript.h"
 #include "DScriptProbe.h"
 #include "DScriptWatchdog.h"
@@ -70,7 +73,10 @@ private slots:
 
     void scriptCannotDeleteWhatItIsShown_data();
     void scriptCannotDeleteWhatItIsShown();
-    void childMadeLaterIsDeletedAsAsked();
+    void childMadeLaterIsTheProgramsToo_data();
+    void childMadeLaterIsTheProgramsToo();
+    void programDeletesWhatItMadeLater_data();
+    void programDeletesWhatItMadeLater();
     void endlessScriptIsStoppedWhileTheEventLoopRuns_data();
     void endlessScriptIsStoppedWhileTheEventLoopRuns();
     void scriptWithinTheTimeLimitRunsToItsEnd();
@@ -83,6 +89,10 @@ private slots:
     void oversizedScriptIsSkipped();
     void preferenceNamesStayInTheScriptsGroup_data();
     void preferenceNamesStayInTheScriptsGroup();
+    void builtinsAnswerAsBefore_data();
+    void builtinsAnswerAsBefore();
+    void hungryScriptsAreStopped_data();
+    void hungryScriptsAreStopped();
 
 private:
     QString writeScript(const QString& name, const QByteArray& text);
@@ -376,19 +386,103 @@ void tst_DScript::scriptCannotDeleteWhatItIsShown()
     delete guarded;
 }
 
-void tst_DScript::childMadeLaterIsDeletedAsAsked()
+// What comes into being after the object was shown (a panel's animation, a
+// dialog's parts, a child moved in from elsewhere) is the program's as much:
+// a script's deletion of it is refused, at once or from a function a signal
+// calls later.
+void tst_DScript::childMadeLaterIsTheProgramsToo_data()
 {
-    // What comes into being after the object was shown (a menu that deletes
-    // itself when it closes) is deleted as asked, by whoever asks.
+    QTest::addColumn<QByteArray>("text");
+    QTest::addColumn<bool>("later");
+    QTest::newRow("at once") << QByteArray("shown.later.deleteLater(); shown.later.inner.deleteLater();\n"
+                                           "shown.moved.deleteLater(); shown.moved.movedChild.deleteLater();\n")
+                             << false;
+    QTest::newRow("from a function a signal calls")
+        << QByteArray("shown.poked.connect(function () {\n"
+                      "    var all = shown.findChildren();\n"
+                      "    for (var i = 0; i < all.length; ++i)\n"
+                      "        all[i].deleteLater();\n"
+                      "});\n")
+        << true;
+}
+
+void tst_DScript::childMadeLaterIsTheProgramsToo()
+{
+    QFETCH(QByteArray, text);
+    QFETCH(bool, later);
+    // The engine is there, and the object is shown to it at once.
+    script()->engine();
     DScriptProbe shown(1);
     shown.setObjectName("shown");
     script()->addObjectToScript(&shown);
-    auto* later = new QObject(&shown);
-    later->setObjectName("later");
-    QPointer<QObject> watched = later;
-    script()->runScript(writeScript("later.js", "shown.later.deleteLater();\n"), false);
+    if (later)
+        script()->runScript(writeScript("later.js", text), false);
+    // Made after the object was shown: a child, its child, and a child
+    // that came from elsewhere with one of its own.
+    auto* child = new QObject(&shown);
+    child->setObjectName("later");
+    auto* inner = new QObject(child);
+    inner->setObjectName("inner");
+    QObject elsewhere;
+    auto* moved = new QObject(&elsewhere);
+    moved->setObjectName("moved");
+    auto* movedChild = new QObject(moved);
+    movedChild->setObjectName("movedChild");
+    moved->setParent(&shown);
+    const QList<QPointer<QObject>> watched{child, inner, moved, movedChild};
+
+    s_warnings.clear();
+    s_previousHandler = qInstallMessageHandler(collectWarnings);
+    if (later)
+        shown.poke();
+    else
+        script()->runScript(writeScript("later.js", text), false);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    QVERIFY(!watched);
+    qInstallMessageHandler(s_previousHandler);
+    for (const QPointer<QObject>& object : watched)
+        QVERIFY2(object, "deleted by a script");
+    for (const char* name : {"later", "inner", "moved", "movedChild"})
+        QVERIFY2(s_warnings.contains(QStringLiteral("Refused to delete QObject \"%1\": it belongs to the program, "
+                                                    "not to a script.").arg(name)),
+                 qPrintable(s_warnings.join('|')));
+}
+
+// The program's own deferred deletions go ahead: of an object that left the
+// shown tree, and of a window made later that deletes itself when closed (a
+// context menu), whoever closes it.
+void tst_DScript::programDeletesWhatItMadeLater_data()
+{
+    QTest::addColumn<QByteArray>("text");
+    QTest::newRow("the program closes the menu") << QByteArray();
+    QTest::newRow("a script closes the menu") << QByteArray("window.menu.close();\n");
+}
+
+void tst_DScript::programDeletesWhatItMadeLater()
+{
+    QFETCH(QByteArray, text);
+    QWidget window;
+    window.setObjectName("window");
+    script()->addObjectToScript(&window);
+    auto* menu = new QWidget(&window, Qt::Popup);
+    menu->setObjectName("menu");
+    menu->setAttribute(Qt::WA_DeleteOnClose);
+    menu->show();
+    auto* leaving = new QObject(&window);
+    QPointer<QObject> watchedMenu(menu);
+    QPointer<QObject> watchedLeaving(leaving);
+    if (text.isEmpty())
+        menu->close();
+    else
+        script()->runScript(writeScript("close.js", text), false);
+    leaving->setParent(nullptr);
+    leaving->deleteLater();
+    s_warnings.clear();
+    s_previousHandler = qInstallMessageHandler(collectWarnings);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    qInstallMessageHandler(s_previousHandler);
+    QVERIFY(!watchedMenu);
+    QVERIFY(!watchedLeaving);
+    QCOMPARE(s_warnings, QStringList());
 }
 
 void tst_DScript::endlessScriptIsStoppedWhileTheEventLoopRuns_data()
@@ -402,6 +496,10 @@ void tst_DScript::endlessScriptIsStoppedWhileTheEventLoopRuns_data()
         << QByteArray("function spin(n) { while (true) { n++; } }\nspin(0);\n") << false << stoppedRun;
     QTest::newRow("stop caught and ignored")
         << QByteArray("for (;;) { try { while (true) {} } catch (e) {} }\n") << false << stoppedRun;
+    // Each step a slow built-in call: few steps for the engine to count.
+    QTest::newRow("endless loop of slow steps")
+        << QByteArray("var list = []; for (var i = 0; i < 1000000; ++i) list.push(i);\nwhile (true) list.slice();\n")
+        << false << stoppedRun;
     QTest::newRow("endless function a signal calls")
         << QByteArray("looper.poked.connect(function() { while (true) {} });\n") << true
         << QStringLiteral("A script function ran longer than 5 seconds and was stopped.");
@@ -429,6 +527,8 @@ void tst_DScript::endlessScriptIsStoppedWhileTheEventLoopRuns()
     if (called)
         looper.poke();
     QVERIFY(clock.elapsed() >= DScriptWatchdog::TimeLimitMs);
+    // Stopped soon after the limit, not whenever the engine happens to look.
+    QVERIFY2(clock.elapsed() < DScriptWatchdog::TimeLimitMs + 3000, qPrintable(QString::number(clock.elapsed())));
     QVERIFY2(ticks >= 10, qPrintable(QString::number(ticks)));
     QVERIFY(!script()->engine()->isEvaluating());
 
@@ -620,6 +720,134 @@ void tst_DScript::preferenceNamesStayInTheScriptsGroup()
     settings->beginGroup("ScriptPreference");
     QVERIFY(settings->childKeys().contains("kept"));
     settings->endGroup();
+}
+
+// The built-ins that stand behind a limit give what they always gave.
+void tst_DScript::builtinsAnswerAsBefore_data()
+{
+    QTest::addColumn<QString>("expression");
+    QTest::addColumn<QString>("result");
+    QTest::newRow("join") << "[1, 2, 3].join('-')" << "1-2-3";
+    QTest::newRow("join of holes, null and undefined") << "[1, , null, undefined, 'x'].join()" << "1,,,,x";
+    QTest::newRow("join of what is no array") << "Array.prototype.join.call({length: 2, 0: 'a', 1: 'b'}, '+')"
+                                              << "a+b";
+    QTest::newRow("toString of nested arrays") << "[1, [2, 3]].toString()" << "1,2,3";
+    QTest::newRow("an array as text") << "String([1, 2]) + [3]" << "1,23";
+    QTest::newRow("toString of what is no array")
+        << "try { Array.prototype.toString.call({}); 'no error' } catch (e) { e.name }" << "TypeError";
+    QTest::newRow("toLocaleString") << "[1, 'a'].toLocaleString()" << "1,a";
+    QTest::newRow("an element's conversion throws")
+        << "try { [{toString: function () { throw 'boom'; }}].join(); 'none' } catch (e) { 'caught ' + e }"
+        << "caught boom";
+    QTest::newRow("array concat") << "[1, 2].concat([3], 4).join()" << "1,2,3,4";
+    QTest::newRow("string concat") << "'abc'.concat(1, null)" << "abc1null";
+    QTest::newRow("replace every match by a template") << "'aXbX'.replace(/X/g, '[$&]')" << "a[X]b[X]";
+    QTest::newRow("replace with captures") << "'john smith'.replace(/(\\w+)\\s(\\w+)/, '$2, $1')" << "smith, john";
+    QTest::newRow("replace with what stands around") << "'abc'.replace('b', \"[$`|$']\")" << "a[a|c]c";
+    QTest::newRow("replace with a dollar") << "'abc'.replace(/b/g, '$$')" << "a$c";
+    QTest::newRow("replace by a function") << "'abc'.replace('b', function (m) { return m.toUpperCase(); })"
+                                           << "aBc";
+    QTest::newRow("replace by a function returning no text")
+        << "'abc'.replace(/b/g, function () { return 7; })" << "a7c";
+    QTest::newRow("split") << "'a,b,c'.split(',').length" << "3";
+    QTest::newRow("split with a limit") << "'a,b,c'.split(',', 2).join('|')" << "a|b";
+    QTest::newRow("match") << "'aaa'.match(/a/g).length" << "3";
+    QTest::newRow("JSON") << "JSON.stringify({a: [1, 'x'], b: null})" << "{\"a\":[1,\"x\"],\"b\":null}";
+    QTest::newRow("JSON with a list of keys") << "JSON.stringify({b: 1, a: 2, c: 3}, ['a', 'b'])"
+                                              << "{\"a\":2,\"b\":1}";
+    QTest::newRow("JSON with a replacer")
+        << "JSON.stringify({a: 1}, function (k, v) { return typeof v === 'number' ? v * 2 : v; })" << "{\"a\":2}";
+    QTest::newRow("JSON indented") << "JSON.stringify([1], null, 2)" << "[\n  1\n]";
+    QTest::newRow("escape") << "escape('a b')" << "a%20b";
+    QTest::newRow("encodeURIComponent") << "encodeURIComponent('\u00e4')" << "%C3%A4";
+    QTest::newRow("sort and map") << "[3, 1, 2].sort().map(function (x) { return x * 2; }).join()" << "2,4,6";
+    QTest::newRow("not listed in for-in") << "var n = 0; for (var k in []) ++n; for (k in '') ++n; n" << "0";
+}
+
+void tst_DScript::builtinsAnswerAsBefore()
+{
+    QFETCH(QString, expression);
+    QFETCH(QString, result);
+    QScriptEngine* engine = script()->engine();
+    QCOMPARE(engine->evaluate(expression).toString(), result);
+    QVERIFY(!engine->hasUncaughtException());
+}
+
+namespace {
+
+// Sets the peak back to what the process holds now.
+bool resetPeak()
+{
+    QFile clear("/proc/self/clear_refs");
+    return clear.open(QIODevice::WriteOnly) && clear.write("5") == 1;
+}
+
+const char* const MegabyteText = "var mb = 'x'; while (mb.length < 1048576) mb += mb; mb.charAt(0);\n";
+
+} // namespace
+
+// Scripts that ask for memory without end, in statements or in a single call
+// of a built-in, or for a built-in's walk over billions of elements: each is
+// stopped with a warning before the program holds far more than the limit,
+// and well within the time limit.
+void tst_DScript::hungryScriptsAreStopped_data()
+{
+    QTest::addColumn<QByteArray>("text");
+    QTest::addColumn<QString>("reason");
+    const QString memory = QStringLiteral("used more than 256 MB of memory");
+    const QString elements = QStringLiteral("asked a built-in function for more than 4194304 elements");
+    const QByteArray mb = MegabyteText;
+    QTest::newRow("join of 200,000,000 elements") << QByteArray("new Array(200000000).join('ab');\n") << elements;
+    QTest::newRow("join of 4,000,000 separators of a megabyte")
+        << mb + "new Array(4000000).join(mb);\n" << memory;
+    QTest::newRow("join of one megabyte a thousand times")
+        << mb + "var a = []; for (var i = 0; i < 1000; ++i) a.push(mb);\na.join('');\n" << memory;
+    QTest::newRow("an array of one megabyte a thousand times as text")
+        << mb + "var a = []; for (var i = 0; i < 1000; ++i) a.push(mb);\nvar t = 'is ' + a;\n" << memory;
+    QTest::newRow("concat of one megabyte a thousand times")
+        << mb + "var a = []; for (var i = 0; i < 1000; ++i) a.push(mb);\n''.concat.apply('', a);\n" << memory;
+    QTest::newRow("array concat of 5,000,000 elements")
+        << QByteArray("var a = new Array(1000000); a.concat(a, a, a, a, a);\n") << elements;
+    QTest::newRow("replace each character by all before it")
+        << mb + "mb.substring(0, 65536).replace(/x/g, '$`');\n" << memory;
+    QTest::newRow("replace by a function returning 16 megabytes")
+        << mb + "var big = mb; while (big.length < 16777216) big += big; big.charAt(0);\n"
+                "mb.substring(0, 10000).replace(/x/g, function () { return big; });\n"
+        << memory;
+    QTest::newRow("split of 8,000,000 characters")
+        << mb + "var big = mb + mb + mb + mb; big = big + big; big.split('');\n" << elements;
+    QTest::newRow("JSON of one megabyte a thousand times")
+        << mb + "var a = []; for (var i = 0; i < 1000; ++i) a.push(mb);\nJSON.stringify(a);\n" << memory;
+    QTest::newRow("escape of 64 megabytes")
+        << mb + "var big = mb; while (big.length < 67108864) big += big; big.charAt(0); escape(big);\n" << memory;
+    QTest::newRow("indexOf over 4,294,967,295 elements")
+        << QByteArray("var a = []; a[4294967294] = 1; a.indexOf(2);\n") << elements;
+    QTest::newRow("megabytes kept without end")
+        << mb + "var kept = [];\nwhile (true) { var t = mb + kept.length; t.charAt(0); kept.push(t); }\n" << memory;
+}
+
+void tst_DScript::hungryScriptsAreStopped()
+{
+    QFETCH(QByteArray, text);
+    QFETCH(QString, reason);
+    script()->engine()->collectGarbage();
+    const qint64 before = processMemoryBytes(QCoreApplication::applicationPid());
+    QVERIFY(resetPeak());
+    QTest::ignoreMessage(QtWarningMsg, qPrintable(QStringLiteral("Script hungry.js %1 and was stopped.").arg(reason)));
+    QElapsedTimer clock;
+    clock.start();
+    script()->runScript(writeScript("hungry.js", text + "var hungryDone = true;\n"), false);
+    const qint64 took = clock.elapsed();
+    const qint64 growth = processMemoryBytes(QCoreApplication::applicationPid(), "VmHWM") - before;
+    QVERIFY(!script()->engine()->globalObject().property("hungryDone").toBool());
+    QVERIFY2(took < DScriptWatchdog::TimeLimitMs, qPrintable(QString::number(took)));
+    QVERIFY2(growth < 2 * DScriptWatchdog::MemoryLimitBytes, qPrintable(QString::number(growth)));
+
+    // What it held is let go, and the engine serves the next script as before.
+    script()->engine()->evaluate("mb = undefined; a = undefined; kept = undefined; big = undefined;");
+    script()->engine()->collectGarbage();
+    script()->runScript(writeScript("after.js", "var afterHungry = [1, 2].join('+');\n"), false);
+    QCOMPARE(script()->engine()->globalObject().property("afterHungry").toString(), QStringLiteral("1+2"));
 }
 
 QTEST_MAIN(tst_DScript)

@@ -19,6 +19,7 @@
 #include <QToolBar>
 #include <QToolButton>
 
+#include "DHostileOverlayScript.h"
 #include "DLocalInstancePeer.h"
 #include "DProgramProcess.h"
 #include "DNoiseImage.h"
@@ -268,6 +269,33 @@ private:
         QCOMPARE(pixelsDiffering(m_noise, away, saved, away.topLeft() - area.topLeft()), 0);
     }
 
+    // A copy of the program in the folder, with this overlay.js in its
+    // scripts folder; the copy's path, or an empty one when it cannot be made.
+    QString installWithOverlayScript(const QTemporaryDir& install, const QByteArray& text)
+    {
+        const QString copy = install.filePath("Zorvelshot");
+        QFile script(install.filePath("scripts/overlay.js"));
+        if (!install.isValid() || !QDir(install.path()).mkpath("scripts") || !QFile::copy(m_program, copy)
+            || !script.open(QIODevice::WriteOnly) || script.write(text) != text.size())
+            return QString();
+        return copy;
+    }
+
+    // Starts the copy of the program (see installWithOverlayScript) over the
+    // noise, captures, draws a line and saves: the program is still there
+    // afterwards, its main window back.
+    void captureDrawAndSaveWith(const QString& copy)
+    {
+        QVERIFY(!copy.isEmpty());
+        // The next test gets the original back even if this one fails half way.
+        const auto restore = qScopeGuard([this, original = m_program] { m_program = original; });
+        m_program = copy;
+        openRegionCapture();
+        captureDrawLineAndSave();
+        QTRY_VERIFY_WITH_TIMEOUT(!visibleWindows(m_programProcess->processId()).isEmpty(), 10000);
+        QCOMPARE(m_programProcess->state(), QProcess::Running);
+    }
+
     // Starts the program over the noise and a Region capture on it.
     void openRegionCapture(const QString& key = "alt+r", const QString& saveFolder = QString())
     {
@@ -506,25 +534,39 @@ private slots:
     void overlayScriptLeavesTheCaptureWorking()
     {
         QTemporaryDir install;
-        QVERIFY(install.isValid() && QDir(install.path()).mkpath("scripts"));
-        const QString copy = install.filePath("Zorvelshot");
-        QVERIFY(QFile::copy(m_program, copy));
-        QFile script(install.filePath("scripts/overlay.js"));
-        QVERIFY(script.open(QIODevice::WriteOnly));
-        script.write("editor.addMainTool(editor.widgetMainTool.toolButtonClipboard, true);\n"
-                     "editor.prepareImage('shot');\n"
-                     "editor.deleteLater();\n"
-                     "editor.canvas.deleteLater();\n"
-                     "editor.widgetMainTool.toolButtonSave.deleteLater();\n"
-                     "while (true) {}\n");
-        script.close();
-        // The copy starts the program; the next test gets the original back
-        // even if this one fails half way.
-        const auto restore = qScopeGuard([this, original = m_program] { m_program = original; });
-        m_program = copy;
-        openRegionCapture();
-        captureDrawLineAndSave();
-        // The program is still there, its main window back.
+        const QString copy = installWithOverlayScript(install,
+                                                      "editor.addMainTool(editor.widgetMainTool.toolButtonClipboard, true);\n"
+                                                      "editor.prepareImage('shot');\n"
+                                                      "editor.deleteLater();\n"
+                                                      "editor.canvas.deleteLater();\n"
+                                                      "editor.widgetMainTool.toolButtonSave.deleteLater();\n"
+                                                      "while (true) {}\n");
+        captureDrawAndSaveWith(copy);
+    }
+
+    // An overlay script that tries to take the main window's Region button
+    // and deletes everything it finds whenever the overlay's own signals fire:
+    // the capture, the drawing and the save work, the overlay closes without
+    // harm (the sanitizers watch the program), and the main window still has
+    // its Region button for the next capture.
+    void overlayScriptDeletingAllItFindsLeavesTheProgramWhole()
+    {
+        QTemporaryDir install;
+        const QString copy = installWithOverlayScript(
+            install, "editor.addMainTool(mgui.toolButtonModeRegion);\n" + deleteAllOnTheOverlaysSignals());
+        captureDrawAndSaveWith(copy);
+        if (QTest::currentTestFailed())
+            return;
+
+        // The Region button's key starts the next capture, which Escape ends.
+        const QString window = visibleWindows(m_programProcess->processId()).value(0);
+        QVERIFY2(startCapture(window, "alt+r"), "the main window's Region button is gone");
+        QTRY_VERIFY_WITH_TIMEOUT(xdotoolLines({"getwindowfocus"})
+                                     == xdotoolLines({"search", "--onlyvisible", "--name", "^Zorvel is Capturing$"}),
+                                 10000);
+        QVERIFY(xdotool({"key", "Escape"}));
+        QTRY_VERIFY_WITH_TIMEOUT(xdotoolLines({"search", "--onlyvisible", "--name", "^Zorvel is Capturing$"}).isEmpty(),
+                                 10000);
         QTRY_VERIFY_WITH_TIMEOUT(!visibleWindows(m_programProcess->processId()).isEmpty(), 10000);
         QCOMPARE(m_programProcess->state(), QProcess::Running);
     }

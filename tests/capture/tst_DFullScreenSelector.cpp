@@ -3,6 +3,8 @@
 // tools, and the output roads with their failures.
 #include <QtTest>
 
+#include <algorithm>
+
 #include <QClipboard>
 #include <QDir>
 #include <QFileDialog>
@@ -14,6 +16,8 @@
 #include <QScreen>
 #include <QSettings>
 #include <QTemporaryDir>
+#include <QHBoxLayout>
+#include <QPointer>
 #include <QToolButton>
 
 #include "DModalDriver.h"
@@ -25,6 +29,7 @@
 #include "DGraphicsBackgroundImage.h"
 #include "DGraphicsItemRectangleWindow.h"
 #include "DGraphicsLayer.h"
+#include "DHostileOverlayScript.h"
 #include "DHelpBalloon.h"
 #include "DNoiseImage.h"
 #include "DOverlayDriver.h"
@@ -148,6 +153,16 @@ private:
         QTRY_VERIFY(driver.isIn(driver.ui()->widgetMainTool));
         QTRY_VERIFY(isWhite(driver.scene()));
     }
+
+    // The overlay script that the next overlay runs; removed again by the
+    // caller once that overlay is made.
+    static bool writeOverlayScript(const QByteArray& text)
+    {
+        QFile script(overlayScriptPath());
+        return QDir(DScript::path()).mkpath(".") && script.open(QIODevice::WriteOnly)
+               && script.write(text) == text.size();
+    }
+    static QString overlayScriptPath() { return DScript::path() + "overlay.js"; }
 
     // The overlay in its editing state with one piece: kPiece, selected.
     void openWithPiece(DFullScreenSelector& overlay, DOverlayDriver& driver)
@@ -412,6 +427,45 @@ private slots:
         QVERIFY(!dependent->isEnabled());
         QVERIFY(independent->isEnabled());
         QCOMPARE(overlay.selectionTools(), QList<QToolButton*>({driver.ui()->toolButtonDelete, dependent}));
+    }
+
+    // Only a button of no window, or of the overlay itself, joins the bar: a
+    // button of another window (the main window's Region button, say) stays
+    // where it is, and lives on when the overlay goes.
+    void addMainToolTakesNoButtonOfAnotherWindow()
+    {
+        QWidget mainWindow;
+        mainWindow.setObjectName("elsewhere");
+        QHBoxLayout* row = new QHBoxLayout(&mainWindow);
+        auto* region = new QToolButton(&mainWindow);
+        region->setObjectName("toolButtonModeRegion");
+        row->addWidget(region);
+        DSingleton<DScript>::instance()->addObjectToScript(&mainWindow);
+        QVERIFY(writeOverlayScript("editor.addMainTool(elsewhere.toolButtonModeRegion, true);\n"));
+        QPointer<QToolButton> watched(region);
+        {
+            QTest::ignoreMessage(QtWarningMsg, "addMainTool: QToolButton \"toolButtonModeRegion\" belongs to "
+                                               "another window and stays there.");
+            DFullScreenSelector overlay;
+            QFile::remove(overlayScriptPath());
+            DOverlayDriver driver(overlay);
+            QCOMPARE(region->parentWidget(), &mainWindow);
+            QCOMPARE(row->indexOf(region), 0);
+            QCOMPARE(driver.ui()->horizontalLayout->count(), 7);
+            QVERIFY(!overlay.selectionTools().contains(region));
+            QVERIFY(region->isEnabled());
+
+            // Nor does a button of a dialog that the overlay opened.
+            QDialog dialog(&overlay);
+            auto* inDialog = new QToolButton(&dialog);
+            inDialog->setObjectName("inDialog");
+            QTest::ignoreMessage(QtWarningMsg,
+                                 "addMainTool: QToolButton \"inDialog\" belongs to another window and stays there.");
+            overlay.addMainTool(inDialog);
+            QCOMPARE(inDialog->parentWidget(), &dialog);
+            QCOMPARE(driver.ui()->horizontalLayout->count(), 7);
+        }
+        QVERIFY(watched);
     }
 
     void deleteTakesTheSelectedPieces()
@@ -725,15 +779,10 @@ private slots:
 
     void scriptSeesTheEditor()
     {
-        QDir scripts(DScript::path());
-        QVERIFY(scripts.mkpath("."));
-        QFile script(scripts.filePath("overlay.js"));
-        QVERIFY(script.open(QIODevice::WriteOnly));
-        script.write("setPreference('editorName', editor.objectName);\n"
-                     "editor.addMainTool(editor.widgetMainTool.toolButtonPrint, true);\n");
-        script.close();
+        QVERIFY(writeOverlayScript("setPreference('editorName', editor.objectName);\n"
+                                   "editor.addMainTool(editor.widgetMainTool.toolButtonPrint, true);\n"));
         DFullScreenSelector overlay;
-        script.remove();
+        QFile::remove(overlayScriptPath());
         DOverlayDriver driver(overlay);
         QCOMPARE(DSingleton<DConfigCapture>::instance()->scriptPreference("editorName").toString(),
                  QString("editor"));
@@ -782,14 +831,9 @@ private slots:
         QFETCH(QString, program);
         QFETCH(QStringList, refused);
         RefusalCollector collector;
-        QDir scripts(DScript::path());
-        QVERIFY(scripts.mkpath("."));
-        QFile script(scripts.filePath("overlay.js"));
-        QVERIFY(script.open(QIODevice::WriteOnly));
-        script.write(program.toUtf8());
-        script.close();
+        QVERIFY(writeOverlayScript(program.toUtf8()));
         QScopedPointer<DFullScreenSelector> overlay(new DFullScreenSelector);
-        script.remove();
+        QFile::remove(overlayScriptPath());
         QPointer<DFullScreenSelector> alive(overlay.data());
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         QVERIFY(alive);
@@ -829,6 +873,51 @@ private slots:
         overlay.reset();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         QCOMPARE(s_refusedDeletions, QStringList());
+    }
+
+    // A script that deletes all it finds whenever the overlay's own signals
+    // fire: nothing of the overlay goes, whenever it was made (the panels'
+    // fading animations and the balloon come with the first piece), and the
+    // capture works to its end.
+    void scriptDeletingAllItFindsOnTheOverlaysSignals()
+    {
+        QVERIFY(writeOverlayScript(deleteAllOnTheOverlaysSignals()));
+        QScopedPointer<DFullScreenSelector> overlay(new DFullScreenSelector);
+        QFile::remove(overlayScriptPath());
+        DOverlayDriver driver(*overlay);
+        Ui_DFullScreenSelector* ui = driver.ui();
+        QList<QPointer<QObject>> parts;
+        auto everyPartAlive = [&] {
+            QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+            return std::all_of(parts.cbegin(), parts.cend(), [](const QPointer<QObject>& part) { return part; });
+        };
+        auto takeParts = [&] {
+            parts.clear();
+            for (QObject* part : overlay->findChildren<QObject*>())
+                parts << part;
+        };
+        const int madeAtFirst = overlay->findChildren<QObject*>().count();
+        const int result = DOverlayDriver::runCapture(*overlay, DD::Region, m_shot, screenTree(), [&] {
+            captureRegion(driver, kPiece);
+            QVERIFY(overlay->findChildren<QObject*>().count() > madeAtFirst);
+            takeParts();
+            // A click beside the piece changes the selection.
+            driver.click(QPointF(600, 80));
+            QTRY_VERIFY(!ui->toolButtonDelete->isEnabled());
+            QVERIFY(everyPartAlive());
+            takeParts();
+            showSubToolBar(driver, ui->toolButtonDraw);
+            QVERIFY(everyPartAlive());
+            takeParts();
+            ui->toolButtonSave->click();
+        });
+        QCOMPARE(result, 1);
+        QVERIFY(everyPartAlive());
+        const QStringList files = QDir(m_dir.path()).entryList({"Snap-*.png"}, QDir::Files);
+        QCOMPARE(files.count(), 1);
+        verifyPiece(QImageReader(m_dir.filePath(files.first())).read(), kPiece);
+        // Gone the usual way, with all of its parts (the sanitizers watch).
+        overlay.reset();
     }
 
     // Every overlay of a process behaves as the first one did.

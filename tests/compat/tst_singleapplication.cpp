@@ -1,6 +1,7 @@
 // The single-instance layer: election through the lock, messages over the
 // local socket, recovery from what a crashed instance leaves behind.
 #include "DLocalInstancePeer.h"
+#include "DWithoutRuntimeFolder.h"
 #include "QtSingleApplication.h"
 
 #include <QDateTime>
@@ -11,6 +12,7 @@
 #include <QHostInfo>
 #include <QLocalSocket>
 #include <QSignalSpy>
+#include <QTemporaryDir>
 #include <QThread>
 #include <QWidget>
 #include <QtTest>
@@ -83,14 +85,43 @@ void leaveDeadSocket(const QString& path)
     QVERIFY(QFileInfo::exists(path));
 }
 
-// Writes a lock file in the layout QLockFile reads: pid, application, host.
-void writeLock(const QString& path, qint64 pid, const QString& application)
+// Writes a lock file in the layout QLockFile reads: pid, application, host;
+// written ageSeconds ago.
+void writeLock(const QString& path, qint64 pid, const QString& application,
+               const QString& host = QHostInfo::localHostName(), int ageSeconds = 0)
 {
     QFile file(path);
     QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    file.write(QByteArray::number(pid) + '\n' + application.toUtf8() + '\n'
-               + QHostInfo::localHostName().toUtf8() + '\n');
+    file.write(QByteArray::number(pid) + '\n' + application.toUtf8() + '\n' + host.toUtf8() + '\n');
+    QVERIFY(file.flush());
+    QVERIFY(file.setFileTime(QDateTime::currentDateTime().addSecs(-ageSeconds), QFileDevice::FileModificationTime));
 }
+
+// The warnings given while it lives.
+class WarningCollector
+{
+public:
+    WarningCollector()
+    {
+        s_warnings.clear();
+        s_previous = qInstallMessageHandler(collect);
+    }
+    ~WarningCollector() { qInstallMessageHandler(s_previous); }
+    QStringList warnings() const { return s_warnings; }
+
+private:
+    static void collect(QtMsgType type, const QMessageLogContext& context, const QString& message)
+    {
+        if (type == QtWarningMsg)
+            s_warnings << message;
+        else
+            s_previous(type, context, message);
+    }
+    static QStringList s_warnings;
+    static QtMessageHandler s_previous;
+};
+QStringList WarningCollector::s_warnings;
+QtMessageHandler WarningCollector::s_previous = nullptr;
 
 } // namespace
 
@@ -119,6 +150,12 @@ private slots:
     void primaryOnAFallbackNameStaysOnceTheFirstIsFree();
     void lockFileNamingNoHolderIsReplaced_data();
     void lockFileNamingNoHolderIsReplaced();
+    void leftoverLockIsTakenOverWhenNobodyAnswers_data();
+    void leftoverLockIsTakenOverWhenNobodyAnswers();
+    void unreachablePrimaryLetsLaterStartsRun();
+    void fallbackFolderIsPrivate_data();
+    void fallbackFolderIsPrivate();
+    void refusedFolderLeavesAPrimaryThatSaysSo();
 
     void applicationIsPrimaryAndRefusesToSendToItself();
     void activationWindowLeavesMinimisedOnMessage();
@@ -335,13 +372,17 @@ void tst_singleapplication::obstaclesAtThePathsDoNotHideThePrimary_data()
     QTest::addColumn<int>("obstacle");
     QTest::addColumn<int>("blockedNames");
     QTest::addColumn<int>("listenIndex");
-    QTest::newRow("empty folder at the socket") << false << int(EmptyFolder) << 1 << 0;
-    QTest::newRow("folder with content at the socket") << false << int(FolderWithContent) << 1 << 1;
-    QTest::newRow("folders at three socket names") << false << int(FolderWithContent) << 3 << 3;
-    QTest::newRow("pipe at the socket") << false << int(Pipe) << 1 << 0;
-    QTest::newRow("empty folder at the lock") << true << int(EmptyFolder) << 1 << 0;
-    QTest::newRow("folder with content at the lock") << true << int(FolderWithContent) << 1 << 0;
-    QTest::newRow("pipe at the lock") << true << int(Pipe) << 1 << 0;
+    QTest::addColumn<bool>("warned");
+    QTest::newRow("empty folder at the socket") << false << int(EmptyFolder) << 1 << 0 << false;
+    QTest::newRow("folder with content at the socket") << false << int(FolderWithContent) << 1 << 1 << false;
+    QTest::newRow("folders at three socket names") << false << int(FolderWithContent) << 3 << 3 << false;
+    QTest::newRow("pipe at the socket") << false << int(Pipe) << 1 << 0 << false;
+    QTest::newRow("empty folder at the lock") << true << int(EmptyFolder) << 1 << 0 << false;
+    QTest::newRow("folder with content at the lock") << true << int(FolderWithContent) << 1 << 0 << false;
+    QTest::newRow("pipe at the lock") << true << int(Pipe) << 1 << 0 << false;
+    // No lock at all: the running instance is still found by its socket, and
+    // its socket is left alone.
+    QTest::newRow("folders at all four lock names") << true << int(FolderWithContent) << 4 << 0 << true;
 }
 
 void tst_singleapplication::obstaclesAtThePathsDoNotHideThePrimary()
@@ -350,18 +391,23 @@ void tst_singleapplication::obstaclesAtThePathsDoNotHideThePrimary()
     QFETCH(int, obstacle);
     QFETCH(int, blockedNames);
     QFETCH(int, listenIndex);
+    QFETCH(bool, warned);
     for (int index = 0; index < blockedNames; ++index) {
         const QString path = atLock ? DLocalInstancePeer::lockPath("t-one", index)
                                     : DLocalInstancePeer::serverPath("t-one", index);
         block(path, Obstacle(obstacle));
     }
 
+    WarningCollector collector;
     DLocalInstancePeer first("t-one");
+    // The user hears once when the instance cannot be what it should.
+    QCOMPARE(collector.warnings().count(), warned ? 1 : 0);
     QVERIFY(!first.isRunning());
     QCOMPARE(first.listeningPath(), DLocalInstancePeer::serverPath("t-one", listenIndex));
     DLocalInstancePeer second("t-one");
     QVERIFY(second.isRunning());
     QVERIFY(delivered(first, second, "forward"));
+    QCOMPARE(first.listeningPath(), DLocalInstancePeer::serverPath("t-one", listenIndex));
 
     if (obstacle == FolderWithContent) {
         for (int index = 0; index < blockedNames; ++index) {
@@ -420,6 +466,162 @@ void tst_singleapplication::lockFileNamingNoHolderIsReplaced()
         DLocalInstancePeer later("t-stale");
         QVERIFY(later.isRunning());
     }
+}
+
+// A lock that nobody answers for is a leftover, whatever it names, once it is
+// older than a lock being made; a lock whose holder still holds it is not.
+void tst_singleapplication::leftoverLockIsTakenOverWhenNobodyAnswers_data()
+{
+    QTest::addColumn<QString>("host");
+    QTest::addColumn<bool>("ownPid");
+    QTest::addColumn<int>("ageSeconds");
+    QTest::addColumn<bool>("heldByALiveLock");
+    QTest::addColumn<bool>("primary");
+    // The host was renamed after a crash, or the lock came from elsewhere.
+    QTest::newRow("another host") << "elsewhere" << false << 60 << false << true;
+    QTest::newRow("another host, just made") << "elsewhere" << false << 0 << false << false;
+    // Its process number now belongs to a live process.
+    QTest::newRow("a live process of this host") << QHostInfo::localHostName() << true << 60 << false << true;
+    // Its holder lives and holds the lock, but does not answer (yet, or any more).
+    QTest::newRow("held, nobody answering") << QHostInfo::localHostName() << true << 60 << true << false;
+}
+
+void tst_singleapplication::leftoverLockIsTakenOverWhenNobodyAnswers()
+{
+    QFETCH(QString, host);
+    QFETCH(bool, ownPid);
+    QFETCH(int, ageSeconds);
+    QFETCH(bool, heldByALiveLock);
+    QFETCH(bool, primary);
+    const QString path = DLocalInstancePeer::lockPath("t-stale");
+    QLockFile held(path);
+    if (heldByALiveLock)
+        QVERIFY(held.tryLock(0));
+    writeLock(path, ownPid ? QCoreApplication::applicationPid() : 4242, QCoreApplication::applicationName(), host,
+              ageSeconds);
+    leaveDeadSocket(DLocalInstancePeer::serverPath("t-stale"));
+
+    DLocalInstancePeer peer("t-stale");
+    QCOMPARE(!peer.isRunning(), primary);
+    if (primary) {
+        DLocalInstancePeer later("t-stale");
+        QVERIFY(later.isRunning());
+        QVERIFY(delivered(peer, later, "taken over"));
+    } else {
+        QVERIFY(!peer.sendMessage("x", 300));
+    }
+}
+
+// With every socket name blocked nobody can reach the first instance: it says
+// so once, and keeps no lock that would turn later starts away unheard.
+void tst_singleapplication::unreachablePrimaryLetsLaterStartsRun()
+{
+    for (int index = 0; index < DLocalInstancePeer::NameCount; ++index)
+        block(DLocalInstancePeer::serverPath("t-one", index), FolderWithContent);
+    WarningCollector collector;
+    DLocalInstancePeer first("t-one");
+    QVERIFY(!first.isRunning());
+    QCOMPARE(first.listeningPath(), QString());
+    QCOMPARE(collector.warnings().count(), 1);
+    DLocalInstancePeer second("t-one");
+    QVERIFY(!second.isRunning());
+    QCOMPARE(collector.warnings().count(), 2);
+    for (int index = 0; index < DLocalInstancePeer::NameCount; ++index)
+        QVERIFY(QFileInfo::exists(DLocalInstancePeer::serverPath("t-one", index) + "/kept.txt"));
+}
+
+namespace {
+
+enum FolderState { None, Private, OpenToAll, ReadableByAll, OfAnotherUser, Link, File };
+
+} // namespace
+
+// Without XDG_RUNTIME_DIR the lock and the socket live in a folder of the
+// user's own in the shared temporary folder: made private, or taken when it
+// is; refused when anybody else could have put something there.
+void tst_singleapplication::fallbackFolderIsPrivate_data()
+{
+    QTest::addColumn<int>("state");
+    QTest::addColumn<bool>("used");
+    QTest::newRow("not there yet") << int(None) << true;
+    QTest::newRow("the user's, private") << int(Private) << true;
+    QTest::newRow("the user's, readable by all") << int(ReadableByAll) << true;
+    QTest::newRow("the user's, open to all") << int(OpenToAll) << false;
+    QTest::newRow("another user's") << int(OfAnotherUser) << false;
+    QTest::newRow("a link to a private folder") << int(Link) << false;
+    QTest::newRow("a file") << int(File) << false;
+}
+
+void tst_singleapplication::fallbackFolderIsPrivate()
+{
+    QFETCH(int, state);
+    QFETCH(bool, used);
+    DWithoutRuntimeFolder environment;
+    QVERIFY(environment.isValid());
+    const QString folder = environment.privatePath();
+    const QByteArray native = QFile::encodeName(folder);
+    switch (FolderState(state)) {
+    case None:
+        break;
+    case Private:
+    case ReadableByAll:
+    case OpenToAll:
+    case OfAnotherUser:
+        QCOMPARE(::mkdir(native.constData(), 0700), 0);
+        QCOMPARE(::chmod(native.constData(), state == ReadableByAll ? 0755 : state == OpenToAll ? 0777 : 0700), 0);
+        if (state == OfAnotherUser) {
+            if (geteuid() != 0)
+                QSKIP("only root can make a folder of another user");
+            QCOMPARE(::chown(native.constData(), 65534, 65534), 0);
+        }
+        break;
+    case Link:
+        QVERIFY(QDir().mkpath(environment.temporaryPath() + "/mine"));
+        QCOMPARE(::chmod(QFile::encodeName(environment.temporaryPath() + "/mine").constData(), 0700), 0);
+        QVERIFY(QFile::link(environment.temporaryPath() + "/mine", folder));
+        break;
+    case File: {
+        QFile file(folder);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        break;
+    }
+    }
+
+    const QString found = DLocalInstancePeer::runtimeFolder();
+    if (!used) {
+        QCOMPARE(found, QString());
+        QCOMPARE(DLocalInstancePeer::lockPath("t-one"), QString());
+        QCOMPARE(DLocalInstancePeer::serverPath("t-one"), QString());
+        return;
+    }
+    QCOMPARE(found, folder);
+    struct stat info;
+    QCOMPARE(::lstat(native.constData(), &info), 0);
+    QVERIFY(S_ISDIR(info.st_mode));
+    QCOMPARE(info.st_mode & 0777, mode_t(0700));
+    QCOMPARE(info.st_uid, geteuid());
+    QCOMPARE(QFileInfo(DLocalInstancePeer::lockPath("t-one")).absolutePath(), folder);
+}
+
+// No private folder: the peer runs as the instance, unreachable, says so
+// once, and leaves nothing in the shared temporary folder.
+void tst_singleapplication::refusedFolderLeavesAPrimaryThatSaysSo()
+{
+    DWithoutRuntimeFolder environment;
+    QVERIFY(environment.isValid());
+    QVERIFY(QDir().mkpath(environment.privatePath()));
+    QCOMPARE(::chmod(QFile::encodeName(environment.privatePath()).constData(), 0777), 0);
+    WarningCollector collector;
+    DLocalInstancePeer first("t-one");
+    QVERIFY(!first.isRunning());
+    QCOMPARE(first.listeningPath(), QString());
+    QCOMPARE(collector.warnings().count(), 1);
+    QVERIFY(!first.sendMessage("x", 100));
+    DLocalInstancePeer second("t-one");
+    QVERIFY(!second.isRunning());
+    QCOMPARE(QDir(environment.temporaryPath()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::System),
+             QStringList({QFileInfo(environment.privatePath()).fileName()}));
+    QVERIFY(QDir(environment.privatePath()).isEmpty(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::System));
 }
 
 void tst_singleapplication::applicationIsPrimaryAndRefusesToSendToItself()

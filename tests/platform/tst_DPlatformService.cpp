@@ -1,6 +1,9 @@
-// Choosing a platform service: the quiet null services when nothing is
-// installed, fakes in use exactly while they live, and the Linux services the
-// program installs at start.
+// Choosing a platform service: the library's own Linux services and the
+// program's quiet null services when nothing is installed, fakes in use
+// exactly while they live, and the Linux services the program installs at
+// start.
+#include <QProcess>
+#include <QTemporaryDir>
 #include <QtTest>
 
 #include "DDesktopCompositor.h"
@@ -24,16 +27,12 @@ class tst_DPlatformService : public QObject
     Q_OBJECT
 
 private slots:
-    // Runs first: nothing has been installed in this process yet.
-    void nothingInstalledGivesQuietNullServices()
+    // Runs first: nothing has been installed in this process yet. The
+    // library's own services are there, the program's do nothing.
+    void nothingInstalledGivesLibraryServicesAndQuietProgramServices()
     {
-        DLoginItems& loginItems = DLoginItems::current();
-        loginItems.add();
-        QVERIFY(!loginItems.contains());
-        QVERIFY(!loginItems.remove());
-        // The library's own callers go through it without harm.
-        DUtility::setAutoRun(true);
-        QVERIFY(!DUtility::deleteAppFromLoginItem(true));
+        QVERIFY(dynamic_cast<DLoginItemsXdg*>(&DLoginItems::current()));
+        QVERIFY(dynamic_cast<DX11Compositor*>(&DDesktopCompositor::current()));
 
         QVERIFY(DLastLogin::current().userName().isEmpty());
         QCOMPARE(DLastLogin::current().lastLoginSecs(QStringLiteral("tester")), std::optional<qint64>());
@@ -49,8 +48,32 @@ private slots:
 
         QVERIFY(DScreenGrabber::current().monitors().isEmpty());
         QVERIFY(DScreenGrabber::current().grab(QRect(0, 0, 4, 4)).isNull());
+    }
 
-        QVERIFY(!DDesktopCompositor::current().isRunning());
+    // A program of someone else's that links the library and calls it, with
+    // no start-up of Zorvelshot's: its login item is written and removed, and
+    // the desktop is asked about its compositing manager.
+    void libraryAloneUsesItsOwnServices()
+    {
+        QTemporaryDir config;
+        QVERIFY(config.isValid());
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert("XDG_CONFIG_HOME", config.path());
+        const QString probe = qEnvironmentVariable("ZORVEL_BUILD_DIR") + "/tests/probe_library_services";
+        const QString entry = config.filePath("autostart/probe_library_services.desktop");
+        auto run = [&](const QString& command) {
+            QProcess process;
+            process.setProcessEnvironment(environment);
+            process.start(probe, {command});
+            if (!process.waitForFinished(20000) || process.exitCode() != 0)
+                return QByteArray("did not run");
+            return process.readAllStandardOutput();
+        };
+        QCOMPARE(run("add"), QByteArray("login item: yes\ncompositor: X11\n"));
+        QVERIFY(QFileInfo(entry).isFile());
+        QCOMPARE(run("look"), QByteArray("login item: yes\ncompositor: X11\n"));
+        QCOMPARE(run("remove"), QByteArray("login item: no\ncompositor: X11\n"));
+        QVERIFY(!QFileInfo::exists(entry));
     }
 
     void fakeIsInUseWhileItLivesThenThePreviousIsBack()
@@ -67,6 +90,11 @@ private slots:
             QCOMPARE(DLastLogin::current().userName(), QStringLiteral("outer"));
         }
         QVERIFY(DLastLogin::current().userName().isEmpty());
+        {
+            DFakeLoginItems fake;
+            QCOMPARE(&DLoginItems::current(), static_cast<DLoginItems*>(&fake));
+        }
+        QVERIFY(dynamic_cast<DLoginItemsXdg*>(&DLoginItems::current()));
     }
 
     void libraryCodeSeesWhatTheProgramInstalled()

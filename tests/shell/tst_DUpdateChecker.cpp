@@ -1,8 +1,13 @@
 // The update check against a feed served from 127.0.0.1.
 #include "DFeedServer.h"
+#include "DProcessMemory.h"
 #include "DUpdateChecker.h"
 
+#include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QSignalSpy>
+#include <QTcpServer>
+#include <QTcpSocket>
 #include <QtTest>
 
 class tst_DUpdateChecker : public QObject
@@ -19,10 +24,23 @@ private slots:
     void failedRequestsReportNothing_data();
     void failedRequestsReportNothing();
     void refusedConnectionReportsNothing();
+    void secureFeedWithoutEncryptionReportsNothing();
     void pendingReplyIsDroppedWithTheChecker();
     void hostileBodiesOfferNothing_data();
     void hostileBodiesOfferNothing();
     void feedWithinTheLimitsIsRead();
+    void endlessAnswersOfferNothing_data();
+    void endlessAnswersOfferNothing();
+    void chunkedFeedIsRead();
+    void redirectIsNotFollowed();
+    void feedThroughTheProxyOfTheEnvironment();
+
+private:
+    // A check of the address ends once, without an offer.
+    void reportsNothing(const QUrl& url);
+    // The one answer that came gave no offer; the next check, of a sound
+    // feed, gives one.
+    void nothingOfferedThenTheNextCheckWorks(DFeedServer& server, DUpdateChecker& checker, QSignalSpy& finished);
 };
 
 namespace {
@@ -209,13 +227,8 @@ void tst_DUpdateChecker::failedRequestsReportNothing()
     QCOMPARE(finished.at(0).at(2).toString(), QString());
 }
 
-void tst_DUpdateChecker::refusedConnectionReportsNothing()
+void tst_DUpdateChecker::reportsNothing(const QUrl& url)
 {
-    QUrl url;
-    {
-        DFeedServer closed;
-        url = closed.url();
-    }
     DUpdateChecker checker;
     QSignalSpy finished(&checker, &DUpdateChecker::checkUpdateFinished);
     QVERIFY(checker.check("Zorvelshot", url.toString(), "2.6"));
@@ -223,6 +236,32 @@ void tst_DUpdateChecker::refusedConnectionReportsNothing()
     QCOMPARE(finished.count(), 1);
     QCOMPARE(finished.at(0).at(0).toBool(), false);
     QVERIFY(!checker.isPending());
+}
+
+void tst_DUpdateChecker::refusedConnectionReportsNothing()
+{
+    QUrl url;
+    {
+        DFeedServer closed;
+        url = closed.url();
+    }
+    reportsNothing(url);
+}
+
+// An address of https whose server speaks plain HTTP: the handshake fails and
+// nothing is believed.
+void tst_DUpdateChecker::secureFeedWithoutEncryptionReportsNothing()
+{
+    // Answers in the clear as soon as someone connects.
+    QTcpServer server;
+    QVERIFY(server.listen(QHostAddress::LocalHost));
+    connect(&server, &QTcpServer::newConnection, [&server] {
+        QTcpSocket* socket = server.nextPendingConnection();
+        socket->write("HTTP/1.1 200 OK\r\n\r\n"
+                      + feed(product("name=\"Zorvelshot\" os=\"Linux\" version=\"9\" " + Link)));
+    });
+    const QUrl url(QStringLiteral("https://127.0.0.1:%1/d/update.xml").arg(server.serverPort()));
+    reportsNothing(url);
 }
 
 void tst_DUpdateChecker::pendingReplyIsDroppedWithTheChecker()
@@ -308,6 +347,12 @@ void tst_DUpdateChecker::hostileBodiesOfferNothing()
     QSignalSpy finished(&checker, &DUpdateChecker::checkUpdateFinished);
     QVERIFY(checker.check("Zorvelshot", server.url().toString(), "2.6"));
     QVERIFY(finished.wait(60000));
+    nothingOfferedThenTheNextCheckWorks(server, checker, finished);
+}
+
+void tst_DUpdateChecker::nothingOfferedThenTheNextCheckWorks(DFeedServer& server, DUpdateChecker& checker,
+                                                              QSignalSpy& finished)
+{
     QCOMPARE(finished.count(), 1);
     QCOMPARE(finished.at(0).at(0).toBool(), false);
     QCOMPARE(finished.at(0).at(1).toString(), QString());
@@ -338,6 +383,131 @@ void tst_DUpdateChecker::feedWithinTheLimitsIsRead()
         QCOMPARE(finished.at(0).at(0).toBool(), true);
         QCOMPARE(finished.at(0).at(1).toString(), QStringLiteral("9"));
     }
+}
+
+namespace {
+
+// The most memory this process held above `before` while `finished` was
+// awaited; the wait itself as waited.
+qint64 peakGrowthWhileWaiting(QSignalSpy& finished, int timeoutMs, bool& arrived)
+{
+    const qint64 before = processMemoryBytes(QCoreApplication::applicationPid());
+    qint64 peak = before;
+    QElapsedTimer clock;
+    clock.start();
+    while (finished.isEmpty() && clock.elapsed() < timeoutMs) {
+        finished.wait(50);
+        peak = qMax(peak, processMemoryBytes(QCoreApplication::applicationPid()));
+    }
+    arrived = !finished.isEmpty();
+    return peak - before;
+}
+
+const QByteArray Ok = "HTTP/1.1 200 OK\r\n";
+const QByteArray Chunked = "HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\n";
+
+} // namespace
+
+// Anyone on the plain-HTTP path may answer with a status line, a header or a
+// chunk that never ends, or dribble for ever: the whole exchange is bounded in
+// bytes and in time, the program's memory stays put, nothing is offered, and
+// the next check works.
+void tst_DUpdateChecker::endlessAnswersOfferNothing_data()
+{
+    QTest::addColumn<QByteArray>("head");
+    QTest::addColumn<QByteArray>("filler");
+    QTest::addColumn<int>("intervalMs");
+    const QByteArray letters(4096, 'a');
+    QTest::newRow("endless status line") << QByteArray("HTTP/1.1 200 ") << letters << 0;
+    QTest::newRow("endless header line") << Ok + "X-Pad: " << letters << 0;
+    QTest::newRow("endless header lines") << Ok << QByteArray("X-Pad: a\r\n").repeated(400) << 0;
+    QTest::newRow("endless chunk-size line") << Chunked << QByteArray(4096, '1') << 0;
+    QTest::newRow("endless chunk extension") << Chunked + "10;" << letters << 0;
+    QTest::newRow("endless chunks") << Chunked << QByteArray("1000\r\n" + QByteArray(4096, 'x') + "\r\n") << 0;
+    QTest::newRow("endless trailer lines") << Chunked + "0\r\n" << QByteArray("X-Pad: a\r\n").repeated(400) << 0;
+    QTest::newRow("endless body without length") << Ok + "\r\n" << letters << 0;
+    QTest::newRow("body longer than its length") << Ok + "Content-Length: 100\r\n\r\n" << letters << 0;
+    // Ten bytes a second: only the clock ends it.
+    QTest::newRow("dribbling header line") << Ok + "X-Pad: " << QByteArray(1, 'a') << 100;
+}
+
+void tst_DUpdateChecker::endlessAnswersOfferNothing()
+{
+    QFETCH(QByteArray, head);
+    QFETCH(QByteArray, filler);
+    QFETCH(int, intervalMs);
+    DFeedServer server;
+    QVERIFY(server.isListening());
+    // Far beyond any bound, short of what would hurt the machine.
+    server.serveEndless(head, filler, 256 * 1024 * 1024, intervalMs);
+    DUpdateChecker checker;
+    QSignalSpy finished(&checker, &DUpdateChecker::checkUpdateFinished);
+    QElapsedTimer clock;
+    clock.start();
+    QVERIFY(checker.check("Zorvelshot", server.url().toString(), "2.6"));
+    bool arrived = false;
+    const qint64 growth = peakGrowthWhileWaiting(finished, DUpdateChecker::TimeLimitMs + 15000, arrived);
+    QVERIFY2(arrived, qPrintable(QStringLiteral("no answer; %1 bytes sent").arg(server.sentBytes)));
+    QVERIFY2(growth < 100 * 1024 * 1024, qPrintable(QString::number(growth)));
+    QVERIFY2(server.sentBytes < 64 * 1024 * 1024, qPrintable(QString::number(server.sentBytes)));
+    if (intervalMs > 0)
+        QVERIFY2(clock.elapsed() >= DUpdateChecker::TimeLimitMs - 1000, qPrintable(QString::number(clock.elapsed())));
+    // The checker has let the connection go.
+    QTRY_COMPARE(server.closedConnections, 1);
+    nothingOfferedThenTheNextCheckWorks(server, checker, finished);
+}
+
+// A feed sent in chunks, as a server that does not know its length sends it.
+void tst_DUpdateChecker::chunkedFeedIsRead()
+{
+    const QByteArray body = feed(product("name=\"Zorvelshot\" os=\"Linux\" version=\"2.7\" " + Link));
+    QByteArray chunks;
+    for (int at = 0; at < body.size(); at += 7)
+        chunks += QByteArray::number(qMin(7, body.size() - at), 16) + (at == 0 ? ";ext=1" : "") + "\r\n"
+                  + body.mid(at, 7) + "\r\n";
+    chunks += "0\r\nX-Trailer: yes\r\n\r\n";
+    DFeedServer server;
+    // The whole answer as the head, and nothing after it.
+    server.serveEndless("HTTP/1.1 200 OK\r\nTransfer-Encoding: Chunked\r\n\r\n" + chunks, QByteArray(), 0);
+    DUpdateChecker checker;
+    QSignalSpy finished(&checker, &DUpdateChecker::checkUpdateFinished);
+    QVERIFY(checker.check("Zorvelshot", server.url().toString(), "2.6"));
+    QVERIFY(finished.wait(10000));
+    QCOMPARE(finished.at(0).at(0).toBool(), true);
+    QCOMPARE(finished.at(0).at(1).toString(), QStringLiteral("2.7"));
+}
+
+void tst_DUpdateChecker::redirectIsNotFollowed()
+{
+    DFeedServer target;
+    target.serve(feed(product("name=\"Zorvelshot\" os=\"Linux\" version=\"9\" " + Link)));
+    DFeedServer server;
+    server.serveEndless("HTTP/1.1 302 Found\r\nLocation: " + target.url().toEncoded() + "\r\nContent-Length: 0\r\n\r\n",
+                        QByteArray(), 0);
+    DUpdateChecker checker;
+    QSignalSpy finished(&checker, &DUpdateChecker::checkUpdateFinished);
+    QVERIFY(checker.check("Zorvelshot", server.url().toString(), "2.6"));
+    QVERIFY(finished.wait(10000));
+    QCOMPARE(finished.at(0).at(0).toBool(), false);
+    QCOMPARE(target.requests.count(), 0);
+}
+
+// The request goes where the environment's proxy says, naming the feed's
+// whole address.
+void tst_DUpdateChecker::feedThroughTheProxyOfTheEnvironment()
+{
+    DFeedServer proxy;
+    proxy.serve(feed(product("name=\"Zorvelshot\" os=\"Linux\" version=\"2.7\" " + Link)));
+    qputenv("http_proxy", proxy.url("").toEncoded());
+    DUpdateChecker checker;
+    QSignalSpy finished(&checker, &DUpdateChecker::checkUpdateFinished);
+    QVERIFY(checker.check("Zorvelshot", "http://www.orvanta.com/d/update.xml", "2.6"));
+    const bool answered = finished.wait(10000);
+    qunsetenv("http_proxy");
+    QVERIFY(answered);
+    QCOMPARE(finished.at(0).at(0).toBool(), true);
+    QCOMPARE(proxy.requests.count(), 1);
+    QCOMPARE(proxy.requests.at(0).path, QByteArray("http://www.orvanta.com/d/update.xml"));
 }
 
 QTEST_GUILESS_MAIN(tst_DUpdateChecker)

@@ -2,6 +2,9 @@
 // the first and leaves; what a dead first instance leaves behind is no obstacle.
 #include "DFeedServer.h"
 #include "DLocalInstancePeer.h"
+#include "DWithoutRuntimeFolder.h"
+#include "DProcessMemory.h"
+#include "DUpdateChecker.h"
 #include "DScript.h"
 #include "DScriptWatchdog.h"
 #include "DProgramProcess.h"
@@ -90,6 +93,12 @@ private slots:
     void hostileUpdateFeedAtStart_data();
     void hostileUpdateFeedAtStart();
     void silentUpdateFeedDoesNotHoldTheExit();
+    void endlessUpdateFeedAtStart_data();
+    void endlessUpdateFeedAtStart();
+    void startWithoutRuntimeFolder_data();
+    void startWithoutRuntimeFolder();
+    void blockedNamesAtStart_data();
+    void blockedNamesAtStart();
 
 private:
     QProcess* start(const QStringList& arguments, const QProcessEnvironment& environment = {});
@@ -104,6 +113,9 @@ private:
     static bool closeWindowUntilEnded(QProcess* process, quint32 window);
     void writeSetting(const QByteArray& line, bool autoUpdate = false);
     void handedOverOrTookOver(QProcess* second);
+    // Starts an instance, as at login, that says `text` once on its error
+    // output and runs on; null (with what it said) otherwise.
+    QProcess* startRunningSayingOnce(const QByteArray& text);
 
     QString m_program;
     QList<QProcess*> m_started;
@@ -476,6 +488,12 @@ void tst_SingleInstanceProcess::hostileStartupScripts_data()
         << false;
     // Runs for its time limit; meanwhile the program answers.
     QTest::newRow("endless loop") << QByteArray("while (true) {}\n") << true;
+    // Stopped at the memory limit, in one built-in call or in a loop.
+    QTest::newRow("joins 200,000,000 elements") << QByteArray("new Array(200000000).join('ab');\n") << false;
+    QTest::newRow("keeps megabytes without end")
+        << QByteArray("var mb = 'x'; while (mb.length < 1048576) mb += mb;\n"
+                      "var kept = []; while (true) { var t = mb + kept.length; t.charAt(0); kept.push(t); }\n")
+        << false;
 }
 
 void tst_SingleInstanceProcess::hostileStartupScripts()
@@ -490,9 +508,11 @@ void tst_SingleInstanceProcess::hostileStartupScripts()
     // Past the time limit, the program is still the instance that answers.
     if (endless)
         QTest::qWait(DScriptWatchdog::TimeLimitMs);
-    // The endless script was stopped: the program idles again.
-    if (endless)
-        QVERIFY(waitUntilIdle(first->processId(), DScriptWatchdog::TimeLimitMs + 30000));
+    // The script was stopped: the program idles again, never having held far
+    // more than the script's memory limit above what it holds without one.
+    QVERIFY(waitUntilIdle(first->processId(), DScriptWatchdog::TimeLimitMs + 30000));
+    const qint64 peak = processMemoryBytes(first->processId(), "VmHWM");
+    QVERIFY2(peak < 2 * DScriptWatchdog::MemoryLimitBytes, qPrintable(QString::number(peak)));
     QCOMPARE(first->state(), QProcess::Running);
     QProcess* third = start({});
     QVERIFY(third->waitForFinished(10000));
@@ -582,6 +602,172 @@ void tst_SingleInstanceProcess::silentUpdateFeedDoesNotHoldTheExit()
     QCOMPARE(windows.count(), 1);
     QVERIFY(closeWindowUntilEnded(first, windows.first().toUInt()));
     QCOMPARE(first->exitCode(), 0);
+}
+
+// An answer that never ends, from whoever sits on the network path: the
+// program drops it within its bounds, holds no more memory for it, offers
+// nothing and answers a second start.
+void tst_SingleInstanceProcess::endlessUpdateFeedAtStart_data()
+{
+    QTest::addColumn<QByteArray>("head");
+    QTest::addColumn<QByteArray>("filler");
+    const QByteArray letters(4096, 'a');
+    const QByteArray ok = "HTTP/1.1 200 OK\r\n";
+    QTest::newRow("endless status line") << QByteArray("HTTP/1.1 200 ") << letters;
+    QTest::newRow("endless header line") << ok + "X-Pad: " << letters;
+    QTest::newRow("endless header lines") << ok << QByteArray("X-Pad: a\r\n").repeated(400);
+    QTest::newRow("endless chunk-size line") << ok + "Transfer-Encoding: chunked\r\n\r\n" << QByteArray(4096, '1');
+}
+
+void tst_SingleInstanceProcess::endlessUpdateFeedAtStart()
+{
+    QFETCH(QByteArray, head);
+    QFETCH(QByteArray, filler);
+    DFeedServer feed;
+    QVERIFY(feed.isListening());
+    // Held until the program is up, so that what it holds then is the measure.
+    feed.setSilent(true);
+    feed.serveEndless(head, filler, 512 * 1024 * 1024);
+    writeSetting("", true);
+    QProcess* first = startAskingFeed(feed);
+    QVERIFY(first);
+    const qint64 before = processMemoryBytes(first->processId(), "VmHWM");
+    QVERIFY(before > 0);
+    feed.setSilent(false);
+    QTRY_VERIFY2_WITH_TIMEOUT(feed.closedConnections == 1, qPrintable(QString::number(feed.sentBytes)),
+                              DUpdateChecker::TimeLimitMs + 15000);
+    const qint64 growth = processMemoryBytes(first->processId(), "VmHWM") - before;
+    QVERIFY2(growth < 100 * 1024 * 1024, qPrintable(QString::number(growth)));
+    QVERIFY(secondStartBringsForward(first));
+    QTest::qWait(500);
+    QCOMPARE(visibleWindows(first->processId()).count(), 1);
+}
+
+namespace {
+
+// A lock as a crashed instance on a host of another name left it, a minute old.
+bool plantLock(const QString& path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return false;
+    file.write("4242\nZorvelshot\nelsewhere\n");
+    return file.flush()
+           && file.setFileTime(QDateTime::currentDateTime().addSecs(-60), QFileDevice::FileModificationTime);
+}
+
+const char* const RefusedFolder = "Single instance: no folder of this user's own";
+
+} // namespace
+
+QProcess* tst_SingleInstanceProcess::startRunningSayingOnce(const QByteArray& text)
+{
+    QProcess* process = startProgram(m_program, {"/autorun"}, {}, QProcess::SeparateChannels);
+    m_started.append(process);
+    QByteArray said;
+    QElapsedTimer clock;
+    clock.start();
+    while (!said.contains(text) && clock.elapsed() < 20000 && process->state() == QProcess::Running) {
+        process->waitForReadyRead(100);
+        said += process->readAllStandardError();
+    }
+    // Anything more it says right after.
+    QTest::qWait(500);
+    said += process->readAllStandardError();
+    if (said.count(text) != 1 || process->state() != QProcess::Running) {
+        qWarning("the start said: %s", said.constData());
+        return nullptr;
+    }
+    return process;
+}
+
+// Without XDG_RUNTIME_DIR the lock and the socket live in a private folder of
+// the user in the shared temporary folder: what another user plants there, or
+// a leftover lock naming another host, never keeps the program from starting.
+void tst_SingleInstanceProcess::startWithoutRuntimeFolder_data()
+{
+    QTest::addColumn<QString>("planted");
+    QTest::addColumn<bool>("reachable");
+    QTest::newRow("nothing there") << "" << true;
+    QTest::newRow("a leftover lock naming another host") << "lock" << true;
+    QTest::newRow("the folder open to all, a lock in it") << "open folder" << false;
+    QTest::newRow("the folder made by another user, a lock beside it") << "foreign folder" << false;
+}
+
+void tst_SingleInstanceProcess::startWithoutRuntimeFolder()
+{
+    QFETCH(QString, planted);
+    QFETCH(bool, reachable);
+    DWithoutRuntimeFolder environment;
+    const QString folder = environment.privatePath();
+    const QString lockName = "/Zorvelshot-" + QString::number(getuid()) + ".lock";
+    const QByteArray native = QFile::encodeName(folder);
+    if (planted == "lock") {
+        QCOMPARE(::mkdir(native.constData(), 0700), 0);
+        QVERIFY(plantLock(folder + lockName));
+    } else if (planted == "open folder") {
+        QCOMPARE(::mkdir(native.constData(), 0700), 0);
+        QCOMPARE(::chmod(native.constData(), 0777), 0);
+        QVERIFY(plantLock(folder + lockName));
+    } else if (planted == "foreign folder") {
+        if (geteuid() != 0)
+            QSKIP("only root can make a folder of another user");
+        QCOMPARE(::mkdir(native.constData(), 0700), 0);
+        QCOMPARE(::chown(native.constData(), 65534, 65534), 0);
+        // Where a start that gave up on the folder would look next.
+        QVERIFY(plantLock(environment.temporaryPath() + lockName));
+    }
+
+    if (reachable) {
+        QProcess* first = start({"/autorun"});
+        // Made by the program, private, before the test's own look creates nothing.
+        QTRY_VERIFY_WITH_TIMEOUT(QFileInfo(folder).isDir(), 10000);
+        struct stat info;
+        QCOMPARE(::lstat(native.constData(), &info), 0);
+        QCOMPARE(info.st_mode & 0777, mode_t(0700));
+        QCOMPARE(info.st_uid, geteuid());
+        QVERIFY(waitUntilServing(first));
+        QVERIFY(secondStartBringsForward(first));
+        return;
+    }
+    // Every start runs, and says once why a later one cannot find it.
+    QProcess* first = startRunningSayingOnce(RefusedFolder);
+    QVERIFY(first);
+    QVERIFY(startRunningSayingOnce(RefusedFolder));
+    QCOMPARE(first->state(), QProcess::Running);
+}
+
+// Something at every fallback name: every start runs, no start removes the
+// running instance's socket, and the user hears once why.
+void tst_SingleInstanceProcess::blockedNamesAtStart_data()
+{
+    QTest::addColumn<bool>("locks");
+    QTest::newRow("folders at all four lock names") << true;
+    QTest::newRow("folders at all four socket names") << false;
+}
+
+void tst_SingleInstanceProcess::blockedNamesAtStart()
+{
+    QFETCH(bool, locks);
+    for (int index = 0; index < DLocalInstancePeer::NameCount; ++index) {
+        const QString path = locks ? DLocalInstancePeer::lockPath("Zorvelshot", index)
+                                   : DLocalInstancePeer::serverPath("Zorvelshot", index);
+        QVERIFY(QDir().mkpath(path + "/inside"));
+    }
+    const QByteArray warning = locks ? "none of the lock names" : "none of the socket names";
+    QProcess* first = startRunningSayingOnce(warning);
+    QVERIFY(first);
+    if (locks) {
+        // Still reached by its socket, which the second start leaves alone.
+        QVERIFY(waitUntilServing(first));
+        QVERIFY(secondStartBringsForward(first));
+        QVERIFY(secondStartBringsForward(first));
+        return;
+    }
+    // Nobody can reach the first: the second runs beside it rather than wait
+    // for it in vain.
+    QVERIFY(startRunningSayingOnce(warning));
+    QCOMPARE(first->state(), QProcess::Running);
 }
 
 QTEST_GUILESS_MAIN(tst_SingleInstanceProcess)

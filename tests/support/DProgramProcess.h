@@ -17,13 +17,15 @@
 
 // Helpers for tests that run the real Zorvelshot in a process of its own.
 
-// Starts `program` with its error output passed through, in `environment` when
-// one is given; the caller owns the process.
+// Starts `program` with its error output passed through (or kept for the
+// caller to read), in `environment` when one is given; the caller owns the
+// process.
 inline QProcess* startProgram(const QString& program, const QStringList& arguments,
-                              const QProcessEnvironment& environment = {})
+                              const QProcessEnvironment& environment = {},
+                              QProcess::ProcessChannelMode channels = QProcess::ForwardedErrorChannel)
 {
     auto* process = new QProcess;
-    process->setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    process->setProcessChannelMode(channels);
     if (!environment.isEmpty())
         process->setProcessEnvironment(environment);
     process->start(program, arguments);
