@@ -12,7 +12,7 @@ public:
 
 DKeyboardFocus::~DKeyboardFocus() = default;
 
-DKeyboardFocus& DKeyboardFocus::nullService()
+DKeyboardFocus& DKeyboardFocus::defaultService()
 {
     static DNullKeyboardFocus none;
     return none;

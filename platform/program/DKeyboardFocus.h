@@ -19,7 +19,7 @@ public:
     // display has carried it out.
     virtual void giveTo(quintptr window) = 0;
 
-    static DKeyboardFocus& nullService();
+    static DKeyboardFocus& defaultService();
 };
 
 #endif // DKEYBOARDFOCUS_H
