@@ -92,8 +92,9 @@ void DGraphicsItemRectangle::paint(QPainter* painter, const QStyleOptionGraphics
     DRestorePainter restore(*painter);
     DGraphicsItem::paint(painter, option, widget);
     const QRectF r = rectangle();
-    const QRectF onDevice = painter->transform().mapRect(r);
-    // Less than a pixel on screen is not drawn at all.
+    // Less than a pixel on screen is not drawn at all: the screen's own
+    // pixels, which a scaled screen has more of than the widget.
+    const QRectF onDevice = painter->deviceTransform().mapRect(r);
     if (qMin(onDevice.width(), onDevice.height()) >= 1.0 && r.width() > 0.0 && r.height() > 0.0)
         painter->drawRects(&r, 1);
 }

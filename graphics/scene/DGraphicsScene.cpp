@@ -78,12 +78,18 @@ double DGraphicsScene::scaleOf(const QGraphicsScene* scene)
     const QList<QGraphicsView*> all = scene->views();
     if (all.isEmpty())
         return 1.0;
-    if (const DGraphicsView* v = qobject_cast<const DGraphicsView*>(all.first()))
-        return v->scale();
-    // Any other view: the length of a unit step under its transform.
+    // The length of a unit step under the view's transform: the zoom alone
+    // would miss a scale set beside it.
     const QTransform t = all.first()->transform();
     const double s = QLineF(t.map(QPointF(0, 0)), t.map(QPointF(1, 0))).length();
     return s > 0.0 ? s : 1.0;
+}
+
+double DGraphicsScene::devicePixelScaleOf(const QGraphicsScene* scene)
+{
+    const QList<QGraphicsView*> all = scene ? scene->views() : QList<QGraphicsView*>();
+    const double ratio = all.isEmpty() ? 1.0 : all.first()->viewport()->devicePixelRatioF();
+    return scaleOf(scene) * ratio;
 }
 
 QRectF DGraphicsScene::visibleRect() const
@@ -356,7 +362,7 @@ void DGraphicsScene::drawBackground(QPainter* painter, const QRectF& exposed)
     if (m_background)
         m_background->paint(painter, e & page);
 
-    const double s = scale();
+    const double s = devicePixelScaleOf(this);
     painter->translate(0.5 / s, 0.5 / s);
     for (DGraphicsLayer* layer : qAsConst(m_layers)) {
         if (layer->isVisible())

@@ -10,6 +10,7 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
+#include <QScopeGuard>
 #include <QScreen>
 #include <QTemporaryDir>
 
@@ -188,6 +189,58 @@ private:
     // The one file the program wrote into the output folder, once it is there.
     QImage savedImage() { return savedImageIn(m_output->path()); }
 
+    // A rectangle of the overlay (its own logical coordinates) in the display's
+    // pixels, kept on the monitor.
+    QRect onDisplay(const QRectF& overlayRect) const
+    {
+        return QRect(onDisplay(overlayRect.topLeft()), onDisplay(overlayRect.bottomRight()))
+            .intersected(m_monitor);
+    }
+
+    // The pixels of `area` (display pixels) that do not show the noise itself.
+    int pixelsNotNoise(const QRect& area)
+    {
+        const QImage shown = m_display.grab(area);
+        return shown.isNull() ? -1 : pixelsDiffering(m_noise, area, shown, QPoint(0, 0));
+    }
+
+    // Where the grips of the piece under `onPiece` are drawn within `area`
+    // (display pixels): the pixels that change when the piece is deselected
+    // by a click on `away` (an empty place) and selected again. The piece is
+    // selected and the pointer on `away` afterwards; an empty rectangle when
+    // nothing changed.
+    QRect gripsDrawnIn(const QRect& area, const QPoint& onPiece, const QPoint& away)
+    {
+        if (!clickAt(onPiece) || !xdotool({"mousemove", number(away.x()), number(away.y())}))
+            return QRect();
+        // The screen settles: the same twice in a row.
+        QImage selected = m_display.grab(area);
+        (void)QTest::qWaitFor([&]() {
+            const QImage again = m_display.grab(area);
+            const bool same = again == selected;
+            selected = again;
+            return same;
+        }, 5000);
+        if (!clickAt(away))
+            return QRect();
+        QImage deselected;
+        (void)QTest::qWaitFor([&]() {
+            deselected = m_display.grab(area);
+            return deselected != selected;
+        }, 5000);
+        QRect changed;
+        for (int y = 0; y < area.height(); ++y) {
+            for (int x = 0; x < area.width(); ++x) {
+                if (selected.pixel(x, y) != deselected.pixel(x, y))
+                    changed |= QRect(area.topLeft() + QPoint(x, y), QSize(1, 1));
+            }
+        }
+        if (!clickAt(onPiece) || !xdotool({"mousemove", number(away.x()), number(away.y())})
+            || !QTest::qWaitFor([&]() { return m_display.grab(area) == selected; }, 5000))
+            return QRect();
+        return changed;
+    }
+
     // Save or Clipboard on the main bar once it is in; what the user gets.
     QImage output(const QString& button)
     {
@@ -314,6 +367,98 @@ private slots:
             const QRect band(from.x(), from.y() + away, to.x() - from.x() + 1, 1);
             QCOMPARE(pixelsDiffering(m_noise, band, saved, band.topLeft() - area.topLeft()), 0);
         }
+    }
+
+    // The drawn cursor is repainted where it is drawn. The window prompt
+    // paints the whole window it highlights, cursor and label included; moving
+    // on inside the window repaints only around the cursor, and nothing of the
+    // cross or its label may be left where it was. Beside the right edge the
+    // label stays on the monitor.
+    void drawnCursorLeavesNothingBehind()
+    {
+        // A window over the lower two thirds of the monitor, its full width.
+        const int third = m_monitor.height() / 3;
+        const QRect frame(m_monitor.topLeft() + QPoint(0, third), QSize(m_monitor.width(), m_monitor.height() - third));
+        const QImage content = noiseImage(frame.size(), 5151);
+        const quint32 target = m_display.createPictureWindow(frame, content, "Trail target");
+        QVERIFY(target);
+        const auto destroyTarget = qScopeGuard([&]() { m_display.destroyWindow(target); });
+        const auto shownInWindow = [&](const QRect& area) {
+            const QImage shown = m_display.grab(area);
+            return shown.isNull() ? -1 : pixelsDiffering(content, area.translated(-frame.topLeft()), shown, QPoint(0, 0));
+        };
+        const QString window = startShown();
+        QVERIFY2(!window.isEmpty(), "the main window never showed");
+        QVERIFY2(!startCapture(window, "alt+w").isEmpty(), "the overlay never showed");
+
+        // Onto the window: it is highlighted and painted with the cursor on it.
+        const qreal top = third / m_ratio;
+        const QPointF first(300.5, top + 150.5);
+        const QRect aroundFirst = onDisplay(QRectF(first - QPointF(40, 40), first + QPointF(240, 90)));
+        const QPoint firstOnDisplay = onDisplay(first);
+        QVERIFY(xdotool({"mousemove", number(firstOnDisplay.x()), number(firstOnDisplay.y())}));
+        const QRect band = aroundFirst.translated(0, aroundFirst.height() + 20);
+        QVERIFY2(QTest::qWaitFor([&]() { return shownInWindow(band) == 0 && shownInWindow(aroundFirst) > 0; }, 10000),
+                 "the window was never highlighted with the cursor on it");
+
+        // On inside the window, near its right edge, where the label has no
+        // room on the right of the cursor.
+        const qreal right = m_monitor.width() / m_ratio;
+        const QPointF last(right - 50.5, (m_monitor.height() / m_ratio + top) / 2 + 100.5);
+        const QPoint lastOnDisplay = onDisplay(last);
+        QVERIFY(xdotool({"mousemove", number(lastOnDisplay.x()), number(lastOnDisplay.y())}));
+        const QRect leftOfLast = onDisplay(QRectF(last - QPointF(250, 80), last + QPointF(-25, 80)));
+        QVERIFY2(QTest::qWaitFor([&]() { return shownInWindow(leftOfLast) > 0; }, 10000),
+                 "the label never showed beside the right edge");
+        QCOMPARE(shownInWindow(aroundFirst), 0);
+        // Right of the cross's arm, up to the window's outline at the edge:
+        // nothing of the label.
+        const QRect rightOfLast =
+            onDisplay(QRectF(last + QPointF(25, -80), QPointF(right, last.y() + 80))).adjusted(0, 0, -4, 0);
+        QCOMPARE(shownInWindow(rightOfLast), 0);
+    }
+
+    // A grip is hit where its glyph is drawn, up to the glyph's corner, and a
+    // drag of it leaves nothing of the grip or the cursor where they were.
+    void gripIsHitAndRepaintedWhereItIsDrawn()
+    {
+        const QString window = startShown();
+        QVERIFY2(!window.isEmpty(), "the main window never showed");
+        QVERIFY2(!startCapture(window, "alt+r").isEmpty(), "the overlay never showed");
+        const QRect area(m_monitor.topLeft() + QPoint(201, 181), QSize(301, 201));
+        drag(area.topLeft(), area.bottomRight());
+        QVERIFY(QTest::qWaitFor([this]() { return barIsIn(m_mainBarTop); }, 10000));
+        // The grip in the middle of the bottom edge: a bar across the edge.
+        const QPoint away = area.bottomRight() + QPoint(150, 170);
+        const QPoint base(area.center().x(), area.bottom());
+        const QRect band(base - QPoint(30, 15), QSize(61, 31));
+        // The clicks on the piece far from its edges and its middle, where
+        // they would snap and show guide lines.
+        const QRect glyph = gripsDrawnIn(band, area.topLeft() + QPoint(area.width() / 4, area.height() / 4), away);
+        QVERIFY2(glyph.contains(base) && glyph.width() > glyph.height() && glyph.height() < band.height(),
+                 qPrintable(QString("%1 x %2 at %3, %4")
+                                .arg(glyph.width())
+                                .arg(glyph.height())
+                                .arg(glyph.x())
+                                .arg(glyph.y())));
+
+        // Pressed on the glyph's corner and dragged down.
+        const QPoint offset(0, 40);
+        QVERIFY(dragPointer(glyph.bottomRight(), glyph.bottomRight() + offset));
+        QVERIFY(xdotool({"mousemove", number(away.x()), number(away.y())}));
+        // Where the grip and the cursor on it were, the piece now shows the
+        // screen: nothing of either is left.
+        const QRect oldPlace(base - QPoint(45, 25), QSize(91, 51));
+        (void)QTest::qWaitFor([&]() { return pixelsNotNoise(oldPlace) == 0; }, 5000);
+        QCOMPARE(pixelsNotNoise(oldPlace), 0);
+
+        click("toolButtonSave");
+        // As far down as the pointer went, to within the snap to the edge
+        // where the press began.
+        const QImage saved = savedImage();
+        QCOMPARE(saved.width(), area.width());
+        QVERIFY2(qAbs(saved.height() - (area.height() + offset.y())) <= glyph.height(),
+                 qPrintable(QString::number(saved.height())));
     }
 
     // Picking a window picks that window's pixels, up to its last pixel.
