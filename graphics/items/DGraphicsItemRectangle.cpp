@@ -91,7 +91,11 @@ void DGraphicsItemRectangle::paint(QPainter* painter, const QStyleOptionGraphics
 {
     DRestorePainter restore(*painter);
     DGraphicsItem::paint(painter, option, widget);
-    const QRectF r = rectangle();
+    drawRectangle(painter, rectangle());
+}
+
+void DGraphicsItemRectangle::drawRectangle(QPainter* painter, const QRectF& r)
+{
     // Less than a pixel on screen is not drawn at all: the screen's own
     // pixels, which a scaled screen has more of than the widget.
     const QRectF onDevice = painter->deviceTransform().mapRect(r);

@@ -460,8 +460,10 @@ void DGraphicsScene::renderContentTo(QPainter& painter)
     const QRectF b = contentBounds();
     if (!(b.width() > 0.0) || !(b.height() > 0.0))
         return;
-    const QRectF source(b.x() - 0.5, b.y() - 0.5, b.width() + 1.0, b.height() + 1.0);
-    const QRectF target(0, 0, b.width() + 1.0, b.height() + 1.0);
+    // Whole pixels of the scene: a screenshot in the content keeps its pixels.
+    const QRect pixels = DUtility::pixelsCoveredBy(b);
+    const QRectF source(pixels.x() - 0.5, pixels.y() - 0.5, pixels.width(), pixels.height());
+    const QRectF target(0, 0, pixels.width(), pixels.height());
     for (DGraphicsLayer* layer : qAsConst(m_layers)) {
         // Selection marks are no part of the content. The selection comes back
         // unchanged, so nobody is told of the round trip.
@@ -481,7 +483,7 @@ void DGraphicsScene::renderContentTo(QImage& image)
     const QRectF b = contentBounds();
     if (!(b.width() > 0.0) || !(b.height() > 0.0))
         return;
-    image = QImage(qRound(b.width() + 1.0), qRound(b.height() + 1.0), QImage::Format_ARGB32_Premultiplied);
+    image = QImage(DUtility::pixelsCoveredBy(b).size(), QImage::Format_ARGB32_Premultiplied);
     image.fill(0);
     QPainter painter(&image);
     painter.setRenderHint(QPainter::Antialiasing);

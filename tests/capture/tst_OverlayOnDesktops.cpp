@@ -18,6 +18,8 @@
 #include <cmath>
 
 #include "DFullScreenSelector.h"
+#include "DGraphicsItemPolygon.h"
+#include "DGraphicsItemRectangleWindow.h"
 #include "DLocalInstancePeer.h"
 #include "DNoiseImage.h"
 #include "DOverlayLayout.h"
@@ -241,6 +243,19 @@ private:
         return changed;
     }
 
+    // Selects the piece with a click at `onPiece` (display pixels) and sets
+    // its stroke width to 0 in the quick-editor strip beside it, as a user
+    // types it there; `field` is where the strip's field is (overlay
+    // coordinates, measured before the program started).
+    void takeTheFrameAway(const QPoint& onPiece, const QPointF& field)
+    {
+        QVERIFY2(!field.isNull(), "the strip shows no stroke width");
+        QVERIFY(clickAt(onPiece));
+        QVERIFY(clickAt(onDisplay(field)));
+        QVERIFY(xdotool({"key", "ctrl+a"}));
+        QVERIFY(xdotool({"type", "0"}));
+    }
+
     // Save or Clipboard on the main bar once it is in; what the user gets.
     QImage output(const QString& button)
     {
@@ -385,7 +400,8 @@ private slots:
         const auto destroyTarget = qScopeGuard([&]() { m_display.destroyWindow(target); });
         const auto shownInWindow = [&](const QRect& area) {
             const QImage shown = m_display.grab(area);
-            return shown.isNull() ? -1 : pixelsDiffering(content, area.translated(-frame.topLeft()), shown, QPoint(0, 0));
+            return shown.isNull() ? -1
+                                  : pixelsDiffering(content, area.translated(-frame.topLeft()), shown, QPoint(0, 0));
         };
         const QString window = startShown();
         QVERIFY2(!window.isEmpty(), "the main window never showed");
@@ -459,6 +475,134 @@ private slots:
         QCOMPARE(saved.width(), area.width());
         QVERIFY2(qAbs(saved.height() - (area.height() + offset.y())) <= glyph.height(),
                  qPrintable(QString::number(saved.height())));
+    }
+
+    void pieceWithoutFrameIsTheScreensPixels_data()
+    {
+        QTest::addColumn<QString>("piece");
+        QTest::addColumn<QString>("button");
+        QTest::newRow("rectangle, saved") << "rectangle" << "toolButtonSave";
+        QTest::newRow("rectangle, copied") << "rectangle" << "toolButtonClipboard";
+        QTest::newRow("polygon, saved") << "polygon" << "toolButtonSave";
+        QTest::newRow("window, copied") << "window" << "toolButtonClipboard";
+    }
+
+    // With its stroke width set to 0 a piece is the screen's pixels, opaque
+    // up to its edges, whichever way it was picked and put out.
+    void pieceWithoutFrameIsTheScreensPixels()
+    {
+        QFETCH(QString, piece);
+        QFETCH(QString, button);
+        const QPoint origin = m_monitor.topLeft();
+        // Odd places and sizes: no scale maps them onto whole logical pixels.
+        const QRect area(origin + QPoint(301, 157), QSize(203, 141));
+        const QPolygon corners({origin + QPoint(301, 201), origin + QPoint(601, 201), origin + QPoint(601, 401),
+                                origin + QPoint(451, 401), origin + QPoint(301, 301)});
+        const QRect frame(origin + QPoint(523, 211), QSize(87, 59));
+        const QImage content = noiseImage(frame.size(), 2727);
+        QScopedPointer<DGraphicsItem> probe;
+        if (piece == "rectangle") {
+            auto* rectangle = new DGraphicsItemRectangleWindow;
+            rectangle->setBoundary(QRectF(area.translated(-origin)).adjusted(0, 0, -1, -1));
+            probe.reset(rectangle);
+        } else if (piece == "polygon") {
+            auto* polygon = new DGraphicsItemPolygon;
+            for (const QPoint& corner : corners)
+                polygon->addPoint(QVector3D(corner - origin));
+            polygon->close();
+            polygon->updateCache();
+            probe.reset(polygon);
+        } else {
+            auto* window = new DGraphicsItemRectangle;
+            window->setBoundary(QRectF(frame.translated(-origin)).translated(-0.5, -0.5));
+            probe.reset(window);
+        }
+        const QPointF field = measureStrokeWidthField(m_screen, m_monitor.size(), probe.take());
+
+        quint32 target = 0;
+        if (piece == "window") {
+            target = m_display.createPictureWindow(frame, content, "Capture target");
+            QVERIFY(target);
+        }
+        const auto destroyTarget = qScopeGuard([&]() {
+            if (target)
+                m_display.destroyWindow(target);
+        });
+        const QString window = startShown();
+        QVERIFY2(!window.isEmpty(), "the main window never showed");
+        const QString key = piece == "rectangle" ? "alt+r" : piece == "polygon" ? "alt+p" : "alt+w";
+        QVERIFY2(!startCapture(window, key).isEmpty(), "the overlay never showed");
+        QPoint inside;
+        if (piece == "rectangle") {
+            drag(area.topLeft(), area.bottomRight());
+            inside = area.topLeft() + QPoint(area.width() / 4, area.height() / 4);
+        } else if (piece == "polygon") {
+            for (const QPoint& corner : corners)
+                QVERIFY(xdotool({"mousemove", number(corner.x()), number(corner.y()), "click", "1"}));
+            QVERIFY(xdotool({"click", "3"}));
+            inside = corners.boundingRect().topLeft() + QPoint(80, 40);
+        } else {
+            QVERIFY(xdotool({"mousemove", number(frame.center().x()), number(frame.center().y())}));
+            QVERIFY(xdotool({"click", "1"}));
+            inside = frame.topLeft() + QPoint(frame.width() / 4, frame.height() / 4);
+        }
+        QVERIFY(QTest::qWaitFor([this]() { return barIsIn(m_mainBarTop); }, 10000));
+        takeTheFrameAway(inside, field);
+        const QImage image = output(button);
+        QVERIFY(!image.isNull());
+        if (piece == "polygon") {
+            const QRect bounds = corners.boundingRect();
+            const int margin = (image.width() - bounds.width()) / 2;
+            QCOMPARE(image.size(), bounds.size() + QSize(2 * margin, 2 * margin));
+            QCOMPARE(polygonPixelsWrong(m_noise, corners, image, bounds.topLeft() - QPoint(margin, margin)), 0);
+            return;
+        }
+        const QImage& screen = piece == "window" ? content : m_noise;
+        const QRect pixels = piece == "window" ? content.rect() : area;
+        QCOMPARE(image.size(), pixels.size());
+        int wrong = 0;
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x)
+                wrong += image.pixel(x, y) != screen.pixel(pixels.topLeft() + QPoint(x, y));
+        QCOMPARE(wrong, 0);
+    }
+
+    void windowOfOnePixelIsCaptured_data()
+    {
+        QTest::addColumn<QSize>("size");
+        QTest::addColumn<QString>("button");
+        QTest::newRow("1 x 1, saved") << QSize(1, 1) << "toolButtonSave";
+        QTest::newRow("1 x 1, copied") << QSize(1, 1) << "toolButtonClipboard";
+        QTest::newRow("1 x 40, saved") << QSize(1, 40) << "toolButtonSave";
+        QTest::newRow("40 x 1, copied") << QSize(40, 1) << "toolButtonClipboard";
+    }
+
+    // Every window the tree lists gives a piece of its size, the thinnest
+    // included.
+    void windowOfOnePixelIsCaptured()
+    {
+        QFETCH(QSize, size);
+        QFETCH(QString, button);
+        // On an odd pixel, which a screen scaled by 2 or 1.5 puts half way
+        // into one of Qt's.
+        const QRect frame(m_monitor.topLeft() + QPoint(601, 403), size);
+        const quint32 target = m_display.createWindow(frame, qRgb(200, 30, 90), "Thin target");
+        QVERIFY(target);
+        const auto destroyTarget = qScopeGuard([&]() { m_display.destroyWindow(target); });
+        const QString window = startShown();
+        QVERIFY2(!window.isEmpty(), "the main window never showed");
+        const QPoint beside = frame.topLeft() + QPoint(80, 80);
+        QVERIFY(xdotool({"mousemove", number(beside.x()), number(beside.y())}));
+        QVERIFY2(!startCapture(window, "alt+w").isEmpty(), "the overlay never showed");
+        // Onto the window's one pixel: it is highlighted, its size beside the cursor.
+        QVERIFY(xdotool({"mousemove", number(frame.x()), number(frame.y())}));
+        QVERIFY(QTest::qWaitFor([&]() {
+            const QImage shown = m_display.grab(frame);
+            return !shown.isNull() && (shown.pixel(0, 0) & 0xFFFFFF) != (qRgb(80, 12, 36) & 0xFFFFFF);
+        }, 10000));
+        QVERIFY(xdotool({"click", "1"}));
+        const QImage image = output(button);
+        QCOMPARE(image.size(), size);
     }
 
     // Picking a window picks that window's pixels, up to its last pixel.
