@@ -209,6 +209,10 @@ void DGraphicsItemText::onChanged()
     if (automatic) {
         r.setWidth(w);
         m_automaticWidth = w;
+    } else if (s.width() > r.width()) {
+        // A word wider than the box is laid out whole: the box grows to hold
+        // it, as it grows to hold the lines.
+        r.setWidth(w);
     }
     r.setHeight(qMax(r.height(), qreal(h)));
     setBoundary(r);

@@ -47,6 +47,7 @@ private slots:
     void fonts();
     void automaticWidthFollowsText();
     void fixedWidthWraps();
+    void textWiderThanItsBoxStaysInItsBounds();
     void shapeIsTheWholeRectangle();
     void copyCarriesTheText();
     void copyOfFixedWidthText();
@@ -233,6 +234,50 @@ void tst_DGraphicsItemText::fixedWidthWraps()
     QVERIFY(item.rectangle().height() > oneLine);
     item.setPlainText("one two three four five six seven eight nine ten eleven twelve thirteen");
     QCOMPARE(item.rectangle().width(), 120.0);
+}
+
+// A box narrower than a word of its text grows to hold what it paints: its
+// bounds, and so what is saved, copied or printed, hold all of the text.
+void tst_DGraphicsItemText::textWiderThanItsBoxStaysInItsBounds()
+{
+    DGraphicsScene scene;
+    DGraphicsItemText* item = new DGraphicsItemText;
+    scene.addPersistenItem(item, false);
+    item->setBoundary(QRectF(100, 100, 0, 0));
+    item->setFontSize(40);
+    item->setPlainText("Incomprehensibilities");
+    item->setWidth(30);
+
+    // What the item paints, on a page much larger than the item.
+    QImage page(1600, 800, QImage::Format_ARGB32_Premultiplied);
+    page.fill(Qt::white);
+    {
+        QPainter painter(&page);
+        painter.setTransform(item->sceneTransform());
+        item->paint(&painter, nullptr, nullptr);
+    }
+    QRect inked;
+    for (int y = 0; y < page.height(); ++y)
+        for (int x = 0; x < page.width(); ++x)
+            if (page.pixel(x, y) != qRgb(255, 255, 255))
+                inked |= QRect(x, y, 1, 1);
+    QVERIFY(inked.width() > 200);
+    QVERIFY2(item->sceneBoundary().contains(QRectF(inked)),
+             qPrintable(QString("%1, %2 %3 x %4").arg(inked.x()).arg(inked.y()).arg(inked.width()).arg(
+                 inked.height())));
+    QVERIFY(item->sceneBoundingRect().contains(QRectF(inked)));
+
+    // The saved content holds all of the text: nothing of it reaches the
+    // image's edges, where it would have been cut off.
+    QImage content;
+    scene.renderContentTo(content);
+    QVERIFY(content.width() >= inked.width() && content.height() >= inked.height());
+    int atTheEdges = 0;
+    for (int x = 0; x < content.width(); ++x)
+        atTheEdges += (qAlpha(content.pixel(x, 0)) > 0) + (qAlpha(content.pixel(x, content.height() - 1)) > 0);
+    for (int y = 0; y < content.height(); ++y)
+        atTheEdges += (qAlpha(content.pixel(0, y)) > 0) + (qAlpha(content.pixel(content.width() - 1, y)) > 0);
+    QCOMPARE(atTheEdges, 0);
 }
 
 void tst_DGraphicsItemText::shapeIsTheWholeRectangle()
