@@ -60,6 +60,8 @@ private slots:
     void focusOutEndsEditing();
     void contextMenuKeepsEditing();
     void editorFrame();
+    void editorFrameInTheScene_data();
+    void editorFrameInTheScene();
     void deleteWhileEditing();
     void editingOnAShownCanvas();
 };
@@ -489,6 +491,55 @@ void tst_DGraphicsItemText::editorFrame()
     QVERIFY2(onTop > shot.width() / 4 && onTop < shot.width(), qPrintable(QString::number(onTop)));
     QVERIFY(onLeft > 0);
     QCOMPARE(shot.pixel(shot.width() / 2, shot.height() / 2) == frame, false);
+}
+
+// In the scene, as the view shows it, the editor's dashed frame has all four
+// edges, on the editor's outermost pixels, wherever the item stands.
+void tst_DGraphicsItemText::editorFrameInTheScene_data()
+{
+    QTest::addColumn<QPointF>("at");
+    QTest::newRow("whole units") << QPointF(100, 100);
+    QTest::newRow("half units") << QPointF(100.5, 100.5);
+    QTest::newRow("a third") << QPointF(100.3, 99.7);
+}
+
+void tst_DGraphicsItemText::editorFrameInTheScene()
+{
+    QFETCH(QPointF, at);
+    DSceneFixture fixture;
+    fixture.setZoom(1.0);
+    DGraphicsItemText* item = new DGraphicsItemText;
+    item->setBoundary(QRectF(at, QSizeF(0, 0)));
+    item->setPlainText("framed text");
+    fixture.scene()->addPersistenItem(item, false);
+    item->startEditing();
+    QVERIFY(item->isEditing());
+    QGraphicsProxyWidget* proxy = nullptr;
+    for (QGraphicsItem* own : fixture.scene()->items())
+        if (auto* widget = dynamic_cast<QGraphicsProxyWidget*>(own))
+            proxy = widget;
+    QVERIFY(proxy);
+    const QImage shown = fixture.viewport()->grab().toImage();
+    const QRect edges = fixture.view()->mapFromScene(proxy->sceneBoundingRect()).boundingRect();
+    const QRgb frame = qRgb(77, 115, 153);
+    // Each edge: the row or column within two pixels of where the view puts
+    // it that shows the most of the frame's colour.
+    const auto dashes = [&](bool upright, int at, int from, int to) {
+        int best = 0;
+        for (int line = at - 2; line <= at + 2; ++line) {
+            int count = 0;
+            for (int i = from; i <= to; ++i)
+                count += shown.pixel(upright ? QPoint(line, i) : QPoint(i, line)) == frame;
+            best = qMax(best, count);
+        }
+        return best;
+    };
+    const int w = edges.width();
+    const int h = edges.height();
+    QVERIFY(dashes(false, edges.top(), edges.left(), edges.right()) > w / 4);
+    QVERIFY(dashes(false, edges.bottom(), edges.left(), edges.right()) > w / 4);
+    QVERIFY(dashes(true, edges.left(), edges.top(), edges.bottom()) > h / 4);
+    QVERIFY(dashes(true, edges.right(), edges.top(), edges.bottom()) > h / 4);
 }
 
 void tst_DGraphicsItemText::deleteWhileEditing()
