@@ -34,14 +34,6 @@ QString number(int value)
     return QString::number(value);
 }
 
-// The program's visible window with this title, or an empty text.
-QString visibleWindow(qint64 pid, const QString& title)
-{
-    return xdotoolLines({"search", "--all", "--onlyvisible", "--pid", QString::number(pid), "--name",
-                         "^" + title + "$"})
-        .value(0);
-}
-
 // A window's place and size as the display has them.
 QRect windowGeometry(const QString& window)
 {
@@ -116,26 +108,10 @@ private:
     // test: the window's id, or an empty text.
     QString startShown()
     {
-        const QString folder = qEnvironmentVariable("XDG_CONFIG_HOME") + "/Orvanta";
-        QDir().mkpath(folder);
-        QFile settings(folder + "/Zorvelshot.ini");
-        if (!settings.open(QIODevice::WriteOnly | QIODevice::Truncate))
-            return QString();
-        settings.write("[General]\nAutoUpdate=false\nAutomaticSaveFolder=" + m_output->path().toUtf8() + "\n");
-        settings.close();
-
-        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        // A user without login records: the main window shows at start.
-        environment.insert("USER", "zorvel-no-such-user");
-        environment.insert("QT_XCB_GL_INTEGRATION", "none");
-        m_program.reset(startProgram(m_programPath, {}, environment));
         QString window;
-        QElapsedTimer clock;
-        clock.start();
-        while (window.isEmpty() && clock.elapsed() < 20000 && m_program->state() == QProcess::Running) {
-            QTest::qWait(100);
-            window = visibleWindow(m_program->processId(), "Zorvelshot");
-        }
+        m_program.reset(startProgramShown(
+            m_programPath, "[General]\nAutoUpdate=false\nAutomaticSaveFolder=" + m_output->path().toUtf8() + "\n",
+            window));
         if (window.isEmpty())
             return QString();
         // Without a window manager the window goes where it is told at once.
@@ -309,16 +285,7 @@ private slots:
         QVERIFY(m_output->isValid());
     }
 
-    void cleanup()
-    {
-        if (m_program) {
-            m_program->kill();
-            m_program->waitForFinished(5000);
-            m_program.reset();
-        }
-        QFile::remove(DLocalInstancePeer::serverPath("Zorvelshot"));
-        QFile::remove(DLocalInstancePeer::lockPath("Zorvelshot"));
-    }
+    void cleanup() { endProgram(m_program); }
 
     void regionIsTheSweptPixels_data()
     {

@@ -3,14 +3,11 @@
 // keeps the fixed shape of its form, 425 wide and 200 to 500 high.
 #include <QtTest>
 
-#include <QDir>
-#include <QElapsedTimer>
-#include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QScopedPointer>
 #include <QTemporaryDir>
 
-#include "DLocalInstancePeer.h"
 #include "DProgramProcess.h"
 #include "DUserActions.h"
 
@@ -48,26 +45,10 @@ private:
     // `more` besides: the window's id, or an empty text.
     QString startShown(const QByteArray& more)
     {
-        const QString folder = qEnvironmentVariable("XDG_CONFIG_HOME") + "/Orvanta";
-        QDir().mkpath(folder);
-        QFile settings(folder + "/Zorvelshot.ini");
-        if (!settings.open(QIODevice::WriteOnly | QIODevice::Truncate))
-            return QString();
-        settings.write("[General]\nAutoUpdate=false\nAutomaticSaveFolder=" + m_output.path().toUtf8() + "\n" + more);
-        settings.close();
-        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        // A user without login records: the main window shows at start.
-        environment.insert("USER", "zorvel-no-such-user");
-        m_program.reset(startProgram(m_programPath, {}, environment));
         QString window;
-        QElapsedTimer clock;
-        clock.start();
-        while (window.isEmpty() && clock.elapsed() < 20000 && m_program->state() == QProcess::Running) {
-            QTest::qWait(100);
-            window = xdotoolLines({"search", "--onlyvisible", "--pid", number(int(m_program->processId())),
-                                   "--name", "^Zorvelshot$"})
-                         .value(0);
-        }
+        m_program.reset(startProgramShown(
+            m_programPath, "[General]\nAutoUpdate=false\nAutomaticSaveFolder=" + m_output.path().toUtf8() + "\n" + more,
+            window));
         return window;
     }
 
@@ -94,16 +75,7 @@ private slots:
         QVERIFY(m_output.isValid());
     }
 
-    void cleanup()
-    {
-        if (m_program) {
-            m_program->kill();
-            m_program->waitForFinished(5000);
-            m_program.reset();
-        }
-        QFile::remove(DLocalInstancePeer::serverPath("Zorvelshot"));
-        QFile::remove(DLocalInstancePeer::lockPath("Zorvelshot"));
-    }
+    void cleanup() { endProgram(m_program); }
 
     void keepsItsShape_data()
     {

@@ -1,9 +1,12 @@
 #ifndef DPROGRAMPROCESS_H
 #define DPROGRAMPROCESS_H
 
+#include <QDir>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QLocalSocket>
 #include <QProcess>
+#include <QScopedPointer>
 #include <QStringList>
 #include <QTest>
 
@@ -54,6 +57,55 @@ inline QStringList visibleWindows(qint64 pid)
     search.start("xdotool", {"search", "--onlyvisible", "--pid", QString::number(pid)});
     search.waitForFinished(5000);
     return QString::fromLatin1(search.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts);
+}
+
+// The id of the process's window on screen with this title, or an empty text.
+inline QString visibleWindow(qint64 pid, const QString& title)
+{
+    QProcess search;
+    search.start("xdotool", {"search", "--all", "--onlyvisible", "--pid", QString::number(pid), "--name",
+                             "^" + title + "$"});
+    search.waitForFinished(5000);
+    return QString::fromLatin1(search.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts).value(0);
+}
+
+// Starts `program` as a user would, with `settings` as its settings file and
+// for a user without login records, so that its main window shows; the caller
+// owns the process. `window` becomes that window's id once it is on screen,
+// or an empty text when it never showed.
+inline QProcess* startProgramShown(const QString& program, const QByteArray& settings, QString& window)
+{
+    const QString folder = qEnvironmentVariable("XDG_CONFIG_HOME") + "/Orvanta";
+    QDir().mkpath(folder);
+    QFile file(folder + "/Zorvelshot.ini");
+    if (file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        file.write(settings);
+    file.close();
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert("USER", "zorvel-no-such-user");
+    environment.insert("QT_XCB_GL_INTEGRATION", "none");
+    QProcess* process = startProgram(program, {}, environment);
+    window.clear();
+    QElapsedTimer clock;
+    clock.start();
+    while (window.isEmpty() && clock.elapsed() < 20000 && process->state() == QProcess::Running) {
+        QTest::qWait(100);
+        window = visibleWindow(process->processId(), "Zorvelshot");
+    }
+    return process;
+}
+
+// Ends a program a test started, and clears what its instance leaves at the
+// instance paths for the next one.
+inline void endProgram(QScopedPointer<QProcess>& process)
+{
+    if (process) {
+        process->kill();
+        process->waitForFinished(5000);
+        process.reset();
+    }
+    QFile::remove(DLocalInstancePeer::serverPath("Zorvelshot"));
+    QFile::remove(DLocalInstancePeer::lockPath("Zorvelshot"));
 }
 
 #endif // DPROGRAMPROCESS_H
