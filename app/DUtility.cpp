@@ -194,6 +194,19 @@ QVector<QVector3D> DUtility::midPoints(const QRectF& r)
             QVector3D(x + w / 2, y + h, 0), QVector3D(x, y + h / 2, 0)};
 }
 
+QRect DUtility::pixelsCoveredBy(const QRectF& area)
+{
+    // An edge on the border between two pixels belongs to the pixel inside;
+    // an area of no width or height still lies on one pixel. Item state is
+    // single precision: a hair's breadth off a border counts as on it.
+    const double hair = 1e-3;
+    const auto first = [hair](double low) { return int(std::floor(low + 0.5 + hair)); };
+    const auto last = [hair](double high, int from) { return qMax(from, int(std::ceil(high - 0.5 - hair))); };
+    const int left = first(area.left());
+    const int top = first(area.top());
+    return QRect(QPoint(left, top), QPoint(last(area.right(), left), last(area.bottom(), top)));
+}
+
 QVector3D DUtility::perpendicularInECS(const QVector3D& v, const QMatrix4x4& outer,
                                        const QMatrix4x4& inner)
 {

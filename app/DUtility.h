@@ -6,6 +6,7 @@
 #include <QMatrix4x4>
 #include <QPointF>
 #include <QPolygonF>
+#include <QRect>
 #include <QRectF>
 #include <QSizeF>
 #include <QString>
@@ -59,6 +60,10 @@ public:
     static QVector2D perpendicular(const QVector2D& v);
     static QVector<QVector3D> corners(const QRectF& r);
     static QVector<QVector3D> midPoints(const QRectF& r);
+    // The screen pixels that content spanning `area` (scene units, one to a
+    // screen pixel) lies on, pixel (i, j) being the unit square centred on
+    // (i, j): what an image of that content holds, on the screen's own grid.
+    static QRect pixelsCoveredBy(const QRectF& area);
     static QVector3D perpendicularInECS(const QVector3D& v, const QMatrix4x4& outer,
                                         const QMatrix4x4& inner);
     // Defined in graphics/, next to DGraphicsItem.

@@ -58,14 +58,20 @@ QPoint DCreatePromptWindow::treePixelAt(const QPoint& screenPos) const
 
 QPoint DCreatePromptWindow::treePixelOf(const QPointF& scenePos) const
 {
+    // A pointer on a pixel's edge, as a scaled screen's pointer always is,
+    // comes back from Qt's coordinates a hair's breadth either side of it.
+    const double hair = 1e-6;
     const QPoint origin = m_widgetData.rectangle.topLeft();
-    return QPoint(int(std::floor(scenePos.x())) + origin.x(), int(std::floor(scenePos.y())) + origin.y());
+    return QPoint(int(std::floor(scenePos.x() + hair)) + origin.x(),
+                  int(std::floor(scenePos.y() + hair)) + origin.y());
 }
 
 QRectF DCreatePromptWindow::sceneRectOf(const QRect& globalRect) const
 {
+    // Scene point (i, j) is the centre of screenshot pixel (i, j): the window's
+    // pixels reach half a unit beyond the centres of its outer ones.
     const QRect r = globalRect.translated(-m_widgetData.rectangle.topLeft());
-    return QRectF(r.x(), r.y(), r.width() - 1, r.height() - 1);
+    return QRectF(r.x() - 0.5, r.y() - 0.5, r.width(), r.height());
 }
 
 void DCreatePromptWindow::highlightWindowAt(const QPoint& globalPos)

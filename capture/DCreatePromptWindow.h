@@ -43,8 +43,8 @@ public:
     void highlightWindowAt(const QPoint& globalPos);
 
     // The scene rectangle that covers exactly the pixels of a window rectangle
-    // of the tree: corners on the first and the last pixel, as a dragged
-    // rectangle's are, so the captured piece is as large as the window.
+    // of the tree, to their outer edges: the captured piece is as large as the
+    // window, a window of one pixel included.
     QRectF sceneRectOf(const QRect& globalRect) const;
 
 private:

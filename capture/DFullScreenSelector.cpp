@@ -386,9 +386,7 @@ void DFullScreenSelector::restoreTools()
 
 QRect DFullScreenSelector::globalRectOf(const QRectF& sceneRect) const
 {
-    const QRect pixels(QPoint(qRound(sceneRect.left()), qRound(sceneRect.top())),
-                       QPoint(qRound(sceneRect.right()), qRound(sceneRect.bottom())));
-    return pixels.translated(m_windows.rectangle.topLeft());
+    return DUtility::pixelsCoveredBy(sceneRect).translated(m_windows.rectangle.topLeft());
 }
 
 void DFullScreenSelector::grabScrollingWindow(DGraphicsItem* sample)

@@ -1,5 +1,7 @@
 #include "DGraphicsItemRectangleWindow.h"
 
+#include "DRestorePainter.h"
+
 DGraphicsItemRectangleWindow::DGraphicsItemRectangleWindow(DGraphicsItem* parent)
     : DGraphicsItemRectangle(parent)
 {
@@ -7,5 +9,9 @@ DGraphicsItemRectangleWindow::DGraphicsItemRectangleWindow(DGraphicsItem* parent
 
 void DGraphicsItemRectangleWindow::paint(QPainter* painter, const QStyleOptionGraphicsItem* option, QWidget* widget)
 {
-    DGraphicsItemRectangle::paint(painter, option, widget);
+    DRestorePainter restore(*painter);
+    DGraphicsItem::paint(painter, option, widget);
+    // The corners are the centres of the outermost pixels swept: the piece
+    // covers those pixels whole, and its outline runs along their outer edges.
+    drawRectangle(painter, rectangle().adjusted(-0.5, -0.5, 0.5, 0.5));
 }

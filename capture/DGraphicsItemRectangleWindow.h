@@ -3,9 +3,10 @@
 
 #include "DGraphicsItemRectangle.h"
 
-// A captured rectangle of the screen. It draws as any rectangle does; being a
-// class of its own, it keeps its name through the copies the library makes
-// through the meta-object.
+// A captured rectangle of the screen, swept from the pixel at one corner to
+// the pixel at the other: it covers those pixels whole. Being a class of its
+// own, it keeps its name through the copies the library makes through the
+// meta-object.
 class DGraphicsItemRectangleWindow : public DGraphicsItemRectangle
 {
     Q_OBJECT

@@ -7,10 +7,13 @@
 #include <QDesktopServices>
 #include <QFileDialog>
 #include <QGuiApplication>
+#include <QLineEdit>
 #include <QRegularExpression>
 #include <QRegularExpressionValidator>
 #include <QMenu>
 #include <QScreen>
+#include <QStyle>
+#include <QStyleOptionFrame>
 #include <QTimer>
 #include <QTimerEvent>
 #include <QUrl>
@@ -93,6 +96,7 @@ DMainDialog::DMainDialog(QWidget* parent)
     , m_bTellFriendEntryAdded(false)
 {
     ui->setupUi(this);
+    initializeShape();
     QCoreApplication::setApplicationName(DProduct::name());
     g_MainWindowWId = static_cast<quintptr>(winId());
 
@@ -401,6 +405,7 @@ void DMainDialog::initializeControls()
     // through as "intermediate" input, and the field stores every edit.
     ui->lineEditScorllingInterval->setValidator(new QRegularExpressionValidator(
         QRegularExpression(QStringLiteral("[0-9]{0,3}|[0-4][0-9]{3}|5000")), this));
+    fitDigits(ui->lineEditScorllingInterval, 4);
     ui->horizontalWidgetTitle->setStyleSheet(sDarkStrip());
     ui->horizontalWidgetBottom->setStyleSheet(sDarkStrip());
     ui->labelTellFriend->setText(
@@ -454,10 +459,84 @@ void DMainDialog::initializeFromSettings()
     ui->checkBoxAutoUpdate->setChecked(c->autoUpdate());
 }
 
+void DMainDialog::fitDigits(QLineEdit* edit, int digits)
+{
+    // As wide as the widest number of that many digits needs, with the room
+    // the line edit keeps beside its text (2 pixels each side and the cursor)
+    // and the frame its style draws.
+    int widest = 0;
+    for (char digit = '0'; digit <= '9'; ++digit)
+        widest = qMax(widest, edit->fontMetrics().horizontalAdvance(QString(digits, QLatin1Char(digit))));
+    const QMargins text = edit->textMargins();
+    const QMargins contents = edit->contentsMargins();
+    const int inner = widest + 2 * 2 + 1 + text.left() + text.right() + contents.left() + contents.right();
+    QStyle* style = edit->style();
+    QStyleOptionFrame option;
+    option.initFrom(edit);
+    option.lineWidth = edit->hasFrame() ? style->pixelMetric(QStyle::PM_DefaultFrameWidth, &option, edit) : 0;
+    const QSize content(inner, edit->sizeHint().height());
+    edit->setFixedWidth(style->sizeFromContents(QStyle::CT_LineEdit, &option, content, edit).width());
+}
+
 void DMainDialog::updateNamePreview()
 {
     // The name a save writes, below the save folder.
-    ui->labelAutomaticNamePreview->setText(DUtility::automaticName().relativePath());
+    m_namePreview = DUtility::automaticName().relativePath();
+    showNamePreview();
+}
+
+void DMainDialog::showNamePreview()
+{
+    // The label takes the width the window gives it, not that of the name: a
+    // name too long for it is cut in the middle (its extension stays), and
+    // the whole of it is the label's tool tip. A hidden label has no width
+    // of its own yet and holds the whole name.
+    QLabel* label = ui->labelAutomaticNamePreview;
+    const QString shown = label->isVisible()
+        ? label->fontMetrics().elidedText(m_namePreview, Qt::ElideMiddle, label->contentsRect().width())
+        : m_namePreview;
+    label->setText(shown);
+    label->setToolTip(shown == m_namePreview ? m_namePreviewToolTip : m_namePreview);
+}
+
+void DMainDialog::initializeShape()
+{
+    // As the form has them, before the layout first sets its own.
+    m_formMinimumSize = minimumSize();
+    m_formMaximumSize = maximumSize();
+    m_namePreviewToolTip = ui->labelAutomaticNamePreview->toolTip();
+    // Showing a part of the window lays the window out at once, without an
+    // event of its own: the parts are watched too.
+    installEventFilter(this);
+    for (QWidget* part : findChildren<QWidget*>())
+        part->installEventFilter(this);
+}
+
+void DMainDialog::keepFormSizeLimits()
+{
+    // The top layout's constraint hands the window the size limits of what
+    // it shows, so that it follows the height of its visible contents; the
+    // form's own limits (fixed width, least and greatest height) hold over them.
+    const int lowest = qBound(m_formMinimumSize.height(), minimumHeight(), m_formMaximumSize.height());
+    const int highest = qBound(lowest, maximumHeight(), m_formMaximumSize.height());
+    const QSize minimum(m_formMinimumSize.width(), lowest);
+    const QSize maximum(m_formMaximumSize.width(), highest);
+    if (minimumSize() != minimum)
+        setMinimumSize(minimum);
+    if (maximumSize() != maximum)
+        setMaximumSize(maximum);
+}
+
+bool DMainDialog::eventFilter(QObject* watched, QEvent* event)
+{
+    const QEvent::Type type = event->type();
+    // The layout sets its limits when it lays the window out again: before the
+    // window sees these, and before a part of it shown sees its Show.
+    if ((watched == this && (type == QEvent::LayoutRequest || type == QEvent::Resize)) || type == QEvent::Show)
+        keepFormSizeLimits();
+    if (watched == ui->labelAutomaticNamePreview && (type == QEvent::Resize || type == QEvent::Show))
+        showNamePreview();
+    return QDialog::eventFilter(watched, event);
 }
 
 void DMainDialog::condenseWindow()

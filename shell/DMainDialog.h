@@ -14,6 +14,7 @@
 class QCloseEvent;
 class QEvent;
 class QHideEvent;
+class QLineEdit;
 class QMenu;
 class QScreen;
 class QShowEvent;
@@ -104,6 +105,7 @@ public slots:
     void reject() override;
 
 protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void timerEvent(QTimerEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void showEvent(QShowEvent* event) override;
@@ -136,6 +138,15 @@ private:
     // is still outstanding.
     void hideForGrab();
     void undoLateMinimize();
+    // Keeps the form's size limits and the preview's tool tip, and watches
+    // the window and its parts for what changes the limits or the preview.
+    void initializeShape();
+    // Makes a number field just wide enough to show `digits` digits.
+    static void fitDigits(QLineEdit* edit, int digits);
+    // Puts the form's size limits over those the layout has set.
+    void keepFormSizeLimits();
+    // The name preview, cut to the label's width.
+    void showNamePreview();
 
     Ui_DMainDialog* ui;
     DD::enumCaptureMode m_captureMode;
@@ -150,6 +161,10 @@ private:
     QMenu* m_pHelpMenu;
     DSystemTrayIcon m_trayIcon;
     bool m_bTellFriendEntryAdded;
+    QSize m_formMinimumSize;
+    QSize m_formMaximumSize;
+    QString m_namePreview;
+    QString m_namePreviewToolTip;
 };
 
 #endif // DMAINDIALOG_H

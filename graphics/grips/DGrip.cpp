@@ -71,9 +71,16 @@ void DGrip::setAdditionalGraphics(DGripAdditionalGraphics* graphics)
     m_additionalGraphics = graphics;
 }
 
+QTransform DGrip::glyphRotation() const
+{
+    return QTransform().rotate(qAtan2(m_direction.y(), m_direction.x()) * 180.0 / 3.141592653589793);
+}
+
 QRectF DGrip::boundingRect() const
 {
-    const QRectF rect = glyph().boundingRect().adjusted(-3, -3, 3, 3);
+    // The glyph as it is painted, turned along the direction: a bar across a
+    // top or bottom edge is wider than high.
+    const QRectF rect = glyphRotation().map(glyph()).boundingRect().adjusted(-3, -3, 3, 3);
     const DGraphicsScene* s = scene();
     if (!s || !s->view())
         return rect;
@@ -92,7 +99,7 @@ void DGrip::paint(QPainter* painter, const QStyleOptionGraphicsItem*, QWidget*)
     {
         DPainterAntiScale antiScale(*painter);
         DUtility::FixPainterAlias(painter);
-        painter->rotate(qAtan2(m_direction.y(), m_direction.x()) * 180.0 / 3.141592653589793);
+        painter->setTransform(glyphRotation(), true);
         painter->drawPath(glyph());
     }
     painter->restore();

@@ -4,6 +4,7 @@
 #include <QColor>
 #include <QGraphicsObject>
 #include <QSharedPointer>
+#include <QTransform>
 #include <QVector3D>
 
 #include "DD.h"
@@ -30,6 +31,8 @@ public:
     explicit DGrip(DGraphicsItem* item);
     ~DGrip() override;
 
+    // The painted glyph grown by 3 pixels on every side, in screen pixels
+    // whatever the view's scale.
     QRectF boundingRect() const override;
     void paint(QPainter* painter, const QStyleOptionGraphicsItem* option, QWidget* widget) override;
     int type() const override { return Type; }
@@ -37,13 +40,22 @@ public:
     void setFactory(const QSharedPointer<DGripFactoryAbstract>& factory) { m_factory = factory; }
     QSharedPointer<DGripFactoryAbstract> factory() const { return m_factory; }
 
-    void setGlyph(int glyph) { m_glyph = glyph; }
+    // The glyph and its direction make the bounds.
+    void setGlyph(int glyph)
+    {
+        prepareGeometryChange();
+        m_glyph = glyph;
+    }
     int glyphIndex() const { return m_glyph; }
     const QPainterPath& glyph() const;
 
     void setBasePoint(const QVector3D& point);
     QVector3D basePoint() const { return m_basePoint; }
-    void setDirection(const QVector3D& direction) { m_direction = direction; }
+    void setDirection(const QVector3D& direction)
+    {
+        prepareGeometryChange();
+        m_direction = direction;
+    }
     QVector3D direction() const { return m_direction; }
     QVector3D offset() const { return m_offset; }
 
@@ -84,6 +96,8 @@ protected:
 
 private:
     void releaseCursor();
+    // The turn that points the glyph along the direction.
+    QTransform glyphRotation() const;
 
     QSharedPointer<DGripFactoryAbstract> m_factory;
     int m_glyph = DGripGlyph::Square;

@@ -322,7 +322,7 @@ void DGraphicsItem::updateTransform(bool keepPlace)
 
 void DGraphicsItem::paint(QPainter* painter, const QStyleOptionGraphicsItem*, QWidget*)
 {
-    const double s = DGraphicsScene::scaleOf(scene());
+    const double s = DGraphicsScene::devicePixelScaleOf(scene());
     // Transient items are drawn in the scene itself, which is not shifted by
     // half a pixel as the layers are.
     if (scene() && scene()->metaObject() == &DGraphicsScene::staticMetaObject)

@@ -1,6 +1,7 @@
 #include "DGraphicsItemPolyline.h"
 
 #include <QPainter>
+#include <QPainterPathStroker>
 
 #include <algorithm>
 
@@ -136,14 +137,31 @@ bool DGraphicsItemPolyline::copy(const DGraphicsItem* other)
     });
 }
 
+QPainterPath DGraphicsItemPolyline::grownByHalfAPixel(QPainterPath path)
+{
+    path.closeSubpath();
+    QPainterPathStroker edge;
+    edge.setWidth(1.0);
+    edge.setJoinStyle(Qt::MiterJoin);
+    edge.setCapStyle(Qt::SquareCap);
+    return (path + edge.createStroke(path)).simplified();
+}
+
 void DGraphicsItemPolyline::paint(QPainter* painter, const QStyleOptionGraphicsItem* option, QWidget* widget)
 {
     DRestorePainter restore(*painter);
     DGraphicsItem::paint(painter, option, widget);
     if (m_path.isEmpty())
         return;
-    if (!isClosed())
+    if (!isClosed()) {
         painter->setBrush(Qt::NoBrush);
+    } else if (isFill() && painter->pen().style() == Qt::NoPen) {
+        // Without an outline the fill covers the pixels the edges run
+        // through, whose centres the corners are: a captured polygon holds
+        // the screen's pixels whole up to its edges.
+        painter->drawPath(grownByHalfAPixel(m_path));
+        return;
+    }
     painter->drawPath(m_path);
 }
 

@@ -40,6 +40,11 @@ protected:
     QPainterPath m_path;
     QPainterPath m_shape;
     DFileFormat::GraphicsItemPolyline m_polyline;
+
+private:
+    // The closed path and the band of one unit along its edges: the pixels
+    // the edges run through, whole.
+    static QPainterPath grownByHalfAPixel(QPainterPath path);
 };
 
 #endif // DGRAPHICSITEMPOLYLINE_H

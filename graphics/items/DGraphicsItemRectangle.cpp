@@ -30,30 +30,35 @@ QRectF DGraphicsItemRectangle::boundary() const
     return rectangle();
 }
 
+// Width and height are the rectangle's own, at every rotation: its dimension
+// as the item's scale stretches it, before the rotation turns it.
 qreal DGraphicsItemRectangle::width() const
 {
-    const Vector2D& d = m_rectangle.dimension();
-    return m_transform.mapVector(QVector3D(float(d.x()), float(d.y()), 0.0f)).x();
+    return float(m_rectangle.dimension().x()) * scale().x();
 }
 
 qreal DGraphicsItemRectangle::height() const
 {
-    const Vector2D& d = m_rectangle.dimension();
-    return m_transform.mapVector(QVector3D(float(d.x()), float(d.y()), 0.0f)).y();
+    return float(m_rectangle.dimension().y()) * scale().y();
 }
 
 void DGraphicsItemRectangle::setWidth(double w)
 {
+    // Under a scale of 0 no dimension gives the width asked for.
+    if (qFuzzyIsNull(scale().x()))
+        return;
     DGraphicsItemChangeNotifier notifier(this);
-    m_rectangle.mutable_dimension()->set_x(m_inverseTransform.mapVector(QVector3D(float(w), 0.0f, 0.0f)).x());
+    m_rectangle.mutable_dimension()->set_x(float(w) / scale().x());
     m_rectangle.mutable_dimension()->set_y(m_rectangle.dimension().y());
 }
 
 void DGraphicsItemRectangle::setHeight(double h)
 {
+    if (qFuzzyIsNull(scale().y()))
+        return;
     DGraphicsItemChangeNotifier notifier(this);
     m_rectangle.mutable_dimension()->set_x(m_rectangle.dimension().x());
-    m_rectangle.mutable_dimension()->set_y(m_inverseTransform.mapVector(QVector3D(0.0f, float(h), 0.0f)).y());
+    m_rectangle.mutable_dimension()->set_y(float(h) / scale().y());
 }
 
 void DGraphicsItemRectangle::setPoint1(const QVector3D& p)
@@ -91,9 +96,14 @@ void DGraphicsItemRectangle::paint(QPainter* painter, const QStyleOptionGraphics
 {
     DRestorePainter restore(*painter);
     DGraphicsItem::paint(painter, option, widget);
-    const QRectF r = rectangle();
-    const QRectF onDevice = painter->transform().mapRect(r);
-    // Less than a pixel on screen is not drawn at all.
+    drawRectangle(painter, rectangle());
+}
+
+void DGraphicsItemRectangle::drawRectangle(QPainter* painter, const QRectF& r)
+{
+    // Less than a pixel on screen is not drawn at all: the screen's own
+    // pixels, which a scaled screen has more of than the widget.
+    const QRectF onDevice = painter->deviceTransform().mapRect(r);
     if (qMin(onDevice.width(), onDevice.height()) >= 1.0 && r.width() > 0.0 && r.height() > 0.0)
         painter->drawRects(&r, 1);
 }

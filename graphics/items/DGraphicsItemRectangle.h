@@ -36,6 +36,10 @@ public:
     const DFileFormat::GraphicsItemRectangle& rectangleData() const { return m_rectangle; }
 
 protected:
+    // Draws `r` with the painter's pen and brush, unless it is less than one
+    // screen pixel wide or high.
+    static void drawRectangle(QPainter* painter, const QRectF& r);
+
     DFileFormat::GraphicsItemRectangle m_rectangle;
 };
 

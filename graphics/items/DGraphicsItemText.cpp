@@ -209,6 +209,11 @@ void DGraphicsItemText::onChanged()
     if (automatic) {
         r.setWidth(w);
         m_automaticWidth = w;
+    } else if (m_document->idealWidth() > r.width()) {
+        // A word wider than the box is laid out whole: the box grows to hold
+        // it, as it grows to hold the lines. (The width the text takes: while
+        // editing, the editor lays the document out at a width of its own.)
+        r.setWidth(qRound(m_document->idealWidth()) + 1);
     }
     r.setHeight(qMax(r.height(), qreal(h)));
     setBoundary(r);

@@ -5,6 +5,8 @@
 #include <QKeyEvent>
 #include <QPainter>
 
+#include <cmath>
+
 #include "DGraphicsItemText.h"
 
 QTextEdit_P::QTextEdit_P(DGraphicsItemText* item)
@@ -29,7 +31,19 @@ void QTextEdit_P::paintEvent(QPaintEvent* event)
     pen.setCosmetic(true);
     painter.setPen(pen);
     painter.setBrush(Qt::NoBrush);
-    painter.drawRect(0, 0, width() - 1, height() - 1);
+    painter.drawRect(frameOnPixels(painter.deviceTransform()));
+}
+
+QRectF QTextEdit_P::frameOnPixels(const QTransform& toDevice) const
+{
+    // In a scene the editor may stand between the screen's pixels: a line on
+    // its very edge falls half outside it and is clipped away. The frame runs
+    // through the centres of the outermost pixels that lie inside it whole.
+    const double hair = 1e-6;
+    const QRectF area = toDevice.mapRect(QRectF(0, 0, width(), height()));
+    const QRectF centres(QPointF(std::ceil(area.left() - hair) + 0.5, std::ceil(area.top() - hair) + 0.5),
+                         QPointF(std::floor(area.right() + hair) - 0.5, std::floor(area.bottom() + hair) - 0.5));
+    return toDevice.inverted().mapRect(centres);
 }
 
 void QTextEdit_P::keyPressEvent(QKeyEvent* event)

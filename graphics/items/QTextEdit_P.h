@@ -24,6 +24,9 @@ protected:
     void focusOutEvent(QFocusEvent* event) override;
 
 private:
+    // The dashed frame's rectangle, in the editor's coordinates.
+    QRectF frameOnPixels(const QTransform& toDevice) const;
+
     DGraphicsItemText* m_item;
 };
 

@@ -78,12 +78,18 @@ double DGraphicsScene::scaleOf(const QGraphicsScene* scene)
     const QList<QGraphicsView*> all = scene->views();
     if (all.isEmpty())
         return 1.0;
-    if (const DGraphicsView* v = qobject_cast<const DGraphicsView*>(all.first()))
-        return v->scale();
-    // Any other view: the length of a unit step under its transform.
+    // The length of a unit step under the view's transform: the zoom alone
+    // would miss a scale set beside it.
     const QTransform t = all.first()->transform();
     const double s = QLineF(t.map(QPointF(0, 0)), t.map(QPointF(1, 0))).length();
     return s > 0.0 ? s : 1.0;
+}
+
+double DGraphicsScene::devicePixelScaleOf(const QGraphicsScene* scene)
+{
+    const QList<QGraphicsView*> all = scene ? scene->views() : QList<QGraphicsView*>();
+    const double ratio = all.isEmpty() ? 1.0 : all.first()->viewport()->devicePixelRatioF();
+    return scaleOf(scene) * ratio;
 }
 
 QRectF DGraphicsScene::visibleRect() const
@@ -369,7 +375,7 @@ void DGraphicsScene::drawBackground(QPainter* painter, const QRectF& exposed)
     if (m_background)
         m_background->paint(painter, e & page);
 
-    const double s = scale();
+    const double s = devicePixelScaleOf(this);
     painter->translate(0.5 / s, 0.5 / s);
     for (DGraphicsLayer* layer : visibleLayers())
         layer->render(painter, e, e, Qt::KeepAspectRatio);
@@ -465,8 +471,10 @@ void DGraphicsScene::renderContentTo(QPainter& painter)
     const QRectF b = contentBounds();
     if (!(b.width() > 0.0) || !(b.height() > 0.0))
         return;
-    const QRectF source(b.x() - 0.5, b.y() - 0.5, b.width() + 1.0, b.height() + 1.0);
-    const QRectF target(0, 0, b.width() + 1.0, b.height() + 1.0);
+    // Whole pixels of the scene: a screenshot in the content keeps its pixels.
+    const QRect pixels = DUtility::pixelsCoveredBy(b);
+    const QRectF source(pixels.x() - 0.5, pixels.y() - 0.5, pixels.width(), pixels.height());
+    const QRectF target(0, 0, pixels.width(), pixels.height());
     for (DGraphicsLayer* layer : qAsConst(m_layers)) {
         // Selection marks are no part of the content. The selection comes back
         // unchanged, so nobody is told of the round trip.
@@ -486,7 +494,7 @@ void DGraphicsScene::renderContentTo(QImage& image)
     const QRectF b = contentBounds();
     if (!(b.width() > 0.0) || !(b.height() > 0.0))
         return;
-    image = QImage(qRound(b.width() + 1.0), qRound(b.height() + 1.0), QImage::Format_ARGB32_Premultiplied);
+    image = QImage(DUtility::pixelsCoveredBy(b).size(), QImage::Format_ARGB32_Premultiplied);
     image.fill(0);
     QPainter painter(&image);
     painter.setRenderHint(QPainter::Antialiasing);

@@ -32,8 +32,14 @@ public:
 
     DGraphicsView* view() const;
     double scale() const;
-    // The zoom of the first view showing the scene; 1.0 without one (layers).
+    // The scale the first view showing the scene draws it at, widget pixels
+    // per scene unit: its zoom, and whatever else its transform holds (the
+    // overlay's undoing of a scaled screen's pixel ratio). What screen-constant
+    // drawing undoes. 1.0 without a view (layers).
     static double scaleOf(const QGraphicsScene* scene);
+    // The same in the screen's device pixels: the scale that puts scene
+    // points on the centres of the pixels the screen shows.
+    static double devicePixelScaleOf(const QGraphicsScene* scene);
     QRectF visibleRect() const;
 
     void createLayer();

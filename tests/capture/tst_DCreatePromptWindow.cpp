@@ -88,18 +88,19 @@ private slots:
         DGraphicsItemRectangle* sample = prompt->sample();
         QVERIFY(sample);
         // The scene starts at the screen's origin; the piece covers exactly
-        // the window's pixels, its corners on the first and the last one.
-        QCOMPARE(sample->boundary(), QRectF(100, 50, 639, 479));
+        // the window's pixels, to the outer edges of the first and the last
+        // one (scene points are the centres of the screenshot's pixels).
+        QCOMPARE(sample->boundary(), QRectF(99.5, 49.5, 640, 480));
         QCOMPARE(fixture.scene()->cursor().text(), QString("Title: Notes\nSize: 640 x 480"));
         QVERIFY(sample->fillImage());
         QCOMPARE(sample->fillImage()->pixmap().cacheKey(), m_shot.cacheKey());
 
         // An unnamed window, then no window at all: the whole screen, untitled.
         fixture.move(QPointF(760, 20));
-        QCOMPARE(sample->boundary(), QRectF(745, 10, 39, 29));
+        QCOMPARE(sample->boundary(), QRectF(744.5, 9.5, 40, 30));
         QCOMPARE(fixture.scene()->cursor().text(), QString("Title: \nSize: 40 x 30"));
         fixture.move(QPointF(20, 580));
-        QCOMPARE(sample->boundary(), QRectF(0, 0, 799, 599));
+        QCOMPARE(sample->boundary(), QRectF(-0.5, -0.5, 800, 600));
         QCOMPARE(fixture.scene()->cursor().text(), QString("Title: \nSize: 800 x 600"));
 
         // The last pixel row and column of the window still belong to it.
@@ -111,7 +112,7 @@ private slots:
         QCOMPARE(finished.count(), 1);
         DGraphicsLayer* layer = fixture.scene()->activeLayer();
         QCOMPARE(layer->items().count(), 1);
-        QCOMPARE(layer->items().first()->sceneBoundary(), QRectF(100, 50, 639, 479));
+        QCOMPARE(layer->items().first()->sceneBoundary(), QRectF(99.5, 49.5, 640, 480));
         QCOMPARE(fixture.scene()->cursor().text(), QString());
         QCOMPARE(fixture.scene()->cursor().graphicsCount(), 0);
     }
@@ -136,9 +137,83 @@ private slots:
         const DWidgetData tree = oneWindowTree(QRect(0, 0, 400, 300), QRect(10, 10, 100, 80), "Small");
         DCreatePromptWindow* prompt = startWindowPrompt(fixture, tree, QPointF(50, 50));
         fixture.move(QPointF(600, 500));
-        QCOMPARE(prompt->sample()->boundary(), QRectF(10, 10, 99, 79));
+        QCOMPARE(prompt->sample()->boundary(), QRectF(9.5, 9.5, 100, 80));
         QCOMPARE(fixture.scene()->cursor().text(), QString("Title: Small\nSize: 100 x 80"));
         QCOMPARE(prompt->lastHit().rectangle, QRect(10, 10, 100, 80));
+    }
+
+    void everyWindowGivesAPieceOfItsSize_data()
+    {
+        QTest::addColumn<QSize>("size");
+        QTest::newRow("one pixel") << QSize(1, 1);
+        QTest::newRow("one pixel wide") << QSize(1, 40);
+        QTest::newRow("one pixel high") << QSize(40, 1);
+        QTest::newRow("two by two") << QSize(2, 2);
+        QTest::newRow("ordinary") << QSize(121, 93);
+    }
+
+    // Whatever its size, a window picked gives a piece of that size; with its
+    // frame taken away (stroke width 0) the piece is the screen's pixels,
+    // opaque up to its edges.
+    void everyWindowGivesAPieceOfItsSize()
+    {
+        QFETCH(QSize, size);
+        DSceneFixture fixture;
+        const QRect window(QPoint(201, 151), size);
+        DCreatePromptWindow* prompt =
+            startWindowPrompt(fixture, oneWindowTree(QRect(0, 0, 800, 600), window, "Thin"), QPointF(201, 151));
+        QCOMPARE(prompt->lastHit().rectangle, window);
+        fixture.click(QPointF(201, 151));
+        const QList<DGraphicsItem*> items = fixture.scene()->activeLayer()->items();
+        QCOMPARE(items.count(), 1);
+        QImage framed;
+        fixture.scene()->renderContentTo(framed);
+        QCOMPARE(framed.size(), size);
+
+        items.first()->setStrokeWidth(0);
+        QImage piece;
+        fixture.scene()->renderContentTo(piece);
+        QCOMPARE(piece.size(), size);
+        const QImage shot = m_shot.toImage();
+        int wrong = 0;
+        for (int y = 0; y < size.height(); ++y)
+            for (int x = 0; x < size.width(); ++x)
+                wrong += piece.pixel(x, y) != shot.pixel(window.topLeft() + QPoint(x, y));
+        QCOMPARE(wrong, 0);
+    }
+
+    // A rectangle swept from one pixel to another covers both whole: without
+    // its frame it holds the screen's pixels, opaque up to its edges; its
+    // frame takes the outermost pixels whole and leaves the next ones.
+    void capturedRectangleHoldsItsPixelsWhole()
+    {
+        DGraphicsScene scene;
+        auto* piece = new DGraphicsItemRectangleWindow;
+        piece->setBoundary(QRectF(30, 20, 50, 40));
+        piece->setFillImage(m_shot, QPixmap());
+        scene.addPersistenItem(piece, false);
+        const QImage shot = m_shot.toImage();
+        const QRect swept(QPoint(30, 20), QPoint(80, 60));
+
+        QImage framed;
+        scene.renderContentTo(framed);
+        QCOMPARE(framed.size(), swept.size());
+        const QRgb stroke = qRgb(0x3B, 0x3B, 0x3B);
+        for (int x = 1; x < swept.width() - 1; ++x) {
+            QCOMPARE(framed.pixel(x, 0), stroke);
+            QCOMPARE(framed.pixel(x, swept.height() - 1), stroke);
+            QCOMPARE(framed.pixel(x, 1), shot.pixel(swept.topLeft() + QPoint(x, 1)));
+        }
+
+        piece->setStrokeWidth(0);
+        QImage piecePixels;
+        scene.renderContentTo(piecePixels);
+        QCOMPARE(piecePixels.size(), swept.size());
+        int wrong = 0;
+        for (int y = 0; y < swept.height(); ++y)
+            for (int x = 0; x < swept.width(); ++x)
+                wrong += piecePixels.pixel(x, y) != shot.pixel(swept.topLeft() + QPoint(x, y));
+        QCOMPARE(wrong, 0);
     }
 
     void titleIsTakenAsItIs()

@@ -8,6 +8,7 @@
 
 #include <QFile>
 #include <QProcess>
+#include <QScopeGuard>
 #include <QScreen>
 #include <QTemporaryDir>
 
@@ -15,6 +16,8 @@
 #include <cmath>
 
 #include "DFullScreenSelector.h"
+#include "DGraphicsItemPolygon.h"
+#include "DGraphicsItemRectangleWindow.h"
 #include "DLocalInstancePeer.h"
 #include "DNoiseImage.h"
 #include "DOverlayLayout.h"
@@ -153,6 +156,71 @@ private:
     // The one file the program wrote into the output folder, once it is there.
     QImage savedImage() { return savedImageIn(m_output->path()); }
 
+    // A rectangle of the overlay (its own logical coordinates) in the display's
+    // pixels, kept on the monitor.
+    QRect onDisplay(const QRectF& overlayRect) const
+    {
+        return QRect(onDisplay(overlayRect.topLeft()), onDisplay(overlayRect.bottomRight()))
+            .intersected(m_monitor);
+    }
+
+    // The pixels of `area` (display pixels) that do not show the noise itself.
+    int pixelsNotNoise(const QRect& area)
+    {
+        const QImage shown = m_display.grab(area);
+        return shown.isNull() ? -1 : pixelsDiffering(m_noise, area, shown, QPoint(0, 0));
+    }
+
+    // Where the grips of the piece under `onPiece` are drawn within `area`
+    // (display pixels): the pixels that change when the piece is deselected
+    // by a click on `away` (an empty place) and selected again. The piece is
+    // selected and the pointer on `away` afterwards; an empty rectangle when
+    // nothing changed.
+    QRect gripsDrawnIn(const QRect& area, const QPoint& onPiece, const QPoint& away)
+    {
+        if (!clickAt(onPiece) || !xdotool({"mousemove", number(away.x()), number(away.y())}))
+            return QRect();
+        // The screen settles: the same twice in a row.
+        QImage selected = m_display.grab(area);
+        (void)QTest::qWaitFor([&]() {
+            const QImage again = m_display.grab(area);
+            const bool same = again == selected;
+            selected = again;
+            return same;
+        }, 5000);
+        if (!clickAt(away))
+            return QRect();
+        QImage deselected;
+        (void)QTest::qWaitFor([&]() {
+            deselected = m_display.grab(area);
+            return deselected != selected;
+        }, 5000);
+        QRect changed;
+        for (int y = 0; y < area.height(); ++y) {
+            for (int x = 0; x < area.width(); ++x) {
+                if (selected.pixel(x, y) != deselected.pixel(x, y))
+                    changed |= QRect(area.topLeft() + QPoint(x, y), QSize(1, 1));
+            }
+        }
+        if (!clickAt(onPiece) || !xdotool({"mousemove", number(away.x()), number(away.y())})
+            || !QTest::qWaitFor([&]() { return m_display.grab(area) == selected; }, 5000))
+            return QRect();
+        return changed;
+    }
+
+    // Selects the piece with a click at `onPiece` (display pixels) and sets
+    // its stroke width to 0 in the quick-editor strip beside it, as a user
+    // types it there; `field` is where the strip's field is (overlay
+    // coordinates, measured before the program started).
+    void takeTheFrameAway(const QPoint& onPiece, const QPointF& field)
+    {
+        QVERIFY2(!field.isNull(), "the strip shows no stroke width");
+        QVERIFY(clickAt(onPiece));
+        QVERIFY(clickAt(onDisplay(field)));
+        QVERIFY(xdotool({"key", "ctrl+a"}));
+        QVERIFY(xdotool({"type", "0"}));
+    }
+
     // Save or Clipboard on the main bar once it is in; what the user gets.
     QImage output(const QString& button)
     {
@@ -206,16 +274,7 @@ private slots:
         QVERIFY(m_output->isValid());
     }
 
-    void cleanup()
-    {
-        if (m_program) {
-            m_program->kill();
-            m_program->waitForFinished(5000);
-            m_program.reset();
-        }
-        QFile::remove(DLocalInstancePeer::serverPath("Zorvelshot"));
-        QFile::remove(DLocalInstancePeer::lockPath("Zorvelshot"));
-    }
+    void cleanup() { endProgram(m_program); }
 
     void regionIsTheSweptPixels_data()
     {
@@ -279,6 +338,227 @@ private slots:
             const QRect band(from.x(), from.y() + away, to.x() - from.x() + 1, 1);
             QCOMPARE(pixelsDiffering(m_noise, band, saved, band.topLeft() - area.topLeft()), 0);
         }
+    }
+
+    // The drawn cursor is repainted where it is drawn. The window prompt
+    // paints the whole window it highlights, cursor and label included; moving
+    // on inside the window repaints only around the cursor, and nothing of the
+    // cross or its label may be left where it was. Beside the right edge the
+    // label stays on the monitor.
+    void drawnCursorLeavesNothingBehind()
+    {
+        // A window over the lower two thirds of the monitor, its full width.
+        const int third = m_monitor.height() / 3;
+        const QRect frame(m_monitor.topLeft() + QPoint(0, third), QSize(m_monitor.width(), m_monitor.height() - third));
+        const QImage content = noiseImage(frame.size(), 5151);
+        const quint32 target = m_display.createPictureWindow(frame, content, "Trail target");
+        QVERIFY(target);
+        const auto destroyTarget = qScopeGuard([&]() { m_display.destroyWindow(target); });
+        const auto shownInWindow = [&](const QRect& area) {
+            const QImage shown = m_display.grab(area);
+            return shown.isNull() ? -1
+                                  : pixelsDiffering(content, area.translated(-frame.topLeft()), shown, QPoint(0, 0));
+        };
+        const QString window = startShown();
+        QVERIFY2(!window.isEmpty(), "the main window never showed");
+        QVERIFY2(!startCapture(window, "alt+w").isEmpty(), "the overlay never showed");
+
+        // Onto the window: it is highlighted and painted with the cursor on it.
+        const qreal top = third / m_ratio;
+        const QPointF first(300.5, top + 150.5);
+        const QRect aroundFirst = onDisplay(QRectF(first - QPointF(40, 40), first + QPointF(240, 90)));
+        const QPoint firstOnDisplay = onDisplay(first);
+        QVERIFY(xdotool({"mousemove", number(firstOnDisplay.x()), number(firstOnDisplay.y())}));
+        const QRect band = aroundFirst.translated(0, aroundFirst.height() + 20);
+        QVERIFY2(QTest::qWaitFor([&]() { return shownInWindow(band) == 0 && shownInWindow(aroundFirst) > 0; }, 10000),
+                 "the window was never highlighted with the cursor on it");
+
+        // On inside the window, near its right edge, where the label has no
+        // room on the right of the cursor.
+        const qreal right = m_monitor.width() / m_ratio;
+        const QPointF last(right - 50.5, (m_monitor.height() / m_ratio + top) / 2 + 100.5);
+        const QPoint lastOnDisplay = onDisplay(last);
+        QVERIFY(xdotool({"mousemove", number(lastOnDisplay.x()), number(lastOnDisplay.y())}));
+        const QRect leftOfLast = onDisplay(QRectF(last - QPointF(250, 80), last + QPointF(-25, 80)));
+        QVERIFY2(QTest::qWaitFor([&]() { return shownInWindow(leftOfLast) > 0; }, 10000),
+                 "the label never showed beside the right edge");
+        QCOMPARE(shownInWindow(aroundFirst), 0);
+        // Right of the cross's arm, up to the window's outline at the edge:
+        // nothing of the label.
+        const QRect rightOfLast =
+            onDisplay(QRectF(last + QPointF(25, -80), QPointF(right, last.y() + 80))).adjusted(0, 0, -4, 0);
+        QCOMPARE(shownInWindow(rightOfLast), 0);
+    }
+
+    // A grip is hit where its glyph is drawn, up to the glyph's corner, and a
+    // drag of it leaves nothing of the grip or the cursor where they were.
+    void gripIsHitAndRepaintedWhereItIsDrawn()
+    {
+        const QString window = startShown();
+        QVERIFY2(!window.isEmpty(), "the main window never showed");
+        QVERIFY2(!startCapture(window, "alt+r").isEmpty(), "the overlay never showed");
+        const QRect area(m_monitor.topLeft() + QPoint(201, 181), QSize(301, 201));
+        drag(area.topLeft(), area.bottomRight());
+        QVERIFY(QTest::qWaitFor([this]() { return barIsIn(m_mainBarTop); }, 10000));
+        // The grip in the middle of the bottom edge: a bar across the edge.
+        const QPoint away = area.bottomRight() + QPoint(150, 170);
+        const QPoint base(area.center().x(), area.bottom());
+        const QRect band(base - QPoint(30, 15), QSize(61, 31));
+        // The clicks on the piece far from its edges and its middle, where
+        // they would snap and show guide lines.
+        const QRect glyph = gripsDrawnIn(band, area.topLeft() + QPoint(area.width() / 4, area.height() / 4), away);
+        QVERIFY2(glyph.contains(base) && glyph.width() > glyph.height() && glyph.height() < band.height(),
+                 qPrintable(QString("%1 x %2 at %3, %4")
+                                .arg(glyph.width())
+                                .arg(glyph.height())
+                                .arg(glyph.x())
+                                .arg(glyph.y())));
+
+        // Pressed on the glyph's corner and dragged down.
+        const QPoint offset(0, 40);
+        QVERIFY(dragPointer(glyph.bottomRight(), glyph.bottomRight() + offset));
+        QVERIFY(xdotool({"mousemove", number(away.x()), number(away.y())}));
+        // Where the grip and the cursor on it were, the piece now shows the
+        // screen: nothing of either is left.
+        const QRect oldPlace(base - QPoint(45, 25), QSize(91, 51));
+        (void)QTest::qWaitFor([&]() { return pixelsNotNoise(oldPlace) == 0; }, 5000);
+        QCOMPARE(pixelsNotNoise(oldPlace), 0);
+
+        click("toolButtonSave");
+        // As far down as the pointer went, to within the snap to the edge
+        // where the press began.
+        const QImage saved = savedImage();
+        QCOMPARE(saved.width(), area.width());
+        QVERIFY2(qAbs(saved.height() - (area.height() + offset.y())) <= glyph.height(),
+                 qPrintable(QString::number(saved.height())));
+    }
+
+    void pieceWithoutFrameIsTheScreensPixels_data()
+    {
+        QTest::addColumn<QString>("piece");
+        QTest::addColumn<QString>("button");
+        QTest::newRow("rectangle, saved") << "rectangle" << "toolButtonSave";
+        QTest::newRow("rectangle, copied") << "rectangle" << "toolButtonClipboard";
+        QTest::newRow("polygon, saved") << "polygon" << "toolButtonSave";
+        QTest::newRow("window, copied") << "window" << "toolButtonClipboard";
+    }
+
+    // With its stroke width set to 0 a piece is the screen's pixels, opaque
+    // up to its edges, whichever way it was picked and put out.
+    void pieceWithoutFrameIsTheScreensPixels()
+    {
+        QFETCH(QString, piece);
+        QFETCH(QString, button);
+        const QPoint origin = m_monitor.topLeft();
+        // Odd places and sizes: no scale maps them onto whole logical pixels.
+        const QRect area(origin + QPoint(301, 157), QSize(203, 141));
+        const QPolygon corners({origin + QPoint(301, 201), origin + QPoint(601, 201), origin + QPoint(601, 401),
+                                origin + QPoint(451, 401), origin + QPoint(301, 301)});
+        const QRect frame(origin + QPoint(523, 211), QSize(87, 59));
+        const QImage content = noiseImage(frame.size(), 2727);
+        QScopedPointer<DGraphicsItem> probe;
+        if (piece == "rectangle") {
+            auto* rectangle = new DGraphicsItemRectangleWindow;
+            rectangle->setBoundary(QRectF(area.translated(-origin)).adjusted(0, 0, -1, -1));
+            probe.reset(rectangle);
+        } else if (piece == "polygon") {
+            auto* polygon = new DGraphicsItemPolygon;
+            for (const QPoint& corner : corners)
+                polygon->addPoint(QVector3D(corner - origin));
+            polygon->close();
+            polygon->updateCache();
+            probe.reset(polygon);
+        } else {
+            auto* window = new DGraphicsItemRectangle;
+            window->setBoundary(QRectF(frame.translated(-origin)).translated(-0.5, -0.5));
+            probe.reset(window);
+        }
+        const QPointF field = measureStrokeWidthField(m_screen, m_monitor.size(), probe.take());
+
+        quint32 target = 0;
+        if (piece == "window") {
+            target = m_display.createPictureWindow(frame, content, "Capture target");
+            QVERIFY(target);
+        }
+        const auto destroyTarget = qScopeGuard([&]() {
+            if (target)
+                m_display.destroyWindow(target);
+        });
+        const QString window = startShown();
+        QVERIFY2(!window.isEmpty(), "the main window never showed");
+        const QString key = piece == "rectangle" ? "alt+r" : piece == "polygon" ? "alt+p" : "alt+w";
+        QVERIFY2(!startCapture(window, key).isEmpty(), "the overlay never showed");
+        QPoint inside;
+        if (piece == "rectangle") {
+            drag(area.topLeft(), area.bottomRight());
+            inside = area.topLeft() + QPoint(area.width() / 4, area.height() / 4);
+        } else if (piece == "polygon") {
+            for (const QPoint& corner : corners)
+                QVERIFY(xdotool({"mousemove", number(corner.x()), number(corner.y()), "click", "1"}));
+            QVERIFY(xdotool({"click", "3"}));
+            inside = corners.boundingRect().topLeft() + QPoint(80, 40);
+        } else {
+            QVERIFY(xdotool({"mousemove", number(frame.center().x()), number(frame.center().y())}));
+            QVERIFY(xdotool({"click", "1"}));
+            inside = frame.topLeft() + QPoint(frame.width() / 4, frame.height() / 4);
+        }
+        QVERIFY(QTest::qWaitFor([this]() { return barIsIn(m_mainBarTop); }, 10000));
+        takeTheFrameAway(inside, field);
+        const QImage image = output(button);
+        QVERIFY(!image.isNull());
+        if (piece == "polygon") {
+            const QRect bounds = corners.boundingRect();
+            const int margin = (image.width() - bounds.width()) / 2;
+            QCOMPARE(image.size(), bounds.size() + QSize(2 * margin, 2 * margin));
+            QCOMPARE(polygonPixelsWrong(m_noise, corners, image, bounds.topLeft() - QPoint(margin, margin)), 0);
+            return;
+        }
+        const QImage& screen = piece == "window" ? content : m_noise;
+        const QRect pixels = piece == "window" ? content.rect() : area;
+        QCOMPARE(image.size(), pixels.size());
+        int wrong = 0;
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x)
+                wrong += image.pixel(x, y) != screen.pixel(pixels.topLeft() + QPoint(x, y));
+        QCOMPARE(wrong, 0);
+    }
+
+    void windowOfOnePixelIsCaptured_data()
+    {
+        QTest::addColumn<QSize>("size");
+        QTest::addColumn<QString>("button");
+        QTest::newRow("1 x 1, saved") << QSize(1, 1) << "toolButtonSave";
+        QTest::newRow("1 x 1, copied") << QSize(1, 1) << "toolButtonClipboard";
+        QTest::newRow("1 x 40, saved") << QSize(1, 40) << "toolButtonSave";
+        QTest::newRow("40 x 1, copied") << QSize(40, 1) << "toolButtonClipboard";
+    }
+
+    // Every window the tree lists gives a piece of its size, the thinnest
+    // included.
+    void windowOfOnePixelIsCaptured()
+    {
+        QFETCH(QSize, size);
+        QFETCH(QString, button);
+        // On an odd pixel, which a screen scaled by 2 or 1.5 puts half way
+        // into one of Qt's.
+        const QRect frame(m_monitor.topLeft() + QPoint(601, 403), size);
+        const quint32 target = m_display.createWindow(frame, qRgb(200, 30, 90), "Thin target");
+        QVERIFY(target);
+        const auto destroyTarget = qScopeGuard([&]() { m_display.destroyWindow(target); });
+        const QString window = startShown();
+        QVERIFY2(!window.isEmpty(), "the main window never showed");
+        const QPoint beside = frame.topLeft() + QPoint(80, 80);
+        QVERIFY(xdotool({"mousemove", number(beside.x()), number(beside.y())}));
+        QVERIFY2(!startCapture(window, "alt+w").isEmpty(), "the overlay never showed");
+        // Onto the window's one pixel: it is highlighted, its size beside the cursor.
+        QVERIFY(xdotool({"mousemove", number(frame.x()), number(frame.y())}));
+        QVERIFY(QTest::qWaitFor([&]() {
+            const QImage shown = m_display.grab(frame);
+            return !shown.isNull() && (shown.pixel(0, 0) & 0xFFFFFF) != (qRgb(80, 12, 36) & 0xFFFFFF);
+        }, 10000));
+        QVERIFY(xdotool({"click", "1"}));
+        const QImage image = output(button);
+        QCOMPARE(image.size(), size);
     }
 
     // Picking a window picks that window's pixels, up to its last pixel.

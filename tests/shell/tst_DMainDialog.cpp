@@ -119,6 +119,8 @@ private slots:
     void checkBoxesWriteTheirKeys();
     void radioButtonsWriteTheirKeys();
     void scrollingIntervalStoresWhatTheUserTypes();
+    void scrollingIntervalShowsFourDigits_data();
+    void scrollingIntervalShowsFourDigits();
     void jpegChoiceShowsTheQualitySlider();
     void automaticNameEnablesTheFolderField();
     void sliderStoresUnsignedQuality();
@@ -126,6 +128,8 @@ private slots:
     void namePreview();
     void previewIsTheNameASaveWrites_data();
     void previewIsTheNameASaveWrites();
+    void windowKeepsItsShapeWhateverThePreview_data();
+    void windowKeepsItsShapeWhateverThePreview();
     void advancedOptionsFoldsBack();
     void folderChooser();
     void folderChooserCancelledKeepsTheFolder();
@@ -492,6 +496,41 @@ void tst_DMainDialog::scrollingIntervalStoresWhatTheUserTypes()
     QCOMPARE(settings()->value(QStringLiteral("ScrollingInterval")).toInt(), 0);
 }
 
+// The field shows all four digits it takes: with the cursor at the end, the
+// text is not scrolled, so its first digit stays in sight.
+void tst_DMainDialog::scrollingIntervalShowsFourDigits_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::newRow("1234") << "1234";
+    QTest::newRow("5000") << "5000";
+    QTest::newRow("4888") << "4888";
+}
+
+void tst_DMainDialog::scrollingIntervalShowsFourDigits()
+{
+    QFETCH(QString, text);
+    ObservedMainDialog window;
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    window.form()->toolButtonAdvancedOptions->click();
+    window.form()->tabWidgetSettings->setCurrentWidget(window.form()->tabSettingsGeneral);
+    QLineEdit* edit = window.form()->lineEditScorllingInterval;
+    QTRY_VERIFY(edit->isVisible());
+    QTRY_VERIFY(window.height() > 300);
+    const auto cursorAt = [edit]() { return edit->inputMethodQuery(Qt::ImCursorRectangle).toRect().center(); };
+    edit->setText(text);
+
+    edit->setCursorPosition(0);
+    const int first = cursorAt().x();
+    edit->setCursorPosition(text.size());
+    const int last = cursorAt().x();
+    edit->setCursorPosition(0);
+    // Scrolled to show the end, the start would have moved out to the left.
+    QCOMPARE(cursorAt().x(), first);
+    QCOMPARE(last - first, edit->fontMetrics().horizontalAdvance(text));
+    QVERIFY(edit->contentsRect().contains(cursorAt()));
+}
+
 void tst_DMainDialog::jpegChoiceShowsTheQualitySlider()
 {
     ObservedMainDialog window;
@@ -620,6 +659,73 @@ void tst_DMainDialog::previewIsTheNameASaveWrites()
     }));
     QCOMPARE(shown, written);
     QVERIFY2(QRegularExpression(shape).match(shown).hasMatch(), qPrintable(shown));
+}
+
+void tst_DMainDialog::windowKeepsItsShapeWhateverThePreview_data()
+{
+    QTest::addColumn<int>("length");
+    QTest::newRow("short name") << 20;
+    QTest::newRow("120 characters") << 120;
+    QTest::newRow("300 characters") << 300;
+}
+
+// The window stays 425 wide and 200 to 500 high whatever its layout asks for:
+// a name preview too long for its label is cut, with the whole name as the
+// label's tool tip, and a resize beyond the limits is held to them.
+void tst_DMainDialog::windowKeepsItsShapeWhateverThePreview()
+{
+    QFETCH(int, length);
+    // No time letters: the name stays the same while the test looks at it.
+    const QString pattern = QStringLiteral("capture_").repeated(length / 8 + 1).left(length);
+    settings()->setValue(QStringLiteral("NameMethod"), 1);
+    settings()->setValue(QStringLiteral("CreateSubfolders"), true);
+    settings()->setValue(QStringLiteral("SubFolderFormat"), QStringLiteral("capture"));
+    settings()->setValue(QStringLiteral("FileNameFormat"), pattern);
+    ObservedMainDialog window;
+    Ui_DMainDialog* ui = window.form();
+    const QString formToolTip = ui->labelAutomaticNamePreview->toolTip();
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    ui->toolButtonAdvancedOptions->click();
+    ui->tabWidgetSettings->setCurrentWidget(ui->tabSettingsOutputFile);
+    QTRY_VERIFY(ui->labelAutomaticNamePreview->isVisible());
+    QTRY_VERIFY(window.height() > 300);
+
+    const auto verifyShape = [&]() {
+        QCOMPARE(window.width(), 425);
+        QCOMPARE(window.minimumWidth(), 425);
+        QCOMPARE(window.maximumWidth(), 425);
+        QVERIFY2(window.minimumHeight() >= 200 && window.maximumHeight() <= 500,
+                 qPrintable(QString("%1 to %2").arg(window.minimumHeight()).arg(window.maximumHeight())));
+        QVERIFY(window.height() >= 200 && window.height() <= 500);
+    };
+    verifyShape();
+    if (QTest::currentTestFailed())
+        return;
+    QLabel* preview = ui->labelAutomaticNamePreview;
+    const QString name = QStringLiteral("capture") + QDir::separator() + pattern + QStringLiteral(".png");
+    QVERIFY(preview->mapTo(&window, QPoint(preview->width(), 0)).x() <= window.width());
+    QVERIFY(preview->fontMetrics().horizontalAdvance(preview->text()) <= preview->contentsRect().width());
+    if (preview->fontMetrics().horizontalAdvance(name) <= preview->contentsRect().width()) {
+        QCOMPARE(preview->text(), name);
+        QCOMPARE(preview->toolTip(), formToolTip);
+    } else {
+        QVERIFY(preview->text() != name);
+        QVERIFY(preview->text().startsWith(QStringLiteral("capture")));
+        QVERIFY(preview->text().endsWith(QStringLiteral(".png")));
+        QCOMPARE(preview->toolTip(), name);
+    }
+
+    // Asked for more room, the window stays within its limits.
+    window.resize(1000, 900);
+    verifyShape();
+    if (QTest::currentTestFailed())
+        return;
+    QCOMPARE(window.height(), 500);
+    // Folded back, it settles at the height of what it shows.
+    ui->toolButtonAdvancedOptions->click();
+    QTRY_VERIFY(window.height() < 300);
+    verifyShape();
 }
 
 void tst_DMainDialog::advancedOptionsFoldsBack()

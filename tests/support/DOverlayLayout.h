@@ -5,10 +5,14 @@
 #include <QPixmap>
 #include <QPointF>
 #include <QScreen>
+#include <QSpinBox>
 #include <QString>
 #include <QToolButton>
 
+#include "DCanvas.h"
 #include "DFullScreenSelector.h"
+#include "DGraphicsItem.h"
+#include "DGraphicsScene.h"
 #include "ui_DFullScreenSelector.h"
 
 // Where the capture overlay's bars and buttons are once its bars are in, in
@@ -51,6 +55,27 @@ inline DOverlayLayout measureOverlayLayout(QScreen* screen, const QSize& screens
         measure(ui->widgetSubTool, layout.subBarTop);
     }
     return layout;
+}
+
+// Where the stroke-width field of the quick-editor strip is (the overlay's own
+// coordinates, as above) while `piece` (an item of the kind the capture
+// makes, at its place; taken over) is the one selected item: laid out by an
+// overlay of the test's process on the same screen, so that a test can edit
+// the real program's piece. A null point when the strip shows no such field.
+inline QPointF measureStrokeWidthField(QScreen* screen, const QSize& screenshotSize, DGraphicsItem* piece)
+{
+    DFullScreenSelector probe;
+    probe.setCaptureScreen(screen);
+    probe.initialize(QPixmap(screenshotSize));
+    probe.form()->canvas->scene()->addPersistenItem(piece, true);
+    QCoreApplication::processEvents();
+    QPointF centre;
+    for (QSpinBox* field : probe.form()->canvas->findChildren<QSpinBox*>()) {
+        if (field->toolTip() == QLatin1String("Stroke Width") && field->isVisibleTo(&probe))
+            centre = QPointF(field->mapTo(&probe, field->rect().center()));
+    }
+    probe.hide();
+    return centre;
 }
 
 #endif // DOVERLAYLAYOUT_H

@@ -10,6 +10,7 @@
 #include <QProcess>
 #include <QRect>
 #include <QRegularExpression>
+#include <QScopedPointer>
 #include <QStringList>
 #include <QTest>
 
@@ -49,15 +50,16 @@ inline void endPrograms(QList<QProcess*>& processes)
 
 // Starts `program` as for a user whose login records say nothing, so that its
 // main window shows at start, with its settings file written afresh: no
-// update check, automatic file names in `saveFolder`. The caller owns the
-// process.
-inline QProcess* startProgramShown(const QString& program, const QString& saveFolder)
+// update check, automatic file names in `saveFolder`, and the lines of `more`
+// in its [General] group. The caller owns the process.
+inline QProcess* startProgramShown(const QString& program, const QString& saveFolder,
+                                   const QByteArray& more = QByteArray())
 {
     const QString folder = qEnvironmentVariable("XDG_CONFIG_HOME") + "/Orvanta";
     QDir().mkpath(folder);
     QFile settings(folder + "/Zorvelshot.ini");
     if (settings.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        settings.write("[General]\nAutoUpdate=false\nAutomaticSaveFolder=" + saveFolder.toUtf8() + "\n");
+        settings.write("[General]\nAutoUpdate=false\nAutomaticSaveFolder=" + saveFolder.toUtf8() + "\n" + more);
     settings.close();
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert("USER", "zorvel-no-such-user");
@@ -126,6 +128,19 @@ inline QRect windowRect(const QString& window)
     for (const QString& line : QString::fromLatin1(info.readAllStandardOutput()).split('\n'))
         values[line.section(':', 0, 0).trimmed()] = line.section(':', 1).trimmed().toInt();
     return QRect(values["Absolute upper-left X"], values["Absolute upper-left Y"], values["Width"], values["Height"]);
+}
+
+// Ends a program a test started, and clears what its instance leaves at the
+// instance paths for the next one.
+inline void endProgram(QScopedPointer<QProcess>& process)
+{
+    if (process) {
+        process->kill();
+        process->waitForFinished(5000);
+        process.reset();
+    }
+    QFile::remove(DLocalInstancePeer::serverPath("Zorvelshot"));
+    QFile::remove(DLocalInstancePeer::lockPath("Zorvelshot"));
 }
 
 #endif // DPROGRAMPROCESS_H

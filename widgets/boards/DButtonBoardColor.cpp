@@ -195,8 +195,9 @@ void DButtonBoardColor::finalSelectedData(const QVariant& v)
 
 void DButtonBoardColor::onCurrentColorClicked()
 {
+    // Checked by the choice itself, unless a swatch shows the colour: the
+    // click toggled it already.
     finalSelectedData(m_current);
-    m_pCurrentColorButton->setChecked(true);
 }
 
 void DButtonBoardColor::onColorDialog()
@@ -217,9 +218,9 @@ void DButtonBoardColor::onColorDialog()
     if (!self || !accepted || !chosen.isValid())
         return;
     m_current = QColor::fromRgba(chosen.rgba());
+    // The new current colour is checked, or its swatch when one shows it.
     finalSelectedData(m_current);
     m_pCurrentColorButton->setIcon(createButtonIcon(m_current));
-    m_pCurrentColorButton->setChecked(true);
 }
 
 bool DButtonBoardColor::isSameData(const QVariant& buttonValue, const QVariant& chosen) const

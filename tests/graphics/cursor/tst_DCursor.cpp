@@ -74,6 +74,8 @@ private slots:
     void boundingRectWithoutText();
     void labelPlacement_data();
     void labelPlacement();
+    void labelStaysOnTheVisibleArea_data();
+    void labelStaysOnTheVisibleArea();
     void labelKeepsItsScreenSizeAtZoom();
     void crossInvertsPixels();
     void sceneDrawsTheCursorAtConstantScreenSize();
@@ -321,16 +323,23 @@ void tst_DCursor::followsTheMouseUnlessBound()
 void tst_DCursor::boundingRectWithoutText_data()
 {
     QTest::addColumn<double>("scale");
+    // A scale the view's transform holds beside the zoom: the overlay shows a
+    // screen that Qt scales by 2 or 1.5 one screen pixel to one scene unit.
+    QTest::addColumn<double>("beside");
     QTest::addColumn<QRectF>("expected");
-    QTest::newRow("1.0") << 1.0 << QRectF(-20, -20, 41, 41);
-    QTest::newRow("2.0") << 2.0 << QRectF(-10, -10, 20.5, 20.5);
-    QTest::newRow("0.4") << 0.4 << QRectF(-50, -50, 102.5, 102.5);
+    QTest::newRow("1.0") << 1.0 << 1.0 << QRectF(-20, -20, 41, 41);
+    QTest::newRow("2.0") << 2.0 << 1.0 << QRectF(-10, -10, 20.5, 20.5);
+    QTest::newRow("0.4") << 0.4 << 1.0 << QRectF(-50, -50, 102.5, 102.5);
+    QTest::newRow("screen scaled by 2") << 1.0 << 0.5 << QRectF(-40, -40, 82, 82);
+    QTest::newRow("2.0, screen scaled by 1.5") << 2.0 << 1.0 / 1.5 << QRectF(-15, -15, 30.75, 30.75);
 }
 
 void tst_DCursor::boundingRectWithoutText()
 {
     QFETCH(double, scale);
+    QFETCH(double, beside);
     QFETCH(QRectF, expected);
+    m_canvas->view()->setTransform(QTransform::fromScale(beside, beside));
     m_canvas->view()->setScale(scale);
     DCursor& cursor = m_canvas->scene()->cursor();
     cursor.setGraphics(new DCursorGraphicsCross, false);
@@ -383,6 +392,46 @@ void tst_DCursor::labelPlacement()
     QVERIFY(cursor.boundingRect().contains(label));
     // Placed inside the visible area.
     QVERIFY(visible.adjusted(-1, -1, 1, 1).contains(label.translated(cursor.pos())));
+}
+
+void tst_DCursor::labelStaysOnTheVisibleArea_data()
+{
+    QTest::addColumn<double>("zoom");
+    QTest::addColumn<double>("beside");
+    QTest::newRow("zoom 1") << 1.0 << 1.0;
+    QTest::newRow("zoom 2") << 2.0 << 1.0;
+    QTest::newRow("screen scaled by 2") << 1.0 << 0.5;
+    QTest::newRow("zoom 2, screen scaled by 1.5") << 2.0 << 1.0 / 1.5;
+}
+
+// Wherever the cursor stands on the visible area, near its edges above all,
+// the label lies inside it as it is drawn (view pixels scaled back to the
+// scene), but for the frame of 2 and 3 pixels around the text that its place
+// leaves out.
+void tst_DCursor::labelStaysOnTheVisibleArea()
+{
+    QFETCH(double, zoom);
+    QFETCH(double, beside);
+    DGraphicsView* view = m_canvas->view();
+    view->setTransform(QTransform::fromScale(beside, beside));
+    view->setScale(zoom);
+    DGraphicsScene* scene = m_canvas->scene();
+    const double s = scene->scale();
+    const QRectF visible = scene->visibleRect();
+    DCursor& cursor = scene->cursor();
+    cursor.setGraphics(new DCursorGraphicsCross, false);
+    cursor.updateText(QStringLiteral("Width: 200\nHeight: 100"));
+    const QTransform toScene = QTransform::fromScale(1.0 / s, 1.0 / s);
+    for (double inset = 1; inset < 300; inset += 7) {
+        for (const QPointF& at : {visible.bottomRight() - QPointF(inset, inset) / s,
+                                  visible.topRight() + QPointF(-inset, inset) / s,
+                                  visible.bottomLeft() + QPointF(inset, -inset) / s}) {
+            cursor.updatePos(at);
+            const QRectF label = toScene.mapRect(cursor.labelRect()).translated(at);
+            QVERIFY2(visible.adjusted(-3 / s, -3 / s, 3 / s, 3 / s).contains(label),
+                     qPrintable(QString("at %1, %2").arg(at.x()).arg(at.y())));
+        }
+    }
 }
 
 void tst_DCursor::labelKeepsItsScreenSizeAtZoom()

@@ -169,22 +169,46 @@ void tst_DGrip::constraintAlongADirection()
 void tst_DGrip::boundingRectKeepsItsScreenSize_data()
 {
     QTest::addColumn<double>("zoom");
+    // A scale the view's transform holds beside the zoom: the overlay shows a
+    // screen that Qt scales by 2 or 1.5 one screen pixel to one scene unit.
+    QTest::addColumn<double>("beside");
+    QTest::addColumn<int>("glyph");
+    QTest::addColumn<QVector3D>("direction");
     QTest::addColumn<QRectF>("bounds");
-    QTest::newRow("zoom 1") << 1.0 << QRectF(-6, -6, 12, 12);
-    QTest::newRow("zoom 2") << 2.0 << QRectF(-3, -3, 6, 6);
-    QTest::newRow("zoom 4") << 4.0 << QRectF(-1.5, -1.5, 3, 3);
+    const QVector3D along(1, 0, 0);
+    const int square = DGripGlyph::Square;
+    QTest::newRow("zoom 1") << 1.0 << 1.0 << square << along << QRectF(-6, -6, 12, 12);
+    QTest::newRow("zoom 2") << 2.0 << 1.0 << square << along << QRectF(-3, -3, 6, 6);
+    QTest::newRow("zoom 4") << 4.0 << 1.0 << square << along << QRectF(-1.5, -1.5, 3, 3);
+    QTest::newRow("screen scaled by 2") << 1.0 << 0.5 << square << along << QRectF(-12, -12, 24, 24);
+    QTest::newRow("zoom 2, screen scaled by 1.5") << 2.0 << 1.0 / 1.5 << square << along << QRectF(-4.5, -4.5, 9, 9);
+    // Turned to point down, the bar lies across, and so do its bounds.
+    QTest::newRow("bar along x") << 1.0 << 1.0 << int(DGripGlyph::RoundedBar) << along << QRectF(-5, -7, 10, 14);
+    QTest::newRow("bar along y") << 1.0 << 1.0 << int(DGripGlyph::RoundedBar) << QVector3D(0, 1, 0)
+                                 << QRectF(-7, -5, 14, 10);
+    QTest::newRow("bar along y, screen scaled by 2") << 1.0 << 0.5 << int(DGripGlyph::RoundedBar)
+                                                     << QVector3D(0, -1, 0) << QRectF(-14, -10, 28, 20);
 }
 
 void tst_DGrip::boundingRectKeepsItsScreenSize()
 {
     QFETCH(double, zoom);
+    QFETCH(double, beside);
+    QFETCH(int, glyph);
+    QFETCH(QVector3D, direction);
     QFETCH(QRectF, bounds);
     DSceneFixture fixture;
+    fixture.view()->setTransform(QTransform::fromScale(beside, beside));
     fixture.setZoom(zoom);
     DGraphicsItemRectangle item;
     auto* grip = new DGrip(&item);
+    grip->setGlyph(glyph);
+    grip->setDirection(direction);
     fixture.scene()->addItem(grip);
-    QCOMPARE(grip->boundingRect(), bounds);
+    const QRectF r = grip->boundingRect();
+    QVERIFY2(qAbs(r.x() - bounds.x()) < 1e-9 && qAbs(r.y() - bounds.y()) < 1e-9
+                 && qAbs(r.width() - bounds.width()) < 1e-9 && qAbs(r.height() - bounds.height()) < 1e-9,
+             qPrintable(QString("%1 %2 %3 %4").arg(r.x()).arg(r.y()).arg(r.width()).arg(r.height())));
     fixture.scene()->removeItem(grip);
     delete grip;
 }

@@ -49,6 +49,7 @@ private slots:
     void fonts();
     void automaticWidthFollowsText();
     void fixedWidthWraps();
+    void textWiderThanItsBoxStaysInItsBounds();
     void shapeIsTheWholeRectangle();
     void copyCarriesTheText();
     void copyOfFixedWidthText();
@@ -62,6 +63,8 @@ private slots:
     void escapeEndsEditingAndGoesNoFurther();
     void contextMenuKeepsEditing();
     void editorFrame();
+    void editorFrameInTheScene_data();
+    void editorFrameInTheScene();
     void deleteWhileEditing();
     void editingOnAShownCanvas();
 };
@@ -236,6 +239,50 @@ void tst_DGraphicsItemText::fixedWidthWraps()
     QVERIFY(item.rectangle().height() > oneLine);
     item.setPlainText("one two three four five six seven eight nine ten eleven twelve thirteen");
     QCOMPARE(item.rectangle().width(), 120.0);
+}
+
+// A box narrower than a word of its text grows to hold what it paints: its
+// bounds, and so what is saved, copied or printed, hold all of the text.
+void tst_DGraphicsItemText::textWiderThanItsBoxStaysInItsBounds()
+{
+    DGraphicsScene scene;
+    DGraphicsItemText* item = new DGraphicsItemText;
+    scene.addPersistenItem(item, false);
+    item->setBoundary(QRectF(100, 100, 0, 0));
+    item->setFontSize(40);
+    item->setPlainText("Incomprehensibilities");
+    item->setWidth(30);
+
+    // What the item paints, on a page much larger than the item.
+    QImage page(1600, 800, QImage::Format_ARGB32_Premultiplied);
+    page.fill(Qt::white);
+    {
+        QPainter painter(&page);
+        painter.setTransform(item->sceneTransform());
+        item->paint(&painter, nullptr, nullptr);
+    }
+    QRect inked;
+    for (int y = 0; y < page.height(); ++y)
+        for (int x = 0; x < page.width(); ++x)
+            if (page.pixel(x, y) != qRgb(255, 255, 255))
+                inked |= QRect(x, y, 1, 1);
+    QVERIFY(inked.width() > 200);
+    QVERIFY2(item->sceneBoundary().contains(QRectF(inked)),
+             qPrintable(QString("%1, %2 %3 x %4").arg(inked.x()).arg(inked.y()).arg(inked.width()).arg(
+                 inked.height())));
+    QVERIFY(item->sceneBoundingRect().contains(QRectF(inked)));
+
+    // The saved content holds all of the text: nothing of it reaches the
+    // image's edges, where it would have been cut off.
+    QImage content;
+    scene.renderContentTo(content);
+    QVERIFY(content.width() >= inked.width() && content.height() >= inked.height());
+    int atTheEdges = 0;
+    for (int x = 0; x < content.width(); ++x)
+        atTheEdges += (qAlpha(content.pixel(x, 0)) > 0) + (qAlpha(content.pixel(x, content.height() - 1)) > 0);
+    for (int y = 0; y < content.height(); ++y)
+        atTheEdges += (qAlpha(content.pixel(0, y)) > 0) + (qAlpha(content.pixel(content.width() - 1, y)) > 0);
+    QCOMPARE(atTheEdges, 0);
 }
 
 void tst_DGraphicsItemText::shapeIsTheWholeRectangle()
@@ -477,6 +524,55 @@ void tst_DGraphicsItemText::editorFrame()
     QVERIFY2(onTop > shot.width() / 4 && onTop < shot.width(), qPrintable(QString::number(onTop)));
     QVERIFY(onLeft > 0);
     QCOMPARE(shot.pixel(shot.width() / 2, shot.height() / 2) == frame, false);
+}
+
+// In the scene, as the view shows it, the editor's dashed frame has all four
+// edges, on the editor's outermost pixels, wherever the item stands.
+void tst_DGraphicsItemText::editorFrameInTheScene_data()
+{
+    QTest::addColumn<QPointF>("at");
+    QTest::newRow("whole units") << QPointF(100, 100);
+    QTest::newRow("half units") << QPointF(100.5, 100.5);
+    QTest::newRow("a third") << QPointF(100.3, 99.7);
+}
+
+void tst_DGraphicsItemText::editorFrameInTheScene()
+{
+    QFETCH(QPointF, at);
+    DSceneFixture fixture;
+    fixture.setZoom(1.0);
+    DGraphicsItemText* item = new DGraphicsItemText;
+    item->setBoundary(QRectF(at, QSizeF(0, 0)));
+    item->setPlainText("framed text");
+    fixture.scene()->addPersistenItem(item, false);
+    item->startEditing();
+    QVERIFY(item->isEditing());
+    QGraphicsProxyWidget* proxy = nullptr;
+    for (QGraphicsItem* own : fixture.scene()->items())
+        if (auto* widget = dynamic_cast<QGraphicsProxyWidget*>(own))
+            proxy = widget;
+    QVERIFY(proxy);
+    const QImage shown = fixture.viewport()->grab().toImage();
+    const QRect edges = fixture.view()->mapFromScene(proxy->sceneBoundingRect()).boundingRect();
+    const QRgb frame = qRgb(77, 115, 153);
+    // Each edge: the row or column within two pixels of where the view puts
+    // it that shows the most of the frame's colour.
+    const auto dashes = [&](bool upright, int at, int from, int to) {
+        int best = 0;
+        for (int line = at - 2; line <= at + 2; ++line) {
+            int count = 0;
+            for (int i = from; i <= to; ++i)
+                count += shown.pixel(upright ? QPoint(line, i) : QPoint(i, line)) == frame;
+            best = qMax(best, count);
+        }
+        return best;
+    };
+    const int w = edges.width();
+    const int h = edges.height();
+    QVERIFY(dashes(false, edges.top(), edges.left(), edges.right()) > w / 4);
+    QVERIFY(dashes(false, edges.bottom(), edges.left(), edges.right()) > w / 4);
+    QVERIFY(dashes(true, edges.left(), edges.top(), edges.bottom()) > h / 4);
+    QVERIFY(dashes(true, edges.right(), edges.top(), edges.bottom()) > h / 4);
 }
 
 void tst_DGraphicsItemText::deleteWhileEditing()

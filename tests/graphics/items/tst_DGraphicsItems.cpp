@@ -118,6 +118,8 @@ private slots:
     void rectangleShape_data();
     void rectangleShape();
     void rectangleWidthUnderScale();
+    void widthAndHeightAtAnyRotation_data();
+    void widthAndHeightAtAnyRotation();
     void rectangleSnapPoints();
 
     void lineNull();
@@ -537,6 +539,50 @@ void tst_DGraphicsItems::rectangleWidthUnderScale()
     item.setHeight(30);
     QCOMPARE(item.rectangleData().dimension().y(), 30.0);
     QCOMPARE(item.height(), 30.0);
+}
+
+void tst_DGraphicsItems::widthAndHeightAtAnyRotation_data()
+{
+    QTest::addColumn<bool>("text");
+    QTest::addColumn<double>("rotation");
+    QTest::addColumn<QVector3D>("scale");
+    for (bool text : {false, true}) {
+        const QString kind = text ? "text" : "rectangle";
+        for (double rotation : {0.0, 30.0, 90.0, 180.0, -45.0}) {
+            QTest::newRow(qPrintable(QString("%1, %2 degrees").arg(kind).arg(rotation)))
+                << text << rotation << QVector3D(1, 1, 1);
+        }
+        QTest::newRow(qPrintable(kind + ", 30 degrees, scaled")) << text << 30.0 << QVector3D(2, 0.5, 1);
+    }
+}
+
+// Width and Height are the item's own size, unrotated, read and written at
+// every rotation; the stored dimension stays the unscaled one.
+void tst_DGraphicsItems::widthAndHeightAtAnyRotation()
+{
+    QFETCH(bool, text);
+    QFETCH(double, rotation);
+    QFETCH(QVector3D, scale);
+    QScopedPointer<DGraphicsItemRectangle> item(text ? new DGraphicsItemText : new DGraphicsItemRectangle);
+    if (text)
+        static_cast<DGraphicsItemText*>(item.data())->setPlainText("ab");
+    item->setBoundary(QRectF(10, 20, 100, 50));
+    item->setScale(scale, false);
+    item->setRotation_z(rotation, false);
+    const auto near = [](qreal a, qreal b) { return qAbs(a - b) < 1e-3; };
+    QVERIFY2(near(item->width(), 100 * scale.x()), qPrintable(QString::number(item->width())));
+    QVERIFY2(near(item->height(), 50 * scale.y()), qPrintable(QString::number(item->height())));
+    QCOMPARE(item->property("width").toDouble(), item->width());
+
+    item->setWidth(120);
+    QVERIFY2(near(item->width(), 120), qPrintable(QString::number(item->width())));
+    QVERIFY(near(item->height(), 50 * scale.y()));
+    QVERIFY(near(item->rectangleData().dimension().x(), 120 / scale.x()));
+    item->setProperty("height", 70.0);
+    QVERIFY2(near(item->height(), 70), qPrintable(QString::number(item->height())));
+    QVERIFY(near(item->width(), 120));
+    QVERIFY(near(item->rectangleData().dimension().y(), 70 / scale.y()));
+    QCOMPARE(item->rotation_z(), rotation);
 }
 
 void tst_DGraphicsItems::rectangleSnapPoints()

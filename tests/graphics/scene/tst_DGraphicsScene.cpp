@@ -9,10 +9,12 @@
 #include "DGraphicsBackgroundColor.h"
 #include "DGraphicsBackgroundImage.h"
 #include "DGraphicsItemLine.h"
+#include "DGraphicsItemPolygon.h"
 #include "DGraphicsItemRectangle.h"
 #include "DGraphicsItemText.h"
 #include "DGraphicsLayer.h"
 #include "DGraphicsScene.h"
+#include "DNoiseImage.h"
 #include "DSceneFixture.h"
 #include "QTextEdit_P.h"
 
@@ -94,7 +96,10 @@ private slots:
     void shadowCornerAtZoomTwo();
     void layerChangesReachTheView();
 
+    void renderContentSize_data();
     void renderContentSize();
+    void renderContentKeepsThePixelGrid();
+    void renderedPolygonWithoutStrokeHoldsItsPixels();
     void renderContentPixels();
     void renderContentKeepsSelection();
     void renderContentLayerOrder();
@@ -512,15 +517,84 @@ void tst_DGraphicsScene::layerChangesReachTheView()
     QTRY_COMPARE(fixture.viewport()->grab().toImage().pixel(at), qRgb(255, 255, 255));
 }
 
+void tst_DGraphicsScene::renderContentSize_data()
+{
+    // Scene point (i, j) is the centre of pixel (i, j): the image holds the
+    // whole pixels the content lies on.
+    QTest::addColumn<QRectF>("content");
+    QTest::addColumn<QSize>("size");
+    QTest::newRow("corners on pixel centres") << QRectF(10, 20, 100, 50) << QSize(101, 51);
+    QTest::newRow("ending on a pixel's edge") << QRectF(10, 20, 99.5, 49.5) << QSize(100, 50);
+    QTest::newRow("on the pixels' edges") << QRectF(9.5, 19.5, 100, 50) << QSize(100, 50);
+    QTest::newRow("one pixel") << QRectF(9.5, 19.5, 1, 1) << QSize(1, 1);
+    QTest::newRow("off the grid") << QRectF(10.3, 20.3, 50, 30) << QSize(51, 31);
+}
+
 void tst_DGraphicsScene::renderContentSize()
 {
+    QFETCH(QRectF, content);
+    QFETCH(QSize, size);
     DGraphicsScene scene;
-    DGraphicsItemRectangle* item = filledRectangle(QRectF(10, 20, 99.5, 49.5), Qt::red);
+    DGraphicsItemRectangle* item = filledRectangle(content, Qt::red);
     scene.addPersistenItem(item, false);
     QImage image;
     scene.renderContentTo(image);
-    QCOMPARE(image.size(), QSize(101, 51));
+    QCOMPARE(image.size(), size);
     QCOMPARE(image.format(), QImage::Format_ARGB32_Premultiplied);
+}
+
+// Content that does not end on the pixel grid (a line drawn between pixels
+// beside a captured piece) leaves the piece's pixels as they are: the image
+// lies on the screen's grid, not half a pixel beside it.
+void tst_DGraphicsScene::renderContentKeepsThePixelGrid()
+{
+    const QImage noise = noiseImage(QSize(60, 40), 11);
+    DGraphicsScene scene;
+    // The piece covers pixels (0, 0) to (59, 39) whole.
+    auto* piece = new DGraphicsItemRectangle;
+    piece->setBoundary(QRectF(-0.5, -0.5, 60, 40));
+    piece->setFillImage(QPixmap::fromImage(noise), QPixmap());
+    piece->setStrokeWidth(0);
+    scene.addPersistenItem(piece, false);
+    auto* line = new DGraphicsItemLine;
+    line->setLine(QVector3D(10.25f, 50.75f, 0), QVector3D(70.75f, 50.75f, 0));
+    scene.addPersistenItem(line, false);
+
+    QImage image;
+    scene.renderContentTo(image);
+    // From the piece's first pixel to the one the line ends on, and beyond
+    // by the band the line is hit in.
+    QVERIFY(image.width() >= 72 && image.height() >= 52);
+    int wrong = 0;
+    for (int y = 0; y < noise.height(); ++y)
+        for (int x = 0; x < noise.width(); ++x)
+            wrong += image.pixel(x, y) != noise.pixel(x, y);
+    QCOMPARE(wrong, 0);
+}
+
+// A polygon without a stroke, filled with the screen as a captured polygon
+// is: its corners are pixel centres, and the pixels its edges run through
+// are in the image whole, opaque and unchanged, as are those inside.
+void tst_DGraphicsScene::renderedPolygonWithoutStrokeHoldsItsPixels()
+{
+    const QImage noise = noiseImage(QSize(100, 80), 12);
+    const QPolygon corners({QPoint(10, 10), QPoint(70, 10), QPoint(70, 50), QPoint(40, 50), QPoint(10, 30)});
+    auto* polygon = new DGraphicsItemPolygon;
+    for (const QPoint& corner : corners)
+        polygon->addPoint(QVector3D(corner));
+    polygon->close();
+    polygon->setFillImage(QPixmap::fromImage(noise), QPixmap());
+    polygon->setStrokeWidth(0);
+    polygon->updateCache();
+    DGraphicsScene scene;
+    scene.addPersistenItem(polygon, false);
+    QImage image;
+    scene.renderContentTo(image);
+    // The corners' bounds and the margin the polygon is hit in, the same on
+    // every side.
+    const int margin = (image.width() - 61) / 2;
+    QCOMPARE(image.size(), QSize(61 + 2 * margin, 41 + 2 * margin));
+    QCOMPARE(polygonPixelsWrong(noise, corners, image, QPoint(10 - margin, 10 - margin)), 0);
 }
 
 void tst_DGraphicsScene::renderContentPixels()

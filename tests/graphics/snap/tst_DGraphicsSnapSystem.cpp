@@ -60,7 +60,8 @@ class tst_DGraphicsSnapSystem : public QObject
 private slots:
     void snapTable_data();
     void snapTable();
-    void snapAtScaleTwo();
+    void snapWithinThreeScreenPixels_data();
+    void snapWithinThreeScreenPixels();
     void addKeepsListsSortedAndMerged();
     void nearbyCornersShareOnePoint();
     void addMapsSnapPointsToTheScene();
@@ -126,21 +127,37 @@ void tst_DGraphicsSnapSystem::snapTable()
         QCOMPARE(r, -1234.0);
 }
 
-void tst_DGraphicsSnapSystem::snapAtScaleTwo()
+void tst_DGraphicsSnapSystem::snapWithinThreeScreenPixels_data()
 {
+    QTest::addColumn<double>("zoom");
+    // A scale the view's transform holds beside the zoom: the overlay shows a
+    // screen that Qt scales one screen pixel to one scene unit.
+    QTest::addColumn<double>("beside");
+    QTest::addColumn<double>("tolerance");
+    QTest::newRow("zoom 2") << 2.0 << 1.0 << 1.5;
+    QTest::newRow("screen scaled by 2") << 1.0 << 0.5 << 6.0;
+    QTest::newRow("screen scaled by 1.5") << 1.0 << 1.0 / 1.5 << 4.5;
+}
+
+void tst_DGraphicsSnapSystem::snapWithinThreeScreenPixels()
+{
+    QFETCH(double, zoom);
+    QFETCH(double, beside);
+    QFETCH(double, tolerance);
     DSceneFixture fixture;
-    fixture.setZoom(2.0);
-    QCOMPARE(fixture.scene()->scale(), 2.0);
+    fixture.view()->setTransform(QTransform::fromScale(beside, beside));
+    fixture.setZoom(zoom);
+    QVERIFY(qAbs(fixture.scene()->scale() - zoom * beside) < 1e-9);
 
     DGraphicsSnapSystem snap(fixture.scene());
     DGraphicsItemRectangle item;
     QList<DGraphicsSnapPoint> list;
     snap.add(list, 10.0, &item);
     double r = 0.0;
-    QVERIFY(snap.snap(list, 11.5, r)); // 3 screen pixels are 1.5 scene units
+    QVERIFY(snap.snap(list, 10.0 + tolerance - 1e-6, r));
     QCOMPARE(r, 10.0);
-    QVERIFY(!snap.snap(list, 11.51, r));
-    QVERIFY(!snap.snap(list, 12.5, r));
+    QVERIFY(!snap.snap(list, 10.0 + tolerance + 0.01, r));
+    QVERIFY(!snap.snap(list, 11.0 + tolerance, r));
 }
 
 void tst_DGraphicsSnapSystem::addKeepsListsSortedAndMerged()

@@ -121,6 +121,7 @@ private slots:
     void invalidValueUnchecksAllAndEmitsNothing();
     void cancelledDialogChangesNothing();
     void acceptedDialogBecomesTheCurrentColour();
+    void dialogColourOfASwatchChecksTheSwatchAlone();
     void toolButtonBarCoversTheBottomQuarter_data();
     void toolButtonBarCoversTheBottomQuarter();
     void swatchIcons();
@@ -380,6 +381,34 @@ void tst_DButtonBoardColor::acceptedDialogBecomesTheCurrentColour()
     QVERIFY(board->currentColorButton()->isChecked());
     QCOMPARE(iconImage(board->currentColorButton()->icon(), 13).pixelColor(6, 6), QColor(10, 20, 30));
     QCOMPARE(iconImage(host.button->icon(), 16).pixelColor(8, 13), QColor(10, 20, 30));
+}
+
+// A colour from the dialog that a swatch shows checks that swatch alone, as
+// choosing the swatch would: one check on the board, also when the current
+// colour is chosen again.
+void tst_DButtonBoardColor::dialogColourOfASwatchChecksTheSwatchAlone()
+{
+    BoardHost host;
+    const QVector<QVariant> colours = DButtonBoardColor::colors();
+    auto* board = new DButtonBoardColor(host.button, QColor(1, 2, 3), whiteImage());
+    QVERIFY(board->currentColorButton()->isChecked());
+    QSignalSpy chosen(board, &DButtonBoard::dataSelected);
+
+    DialogAnswer answer;
+    answer.colour = colourOf(colours.at(12));
+    answer.accept = true;
+    answer.arm();
+    buttonWithText(board, "More Colors...")->click();
+    QVERIFY(answer.seen);
+    QCOMPARE(chosen.count(), 1);
+    QCOMPARE(colourOf(board->current()).rgba(), colourOf(colours.at(12)).rgba());
+    QCOMPARE(checkedSwatches(*board), QList<int>({12}));
+    QVERIFY(!board->currentColorButton()->isChecked());
+
+    board->currentColorButton()->click();
+    QCOMPARE(chosen.count(), 2);
+    QCOMPARE(checkedSwatches(*board), QList<int>({12}));
+    QVERIFY(!board->currentColorButton()->isChecked());
 }
 
 void tst_DButtonBoardColor::toolButtonBarCoversTheBottomQuarter_data()
