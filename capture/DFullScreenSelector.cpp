@@ -1,9 +1,12 @@
 #include "DFullScreenSelector.h"
 #include "ui_DFullScreenSelector.h"
 
+#include <algorithm>
+
 #include <QEvent>
 #include <QGuiApplication>
 #include <QImage>
+#include <QKeyEvent>
 #include <QMessageBox>
 #include <QPainter>
 #include <QPrintPreviewDialog>
@@ -209,7 +212,7 @@ void DFullScreenSelector::followScreen(const QRect& geometry)
         bar->setFixedWidth(width());
         bar->move(bar->x(), bar->y() + shift);
     }
-    for (QPropertyAnimation* slide : findChildren<QPropertyAnimation*>(QString(), Qt::FindDirectChildrenOnly)) {
+    for (QPropertyAnimation* slide : slides()) {
         slide->setStartValue(slide->startValue().toPoint() + QPoint(0, shift));
         slide->setEndValue(slide->endValue().toPoint() + QPoint(0, shift));
     }
@@ -241,6 +244,23 @@ bool DFullScreenSelector::event(QEvent* e)
     return QDialog::event(e);
 }
 
+void DFullScreenSelector::keyPressEvent(QKeyEvent* e)
+{
+    // Escape closes the overlay and drops the whole capture: never in the
+    // middle of a gesture, while a mouse button is held (a grip or a piece
+    // dragged) or a bar slides (a new capture on its way, or editing coming
+    // back). The gesture goes on; Escape once it is over closes.
+    const QList<QPropertyAnimation*> started = slides();
+    const bool midGesture = QGuiApplication::mouseButtons() != Qt::NoButton
+        || std::any_of(started.cbegin(), started.cend(),
+                       [](const QPropertyAnimation* slide) { return slide->state() == QAbstractAnimation::Running; });
+    if (e->matches(QKeySequence::Cancel) && midGesture) {
+        e->accept();
+        return;
+    }
+    QDialog::keyPressEvent(e);
+}
+
 void DFullScreenSelector::giveWayToModalWindow()
 {
     // The window manager stacks the windows it manages beneath one that
@@ -264,6 +284,11 @@ void DFullScreenSelector::changeEvent(QEvent* e)
 
 // ---------------------------------------------------------------------------
 // Slides
+
+QList<QPropertyAnimation*> DFullScreenSelector::slides() const
+{
+    return findChildren<QPropertyAnimation*>(QString(), Qt::FindDirectChildrenOnly);
+}
 
 QPropertyAnimation* DFullScreenSelector::slide(QWidget* bar, const QPointF& target, QEasingCurve::Type easing)
 {

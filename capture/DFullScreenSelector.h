@@ -15,6 +15,7 @@
 
 class QEvent;
 class QImage;
+class QKeyEvent;
 class QPropertyAnimation;
 class QToolButton;
 class DCreatePrompt;
@@ -88,6 +89,7 @@ public slots:
 protected:
     void changeEvent(QEvent* e) override;
     bool event(QEvent* e) override;
+    void keyPressEvent(QKeyEvent* e) override;
 
 private slots:
     void on_toolButtonCaptureRectangle_clicked();
@@ -132,6 +134,8 @@ private:
     // Covers the screen again after it changed its size.
     void followScreen(const QRect& geometry);
     QPropertyAnimation* slide(QWidget* bar, const QPointF& target, QEasingCurve::Type easing);
+    // The slides started and not yet deleted, running or just stopped.
+    QList<QPropertyAnimation*> slides() const;
 
     Ui_DFullScreenSelector* ui;
     QPixmap m_screenshot;

@@ -650,6 +650,50 @@ private slots:
         QCOMPARE(otherwise, 0);
     }
 
+    void escapeInTheMiddleOfAGestureKeepsTheCapture_data()
+    {
+        QTest::addColumn<QString>("gesture");
+        QTest::newRow("a grip dragged") << "grip";
+        QTest::newRow("the piece moved") << "move";
+        QTest::newRow("the bars on their way to a new capture") << "capture";
+    }
+
+    // Escape in the middle of a gesture on the page leaves the capture open:
+    // the gesture goes on, and Save then writes the piece.
+    void escapeInTheMiddleOfAGestureKeepsTheCapture()
+    {
+        QFETCH(QString, gesture);
+        openRegionCapture();
+        const QRect area(100, 120, 201, 161);
+        capturePiece(area);
+        if (gesture == "capture") {
+            click("toolButtonCapture");
+            QTRY_VERIFY_WITH_TIMEOUT(barIsIn(m_subBarTop), 10000);
+            // Escape at once, while the bars slide away.
+            const QPoint rectangle = m_buttons.value("toolButtonCaptureRectangle");
+            QVERIFY(xdotool({"mousemove", number(rectangle.x()), number(rectangle.y()), "click", "1", "key",
+                             "Escape"}));
+            // The new capture's prompt comes, and its own Escape brings the bars back.
+            QTRY_VERIFY2_WITH_TIMEOUT(shareDimmed() > 0.95, "no new capture came", 10000);
+            QVERIFY(xdotool({"key", "Escape"}));
+        } else {
+            // Pressed on the bottom-right grip or inside the piece, dragged
+            // away, Escape, and back to where it started before the release.
+            const QPoint from = gesture == "grip" ? area.bottomRight() : area.center();
+            const QPoint away = from + QPoint(60, 40);
+            QVERIFY(xdotool({"mousemove", number(from.x()), number(from.y()), "mousedown", "1", "mousemove",
+                             number(from.x() + 30), number(from.y() + 20), "mousemove", number(away.x()),
+                             number(away.y()), "key", "Escape", "mousemove", number(from.x() + 30),
+                             number(from.y() + 20), "mousemove", number(from.x()), number(from.y()), "mouseup",
+                             "1"}));
+        }
+        QTRY_VERIFY_WITH_TIMEOUT(barIsIn(m_mainBarTop), 10000);
+        QVERIFY2(!visibleWindows(m_programProcess->processId(), "Zorvel is Capturing").isEmpty(),
+                 "Escape closed the overlay");
+        click("toolButtonSave");
+        verifyRegion(savedImage(), area);
+    }
+
     // A Polygon capture clicked over an earlier piece leaves that piece
     // alone: Delete afterwards takes only the new polygon.
     void polygonCaptureOverAnEarlierPiece()
