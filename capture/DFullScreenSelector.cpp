@@ -237,6 +237,7 @@ bool DFullScreenSelector::event(QEvent* e)
     if (e->type() == QEvent::WindowUnblocked && isVisible()) {
         if (m_bGaveWay) {
             m_bGaveWay = false;
+            disconnect(m_modalWindowWatch);
             raise();
         }
         takeKeyboard();
@@ -268,11 +269,23 @@ void DFullScreenSelector::giveWayToModalWindow()
     // opens in turn, a message box) would be hidden under the overlay and
     // block it unseen. The overlay steps down until the last one has closed;
     // a dialog that bypasses the window manager itself shows on top anyway.
-    const QWindow* modal = QGuiApplication::modalWindow();
+    QWindow* modal = QGuiApplication::modalWindow();
     if (!isVisible() || !modal || (modal->flags() & Qt::X11BypassWindowManagerHint))
         return;
     m_bGaveWay = true;
     lower();
+    // Minimised, the dialog would leave the overlay in front of the user with
+    // every click on it refused and nothing to bring the dialog back: it is
+    // shown again at once.
+    m_modalWindowWatch = connect(
+        modal, &QWindow::windowStateChanged, modal,
+        [modal](Qt::WindowState state) {
+            if (state == Qt::WindowMinimized) {
+                modal->showNormal();
+                modal->requestActivate();
+            }
+        },
+        Qt::QueuedConnection);
 }
 
 void DFullScreenSelector::changeEvent(QEvent* e)

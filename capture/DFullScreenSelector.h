@@ -129,7 +129,7 @@ private:
     // The keyboard back to the overlay, after a nested dialog or on showing.
     void takeKeyboard();
     // Steps below the managed windows while a modal dialog that the window
-    // manager manages is open.
+    // manager manages is open, and keeps that dialog from being minimised.
     void giveWayToModalWindow();
     // Covers the screen again after it changed its size.
     void followScreen(const QRect& geometry);
@@ -148,6 +148,8 @@ private:
     QPointer<QScreen> m_pCaptureScreen;
     // Lowered for a dialog: raised again when it closes.
     bool m_bGaveWay = false;
+    // The dialog's minimise undone, while it is open.
+    QMetaObject::Connection m_modalWindowWatch;
 };
 
 #endif // DFULLSCREENSELECTOR_H

@@ -77,6 +77,38 @@ bool hasKeyboard(const QString& window)
     return xdotoolLines({"getwindowfocus"}) == QStringList(window);
 }
 
+// A window's WM_STATE as the window manager sets it, watched from now on.
+class WindowStates
+{
+public:
+    explicit WindowStates(const QString& window)
+    {
+        m_spy.start("xprop", {"-spy", "-id", window, "WM_STATE"});
+        m_spy.waitForStarted(5000);
+    }
+    ~WindowStates()
+    {
+        m_spy.kill();
+        m_spy.waitForFinished(5000);
+    }
+
+    // The states so far ("Normal", "Iconic"): xprop tells the state at once,
+    // then each change.
+    QStringList seen()
+    {
+        m_told += QString::fromLatin1(m_spy.readAllStandardOutput());
+        QStringList states;
+        const QRegularExpression state("window state: (\\w+)");
+        for (auto match = state.globalMatch(m_told); match.hasNext();)
+            states.append(match.next().captured(1));
+        return states;
+    }
+
+private:
+    QProcess m_spy;
+    QString m_told;
+};
+
 // A window of this process shown as the program shows its own, to see how
 // that looks and where its buttons lie: active, the pointer away from it.
 template <typename Window>
@@ -529,10 +561,22 @@ private slots:
         QCOMPARE(m_programProcess->state(), QProcess::Running);
     }
 
+    void clipboardErrorShowsAboveTheOverlay_data()
+    {
+        QTest::addColumn<bool>("minimised");
+        QTest::newRow("as it opens") << false;
+        // With the window manager's button: under a bare window manager only
+        // Alt+Tab would bring it back, the overlay covering all else and
+        // refusing every click while the box is open.
+        QTest::newRow("after the user minimised it") << true;
+    }
+
     // Copying an empty page fails: the error box shows on top of the overlay,
-    // its button answers the pointer, and then the overlay has the keyboard.
+    // and again at once when it is minimised; its button answers the pointer,
+    // and then the overlay has the keyboard.
     void clipboardErrorShowsAboveTheOverlay()
     {
+        QFETCH(bool, minimised);
         QMessageBox probe(QMessageBox::Critical, "Error", "Failed to Copy to Clipboard, please save to file!",
                           QMessageBox::Ok);
         QVERIFY(showProbe(probe));
@@ -549,6 +593,13 @@ private slots:
         click("toolButtonClipboard");
         const QString box = shownWindow("Error");
         QVERIFY2(!box.isEmpty(), "no error box");
+        if (minimised) {
+            WindowStates states(box);
+            QTRY_COMPARE_WITH_TIMEOUT(states.seen(), QStringList({"Normal"}), 10000);
+            QVERIFY(xdotool({"windowminimize", box}));
+            QTRY_VERIFY2_WITH_TIMEOUT(states.seen().contains("Iconic"), "the box was not minimised", 10000);
+            QTRY_COMPARE_WITH_TIMEOUT(states.seen(), QStringList({"Normal", "Iconic", "Normal"}), 10000);
+        }
         const QRect where = windowRect(box);
         QCOMPARE(where.size(), look.size());
         QTRY_VERIFY2_WITH_TIMEOUT(shareShown(look, where.topLeft()) > 0.9, "the error box is not on the screen",
