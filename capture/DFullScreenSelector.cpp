@@ -196,6 +196,7 @@ void DFullScreenSelector::initialize(const QPixmap& pixmap)
         button->setStyleSheet(sToolButtonStyleSubTool);
     if (screen)
         connect(screen, &QScreen::geometryChanged, this, &DFullScreenSelector::followScreen, Qt::UniqueConnection);
+    windowHandle()->installEventFilter(this);
     takeKeyboard();
 }
 
@@ -243,6 +244,17 @@ bool DFullScreenSelector::event(QEvent* e)
         takeKeyboard();
     }
     return QDialog::event(e);
+}
+
+bool DFullScreenSelector::eventFilter(QObject* watched, QEvent* e)
+{
+    // Another program's window may take the keyboard while the overlay is
+    // open, and a click does not give it back to a window that bypasses the
+    // window manager: the overlay takes it itself, so that the keys pressed
+    // next reach it and not a window hidden under it.
+    if (watched == windowHandle() && e->type() == QEvent::MouseButtonPress && !isActiveWindow())
+        takeKeyboard();
+    return QDialog::eventFilter(watched, e);
 }
 
 void DFullScreenSelector::keyPressEvent(QKeyEvent* e)

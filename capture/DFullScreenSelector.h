@@ -89,6 +89,7 @@ public slots:
 protected:
     void changeEvent(QEvent* e) override;
     bool event(QEvent* e) override;
+    bool eventFilter(QObject* watched, QEvent* e) override;
     void keyPressEvent(QKeyEvent* e) override;
 
 private slots:

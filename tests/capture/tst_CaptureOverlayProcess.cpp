@@ -609,6 +609,30 @@ private slots:
         verifyOverlayIsBackWithTheKeyboard(overlay);
     }
 
+    // Another program's window takes the keyboard while the overlay is open
+    // (nobody gives it back to a window that bypasses the window manager): a
+    // click on the overlay takes it back, so that the keys the user presses
+    // next reach the capture, not a window hidden under it.
+    void aClickTakesTheKeyboardBack()
+    {
+        openRegionCapture();
+        const QString overlay = shownWindow("Zorvel is Capturing");
+        capturePiece(QRect(100, 120, 201, 161));
+        QWidget other;
+        other.setWindowTitle("Another program");
+        other.setGeometry(700, 200, 300, 200);
+        other.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&other, 20000));
+        const QString otherId = QString::number(other.winId());
+        QVERIFY(xdotool({"windowactivate", "--sync", otherId}));
+        QTRY_VERIFY_WITH_TIMEOUT(hasKeyboard(otherId), 10000);
+        // On the page, away from the piece.
+        QVERIFY(clickAt(QPoint(600, 500)));
+        QTRY_VERIFY2_WITH_TIMEOUT(hasKeyboard(overlay), "the click left the keyboard elsewhere", 10000);
+        QVERIFY(xdotool({"key", "Escape"}));
+        QVERIFY2(windowGone("Zorvel is Capturing"), "Escape did not reach the overlay");
+    }
+
     // Print opens the preview on top of the overlay; its Print button answers
     // the pointer and opens the print dialog, which writes the page to the
     // file named there; then the overlay has the keyboard.
