@@ -1,8 +1,6 @@
 #include "DFullScreenSelector.h"
 #include "ui_DFullScreenSelector.h"
 
-#include <algorithm>
-
 #include <QEvent>
 #include <QGuiApplication>
 #include <QImage>
@@ -213,7 +211,7 @@ void DFullScreenSelector::followScreen(const QRect& geometry)
         bar->setFixedWidth(width());
         bar->move(bar->x(), bar->y() + shift);
     }
-    for (QPropertyAnimation* slide : slides()) {
+    for (QPropertyAnimation* slide : findChildren<QPropertyAnimation*>(QString(), Qt::FindDirectChildrenOnly)) {
         slide->setStartValue(slide->startValue().toPoint() + QPoint(0, shift));
         slide->setEndValue(slide->endValue().toPoint() + QPoint(0, shift));
     }
@@ -261,12 +259,9 @@ void DFullScreenSelector::keyPressEvent(QKeyEvent* e)
 {
     // Escape closes the overlay and drops the whole capture: never in the
     // middle of a gesture, while a mouse button is held (a grip or a piece
-    // dragged) or a bar slides (a new capture on its way, or editing coming
-    // back). The gesture goes on; Escape once it is over closes.
-    const QList<QPropertyAnimation*> started = slides();
-    const bool midGesture = QGuiApplication::mouseButtons() != Qt::NoButton
-        || std::any_of(started.cbegin(), started.cend(),
-                       [](const QPropertyAnimation* slide) { return slide->state() == QAbstractAnimation::Running; });
+    // dragged) or while the bars slide away for a new capture whose prompt,
+    // which takes Escape itself, has not started yet. The gesture goes on.
+    const bool midGesture = QGuiApplication::mouseButtons() != Qt::NoButton || m_bCaptureStarting;
     if (e->matches(QKeySequence::Cancel) && midGesture) {
         e->accept();
         return;
@@ -310,11 +305,6 @@ void DFullScreenSelector::changeEvent(QEvent* e)
 // ---------------------------------------------------------------------------
 // Slides
 
-QList<QPropertyAnimation*> DFullScreenSelector::slides() const
-{
-    return findChildren<QPropertyAnimation*>(QString(), Qt::FindDirectChildrenOnly);
-}
-
 QPropertyAnimation* DFullScreenSelector::slide(QWidget* bar, const QPointF& target, QEasingCurve::Type easing)
 {
     // Owned by the overlay as well, so that one still running when the overlay
@@ -351,12 +341,14 @@ void DFullScreenSelector::addCapture()
     QWidget* subBar = ui->widgetSubTool;
     if (mainBar->isVisibleTo(this)) {
         m_bRestoreSubTools = false;
+        m_bCaptureStarting = true;
         connect(hideSubTool(mainBar, QPointF(0, height())), &QAbstractAnimation::finished, this,
                 &DFullScreenSelector::addCapture);
         return;
     }
     if (subBar->isVisibleTo(this)) {
         m_bRestoreSubTools = true;
+        m_bCaptureStarting = true;
         connect(hideSubTool(subBar, QPointF(0, height())), &QAbstractAnimation::finished, this,
                 &DFullScreenSelector::addCapture);
         return;
@@ -366,6 +358,7 @@ void DFullScreenSelector::addCapture()
 
 void DFullScreenSelector::startCapturePrompt()
 {
+    m_bCaptureStarting = false;
     activeLayer()->hide();
     scene()->setBackground(new DGraphicsBackgroundImage(m_dimmedScreenshot));
     ui->canvas->setCanvasSize(m_screenshot.size());

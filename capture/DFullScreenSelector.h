@@ -135,8 +135,6 @@ private:
     // Covers the screen again after it changed its size.
     void followScreen(const QRect& geometry);
     QPropertyAnimation* slide(QWidget* bar, const QPointF& target, QEasingCurve::Type easing);
-    // The slides started and not yet deleted, running or just stopped.
-    QList<QPropertyAnimation*> slides() const;
 
     Ui_DFullScreenSelector* ui;
     QPixmap m_screenshot;
@@ -144,6 +142,8 @@ private:
     DWidgetData m_windows;
     DD::enumCaptureMode m_captureMode;
     bool m_bRestoreSubTools;
+    // The bars slide away for a capture prompt that has not started yet.
+    bool m_bCaptureStarting = false;
     // Guarded: a script may delete a button it added.
     QList<QPointer<QToolButton>> m_selectionTools;
     QPointer<QScreen> m_pCaptureScreen;
