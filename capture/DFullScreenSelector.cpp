@@ -4,6 +4,7 @@
 #include <QEvent>
 #include <QGuiApplication>
 #include <QImage>
+#include <QKeyEvent>
 #include <QMessageBox>
 #include <QPainter>
 #include <QPrintPreviewDialog>
@@ -193,6 +194,7 @@ void DFullScreenSelector::initialize(const QPixmap& pixmap)
         button->setStyleSheet(sToolButtonStyleSubTool);
     if (screen)
         connect(screen, &QScreen::geometryChanged, this, &DFullScreenSelector::followScreen, Qt::UniqueConnection);
+    windowHandle()->installEventFilter(this);
     takeKeyboard();
 }
 
@@ -235,11 +237,37 @@ bool DFullScreenSelector::event(QEvent* e)
     if (e->type() == QEvent::WindowUnblocked && isVisible()) {
         if (m_bGaveWay) {
             m_bGaveWay = false;
+            disconnect(m_modalWindowWatch);
             raise();
         }
         takeKeyboard();
     }
     return QDialog::event(e);
+}
+
+bool DFullScreenSelector::eventFilter(QObject* watched, QEvent* e)
+{
+    // Another program's window may take the keyboard while the overlay is
+    // open, and a click does not give it back to a window that bypasses the
+    // window manager: the overlay takes it itself, so that the keys pressed
+    // next reach it and not a window hidden under it.
+    if (watched == windowHandle() && e->type() == QEvent::MouseButtonPress && !isActiveWindow())
+        takeKeyboard();
+    return QDialog::eventFilter(watched, e);
+}
+
+void DFullScreenSelector::keyPressEvent(QKeyEvent* e)
+{
+    // Escape closes the overlay and drops the whole capture: never in the
+    // middle of a gesture, while a mouse button is held (a grip or a piece
+    // dragged) or while the bars slide away for a new capture whose prompt,
+    // which takes Escape itself, has not started yet. The gesture goes on.
+    const bool midGesture = QGuiApplication::mouseButtons() != Qt::NoButton || m_bCaptureStarting;
+    if (e->matches(QKeySequence::Cancel) && midGesture) {
+        e->accept();
+        return;
+    }
+    QDialog::keyPressEvent(e);
 }
 
 void DFullScreenSelector::giveWayToModalWindow()
@@ -249,11 +277,23 @@ void DFullScreenSelector::giveWayToModalWindow()
     // opens in turn, a message box) would be hidden under the overlay and
     // block it unseen. The overlay steps down until the last one has closed;
     // a dialog that bypasses the window manager itself shows on top anyway.
-    const QWindow* modal = QGuiApplication::modalWindow();
+    QWindow* modal = QGuiApplication::modalWindow();
     if (!isVisible() || !modal || (modal->flags() & Qt::X11BypassWindowManagerHint))
         return;
     m_bGaveWay = true;
     lower();
+    // Minimised, the dialog would leave the overlay in front of the user with
+    // every click on it refused and nothing to bring the dialog back: it is
+    // shown again at once.
+    m_modalWindowWatch = connect(
+        modal, &QWindow::windowStateChanged, modal,
+        [modal](Qt::WindowState state) {
+            if (state == Qt::WindowMinimized) {
+                modal->showNormal();
+                modal->requestActivate();
+            }
+        },
+        Qt::QueuedConnection);
 }
 
 void DFullScreenSelector::changeEvent(QEvent* e)
@@ -305,12 +345,14 @@ void DFullScreenSelector::addCapture()
     QWidget* subBar = ui->widgetSubTool;
     if (mainBar->isVisibleTo(this)) {
         m_bRestoreSubTools = false;
+        m_bCaptureStarting = true;
         connect(hideSubTool(mainBar, QPointF(0, height())), &QAbstractAnimation::finished, this,
                 &DFullScreenSelector::addCapture);
         return;
     }
     if (subBar->isVisibleTo(this)) {
         m_bRestoreSubTools = true;
+        m_bCaptureStarting = true;
         connect(hideSubTool(subBar, QPointF(0, height())), &QAbstractAnimation::finished, this,
                 &DFullScreenSelector::addCapture);
         return;
@@ -320,6 +362,7 @@ void DFullScreenSelector::addCapture()
 
 void DFullScreenSelector::startCapturePrompt()
 {
+    m_bCaptureStarting = false;
     activeLayer()->hide();
     scene()->setBackground(new DGraphicsBackgroundImage(m_dimmedScreenshot));
     ui->canvas->setCanvasSize(m_screenshot.size());

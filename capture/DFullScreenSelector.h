@@ -15,6 +15,7 @@
 
 class QEvent;
 class QImage;
+class QKeyEvent;
 class QPropertyAnimation;
 class QToolButton;
 class DCreatePrompt;
@@ -89,6 +90,8 @@ public slots:
 protected:
     void changeEvent(QEvent* e) override;
     bool event(QEvent* e) override;
+    bool eventFilter(QObject* watched, QEvent* e) override;
+    void keyPressEvent(QKeyEvent* e) override;
 
 private slots:
     void on_toolButtonCaptureRectangle_clicked();
@@ -128,7 +131,7 @@ private:
     // The keyboard back to the overlay, after a nested dialog or on showing.
     void takeKeyboard();
     // Steps below the managed windows while a modal dialog that the window
-    // manager manages is open.
+    // manager manages is open, and keeps that dialog from being minimised.
     void giveWayToModalWindow();
     // Covers the screen again after it changed its size.
     void followScreen(const QRect& geometry);
@@ -140,6 +143,8 @@ private:
     DWidgetData m_windows;
     DD::enumCaptureMode m_captureMode;
     bool m_bRestoreSubTools;
+    // The bars slide away for a capture prompt that has not started yet.
+    bool m_bCaptureStarting = false;
     // Guarded: a script may delete a button it added.
     QList<QPointer<QToolButton>> m_selectionTools;
     QPointer<QScreen> m_pCaptureScreen;
@@ -148,6 +153,8 @@ private:
     QList<QPointer<QPropertyAnimation>> m_slides;
     // Lowered for a dialog: raised again when it closes.
     bool m_bGaveWay = false;
+    // The dialog's minimise undone, while it is open.
+    QMetaObject::Connection m_modalWindowWatch;
 };
 
 #endif // DFULLSCREENSELECTOR_H

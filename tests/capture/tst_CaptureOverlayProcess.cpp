@@ -78,6 +78,38 @@ bool hasKeyboard(const QString& window)
     return xdotoolLines({"getwindowfocus"}) == QStringList(window);
 }
 
+// A window's WM_STATE as the window manager sets it, watched from now on.
+class WindowStates
+{
+public:
+    explicit WindowStates(const QString& window)
+    {
+        m_spy.start("xprop", {"-spy", "-id", window, "WM_STATE"});
+        m_spy.waitForStarted(5000);
+    }
+    ~WindowStates()
+    {
+        m_spy.kill();
+        m_spy.waitForFinished(5000);
+    }
+
+    // The states so far ("Normal", "Iconic"): xprop tells the state at once,
+    // then each change.
+    QStringList seen()
+    {
+        m_told += QString::fromLatin1(m_spy.readAllStandardOutput());
+        QStringList states;
+        const QRegularExpression state("window state: (\\w+)");
+        for (auto match = state.globalMatch(m_told); match.hasNext();)
+            states.append(match.next().captured(1));
+        return states;
+    }
+
+private:
+    QProcess m_spy;
+    QString m_told;
+};
+
 // A window of this process shown as the program shows its own, to see how
 // that looks and where its buttons lie: active, the pointer away from it.
 template <typename Window>
@@ -571,10 +603,22 @@ private slots:
         QCOMPARE(m_programProcess->state(), QProcess::Running);
     }
 
+    void clipboardErrorShowsAboveTheOverlay_data()
+    {
+        QTest::addColumn<bool>("minimised");
+        QTest::newRow("as it opens") << false;
+        // With the window manager's button: under a bare window manager only
+        // Alt+Tab would bring it back, the overlay covering all else and
+        // refusing every click while the box is open.
+        QTest::newRow("after the user minimised it") << true;
+    }
+
     // Copying an empty page fails: the error box shows on top of the overlay,
-    // its button answers the pointer, and then the overlay has the keyboard.
+    // and again at once when it is minimised; its button answers the pointer,
+    // and then the overlay has the keyboard.
     void clipboardErrorShowsAboveTheOverlay()
     {
+        QFETCH(bool, minimised);
         QMessageBox probe(QMessageBox::Critical, "Error", "Failed to Copy to Clipboard, please save to file!",
                           QMessageBox::Ok);
         QVERIFY(showProbe(probe));
@@ -591,6 +635,13 @@ private slots:
         click("toolButtonClipboard");
         const QString box = shownWindow("Error");
         QVERIFY2(!box.isEmpty(), "no error box");
+        if (minimised) {
+            WindowStates states(box);
+            QTRY_COMPARE_WITH_TIMEOUT(states.seen(), QStringList({"Normal"}), 10000);
+            QVERIFY(xdotool({"windowminimize", box}));
+            QTRY_VERIFY2_WITH_TIMEOUT(states.seen().contains("Iconic"), "the box was not minimised", 10000);
+            QTRY_COMPARE_WITH_TIMEOUT(states.seen(), QStringList({"Normal", "Iconic", "Normal"}), 10000);
+        }
         const QRect where = windowRect(box);
         QCOMPARE(where.size(), look.size());
         QTRY_VERIFY2_WITH_TIMEOUT(shareShown(look, where.topLeft()) > 0.9, "the error box is not on the screen",
@@ -598,6 +649,30 @@ private slots:
         QVERIFY(clickAt(where.topLeft() + okAt));
         QVERIFY2(windowGone("Error"), "the box's button did nothing");
         verifyOverlayIsBackWithTheKeyboard(overlay);
+    }
+
+    // Another program's window takes the keyboard while the overlay is open
+    // (nobody gives it back to a window that bypasses the window manager): a
+    // click on the overlay takes it back, so that the keys the user presses
+    // next reach the capture, not a window hidden under it.
+    void aClickTakesTheKeyboardBack()
+    {
+        openRegionCapture();
+        const QString overlay = shownWindow("Zorvel is Capturing");
+        capturePiece(QRect(100, 120, 201, 161));
+        QWidget other;
+        other.setWindowTitle("Another program");
+        other.setGeometry(700, 200, 300, 200);
+        other.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&other, 20000));
+        const QString otherId = QString::number(other.winId());
+        QVERIFY(xdotool({"windowactivate", "--sync", otherId}));
+        QTRY_VERIFY_WITH_TIMEOUT(hasKeyboard(otherId), 10000);
+        // On the page, away from the piece.
+        QVERIFY(clickAt(QPoint(600, 500)));
+        QTRY_VERIFY2_WITH_TIMEOUT(hasKeyboard(overlay), "the click left the keyboard elsewhere", 10000);
+        QVERIFY(xdotool({"key", "Escape"}));
+        QVERIFY2(windowGone("Zorvel is Capturing"), "Escape did not reach the overlay");
     }
 
     // Print opens the preview on top of the overlay; its Print button answers
@@ -690,6 +765,50 @@ private slots:
         }
         QVERIFY2(darkened > 60, qPrintable(QString("%1 pixels of text").arg(darkened)));
         QCOMPARE(otherwise, 0);
+    }
+
+    void escapeInTheMiddleOfAGestureKeepsTheCapture_data()
+    {
+        QTest::addColumn<QString>("gesture");
+        QTest::newRow("a grip dragged") << "grip";
+        QTest::newRow("the piece moved") << "move";
+        QTest::newRow("the bars on their way to a new capture") << "capture";
+    }
+
+    // Escape in the middle of a gesture on the page leaves the capture open:
+    // the gesture goes on, and Save then writes the piece.
+    void escapeInTheMiddleOfAGestureKeepsTheCapture()
+    {
+        QFETCH(QString, gesture);
+        openRegionCapture();
+        const QRect area(100, 120, 201, 161);
+        capturePiece(area);
+        if (gesture == "capture") {
+            click("toolButtonCapture");
+            QTRY_VERIFY_WITH_TIMEOUT(barIsIn(m_subBarTop), 10000);
+            // Escape at once, while the bars slide away.
+            const QPoint rectangle = m_buttons.value("toolButtonCaptureRectangle");
+            QVERIFY(xdotool({"mousemove", number(rectangle.x()), number(rectangle.y()), "click", "1", "key",
+                             "Escape"}));
+            // The new capture's prompt comes, and its own Escape brings the bars back.
+            QTRY_VERIFY2_WITH_TIMEOUT(shareDimmed() > 0.95, "no new capture came", 10000);
+            QVERIFY(xdotool({"key", "Escape"}));
+        } else {
+            // Pressed on the bottom-right grip or inside the piece, dragged
+            // away, Escape, and back to where it started before the release.
+            const QPoint from = gesture == "grip" ? area.bottomRight() : area.center();
+            const QPoint away = from + QPoint(60, 40);
+            QVERIFY(xdotool({"mousemove", number(from.x()), number(from.y()), "mousedown", "1", "mousemove",
+                             number(from.x() + 30), number(from.y() + 20), "mousemove", number(away.x()),
+                             number(away.y()), "key", "Escape", "mousemove", number(from.x() + 30),
+                             number(from.y() + 20), "mousemove", number(from.x()), number(from.y()), "mouseup",
+                             "1"}));
+        }
+        QTRY_VERIFY_WITH_TIMEOUT(barIsIn(m_mainBarTop), 10000);
+        QVERIFY2(!visibleWindows(m_programProcess->processId(), "Zorvel is Capturing").isEmpty(),
+                 "Escape closed the overlay");
+        click("toolButtonSave");
+        verifyRegion(savedImage(), area);
     }
 
     // A Polygon capture clicked over an earlier piece leaves that piece
