@@ -115,6 +115,10 @@ DFullScreenSelector::~DFullScreenSelector()
     // The canvas and its scene go after this object: nothing they report on
     // the way may reach it.
     disconnect(ui->canvas, nullptr, this, nullptr);
+    // A slide still running has no parent to go with: it would stop, and
+    // delete itself, only on a later tick of an event loop that may never come.
+    for (const QPointer<QPropertyAnimation>& slide : qAsConst(m_slides))
+        delete slide.data();
     delete ui;
 }
 

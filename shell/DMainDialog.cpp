@@ -122,6 +122,12 @@ DMainDialog::~DMainDialog()
         killTimer(m_nTimerId);
     for (int mode = DD::Region; mode <= DD::FullScreen; ++mode)
         DUtility::unsetHotkey(static_cast<DD::enumCaptureMode>(mode));
+    // The parts stop being watched before the form goes: what goes after it
+    // (the help menu's actions, members) still sends them events, and the
+    // filter reads the form.
+    removeEventFilter(this);
+    for (QWidget* part : findChildren<QWidget*>())
+        part->removeEventFilter(this);
     delete ui;
     delete m_pHelpMenu;
 }
