@@ -834,13 +834,12 @@ void tst_DScript::hungryScriptsAreStopped()
     const qint64 before = processMemoryBytes(QCoreApplication::applicationPid());
     QVERIFY(resetPeak());
     QTest::ignoreMessage(QtWarningMsg, qPrintable(QStringLiteral("Script hungry.js %1 and was stopped.").arg(reason)));
-    QElapsedTimer clock;
-    clock.start();
+    // The warning says which limit stopped it: how long that took depends on
+    // the machine (a sanitized build is several times slower) and is no
+    // measure of the limit.
     script()->runScript(writeScript("hungry.js", text + "var hungryDone = true;\n"), false);
-    const qint64 took = clock.elapsed();
     const qint64 growth = processMemoryBytes(QCoreApplication::applicationPid(), "VmHWM") - before;
     QVERIFY(!script()->engine()->globalObject().property("hungryDone").toBool());
-    QVERIFY2(took < DScriptWatchdog::TimeLimitMs, qPrintable(QString::number(took)));
     QVERIFY2(growth < 2 * DScriptWatchdog::MemoryLimitBytes, qPrintable(QString::number(growth)));
 
     // What it held is let go, and the engine serves the next script as before.
