@@ -433,6 +433,42 @@ private slots:
                  qPrintable(QString::number(saved.height())));
     }
 
+    // The guide line shown where the pointer snaps to a piece's edge is
+    // repainted away whole once the pointer leaves the edge: nothing of it
+    // stays on the white the pieces stand on once the main bar is in.
+    void snapLineLeavesNothingBehind()
+    {
+        const QString window = startShown();
+        QVERIFY2(!window.isEmpty(), "the main window never showed");
+        QVERIFY2(!startCapture(window, "alt+r").isEmpty(), "the overlay never showed");
+        const QRect area(m_monitor.topLeft() + QPoint(201, 181), QSize(301, 201));
+        drag(area.topLeft(), area.bottomRight());
+        // A band across the piece's left edge, above the piece, far from the
+        // pointer and its label: only the white, or the guide line.
+        const QRect band(area.left() - 6, m_monitor.top() + 40, 13, area.top() - m_monitor.top() - 60);
+        const auto notWhite = [&]() {
+            const QImage shown = m_display.grab(band);
+            if (shown.isNull())
+                return -1;
+            int count = 0;
+            for (int y = 0; y < shown.height(); ++y)
+                for (int x = 0; x < shown.width(); ++x)
+                    count += (shown.pixel(x, y) & 0xFFFFFF) != 0xFFFFFFu;
+            return count;
+        };
+        QVERIFY2(QTest::qWaitFor([&]() { return notWhite() == 0; }, 10000), "the pieces never stood on white");
+        // Below the piece, on the column of its left edge: the pointer snaps
+        // to it and the line runs across the whole screen.
+        const QPoint onEdge(area.left(), area.bottom() + 120);
+        QVERIFY(xdotool({"mousemove", number(onEdge.x()), number(onEdge.y())}));
+        QVERIFY2(QTest::qWaitFor([&]() { return notWhite() >= band.height(); }, 10000), "no guide line showed");
+        // Away from every edge and middle of the piece.
+        const QPoint away = area.bottomRight() + QPoint(150, 110);
+        QVERIFY(xdotool({"mousemove", number(away.x()), number(away.y())}));
+        (void)QTest::qWaitFor([&]() { return notWhite() == 0; }, 5000);
+        QCOMPARE(notWhite(), 0);
+    }
+
     void pieceWithoutFrameIsTheScreensPixels_data()
     {
         QTest::addColumn<QString>("piece");
