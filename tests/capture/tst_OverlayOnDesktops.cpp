@@ -153,6 +153,17 @@ private:
         return waitForVisibleWindow(*m_program, "Zorvel is Capturing");
     }
 
+    // The program shown, its overlay up for rectangles and `area` (display
+    // pixels) swept as a piece, with the main bar in.
+    void sweepAPiece(const QRect& area)
+    {
+        const QString window = startShown();
+        QVERIFY2(!window.isEmpty(), "the main window never showed");
+        QVERIFY2(!startCapture(window, "alt+r").isEmpty(), "the overlay never showed");
+        drag(area.topLeft(), area.bottomRight());
+        QVERIFY(QTest::qWaitFor([this]() { return barIsIn(m_mainBarTop); }, 10000));
+    }
+
     // The one file the program wrote into the output folder, once it is there.
     QImage savedImage() { return savedImageIn(m_output->path()); }
 
@@ -394,12 +405,10 @@ private slots:
     // drag of it leaves nothing of the grip or the cursor where they were.
     void gripIsHitAndRepaintedWhereItIsDrawn()
     {
-        const QString window = startShown();
-        QVERIFY2(!window.isEmpty(), "the main window never showed");
-        QVERIFY2(!startCapture(window, "alt+r").isEmpty(), "the overlay never showed");
         const QRect area(m_monitor.topLeft() + QPoint(201, 181), QSize(301, 201));
-        drag(area.topLeft(), area.bottomRight());
-        QVERIFY(QTest::qWaitFor([this]() { return barIsIn(m_mainBarTop); }, 10000));
+        sweepAPiece(area);
+        if (QTest::currentTestFailed())
+            return;
         // The grip in the middle of the bottom edge: a bar across the edge.
         const QPoint away = area.bottomRight() + QPoint(150, 170);
         const QPoint base(area.center().x(), area.bottom());
@@ -431,6 +440,41 @@ private slots:
         QCOMPARE(saved.width(), area.width());
         QVERIFY2(qAbs(saved.height() - (area.height() + offset.y())) <= glyph.height(),
                  qPrintable(QString::number(saved.height())));
+    }
+
+    // The guide line shown where the pointer snaps to a piece's edge is
+    // repainted away whole once the pointer leaves the edge: nothing of it
+    // stays on the white the pieces stand on once the main bar is in.
+    void snapLineLeavesNothingBehind()
+    {
+        const QRect area(m_monitor.topLeft() + QPoint(201, 181), QSize(301, 201));
+        sweepAPiece(area);
+        if (QTest::currentTestFailed())
+            return;
+        // A band across the piece's left edge, above the piece, far from the
+        // pointer and its label: only the white, or the guide line.
+        const QRect band(area.left() - 6, m_monitor.top() + 40, 13, area.top() - m_monitor.top() - 60);
+        const auto notWhite = [&]() {
+            const QImage shown = m_display.grab(band);
+            if (shown.isNull())
+                return -1;
+            int count = 0;
+            for (int y = 0; y < shown.height(); ++y)
+                for (int x = 0; x < shown.width(); ++x)
+                    count += (shown.pixel(x, y) & 0xFFFFFF) != 0xFFFFFFu;
+            return count;
+        };
+        QVERIFY2(QTest::qWaitFor([&]() { return notWhite() == 0; }, 10000), "the pieces never stood on white");
+        // Below the piece, on the column of its left edge: the pointer snaps
+        // to it and the line runs across the whole screen.
+        const QPoint onEdge(area.left(), area.bottom() + 120);
+        QVERIFY(xdotool({"mousemove", number(onEdge.x()), number(onEdge.y())}));
+        QVERIFY2(QTest::qWaitFor([&]() { return notWhite() >= band.height(); }, 10000), "no guide line showed");
+        // Away from every edge and middle of the piece.
+        const QPoint away = area.bottomRight() + QPoint(150, 110);
+        QVERIFY(xdotool({"mousemove", number(away.x()), number(away.y())}));
+        (void)QTest::qWaitFor([&]() { return notWhite() == 0; }, 5000);
+        QCOMPARE(notWhite(), 0);
     }
 
     void pieceWithoutFrameIsTheScreensPixels_data()

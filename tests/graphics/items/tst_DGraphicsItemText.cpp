@@ -5,6 +5,7 @@
 #include <QGraphicsSceneMouseEvent>
 #include <QMenu>
 #include <QSignalSpy>
+#include <QTextCursor>
 #include <QTextDocument>
 #include <QVBoxLayout>
 #include <QtTest>
@@ -49,6 +50,7 @@ private slots:
     void fonts();
     void automaticWidthFollowsText();
     void fixedWidthWraps();
+    void textWiderThanItsBoxStaysInItsBounds_data();
     void textWiderThanItsBoxStaysInItsBounds();
     void shapeIsTheWholeRectangle();
     void copyCarriesTheText();
@@ -241,20 +243,46 @@ void tst_DGraphicsItemText::fixedWidthWraps()
     QCOMPARE(item.rectangle().width(), 120.0);
 }
 
+void tst_DGraphicsItemText::textWiderThanItsBoxStaysInItsBounds_data()
+{
+    QTest::addColumn<QString>("change");
+    QTest::newRow("narrowed") << "narrowed";
+    QTest::newRow("narrowed, then a larger font") << "larger font";
+    QTest::newRow("narrowed, then typed in") << "typed";
+    QTest::newRow("narrowed, then turned") << "turned";
+}
+
 // A box narrower than a word of its text grows to hold what it paints: its
-// bounds, and so what is saved, copied or printed, hold all of the text.
+// bounds, and so what is saved, copied or printed, hold all of the text,
+// however the text, its font or the item's turn change afterwards.
 void tst_DGraphicsItemText::textWiderThanItsBoxStaysInItsBounds()
 {
+    QFETCH(QString, change);
     DGraphicsScene scene;
     DGraphicsItemText* item = new DGraphicsItemText;
     scene.addPersistenItem(item, false);
-    item->setBoundary(QRectF(100, 100, 0, 0));
+    item->setBoundary(QRectF(700, 700, 0, 0));
     item->setFontSize(40);
-    item->setPlainText("Incomprehensibilities");
+    const QString word("Incomprehensibilities");
+    item->setPlainText(change == "typed" ? word.left(1) : word);
     item->setWidth(30);
+    if (change == "larger font") {
+        item->setFontSize(60);
+    } else if (change == "typed") {
+        item->startEditing();
+        QVERIFY(item->isEditing());
+        QTextCursor end(item->editor()->document());
+        end.movePosition(QTextCursor::End);
+        item->editor()->setTextCursor(end);
+        QTest::keyClicks(item->editor(), word.mid(1));
+        item->stopEditing();
+        QCOMPARE(item->plainText(), word);
+    } else if (change == "turned") {
+        item->setRotation_z(90, false);
+    }
 
     // What the item paints, on a page much larger than the item.
-    QImage page(1600, 800, QImage::Format_ARGB32_Premultiplied);
+    QImage page(2000, 1600, QImage::Format_ARGB32_Premultiplied);
     page.fill(Qt::white);
     {
         QPainter painter(&page);
@@ -266,7 +294,7 @@ void tst_DGraphicsItemText::textWiderThanItsBoxStaysInItsBounds()
         for (int x = 0; x < page.width(); ++x)
             if (page.pixel(x, y) != qRgb(255, 255, 255))
                 inked |= QRect(x, y, 1, 1);
-    QVERIFY(inked.width() > 200);
+    QVERIFY(qMax(inked.width(), inked.height()) > 200);
     QVERIFY2(item->sceneBoundary().contains(QRectF(inked)),
              qPrintable(QString("%1, %2 %3 x %4").arg(inked.x()).arg(inked.y()).arg(inked.width()).arg(
                  inked.height())));
