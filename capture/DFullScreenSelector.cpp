@@ -169,6 +169,10 @@ void DFullScreenSelector::initialize(const QPixmap& pixmap)
     DGraphicsView* view = ui->canvas->view();
     view->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     view->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    // The screenshot lies where the screen showed it, from the top left, also
+    // once the monitor has grown past it: the view would centre it otherwise,
+    // and every piece would come from elsewhere than the pointer showed.
+    view->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     // On a scaled screen the screenshot's pixels are shown one to one.
     const qreal ratio = screen ? screen->devicePixelRatio() : 1.0;
     if (ratio > 0.0 && !qFuzzyCompare(ratio, 1.0))
