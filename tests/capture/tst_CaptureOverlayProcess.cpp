@@ -165,15 +165,16 @@ private:
         m_subBarTop = layout.subBarTop;
     }
 
-    // Settings that save into `saveFolder` (the test's output folder when empty).
-    void writeSettings(const QString& saveFolder = QString())
+    // Settings that save into `saveFolder` (the test's output folder when
+    // empty), with the lines `more` after them.
+    void writeSettings(const QString& saveFolder = QString(), const QByteArray& more = QByteArray())
     {
         const QString folder = qEnvironmentVariable("XDG_CONFIG_HOME") + "/Orvanta";
         QVERIFY(QDir().mkpath(folder));
         QFile file(folder + "/Zorvelshot.ini");
         QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
         const QString save = saveFolder.isEmpty() ? m_output->path() : saveFolder;
-        file.write("[General]\nAutoUpdate=false\nAutomaticSaveFolder=" + save.toUtf8() + "\n");
+        file.write("[General]\nAutoUpdate=false\nAutomaticSaveFolder=" + save.toUtf8() + "\n" + more);
     }
 
     QProcess* start(const QStringList& arguments)
@@ -367,9 +368,10 @@ private:
     }
 
     // Starts the program over the noise and a Region capture on it.
-    void openRegionCapture(const QString& key = "alt+r", const QString& saveFolder = QString())
+    void openRegionCapture(const QString& key = "alt+r", const QString& saveFolder = QString(),
+                           const QByteArray& moreSettings = QByteArray())
     {
-        writeSettings(saveFolder);
+        writeSettings(saveFolder, moreSettings);
         const QString window = startShown();
         QVERIFY2(!window.isEmpty(), "the main window never showed");
         QVERIFY2(startCapture(window, key), "the overlay never showed the screen");
@@ -444,6 +446,25 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(barIsIn(m_mainBarTop), 10000);
         click("toolButtonSave");
         verifyRegion(savedImage(), area);
+    }
+
+    // Set to ask for a name, Save closes the overlay and asks: the save
+    // dialog shows with the keyboard, and the name typed there gets the piece.
+    void regionSaveAsksForTheName()
+    {
+        openRegionCapture("alt+r", QString(), "NameMethod=0\n");
+        const QRect area(100, 120, 201, 161);
+        capturePiece(area);
+        click("toolButtonSave");
+        const QString ask = shownWindow("Save File");
+        QVERIFY2(!ask.isEmpty(), "no save dialog");
+        QVERIFY2(windowGone("Zorvel is Capturing"), "the overlay stayed over the save dialog");
+        QTRY_VERIFY2_WITH_TIMEOUT(hasKeyboard(ask), "the save dialog has no keyboard", 10000);
+        QVERIFY(xdotool({"key", "ctrl+a"}));
+        QVERIFY(xdotool({"type", "--delay", "20", m_output->filePath("asked.png")}));
+        QVERIFY(xdotool({"key", "Return"}));
+        QVERIFY2(windowGone("Save File"), "the save dialog stayed");
+        verifyRegion(savedImageIn(m_output->path(), "asked.png"), area);
     }
 
     void regionClipboardHoldsTheScreenPixels()
