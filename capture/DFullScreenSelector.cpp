@@ -15,6 +15,7 @@
 #include <QToolButton>
 #include <QWindow>
 
+#include "DAllDesktops.h"
 #include "DConfigCapture.h"
 #include "DCreatePromptArrow.h"
 #include "DCreatePromptLine.h"
@@ -172,6 +173,10 @@ void DFullScreenSelector::initialize(const QPixmap& pixmap)
     DGraphicsView* view = ui->canvas->view();
     view->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     view->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    // The screenshot lies where the screen showed it, from the top left, also
+    // once the monitor has grown past it: the view would centre it otherwise,
+    // and every piece would come from elsewhere than the pointer showed.
+    view->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     // On a scaled screen the screenshot's pixels are shown one to one.
     const qreal ratio = screen ? screen->devicePixelRatio() : 1.0;
     if (ratio > 0.0 && !qFuzzyCompare(ratio, 1.0))
@@ -241,7 +246,7 @@ bool DFullScreenSelector::event(QEvent* e)
     if (e->type() == QEvent::WindowUnblocked && isVisible()) {
         if (m_bGaveWay) {
             m_bGaveWay = false;
-            disconnect(m_modalWindowWatch);
+            qApp->removeEventFilter(this);
             raise();
         }
         takeKeyboard();
@@ -251,6 +256,11 @@ bool DFullScreenSelector::event(QEvent* e)
 
 bool DFullScreenSelector::eventFilter(QObject* watched, QEvent* e)
 {
+    // A dialog that the one the overlay stepped down for opens in turn (the
+    // print dialog over the preview) blocks that one: it is kept within reach
+    // the same way.
+    if (m_bGaveWay && e->type() == QEvent::WindowBlocked && watched->isWindowType())
+        keepWithinReach(QGuiApplication::modalWindow());
     // Another program's window may take the keyboard while the overlay is
     // open, and a click does not give it back to a window that bypasses the
     // window manager: the overlay takes it itself, so that the keys pressed
@@ -284,20 +294,39 @@ void DFullScreenSelector::giveWayToModalWindow()
     QWindow* modal = QGuiApplication::modalWindow();
     if (!isVisible() || !modal || (modal->flags() & Qt::X11BypassWindowManagerHint))
         return;
-    m_bGaveWay = true;
-    lower();
+    if (!m_bGaveWay) {
+        m_bGaveWay = true;
+        lower();
+        // Every window blocked from now on tells of a dialog opened over
+        // the first.
+        qApp->installEventFilter(this);
+    }
+    keepWithinReach(modal);
+}
+
+void DFullScreenSelector::keepWithinReach(QWindow* modal)
+{
+    // The overlay covers every desktop: the dialog goes with it to the
+    // desktop the user turns to, never left behind on the first, out of
+    // reach while it refuses every click on the overlay.
+    DAllDesktops::current().putOnAll(modal->winId());
+    // A queued connection made unique finds the signal's argument type by
+    // its name.
+    qRegisterMetaType<Qt::WindowState>("Qt::WindowState");
+    connect(modal, &QWindow::windowStateChanged, this, &DFullScreenSelector::onModalWindowStateChanged,
+            Qt::ConnectionType(Qt::QueuedConnection | Qt::UniqueConnection));
+}
+
+void DFullScreenSelector::onModalWindowStateChanged()
+{
     // Minimised, the dialog would leave the overlay in front of the user with
     // every click on it refused and nothing to bring the dialog back: it is
     // shown again at once.
-    m_modalWindowWatch = connect(
-        modal, &QWindow::windowStateChanged, modal,
-        [modal](Qt::WindowState state) {
-            if (state == Qt::WindowMinimized) {
-                modal->showNormal();
-                modal->requestActivate();
-            }
-        },
-        Qt::QueuedConnection);
+    auto* modal = qobject_cast<QWindow*>(sender());
+    if (m_bGaveWay && modal && modal->windowState() == Qt::WindowMinimized) {
+        modal->showNormal();
+        modal->requestActivate();
+    }
 }
 
 void DFullScreenSelector::changeEvent(QEvent* e)

@@ -18,6 +18,7 @@ class QImage;
 class QKeyEvent;
 class QPropertyAnimation;
 class QToolButton;
+class QWindow;
 class DCreatePrompt;
 class DGraphicsItem;
 class DGraphicsLayer;
@@ -113,6 +114,7 @@ private slots:
     void onPostEditing(DCreatePrompt* prompt);
     void onPromptCancelled();
     void onSelectionChanged(QList<DGraphicsItem*> selection);
+    void onModalWindowStateChanged();
 
 private:
     DGraphicsScene* scene() const;
@@ -131,8 +133,10 @@ private:
     // The keyboard back to the overlay, after a nested dialog or on showing.
     void takeKeyboard();
     // Steps below the managed windows while a modal dialog that the window
-    // manager manages is open, and keeps that dialog from being minimised.
+    // manager manages is open, and keeps that dialog within reach.
     void giveWayToModalWindow();
+    // On every desktop, and never left minimised, while the overlay gave way.
+    void keepWithinReach(QWindow* modal);
     // Covers the screen again after it changed its size.
     void followScreen(const QRect& geometry);
     QPropertyAnimation* slide(QWidget* bar, const QPointF& target, QEasingCurve::Type easing);
@@ -153,8 +157,6 @@ private:
     QList<QPointer<QPropertyAnimation>> m_slides;
     // Lowered for a dialog: raised again when it closes.
     bool m_bGaveWay = false;
-    // The dialog's minimise undone, while it is open.
-    QMetaObject::Connection m_modalWindowWatch;
 };
 
 #endif // DFULLSCREENSELECTOR_H

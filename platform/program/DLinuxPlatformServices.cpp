@@ -2,6 +2,7 @@
 
 #include "DHotkeyRegistrarLinux.h"
 #include "DLastLoginLinux.h"
+#include "DX11AllDesktops.h"
 #include "DX11KeyboardFocus.h"
 #include "DX11ScreenGrabber.h"
 #include "DX11WindowList.h"
@@ -16,9 +17,11 @@ void installLinuxPlatformServices()
     static DX11WindowList* const windowList = new DX11WindowList;
     static DX11ScreenGrabber* const grabber = new DX11ScreenGrabber;
     static DX11KeyboardFocus* const keyboardFocus = new DX11KeyboardFocus;
+    static DX11AllDesktops* const allDesktops = new DX11AllDesktops;
     DLastLogin::setCurrent(lastLogin);
     DHotkeyRegistrar::setCurrent(hotkeys);
     DOnScreenWindowList::setCurrent(windowList);
     DScreenGrabber::setCurrent(grabber);
     DKeyboardFocus::setCurrent(keyboardFocus);
+    DAllDesktops::setCurrent(allDesktops);
 }

@@ -22,4 +22,7 @@ set(DIR_SOURCES
     # the keyboard for a window that bypasses the window manager
     DKeyboardFocus.cpp
     DX11KeyboardFocus.cpp
+    # every desktop for a dialog of a window that bypasses the window manager
+    DAllDesktops.cpp
+    DX11AllDesktops.cpp
 )

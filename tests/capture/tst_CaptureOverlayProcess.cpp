@@ -78,36 +78,54 @@ bool hasKeyboard(const QString& window)
     return xdotoolLines({"getwindowfocus"}) == QStringList(window);
 }
 
-// A window's WM_STATE as the window manager sets it, watched from now on.
-class WindowStates
+// An X property's values, watched from now on: `where` names its window for
+// xprop ("-id", an id, or "-root"), and `value` captures each value in what
+// xprop prints.
+class PropertyValues
 {
 public:
-    explicit WindowStates(const QString& window)
+    PropertyValues(const QStringList& where, const QString& property, const QString& value) : m_value(value)
     {
-        m_spy.start("xprop", {"-spy", "-id", window, "WM_STATE"});
+        m_spy.start("xprop", QStringList({"-spy"}) + where + QStringList({property}));
         m_spy.waitForStarted(5000);
     }
-    ~WindowStates()
+    ~PropertyValues()
     {
         m_spy.kill();
         m_spy.waitForFinished(5000);
     }
 
-    // The states so far ("Normal", "Iconic"): xprop tells the state at once,
-    // then each change.
+    // The values so far: xprop tells the value at once, then each change.
     QStringList seen()
     {
         m_told += QString::fromLatin1(m_spy.readAllStandardOutput());
-        QStringList states;
-        const QRegularExpression state("window state: (\\w+)");
-        for (auto match = state.globalMatch(m_told); match.hasNext();)
-            states.append(match.next().captured(1));
-        return states;
+        QStringList values;
+        for (auto match = m_value.globalMatch(m_told); match.hasNext();)
+            values.append(match.next().captured(1));
+        return values;
     }
 
 private:
     QProcess m_spy;
+    const QRegularExpression m_value;
     QString m_told;
+};
+
+// A window's WM_STATE as the window manager sets it ("Normal", "Iconic").
+class WindowStates : public PropertyValues
+{
+public:
+    explicit WindowStates(const QString& window)
+        : PropertyValues({"-id", window}, "WM_STATE", "window state: (\\w+)")
+    {
+    }
+};
+
+// The window manager's current desktop, counted from 0.
+class CurrentDesktops : public PropertyValues
+{
+public:
+    CurrentDesktops() : PropertyValues({"-root"}, "_NET_CURRENT_DESKTOP", "= (\\d+)") {}
 };
 
 // A window of this process shown as the program shows its own, to see how
@@ -147,15 +165,16 @@ private:
         m_subBarTop = layout.subBarTop;
     }
 
-    // Settings that save into `saveFolder` (the test's output folder when empty).
-    void writeSettings(const QString& saveFolder = QString())
+    // Settings that save into `saveFolder` (the test's output folder when
+    // empty), with the lines `more` after them.
+    void writeSettings(const QString& saveFolder = QString(), const QByteArray& more = QByteArray())
     {
         const QString folder = qEnvironmentVariable("XDG_CONFIG_HOME") + "/Orvanta";
         QVERIFY(QDir().mkpath(folder));
         QFile file(folder + "/Zorvelshot.ini");
         QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
         const QString save = saveFolder.isEmpty() ? m_output->path() : saveFolder;
-        file.write("[General]\nAutoUpdate=false\nAutomaticSaveFolder=" + save.toUtf8() + "\n");
+        file.write("[General]\nAutoUpdate=false\nAutomaticSaveFolder=" + save.toUtf8() + "\n" + more);
     }
 
     QProcess* start(const QStringList& arguments)
@@ -240,6 +259,29 @@ private:
         QTRY_VERIFY_WITH_TIMEOUT(hasKeyboard(overlay), 10000);
         QVERIFY(xdotool({"key", "Escape"}));
         QVERIFY2(windowGone("Zorvel is Capturing"), "Escape did not reach the overlay");
+    }
+
+    // What the user does to a dialog of the overlay: "minimise" it with the
+    // window manager's button, after which it is shown again at once, or go
+    // to the "next desktop" with openbox's keys.
+    void takeUserStep(const QString& step, const QString& dialog)
+    {
+        if (step == "minimise") {
+            WindowStates states(dialog);
+            QTRY_COMPARE_WITH_TIMEOUT(states.seen(), QStringList({"Normal"}), 10000);
+            QVERIFY(xdotool({"windowminimize", dialog}));
+            // Each change of the state is told, but xprop reads the state as
+            // it is when it gets to it: a dialog shown again at once may read
+            // "Normal" twice.
+            QTRY_VERIFY2_WITH_TIMEOUT(states.seen().size() >= 3, "the dialog was not minimised", 10000);
+            QTRY_COMPARE_WITH_TIMEOUT(states.seen().constLast(), QString("Normal"), 10000);
+        }
+        if (step == "next desktop") {
+            CurrentDesktops desktops;
+            QTRY_COMPARE_WITH_TIMEOUT(desktops.seen(), QStringList({"0"}), 10000);
+            QVERIFY(xdotool({"key", "ctrl+alt+Right"}));
+            QTRY_VERIFY2_WITH_TIMEOUT(desktops.seen().contains("1"), "openbox stayed on its first desktop", 10000);
+        }
     }
 
     // Whether the bar whose frame's top row is `top` stands still there.
@@ -329,9 +371,10 @@ private:
     }
 
     // Starts the program over the noise and a Region capture on it.
-    void openRegionCapture(const QString& key = "alt+r", const QString& saveFolder = QString())
+    void openRegionCapture(const QString& key = "alt+r", const QString& saveFolder = QString(),
+                           const QByteArray& moreSettings = QByteArray())
     {
-        writeSettings(saveFolder);
+        writeSettings(saveFolder, moreSettings);
         const QString window = startShown();
         QVERIFY2(!window.isEmpty(), "the main window never showed");
         QVERIFY2(startCapture(window, key), "the overlay never showed the screen");
@@ -406,6 +449,25 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(barIsIn(m_mainBarTop), 10000);
         click("toolButtonSave");
         verifyRegion(savedImage(), area);
+    }
+
+    // Set to ask for a name, Save closes the overlay and asks: the save
+    // dialog shows with the keyboard, and the name typed there gets the piece.
+    void regionSaveAsksForTheName()
+    {
+        openRegionCapture("alt+r", QString(), "NameMethod=0\n");
+        const QRect area(100, 120, 201, 161);
+        capturePiece(area);
+        click("toolButtonSave");
+        const QString ask = shownWindow("Save File");
+        QVERIFY2(!ask.isEmpty(), "no save dialog");
+        QVERIFY2(windowGone("Zorvel is Capturing"), "the overlay stayed over the save dialog");
+        QTRY_VERIFY2_WITH_TIMEOUT(hasKeyboard(ask), "the save dialog has no keyboard", 10000);
+        QVERIFY(xdotool({"key", "ctrl+a"}));
+        QVERIFY(xdotool({"type", "--delay", "20", m_output->filePath("asked.png")}));
+        QVERIFY(xdotool({"key", "Return"}));
+        QVERIFY2(windowGone("Save File"), "the save dialog stayed");
+        verifyRegion(savedImageIn(m_output->path(), "asked.png"), area);
     }
 
     void regionClipboardHoldsTheScreenPixels()
@@ -605,20 +667,25 @@ private slots:
 
     void clipboardErrorShowsAboveTheOverlay_data()
     {
-        QTest::addColumn<bool>("minimised");
-        QTest::newRow("as it opens") << false;
+        QTest::addColumn<QString>("userStep");
+        QTest::newRow("as it opens") << QString();
         // With the window manager's button: under a bare window manager only
         // Alt+Tab would bring it back, the overlay covering all else and
         // refusing every click while the box is open.
-        QTest::newRow("after the user minimised it") << true;
+        QTest::newRow("after the user minimised it") << "minimise";
+        // With openbox's keys for the next desktop: the overlay covers every
+        // desktop, and a box left behind on the first one would be out of
+        // reach on the next.
+        QTest::newRow("after the user went to the next desktop") << "next desktop";
     }
 
     // Copying an empty page fails: the error box shows on top of the overlay,
-    // and again at once when it is minimised; its button answers the pointer,
-    // and then the overlay has the keyboard.
+    // again at once when it is minimised, and on the desktop the user goes
+    // to; its button answers the pointer, and then the overlay has the
+    // keyboard.
     void clipboardErrorShowsAboveTheOverlay()
     {
-        QFETCH(bool, minimised);
+        QFETCH(QString, userStep);
         QMessageBox probe(QMessageBox::Critical, "Error", "Failed to Copy to Clipboard, please save to file!",
                           QMessageBox::Ok);
         QVERIFY(showProbe(probe));
@@ -635,16 +702,9 @@ private slots:
         click("toolButtonClipboard");
         const QString box = shownWindow("Error");
         QVERIFY2(!box.isEmpty(), "no error box");
-        if (minimised) {
-            WindowStates states(box);
-            QTRY_COMPARE_WITH_TIMEOUT(states.seen(), QStringList({"Normal"}), 10000);
-            QVERIFY(xdotool({"windowminimize", box}));
-            // Each change of the state is told, but xprop reads the state as
-            // it is when it gets to it: a box shown again at once may read
-            // "Normal" twice.
-            QTRY_VERIFY2_WITH_TIMEOUT(states.seen().size() >= 3, "the box was not minimised", 10000);
-            QTRY_COMPARE_WITH_TIMEOUT(states.seen().constLast(), QString("Normal"), 10000);
-        }
+        // The tests after this one show their windows on the first desktop.
+        const auto firstDesktop = qScopeGuard([] { xdotool({"set_desktop", "0"}); });
+        takeUserStep(userStep, box);
         const QRect where = windowRect(box);
         QCOMPARE(where.size(), look.size());
         QTRY_VERIFY2_WITH_TIMEOUT(shareShown(look, where.topLeft()) > 0.9, "the error box is not on the screen",
@@ -678,11 +738,23 @@ private slots:
         QVERIFY2(windowGone("Zorvel is Capturing"), "Escape did not reach the overlay");
     }
 
+    void printPreviewShowsAboveTheOverlay_data()
+    {
+        QTest::addColumn<QString>("userStep");
+        QTest::newRow("as it opens") << QString();
+        // The print dialog, opened by the preview: the overlay's first dialog
+        // is not the only one kept within reach.
+        QTest::newRow("after the user minimised the print dialog") << "minimise";
+        QTest::newRow("after the user went to the next desktop from the print dialog") << "next desktop";
+    }
+
     // Print opens the preview on top of the overlay; its Print button answers
     // the pointer and opens the print dialog, which writes the page to the
-    // file named there; then the overlay has the keyboard.
+    // file named there, also once minimised or on the desktop the user went
+    // to; then the overlay has the keyboard.
     void printPreviewShowsAboveTheOverlay()
     {
+        QFETCH(QString, userStep);
         QPrintPreviewDialog probe(nullptr, Qt::WindowSystemMenuHint | Qt::WindowMaximizeButtonHint);
         // A page to show, as the program's preview has one.
         connect(&probe, &QPrintPreviewDialog::paintRequested, [](QPrinter* printer) {
@@ -717,7 +789,9 @@ private slots:
         // named in its "Output file" field (Alt+F).
         const QString ask = shownWindow("Print");
         QVERIFY2(!ask.isEmpty(), "the preview's Print button did nothing");
-        QTRY_VERIFY_WITH_TIMEOUT(hasKeyboard(ask), 10000);
+        const auto firstDesktop = qScopeGuard([] { xdotool({"set_desktop", "0"}); });
+        takeUserStep(userStep, ask);
+        QTRY_VERIFY2_WITH_TIMEOUT(hasKeyboard(ask), "the print dialog is out of reach", 10000);
         const QString pdf = m_output->filePath("page.pdf");
         QVERIFY(xdotool({"key", "alt+f", "ctrl+a"}));
         QVERIFY(xdotool({"type", "--delay", "20", pdf}));

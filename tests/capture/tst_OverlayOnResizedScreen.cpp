@@ -1,6 +1,6 @@
 // The real Zorvelshot's capture overlay on a monitor that changes its size
-// while the overlay is open (a server with RandR, resized with xrandr, under a
-// window manager). The test drives the program as a user does, with xdotool,
+// while the overlay is open, smaller or larger (a server with RandR, resized
+// with xrandr, under a window manager). The test drives the program as a user does, with xdotool,
 // over a screen of random noise: the overlay follows the monitor, its bars
 // come in at the new bottom edge and answer, and the capture is the screen as
 // it was grabbed.
@@ -61,16 +61,17 @@ private:
         return waitForVisibleWindow(*m_program, "Zorvelshot");
     }
 
+    // The overlay's layout on a monitor of this size.
+    DOverlayLayout layoutOn(const QSize& size) const { return size == Shrunk ? m_shrunk : m_grabbed; }
+
     QString m_programPath;
     QScopedPointer<QProcess> m_program;
     DX11TestDisplay m_display;
     QImage m_noise;
     QScopedPointer<QTemporaryDir> m_output;
-    // The overlay's buttons and main bar on the monitor after it shrank.
-    QHash<QString, QPoint> m_buttons;
-    int m_mainBarTop = 0;
-    // The main bar's top row on the monitor as it was grabbed.
-    int m_grabbedMainBarTop = 0;
+    // The overlay's buttons and bars on the monitor at either size.
+    DOverlayLayout m_grabbed;
+    DOverlayLayout m_shrunk;
 
 private slots:
     void initTestCase()
@@ -79,13 +80,9 @@ private slots:
         QVERIFY2(QFileInfo(m_programPath).isExecutable(), qPrintable(m_programPath));
         QVERIFY(QGuiApplication::platformName() == QLatin1String("xcb"));
         QCOMPARE(QGuiApplication::primaryScreen()->geometry(), QRect(QPoint(0, 0), Grabbed));
-        m_grabbedMainBarTop = measureOverlayLayout(QGuiApplication::primaryScreen(), Grabbed).mainBarTop;
-        // Where the buttons will be once the monitor has shrunk.
+        m_grabbed = measureOverlayLayout(QGuiApplication::primaryScreen(), Grabbed);
         QVERIFY2(resizeScreen(Shrunk), "the monitor cannot change its size");
-        const DOverlayLayout layout = measureOverlayLayout(QGuiApplication::primaryScreen(), Grabbed);
-        for (auto button = layout.buttons.cbegin(); button != layout.buttons.cend(); ++button)
-            m_buttons[button.key()] = button.value().toPoint();
-        m_mainBarTop = layout.mainBarTop;
+        m_shrunk = measureOverlayLayout(QGuiApplication::primaryScreen(), Shrunk);
         QVERIFY(resizeScreen(Grabbed));
         m_noise = m_display.paintRootNoise(20270111);
         QVERIFY(!m_noise.isNull());
@@ -109,37 +106,46 @@ private slots:
         QVERIFY(resizeScreen(Grabbed));
     }
 
-    void followsTheScreenAsItShrinks_data()
+    void followsTheScreenAsItChangesItsSize_data()
     {
+        QTest::addColumn<QSize>("grabbed");
+        QTest::addColumn<QSize>("changed");
         QTest::addColumn<bool>("whileEditing");
-        QTest::newRow("while the capture prompt runs") << false;
-        QTest::newRow("while the bars are in") << true;
+        QTest::newRow("shrinking while the capture prompt runs") << Grabbed << Shrunk << false;
+        QTest::newRow("shrinking while the bars are in") << Grabbed << Shrunk << true;
+        QTest::newRow("growing while the capture prompt runs") << Shrunk << Grabbed << false;
+        QTest::newRow("growing while the bars are in") << Shrunk << Grabbed << true;
     }
 
-    // The monitor shrinks from 1280 x 800 to 1024 x 768 with the overlay open:
-    // the overlay covers the new monitor, the main bar stands at its bottom
-    // edge, and Save there writes the piece of the screen as it was grabbed.
-    void followsTheScreenAsItShrinks()
+    // The monitor changes between 1280 x 800 and 1024 x 768 with the overlay
+    // open: the overlay covers the monitor as it is now, the main bar stands
+    // at its bottom edge, and Save there writes the piece of the screen as it
+    // was grabbed.
+    void followsTheScreenAsItChangesItsSize()
     {
+        QFETCH(QSize, grabbed);
+        QFETCH(QSize, changed);
         QFETCH(bool, whileEditing);
+        QVERIFY(resizeScreen(grabbed));
         const QString window = startShown();
         QVERIFY2(!window.isEmpty(), "the main window never showed");
         QVERIFY(xdotool({"windowactivate", "--sync", window, "key", "alt+r"}));
         const QString overlay = waitForVisibleWindow(*m_program, "Zorvel is Capturing");
         QVERIFY2(!overlay.isEmpty(), "the overlay never showed");
-        QTRY_COMPARE_WITH_TIMEOUT(windowRect(overlay), QRect(QPoint(0, 0), Grabbed), 10000);
+        QTRY_COMPARE_WITH_TIMEOUT(windowRect(overlay), QRect(QPoint(0, 0), grabbed), 10000);
 
         const QRect area(601, 433, 203, 141);
         if (whileEditing) {
             QVERIFY(dragPointer(area.topLeft(), area.bottomRight()));
-            QTRY_VERIFY_WITH_TIMEOUT(mainBarIsIn(m_grabbedMainBarTop), 10000);
+            QTRY_VERIFY_WITH_TIMEOUT(mainBarIsIn(layoutOn(grabbed).mainBarTop), 10000);
         }
-        QVERIFY(resizeScreen(Shrunk));
-        QTRY_COMPARE_WITH_TIMEOUT(windowRect(overlay), QRect(QPoint(0, 0), Shrunk), 10000);
+        QVERIFY(resizeScreen(changed));
+        QTRY_COMPARE_WITH_TIMEOUT(windowRect(overlay), QRect(QPoint(0, 0), changed), 10000);
         if (!whileEditing)
             QVERIFY(dragPointer(area.topLeft(), area.bottomRight()));
-        QTRY_VERIFY2_WITH_TIMEOUT(mainBarIsIn(m_mainBarTop), "the main bar is not at the bottom edge", 10000);
-        QVERIFY(clickAt(m_buttons.value("toolButtonSave")));
+        QTRY_VERIFY2_WITH_TIMEOUT(mainBarIsIn(layoutOn(changed).mainBarTop), "the main bar is not at the bottom edge",
+                                  10000);
+        QVERIFY(clickAt(layoutOn(changed).buttons.value("toolButtonSave").toPoint()));
         const QImage saved = savedImageIn(m_output->path());
         QVERIFY2(!saved.isNull(), "nothing was saved");
         QCOMPARE(saved.size(), area.size());
