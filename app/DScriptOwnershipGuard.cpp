@@ -1,6 +1,7 @@
 #include "DScriptOwnershipGuard.h"
 
 #include <QChildEvent>
+#include <QCoreApplication>
 #include <QEvent>
 #include <QWidget>
 
@@ -17,6 +18,24 @@ void DScriptOwnershipGuard::protect(QObject* root)
     if (!m_roots.contains(root))
         m_roots.append(root);
     watch(root);
+}
+
+void DScriptOwnershipGuard::beginScriptCall()
+{
+    lookAtWaitingDeletions(Look::BeforeCall);
+    ++m_nScriptCalls;
+}
+
+void DScriptOwnershipGuard::endScriptCall()
+{
+    lookAtWaitingDeletions(Look::AfterCall);
+    if (m_nScriptCalls > 0)
+        --m_nScriptCalls;
+}
+
+void DScriptOwnershipGuard::setSeesScriptCalls(bool sees)
+{
+    m_bSeesScriptCalls = sees;
 }
 
 void DScriptOwnershipGuard::watch(QObject* object)
@@ -50,6 +69,68 @@ bool DScriptOwnershipGuard::isClosedSelfDeletingWindow(QObject* object)
     return !static_cast<QWidget*>(object)->isVisible();
 }
 
+void DScriptOwnershipGuard::lookAtWaitingDeletions(Look look)
+{
+    // Nested inside a look (something a delivery ran called into script
+    // code), the outer look deals with what waits.
+    if (m_look != Look::None)
+        return;
+    QList<QPointer<QObject>> objects;
+    m_roots.removeAll(QPointer<QObject>());
+    for (const QPointer<QObject>& root : qAsConst(m_roots)) {
+        objects << root.data();
+        for (QObject* descendant : root->findChildren<QObject*>())
+            objects << descendant;
+    }
+    m_look = look;
+    // A deletion asked for in this scope, or in one that has returned since,
+    // is delivered when asked for by type; those asked for further out
+    // (before this call began) wait on, untouched.
+    for (const QPointer<QObject>& object : qAsConst(objects)) {
+        if (object)
+            QCoreApplication::sendPostedEvents(object, QEvent::DeferredDelete);
+    }
+    m_look = Look::None;
+}
+
+bool DScriptOwnershipGuard::letDeletionThrough(QObject* object)
+{
+    const bool program = !isProtected(object) || isClosedSelfDeletingWindow(object);
+    if (m_look == Look::None) {
+        // Every request made while script code ran was dealt with when that
+        // call returned.
+        if (program || m_bSeesScriptCalls)
+            return true;
+        refuse(object);
+        return false;
+    }
+    // Before the outermost call, all that waits was asked for by the
+    // program; before a call nested in script code, and after any call, it
+    // was asked for while script code ran.
+    if (program || (m_look == Look::BeforeCall && m_nScriptCalls == 0))
+        askAgain(object);
+    else
+        refuse(object);
+    return false;
+}
+
+void DScriptOwnershipGuard::askAgain(QObject* object)
+{
+    // The object itself would drop the request while other events wait for
+    // it (Qt keeps one deletion an object asked for): a new object carries
+    // it, and comes when the same deletion would have come.
+    auto* carrier = new QObject;
+    const QPointer<QObject> target(object);
+    connect(carrier, &QObject::destroyed, [target] { delete target.data(); });
+    carrier->deleteLater();
+}
+
+void DScriptOwnershipGuard::refuse(const QObject* object) const
+{
+    qWarning("Refused to delete %s \"%s\": it belongs to the program, not to a script.",
+             object->metaObject()->className(), qPrintable(object->objectName()));
+}
+
 bool DScriptOwnershipGuard::eventFilter(QObject* watched, QEvent* event)
 {
     if (event->type() == QEvent::ChildAdded) {
@@ -65,9 +146,7 @@ bool DScriptOwnershipGuard::eventFilter(QObject* watched, QEvent* event)
             m_closing.append(watched);
         return false;
     }
-    if (event->type() != QEvent::DeferredDelete || !isProtected(watched) || isClosedSelfDeletingWindow(watched))
+    if (event->type() != QEvent::DeferredDelete)
         return false;
-    qWarning("Refused to delete %s \"%s\": it belongs to the program, not to a script.",
-             watched->metaObject()->className(), qPrintable(watched->objectName()));
-    return true;
+    return !letDeletionThrough(watched);
 }

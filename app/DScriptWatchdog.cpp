@@ -39,7 +39,35 @@ void DScriptWatchdog::reinstall()
         return;
     // What ran meanwhile was not seen.
     m_nDepth = 0;
+    while (!m_frames.isEmpty())
+        leaveFrame();
     engine()->setAgent(this);
+}
+
+void DScriptWatchdog::enterFrame(bool native)
+{
+    // Called by the program: first of all, or from native code (a slot that
+    // emits a signal, events let through).
+    const bool calledByProgram = m_frames.isEmpty() || m_frames.last().native;
+    if (calledByProgram)
+        emit scriptCallBegins();
+    m_frames.append(Frame{native, calledByProgram});
+}
+
+void DScriptWatchdog::leaveFrame()
+{
+    if (m_frames.isEmpty())
+        return;
+    const Frame frame = m_frames.takeLast();
+    if (frame.calledByProgram)
+        emit scriptCallEnds();
+}
+
+void DScriptWatchdog::letEventsThrough()
+{
+    m_frames.append(Frame{true, false});
+    QCoreApplication::processEvents();
+    m_frames.removeLast();
 }
 
 void DScriptWatchdog::watchEventLoop()
@@ -82,6 +110,7 @@ void DScriptWatchdog::endRun()
 
 void DScriptWatchdog::functionEntry(qint64 scriptId)
 {
+    enterFrame(scriptId == NativeFunction);
     if (scriptId == NativeFunction)
         return;
     // Script code starts: a signal's function counts its time and memory from now.
@@ -106,7 +135,7 @@ void DScriptWatchdog::positionChange(qint64, int, int)
         stopForMemory();
     if (now - m_lastEventsMs >= ProcessEventsIntervalMs && QCoreApplication::instance()) {
         m_lastEventsMs = now;
-        QCoreApplication::processEvents();
+        letEventsThrough();
     }
 }
 
@@ -121,6 +150,7 @@ qint64 DScriptWatchdog::memoryLeft() const
 
 void DScriptWatchdog::functionExit(qint64 scriptId, const QScriptValue&)
 {
+    leaveFrame();
     if (scriptId == NativeFunction || m_nDepth == 0)
         return;
     if (--m_nDepth == 0 && m_current.fileName.isEmpty())

@@ -354,12 +354,35 @@ void tst_DScript::scriptCannotDeleteWhatItIsShown_data()
     QTest::addColumn<QString>("target");
     QTest::addColumn<QByteArray>("text");
     QTest::newRow("the object") << "guarded" << QByteArray("guarded.deleteLater();\n");
+    QTest::newRow("the object, by signature") << "guarded" << QByteArray("guarded['deleteLater()']();\n");
     QTest::newRow("its child by name") << "part" << QByteArray("guarded.part.deleteLater();\n");
     QTest::newRow("its child found") << "part" << QByteArray("guarded.findChild('part').deleteLater();\n");
+    QTest::newRow("its child among all found")
+        << "part" << QByteArray("guarded.findChildren()[0].deleteLater();\n");
     QTest::newRow("a borrowed slot")
         << "guarded" << QByteArray("var f = guarded.part.deleteLater; f.call(guarded);\n");
+    QTest::newRow("a borrowed slot, by signature, applied")
+        << "guarded" << QByteArray("guarded.part['deleteLater()'].apply(guarded, []);\n");
+    QTest::newRow("call called through call")
+        << "guarded" << QByteArray("Function.prototype.call.call(guarded.part.deleteLater, guarded);\n");
+    QTest::newRow("a slot a built-in calls")
+        << "guarded" << QByteArray("[guarded].forEach(function (o) { o.deleteLater(); });\n");
+    QTest::newRow("a slot a built-in calls directly")
+        << "guarded" << QByteArray("[0].forEach(guarded.deleteLater, guarded);\n");
     QTest::newRow("a function a signal calls later")
         << "guarded" << QByteArray("guarded.poked.connect(function() { guarded.deleteLater(); });\n");
+    QTest::newRow("a slot connected by name")
+        << "guarded" << QByteArray("guarded.poked.connect(guarded, 'deleteLater');\n");
+    QTest::newRow("a slot connected by signature")
+        << "guarded" << QByteArray("guarded.poked.connect(guarded, 'deleteLater()');\n");
+    QTest::newRow("a slot connected as a function")
+        << "guarded" << QByteArray("guarded.poked.connect(guarded.deleteLater);\n");
+    QTest::newRow("a slot connected with its object")
+        << "guarded" << QByteArray("guarded.poked.connect(guarded, guarded.deleteLater);\n");
+    QTest::newRow("a borrowed slot connected with another object")
+        << "guarded" << QByteArray("guarded.poked.connect(guarded, guarded.part.deleteLater);\n");
+    QTest::newRow("its child's slot connected")
+        << "part" << QByteArray("guarded.poked.connect(guarded.part, 'deleteLater');\n");
 }
 
 void tst_DScript::scriptCannotDeleteWhatItIsShown()
