@@ -22,15 +22,37 @@ void DScriptOwnershipGuard::protect(QObject* root)
 
 void DScriptOwnershipGuard::beginScriptCall()
 {
-    lookAtWaitingDeletions(Look::BeforeCall);
-    ++m_nScriptCalls;
+    // A call made from script code in the same scope (a built-in's helper, a
+    // slot's signal) asks for deletions as that code does: the enclosing
+    // call's looks deal with them.
+    const int level = deletionLevel();
+    const bool looks = m_calls.isEmpty() || m_calls.last().level != level;
+    if (looks)
+        lookAtWaitingDeletions(Look::BeforeCall);
+    m_calls.append(ScriptCall{level, looks});
 }
 
 void DScriptOwnershipGuard::endScriptCall()
 {
-    lookAtWaitingDeletions(Look::AfterCall);
-    if (m_nScriptCalls > 0)
-        --m_nScriptCalls;
+    if (m_calls.isEmpty())
+        return;
+    if (m_calls.takeLast().looks)
+        lookAtWaitingDeletions(Look::AfterCall);
+}
+
+int DScriptOwnershipGuard::deletionLevel()
+{
+    // Qt marks a deferred deletion with how deep event loops and deliveries
+    // were nested where it was asked for, and carries it out only once the
+    // program has come back out of there: one asked for now and taken back
+    // at once tells that depth.
+    if (!QCoreApplication::instance())
+        return 0;
+    auto* probe = new QDeferredDeleteEvent;
+    QCoreApplication::postEvent(&m_levelProbe, probe);
+    const int level = probe->loopLevel();
+    QCoreApplication::removePostedEvents(&m_levelProbe, QEvent::DeferredDelete);
+    return level;
 }
 
 void DScriptOwnershipGuard::setSeesScriptCalls(bool sees)
@@ -87,30 +109,53 @@ void DScriptOwnershipGuard::lookAtWaitingDeletions(Look look)
     // is delivered when asked for by type; those asked for further out
     // (before this call began) wait on, untouched.
     for (const QPointer<QObject>& object : qAsConst(objects)) {
-        if (object)
-            QCoreApplication::sendPostedEvents(object, QEvent::DeferredDelete);
+        if (!object)
+            continue;
+        // First among the object's filters: no deletion is carried out
+        // during the look.
+        object->installEventFilter(this);
+        QCoreApplication::sendPostedEvents(object, QEvent::DeferredDelete);
     }
     m_look = Look::None;
 }
 
-bool DScriptOwnershipGuard::letDeletionThrough(QObject* object)
+bool DScriptOwnershipGuard::letDeletionThrough(QObject* object, int level)
 {
     const bool program = !isProtected(object) || isClosedSelfDeletingWindow(object);
-    if (m_look == Look::None) {
-        // Every request made while script code ran was dealt with when that
-        // call returned.
-        if (program || m_bSeesScriptCalls)
+    // Script code of a call that still runs asked for it (or a slot it
+    // called): it comes early only in an event loop run before the
+    // program's, which comes to deletions marked with no level at all.
+    const bool askedInACallThatRuns = isLevelOfACall(level);
+    switch (m_look) {
+    case Look::None:
+        // What was asked for in a call that has returned was dealt with then.
+        if (program || (m_bSeesScriptCalls && !askedInACallThatRuns))
             return true;
         refuse(object);
         return false;
+    case Look::BeforeCall:
+        // What else waits here, where the call begins, the program asked for.
+        if (program || !askedInACallThatRuns)
+            askAgain(object);
+        else
+            refuse(object);
+        return false;
+    case Look::AfterCall:
+        if (program)
+            askAgain(object);
+        else
+            refuse(object);
+        return false;
     }
-    // Before the outermost call, all that waits was asked for by the
-    // program; before a call nested in script code, and after any call, it
-    // was asked for while script code ran.
-    if (program || (m_look == Look::BeforeCall && m_nScriptCalls == 0))
-        askAgain(object);
-    else
-        refuse(object);
+    return false;
+}
+
+bool DScriptOwnershipGuard::isLevelOfACall(int level) const
+{
+    for (const ScriptCall& call : m_calls) {
+        if (call.level == level)
+            return true;
+    }
     return false;
 }
 
@@ -148,5 +193,5 @@ bool DScriptOwnershipGuard::eventFilter(QObject* watched, QEvent* event)
     }
     if (event->type() != QEvent::DeferredDelete)
         return false;
-    return !letDeletionThrough(watched);
+    return !letDeletionThrough(watched, static_cast<QDeferredDeleteEvent*>(event)->loopLevel());
 }

@@ -4,6 +4,7 @@
 #include <QList>
 #include <QObject>
 #include <QPointer>
+#include <QVector>
 
 // Keeps scripts from deleting what the program owns. A script reaches every
 // object it is shown, and the descendants of those, and each of them has the
@@ -61,12 +62,23 @@ private:
     // it was closed (Qt clears the window's flag as it asks).
     bool isClosedSelfDeletingWindow(QObject* object);
 
+    // A call from the program into script code, at the level its deferred
+    // deletions get; only a call in a scope of its own looks at them.
+    struct ScriptCall
+    {
+        int level;
+        bool looks;
+    };
+
+    // The level a deferred deletion asked for now gets.
+    int deletionLevel();
+    bool isLevelOfACall(int level) const;
     // Has the deletions that wait for protected objects delivered now, and
     // deals with each as the look says; nothing is deleted meanwhile.
     void lookAtWaitingDeletions(Look look);
-    // Whether the deferred deletion of the object goes ahead (false: it is
-    // taken, refused or asked for again).
-    bool letDeletionThrough(QObject* object);
+    // Whether the deferred deletion of the object, asked for at that level,
+    // goes ahead (false: it is refused or asked for again).
+    bool letDeletionThrough(QObject* object, int level);
     // Asks again for a deletion the program asked for, to be carried out
     // when the program's event loop comes to it.
     void askAgain(QObject* object);
@@ -76,8 +88,10 @@ private:
     // Self-deleting windows that have been asked to close.
     QList<QPointer<QObject>> m_closing;
     Look m_look = Look::None;
-    // How deep calls from the program into script code are nested now.
-    int m_nScriptCalls = 0;
+    // The calls from the program into script code that run now, innermost last.
+    QVector<ScriptCall> m_calls;
+    // Receives the deletion that tells the level.
+    QObject m_levelProbe;
     bool m_bSeesScriptCalls = true;
 };
 

@@ -371,6 +371,10 @@ void tst_DScript::scriptCannotDeleteWhatItIsShown_data()
         << "guarded" << QByteArray("[0].forEach(guarded.deleteLater, guarded);\n");
     QTest::newRow("a function a signal calls later")
         << "guarded" << QByteArray("guarded.poked.connect(function() { guarded.deleteLater(); });\n");
+    QTest::newRow("before a function a slot it calls calls")
+        << "guarded" << QByteArray("guarded.poked.connect(function() {});\n"
+                                   "guarded.deleteLater();\n"
+                                   "guarded.poke();\n");
     QTest::newRow("a slot connected by name")
         << "guarded" << QByteArray("guarded.poked.connect(guarded, 'deleteLater');\n");
     QTest::newRow("a slot connected by signature")

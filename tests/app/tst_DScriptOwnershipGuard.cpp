@@ -5,6 +5,7 @@
 #include <QListWidget>
 #include <QPointer>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <QVariantAnimation>
 #include <QWidget>
 #include <QtTest>
@@ -44,6 +45,12 @@ struct WarningCollector
     ~WarningCollector() { qInstallMessageHandler(s_previousHandler); }
 };
 
+QString refusal(const QObject* object)
+{
+    return QStringLiteral("Refused to delete %1 \"%2\": it belongs to the program, not to a script.")
+        .arg(object->metaObject()->className(), object->objectName());
+}
+
 // A prompt that takes nothing over.
 class IdleFilter : public DEventFilter
 {
@@ -76,6 +83,8 @@ private slots:
 
     void programsOwnDeletionsGoAhead_data();
     void programsOwnDeletionsGoAhead();
+    void requestFromAFunctionCalledWhileAScriptRunsIsRefused();
+    void underTheDebuggerNothingShownIsDeleted();
 
 private:
     QString writeScript(const QString& name, const QByteArray& text) { return writeScriptFile(m_dir, name, text); }
@@ -165,6 +174,49 @@ void tst_DScriptOwnershipGuard::programsOwnDeletionsGoAhead()
     QTRY_VERIFY2(!going, "still there");
     if (between != DeletesAllItFinds)
         QCOMPARE(s_warnings.filter("Refused to delete"), QStringList());
+}
+
+// A long script lets events through; a function a signal calls meanwhile
+// asks for a deletion, which is refused when that function returns, and not
+// carried out with the events let through next.
+void tst_DScriptOwnershipGuard::requestFromAFunctionCalledWhileAScriptRunsIsRefused()
+{
+    auto* guarded = new DScriptProbe(1);
+    guarded->setObjectName("guarded");
+    QPointer<QObject> watched(guarded);
+    script()->addObjectToScript(guarded);
+    QTimer::singleShot(0, guarded, &DScriptProbe::poke);
+
+    QTest::ignoreMessage(QtWarningMsg, qPrintable(refusal(guarded)));
+    script()->runScript(writeScript("busy.js", "var poked = false;\n"
+                                               "guarded.poked.connect(function () {\n"
+                                               "    guarded.deleteLater();\n"
+                                               "    poked = true;\n"
+                                               "});\n"
+                                               "while (!poked) {}\n"),
+                        false);
+    QCOMPARE(guarded->pokes, 1);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QVERIFY(watched);
+    delete guarded;
+}
+
+// While a debugger has the engine, nothing reports the calls into script
+// code: every deletion of what scripts are shown is refused.
+void tst_DScriptOwnershipGuard::underTheDebuggerNothingShownIsDeleted()
+{
+    auto* guarded = new DScriptProbe(1);
+    guarded->setObjectName("guarded");
+    QPointer<QObject> watched(guarded);
+    script()->addObjectToScript(guarded);
+
+    QTest::ignoreMessage(QtWarningMsg, qPrintable(refusal(guarded)));
+    script()->runScript(writeScript("delete.js", "guarded.deleteLater();\n"), true);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QVERIFY(watched);
+    // A run without the debugger gives the engine back to the watchdog.
+    script()->runScript(writeScript("idle.js", ""), false);
+    delete guarded;
 }
 
 QTEST_MAIN(tst_DScriptOwnershipGuard)
