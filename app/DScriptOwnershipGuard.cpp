@@ -161,9 +161,9 @@ bool DScriptOwnershipGuard::isLevelOfACall(int level) const
 
 void DScriptOwnershipGuard::askAgain(QObject* object)
 {
-    // The object itself would drop the request while other events wait for
-    // it (Qt keeps one deletion an object asked for): a new object carries
-    // it, and comes when the same deletion would have come.
+    // Asked of the object again, the request would be dropped whenever other
+    // events wait for it (Qt remembers that its deletion was asked for once):
+    // a new object carries it, and comes when the same deletion would have.
     auto* carrier = new QObject;
     const QPointer<QObject> target(object);
     connect(carrier, &QObject::destroyed, [target] { delete target.data(); });

@@ -23,7 +23,10 @@
 // code, and again when that call returns. What waited before the call was the
 // program's own; what waits afterwards and did not before, the script's.
 // Neither look deletes anything: the program's requests are made again, to be
-// carried out when the program's event loop comes to them.
+// carried out when the program's event loop comes to them. A request made in a
+// call that still runs carries that call's level (how deep event loops and
+// deliveries were nested), and is refused as well should an event loop come
+// to it before the call returns.
 //
 // While nothing tells the guard of those calls (a debugger has taken the
 // engine over), it refuses every deferred deletion of a protected object. A

@@ -46,12 +46,17 @@ void DScriptWatchdog::reinstall()
 
 void DScriptWatchdog::enterFrame(bool native)
 {
-    // Called by the program: first of all, or from native code (a slot that
-    // emits a signal, events let through).
-    const bool calledByProgram = m_frames.isEmpty() || m_frames.last().native;
+    // Called by the program: first of all, from native code (a slot that
+    // emits a signal), or perhaps from an event delivered since the innermost
+    // function began (events are let through by this agent and by the engine).
+    const bool calledByProgram = m_frames.isEmpty() || m_frames.last().native
+                                 || m_frames.last().eventsDelivered != m_nEventsDelivered;
+    // While script code runs, every event delivered is counted.
+    if (m_frames.isEmpty() && QCoreApplication::instance())
+        QCoreApplication::instance()->installEventFilter(this);
     if (calledByProgram)
         emit scriptCallBegins();
-    m_frames.append(Frame{native, calledByProgram});
+    m_frames.append(Frame{native, calledByProgram, m_nEventsDelivered});
 }
 
 void DScriptWatchdog::leaveFrame()
@@ -59,15 +64,16 @@ void DScriptWatchdog::leaveFrame()
     if (m_frames.isEmpty())
         return;
     const Frame frame = m_frames.takeLast();
+    if (m_frames.isEmpty() && QCoreApplication::instance())
+        QCoreApplication::instance()->removeEventFilter(this);
     if (frame.calledByProgram)
         emit scriptCallEnds();
 }
 
-void DScriptWatchdog::letEventsThrough()
+bool DScriptWatchdog::eventFilter(QObject*, QEvent*)
 {
-    m_frames.append(Frame{true, false});
-    QCoreApplication::processEvents();
-    m_frames.removeLast();
+    ++m_nEventsDelivered;
+    return false;
 }
 
 void DScriptWatchdog::watchEventLoop()
@@ -135,7 +141,7 @@ void DScriptWatchdog::positionChange(qint64, int, int)
         stopForMemory();
     if (now - m_lastEventsMs >= ProcessEventsIntervalMs && QCoreApplication::instance()) {
         m_lastEventsMs = now;
-        letEventsThrough();
+        QCoreApplication::processEvents();
     }
 }
 

@@ -68,20 +68,22 @@ signals:
     void scriptCallBegins();
     void scriptCallEnds();
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
-    // A function the engine runs: script code or a native one, and whether
-    // it is the one the program called.
+    // A function the engine runs: script code or a native one, whether it
+    // is the one the program called, and how many events had been delivered
+    // while script code ran when it began.
     struct Frame
     {
         bool native;
         bool calledByProgram;
+        quint64 eventsDelivered;
     };
 
     void enterFrame(bool native);
     void leaveFrame();
-    // Lets events through between statements; what they run that calls into
-    // script code again is the program's call.
-    void letEventsThrough();
 
     struct Run
     {
@@ -104,9 +106,9 @@ private:
 
     // How deep script functions are nested now; 0 while no script code runs.
     int m_nDepth = 0;
-    // The functions the engine runs now, innermost last, with a mark where
-    // the program let events through.
+    // The functions the engine runs now, innermost last.
     QVector<Frame> m_frames;
+    quint64 m_nEventsDelivered = 0;
     Run m_current;
     // The runs that wait for the current one to end.
     QVector<Run> m_waitingRuns;
