@@ -20,30 +20,9 @@
 #include "DGraphicsScene.h"
 #include "DScript.h"
 #include "DScriptProbe.h"
+#include "DWarningCollector.h"
 
 namespace {
-
-// The warnings given while a collector lives, kept from the test log.
-QStringList s_warnings;
-QtMessageHandler s_previousHandler = nullptr;
-
-void collectWarnings(QtMsgType type, const QMessageLogContext& context, const QString& message)
-{
-    if (type == QtWarningMsg)
-        s_warnings << message;
-    else if (s_previousHandler)
-        s_previousHandler(type, context, message);
-}
-
-struct WarningCollector
-{
-    WarningCollector()
-    {
-        s_warnings.clear();
-        s_previousHandler = qInstallMessageHandler(collectWarnings);
-    }
-    ~WarningCollector() { qInstallMessageHandler(s_previousHandler); }
-};
 
 QString refusal(const QObject* object)
 {
@@ -168,12 +147,12 @@ void tst_DScriptOwnershipGuard::programsOwnDeletionsGoAhead()
     QVERIFY(going);
     going->setObjectName("going");
 
-    WarningCollector collector;
+    DWarningCollector::Scope collector;
     deleteIt();
     shown.setWindowTitle("poked");
     QTRY_VERIFY2(!going, "still there");
     if (between != DeletesAllItFinds)
-        QCOMPARE(s_warnings.filter("Refused to delete"), QStringList());
+        QCOMPARE(DWarningCollector::warnings().filter("Refused to delete"), QStringList());
 }
 
 // A long script lets events through; a function a signal calls meanwhile
