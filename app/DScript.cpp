@@ -69,6 +69,9 @@ void DScript::ensureEngine()
         return;
     m_pEngine = new QScriptEngine;
     m_pWatchdog = new DScriptWatchdog(m_pEngine);
+    QObject::connect(m_pWatchdog, &DScriptWatchdog::scriptCallBegins, m_pGuard,
+                     &DScriptOwnershipGuard::beginScriptCall);
+    QObject::connect(m_pWatchdog, &DScriptWatchdog::scriptCallEnds, m_pGuard, &DScriptOwnershipGuard::endScriptCall);
     DScriptBuiltinLimits::install(m_pEngine);
     QScriptValue global = m_pEngine->globalObject();
     global.setProperty(QStringLiteral("getPreference"), m_pEngine->newFunction(getPreference, 0));
@@ -154,6 +157,7 @@ void DScript::runScript(const QString& fileName, bool debug)
     // A debugger, while attached, takes the watchdog's place.
     if (!debug || !m_pDebugger)
         m_pWatchdog->reinstall();
+    guardAsTheAgentAllows();
 
     // The start-up script runs before the application's event loop does.
     const bool beforeEventLoop = QThread::currentThread()->loopLevel() == 0 && !m_pEngine->isEvaluating();
@@ -247,4 +251,11 @@ void DScript::deleteDebugger()
     m_pDebugger.clear();
     if (m_pWatchdog)
         m_pWatchdog->reinstall();
+    guardAsTheAgentAllows();
+}
+
+void DScript::guardAsTheAgentAllows()
+{
+    // Only the watchdog tells the guard of the calls into script code.
+    m_pGuard->setSeesScriptCalls(!m_pEngine || m_pEngine->agent() == m_pWatchdog);
 }

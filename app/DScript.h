@@ -53,6 +53,8 @@ private:
     void ensureEngine();
     void exposeObject(const QString& name, QObject* object);
     void ensureDebugger();
+    // Tells the guard whether the calls into script code are reported to it.
+    void guardAsTheAgentAllows();
     void deleteDebugger();
     // Runs while the application object is still alive, also when its event
     // loop never ran (and so never said it is about to quit).

@@ -39,7 +39,41 @@ void DScriptWatchdog::reinstall()
         return;
     // What ran meanwhile was not seen.
     m_nDepth = 0;
+    while (!m_frames.isEmpty())
+        leaveFrame();
     engine()->setAgent(this);
+}
+
+void DScriptWatchdog::enterFrame(bool native)
+{
+    // Called by the program: first of all, from native code (a slot that
+    // emits a signal), or perhaps from an event delivered since the innermost
+    // function began (events are let through by this agent and by the engine).
+    const bool calledByProgram = m_frames.isEmpty() || m_frames.last().native
+                                 || m_frames.last().eventsDelivered != m_nEventsDelivered;
+    // While script code runs, every event delivered is counted.
+    if (m_frames.isEmpty() && QCoreApplication::instance())
+        QCoreApplication::instance()->installEventFilter(this);
+    if (calledByProgram)
+        emit scriptCallBegins();
+    m_frames.append(Frame{native, calledByProgram, m_nEventsDelivered});
+}
+
+void DScriptWatchdog::leaveFrame()
+{
+    if (m_frames.isEmpty())
+        return;
+    const Frame frame = m_frames.takeLast();
+    if (m_frames.isEmpty() && QCoreApplication::instance())
+        QCoreApplication::instance()->removeEventFilter(this);
+    if (frame.calledByProgram)
+        emit scriptCallEnds();
+}
+
+bool DScriptWatchdog::eventFilter(QObject*, QEvent*)
+{
+    ++m_nEventsDelivered;
+    return false;
 }
 
 void DScriptWatchdog::watchEventLoop()
@@ -82,6 +116,7 @@ void DScriptWatchdog::endRun()
 
 void DScriptWatchdog::functionEntry(qint64 scriptId)
 {
+    enterFrame(scriptId == NativeFunction);
     if (scriptId == NativeFunction)
         return;
     // Script code starts: a signal's function counts its time and memory from now.
@@ -121,6 +156,7 @@ qint64 DScriptWatchdog::memoryLeft() const
 
 void DScriptWatchdog::functionExit(qint64 scriptId, const QScriptValue&)
 {
+    leaveFrame();
     if (scriptId == NativeFunction || m_nDepth == 0)
         return;
     if (--m_nDepth == 0 && m_current.fileName.isEmpty())

@@ -21,9 +21,11 @@ class QScriptEngine;
 // DScriptBuiltinLimits): whether their result fits in the memory left, and
 // whether they may go through their elements (MaxElements at most).
 //
-// As the engine's agent it sees script code start and end. The engine owns
-// it; a debugger, while attached, takes its place (and a script that stands
-// at a breakpoint is not stuck).
+// As the engine's agent it sees script code start and end, and it tells when
+// the program calls into script code and when that call returns: a script
+// file's run, a function or a slot that a signal calls (see
+// DScriptOwnershipGuard). The engine owns it; a debugger, while attached,
+// takes its place (and a script that stands at a breakpoint is not stuck).
 class DScriptWatchdog : public QObject, public QScriptEngineAgent
 {
     Q_OBJECT
@@ -60,7 +62,29 @@ public:
     void functionExit(qint64 scriptId, const QScriptValue& returnValue) override;
     void positionChange(qint64 scriptId, int lineNumber, int columnNumber) override;
 
+signals:
+    // The program calls into script code: a script function, or a slot
+    // called for a script (one connected to a signal); and that call returns.
+    void scriptCallBegins();
+    void scriptCallEnds();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
+    // A function the engine runs: script code or a native one, whether it
+    // is the one the program called, and how many events had been delivered
+    // while script code ran when it began.
+    struct Frame
+    {
+        bool native;
+        bool calledByProgram;
+        quint64 eventsDelivered;
+    };
+
+    void enterFrame(bool native);
+    void leaveFrame();
+
     struct Run
     {
         // Empty for script functions that a signal called.
@@ -82,6 +106,9 @@ private:
 
     // How deep script functions are nested now; 0 while no script code runs.
     int m_nDepth = 0;
+    // The functions the engine runs now, innermost last.
+    QVector<Frame> m_frames;
+    quint64 m_nEventsDelivered = 0;
     Run m_current;
     // The runs that wait for the current one to end.
     QVector<Run> m_waitingRuns;

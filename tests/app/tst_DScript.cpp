@@ -20,24 +20,13 @@
 #include "DScript.h"
 #include "DScriptProbe.h"
 #include "DScriptWatchdog.h"
+#include "DWarningCollector.h"
 
 namespace {
-
-// The warnings given while a test runs a script, kept from the test log.
-QStringList s_warnings;
-QtMessageHandler s_previousHandler = nullptr;
 
 QString outerStoppedWarning()
 {
     return QStringLiteral("Script outer.js ran longer than 5 seconds and was stopped.");
-}
-
-void collectWarnings(QtMsgType type, const QMessageLogContext& context, const QString& message)
-{
-    if (type == QtWarningMsg)
-        s_warnings << message;
-    else if (s_previousHandler)
-        s_previousHandler(type, context, message);
 }
 
 } // namespace
@@ -354,12 +343,39 @@ void tst_DScript::scriptCannotDeleteWhatItIsShown_data()
     QTest::addColumn<QString>("target");
     QTest::addColumn<QByteArray>("text");
     QTest::newRow("the object") << "guarded" << QByteArray("guarded.deleteLater();\n");
+    QTest::newRow("the object, by signature") << "guarded" << QByteArray("guarded['deleteLater()']();\n");
     QTest::newRow("its child by name") << "part" << QByteArray("guarded.part.deleteLater();\n");
     QTest::newRow("its child found") << "part" << QByteArray("guarded.findChild('part').deleteLater();\n");
+    QTest::newRow("its child among all found")
+        << "part" << QByteArray("guarded.findChildren()[0].deleteLater();\n");
     QTest::newRow("a borrowed slot")
         << "guarded" << QByteArray("var f = guarded.part.deleteLater; f.call(guarded);\n");
+    QTest::newRow("a borrowed slot, by signature, applied")
+        << "guarded" << QByteArray("guarded.part['deleteLater()'].apply(guarded, []);\n");
+    QTest::newRow("call called through call")
+        << "guarded" << QByteArray("Function.prototype.call.call(guarded.part.deleteLater, guarded);\n");
+    QTest::newRow("a slot a built-in calls")
+        << "guarded" << QByteArray("[guarded].forEach(function (o) { o.deleteLater(); });\n");
+    QTest::newRow("a slot a built-in calls directly")
+        << "guarded" << QByteArray("[0].forEach(guarded.deleteLater, guarded);\n");
     QTest::newRow("a function a signal calls later")
         << "guarded" << QByteArray("guarded.poked.connect(function() { guarded.deleteLater(); });\n");
+    QTest::newRow("before a function a slot it calls calls")
+        << "guarded" << QByteArray("guarded.poked.connect(function() {});\n"
+                                   "guarded.deleteLater();\n"
+                                   "guarded.poke();\n");
+    QTest::newRow("a slot connected by name")
+        << "guarded" << QByteArray("guarded.poked.connect(guarded, 'deleteLater');\n");
+    QTest::newRow("a slot connected by signature")
+        << "guarded" << QByteArray("guarded.poked.connect(guarded, 'deleteLater()');\n");
+    QTest::newRow("a slot connected as a function")
+        << "guarded" << QByteArray("guarded.poked.connect(guarded.deleteLater);\n");
+    QTest::newRow("a slot connected with its object")
+        << "guarded" << QByteArray("guarded.poked.connect(guarded, guarded.deleteLater);\n");
+    QTest::newRow("a borrowed slot connected with another object")
+        << "guarded" << QByteArray("guarded.poked.connect(guarded, guarded.part.deleteLater);\n");
+    QTest::newRow("its child's slot connected")
+        << "part" << QByteArray("guarded.poked.connect(guarded.part, 'deleteLater');\n");
 }
 
 void tst_DScript::scriptCannotDeleteWhatItIsShown()
@@ -431,20 +447,19 @@ void tst_DScript::childMadeLaterIsTheProgramsToo()
     moved->setParent(&shown);
     const QList<QPointer<QObject>> watched{child, inner, moved, movedChild};
 
-    s_warnings.clear();
-    s_previousHandler = qInstallMessageHandler(collectWarnings);
+    DWarningCollector::start();
     if (later)
         shown.poke();
     else
         script()->runScript(writeScript("later.js", text), false);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    qInstallMessageHandler(s_previousHandler);
+    DWarningCollector::stop();
     for (const QPointer<QObject>& object : watched)
         QVERIFY2(object, "deleted by a script");
     for (const char* name : {"later", "inner", "moved", "movedChild"})
-        QVERIFY2(s_warnings.contains(QStringLiteral("Refused to delete QObject \"%1\": it belongs to the program, "
+        QVERIFY2(DWarningCollector::warnings().contains(QStringLiteral("Refused to delete QObject \"%1\": it belongs to the program, "
                                                     "not to a script.").arg(name)),
-                 qPrintable(s_warnings.join('|')));
+                 qPrintable(DWarningCollector::warnings().join('|')));
 }
 
 // The program's own deferred deletions go ahead: of an object that left the
@@ -476,13 +491,12 @@ void tst_DScript::programDeletesWhatItMadeLater()
         script()->runScript(writeScript("close.js", text), false);
     leaving->setParent(nullptr);
     leaving->deleteLater();
-    s_warnings.clear();
-    s_previousHandler = qInstallMessageHandler(collectWarnings);
+    DWarningCollector::start();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    qInstallMessageHandler(s_previousHandler);
+    DWarningCollector::stop();
     QVERIFY(!watchedMenu);
     QVERIFY(!watchedLeaving);
-    QCOMPARE(s_warnings, QStringList());
+    QCOMPARE(DWarningCollector::warnings(), QStringList());
 }
 
 void tst_DScript::endlessScriptIsStoppedWhileTheEventLoopRuns_data()
@@ -540,14 +554,13 @@ void tst_DScript::endlessScriptIsStoppedWhileTheEventLoopRuns()
 void tst_DScript::scriptWithinTheTimeLimitRunsToItsEnd()
 {
     // Busy for a second, then done, without a warning.
-    s_warnings.clear();
-    s_previousHandler = qInstallMessageHandler(collectWarnings);
+    DWarningCollector::start();
     script()->runScript(writeScript("busy.js", "var t = Date.now(); while (Date.now() - t < 1000) {}\n"
                                                "var busyDone = true;\n"),
                         false);
-    qInstallMessageHandler(s_previousHandler);
+    DWarningCollector::stop();
     QVERIFY(script()->engine()->globalObject().property("busyDone").toBool());
-    QCOMPARE(s_warnings, QStringList());
+    QCOMPARE(DWarningCollector::warnings(), QStringList());
 }
 
 void tst_DScript::scriptRunWhileAnotherRunsHasItsOwnTimeLimit_data()
@@ -581,15 +594,14 @@ void tst_DScript::scriptRunWhileAnotherRunsHasItsOwnTimeLimit()
         script()->runScript(innerPath, false);
         innerTook = innerClock.elapsed();
     });
-    s_warnings.clear();
-    s_previousHandler = qInstallMessageHandler(collectWarnings);
+    DWarningCollector::start();
     script()->runScript(outerPath, false);
-    qInstallMessageHandler(s_previousHandler);
+    DWarningCollector::stop();
 
     QVERIFY2(innerTook >= 0, "the inner script did not run while the outer one did");
     QVERIFY(global.property("innerDone").toBool());
     QVERIFY(!global.property("outerAfter").toBool());
-    QVERIFY2(s_warnings == warnings, qPrintable(s_warnings.join('|') + " after " + QString::number(innerTook)));
+    QVERIFY2(DWarningCollector::warnings() == warnings, qPrintable(DWarningCollector::warnings().join('|') + " after " + QString::number(innerTook)));
     if (!warnings.contains(outerStoppedWarning()))
         QVERIFY2(innerTook >= DScriptWatchdog::TimeLimitMs, qPrintable(QString::number(innerTook)));
     QVERIFY(!script()->engine()->isEvaluating());
